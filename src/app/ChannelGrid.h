@@ -1,0 +1,21 @@
+#pragma once
+
+#include <QTableView>
+
+namespace vq {
+
+// The channel grid: a table view whose open cell editor can be committed
+// on demand, so a picker never writes a row while a typed value waits.
+class ChannelGrid : public QTableView {
+    Q_OBJECT
+public:
+    explicit ChannelGrid(QWidget *parent = nullptr);
+
+    // Stores the text of an open cell editor (which runs its check) and
+    // closes it; nothing when no editor is open.
+    void commitOpenEditor();
+    int currentRow() const;
+    void makeRowCurrent(int row);
+};
+
+} // namespace vq

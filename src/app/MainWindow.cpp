@@ -1,0 +1,326 @@
+#include "app/MainWindow.h"
+
+#include "app/Appearance.h"
+#include "app/ChannelGrid.h"
+#include "app/Messenger.h"
+#include "channels/ChannelStore.h"
+#include "channels/ChannelTableModel.h"
+#include "channels/FrequencyRules.h"
+#include "channels/PickerRules.h"
+#include "channels/ValueDomains.h"
+#include "files/ChannelFile.h"
+
+#include <QComboBox>
+#include <QDate>
+#include <QFile>
+#include <QFrame>
+#include <QGroupBox>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLayout>
+#include <QMenuBar>
+#include <QProgressBar>
+#include <QSaveFile>
+
+namespace vq {
+
+namespace {
+
+const QString kFileFilter = QStringLiteral("text(*.doc)");
+
+// Left and width (twips) of the pickers, over grid columns 2, 3, 5, 6, 7, 8, 9.
+constexpr std::array<std::array<int, 2>, 7> kPickerPlaces = {
+    {{3240, 855}, {4200, 855}, {6480, 855}, {7560, 855}, {8520, 735}, {9240, 615}, {9960, 615}}};
+
+QLabel *makeLabel(QWidget *parent, const char *name, const QString &caption, const QFont &font,
+                  const QRect &geometry)
+{
+    auto *label = new QLabel(caption, parent);
+    label->setObjectName(QString::fromUtf8(name));
+    label->setFont(font);
+    label->setGeometry(geometry);
+    return label;
+}
+
+} // namespace
+
+MainWindow::MainWindow(ChannelStore &store, Messenger &messenger, QWidget *parent)
+    : QMainWindow(parent), store_(store), messenger_(messenger), link_(this),
+      controller_(link_, store_, this)
+{
+    setObjectName(QStringLiteral("启动窗体"));
+    setWindowTitle(QStringLiteral("VQ4471R"));
+    setWindowIcon(appIcon());
+    buildControls();
+    buildMenus();
+
+    connect(&controller_, &LinkController::statusChanged, status_, &QLabel::setText);
+    connect(&controller_, &LinkController::progressChanged, progress_, &QProgressBar::setValue);
+    connect(&controller_, &LinkController::menusLocked, this,
+            [this](bool locked) { setTransferMenusEnabled(!locked); });
+    connect(&controller_, &LinkController::firstRowCurrent, this, [this] { grid_->makeRowCurrent(0); });
+    connect(&controller_, &LinkController::notice, this, &MainWindow::onNotice);
+}
+
+MainWindow::~MainWindow() { link_.close(); }
+
+void MainWindow::buildControls()
+{
+    auto *client = new QWidget(this);
+    client->setObjectName(QStringLiteral("client"));
+    client->setFont(songFont(18));
+    setCentralWidget(client);
+    client->setFixedSize(twips(this, 11880), twips(this, 8100));
+
+    makeLabel(client, "Label1", QStringLiteral("信道设置系统"), kaiFont(26.25),
+              twipsRect(this, 4200, 720, 3735, 855));
+    makeLabel(client, "Label3", QStringLiteral("(VQ_4471R)"), songFont(15.75),
+              twipsRect(this, 5040, 1320, 1695, 375));
+    status_ = makeLabel(client, "Label2", QStringLiteral(" "), kaiFont(15.75),
+                        twipsRect(this, 7920, 720, 3855, 375));
+
+    auto *frame = new QGroupBox(QStringLiteral("日期"), client);
+    frame->setObjectName(QStringLiteral("Frame2"));
+    frame->setFont(kaiFont(15.75));
+    frame->setGeometry(twipsRect(this, 600, 600, 2175, 735));
+    date_ = makeLabel(frame, "Label8", QStringLiteral("Label8"), kaiFont(12),
+                      twipsRect(this, 240, 360, 1695, 255));
+
+    makeLabel(client, "Label6", QStringLiteral("Label6"), font(), twipsRect(this, 10080, 3600, 495, 15));
+
+    auto *line = new QFrame(client);
+    line->setObjectName(QStringLiteral("Line1"));
+    line->setFrameShape(QFrame::HLine);
+    line->setFrameShadow(QFrame::Plain);
+    line->setGeometry(0, twips(this, 120), twips(this, 11880), 1);
+
+    progress_ = new QProgressBar(client);
+    progress_->setObjectName(QStringLiteral("ProgressBar1"));
+    progress_->setRange(0, 100);
+    progress_->setValue(0);
+    progress_->setTextVisible(false);
+    progress_->setGeometry(twipsRect(this, 8280, 1320, 3015, 255));
+
+    model_ = new ChannelTableModel(store_, this);
+    grid_ = new ChannelGrid(client);
+    grid_->setObjectName(QStringLiteral("DataGrid1"));
+    grid_->setModel(model_);
+    grid_->setFont(kaiFont(12));
+    grid_->setGeometry(twipsRect(this, 720, 2160, 10335, 5295));
+    grid_->setSelectionMode(QAbstractItemView::SingleSelection);
+    grid_->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
+                           QAbstractItemView::AnyKeyPressed);
+    QHeaderView *header = grid_->horizontalHeader();
+    header->setFont(kaiFont(12));
+    header->setHighlightSections(false);
+    header->setDefaultAlignment(Qt::Alignment(Qt::AlignLeft | Qt::AlignTop) | Qt::Alignment(Qt::TextWordWrap));
+    // Three lines of caption: the pickers sit in the lower two.
+    header->setFixedHeight(QFontMetrics(kaiFont(12)).lineSpacing() * 3 + 6);
+    header->setSectionResizeMode(QHeaderView::Interactive);
+    for (int column = 0; column < kFieldCount; ++column)
+        grid_->setColumnWidth(column, twips(this, columnWidthsTwips()[static_cast<std::size_t>(column)]));
+    grid_->verticalHeader()->setFixedWidth(twips(this, 270));
+    grid_->verticalHeader()->setDefaultSectionSize(QFontMetrics(kaiFont(12)).lineSpacing() + 6);
+    connect(model_, &ChannelTableModel::cellEdited, this, &MainWindow::onCellEdited);
+    connect(model_, &ChannelTableModel::storeFailed, this, &MainWindow::reportStoreFailure);
+
+    QPalette red;
+    red.setColor(QPalette::Text, Qt::red);
+    red.setColor(QPalette::ButtonText, Qt::red);
+    for (int n = 1; n <= kPickerCount; ++n) {
+        auto *combo = new QComboBox(client);
+        combo->setObjectName(QStringLiteral("Combo%1").arg(n));
+        combo->setEditable(false);
+        combo->setFont(songFont(10.5));
+        combo->setPalette(red);
+        for (std::string_view entry : pickerEntries(n))
+            combo->addItem(QString::fromUtf8(entry.data(), static_cast<qsizetype>(entry.size())));
+        combo->setCurrentIndex(combo->findText(QStringLiteral(" ")));
+        const auto &place = kPickerPlaces[static_cast<std::size_t>(n - 1)];
+        combo->setGeometry(twipsRect(this, place[0], 2520, place[1], 330));
+        combo->raise();
+        connect(combo, &QComboBox::activated, this,
+                [this, n, combo](int index) { pick(n, combo->itemText(index)); });
+        pickers_[static_cast<std::size_t>(n - 1)] = combo;
+    }
+    // Tab order as the pickers' tab indices give it: 1, 2, 5, 6, 7 over
+    // the receive side and flags, then 3 and 4 over the transmit tones.
+    QWidget::setTabOrder(pickers_[0], pickers_[1]);
+    QWidget::setTabOrder(pickers_[1], pickers_[4]);
+    QWidget::setTabOrder(pickers_[4], pickers_[5]);
+    QWidget::setTabOrder(pickers_[5], pickers_[6]);
+    QWidget::setTabOrder(pickers_[6], pickers_[2]);
+    QWidget::setTabOrder(pickers_[2], pickers_[3]);
+
+    layout()->setSizeConstraint(QLayout::SetFixedSize);
+}
+
+void MainWindow::buildMenus()
+{
+    QMenuBar *bar = menuBar();
+    auto named = [](auto *object, const char *name) {
+        object->setObjectName(QString::fromUtf8(name));
+        return object;
+    };
+
+    QMenu *file = named(bar->addMenu(QStringLiteral("        文件(&F)")), "文件");
+    named(file->menuAction(), "文件");
+    QAction *open = named(file->addAction(QStringLiteral("打开文件(&O)")), "打开");
+    QAction *save = named(file->addAction(QStringLiteral("保存文件(&V)")), "保存");
+    connect(open, &QAction::triggered, this, &MainWindow::openChannelFile);
+    connect(save, &QAction::triggered, this, &MainWindow::saveChannelFile);
+
+    readAction_ = named(bar->addAction(QStringLiteral("        读信道数据(&R)")), "读信道");
+    writeAction_ = named(bar->addAction(QStringLiteral("        写信道数据(&W)")), "写信道");
+    connect(readAction_, &QAction::triggered, &controller_, &LinkController::startRead);
+    connect(writeAction_, &QAction::triggered, &controller_, &LinkController::startWrite);
+
+    systemMenu_ = named(bar->addMenu(QStringLiteral("        系统设置(&S)")), "系统");
+    named(systemMenu_->menuAction(), "系统");
+    QAction *port = named(systemMenu_->addAction(QStringLiteral("选择端口(&P)")), "端口");
+    named(systemMenu_->addAction(QStringLiteral("波特率(&B)")), "波特率"); // has no action
+    connect(port, &QAction::triggered, this, &MainWindow::showPortDialog);
+
+    exitAction_ = named(bar->addAction(QStringLiteral("       退出系统(&E)")), "退出");
+    connect(exitAction_, &QAction::triggered, this, &QWidget::close);
+
+    helpMenu_ = named(bar->addMenu(QStringLiteral("       帮助(&H)")), "帮助");
+    named(helpMenu_->menuAction(), "帮助");
+    QAction *instructions = named(helpMenu_->addAction(QStringLiteral("操作说明(&I)")), "操作");
+    QAction *about = named(helpMenu_->addAction(QStringLiteral("关于本软件(&A)")), "关于");
+    connect(instructions, &QAction::triggered, this, &MainWindow::showInstructions);
+    connect(about, &QAction::triggered, this, &MainWindow::showAbout);
+}
+
+void MainWindow::setTransferMenusEnabled(bool enabled)
+{
+    readAction_->setEnabled(enabled);
+    writeAction_->setEnabled(enabled);
+    systemMenu_->menuAction()->setEnabled(enabled);
+    exitAction_->setEnabled(enabled);
+    helpMenu_->menuAction()->setEnabled(enabled);
+}
+
+void MainWindow::startUp()
+{
+    const QDate today = QDate::currentDate();
+    date_->setText(QStringLiteral("%1年%2月%3日").arg(today.year()).arg(today.month()).arg(today.day()));
+
+    link_.setCommPort(1);
+    const SerialLink::OpenResult first = link_.open();
+    if (first != SerialLink::OpenResult::Opened) {
+        Notice notice{Notice::Icon::Exclamation, texts::kSystemTitle, texts::kCom1Busy, {}};
+        // "In use" would send the user looking for another program when the
+        // real cause is the device's access rights.
+        if (first == SerialLink::OpenResult::NoPermission)
+            notice.informative = SerialLink::permissionHint(link_.devicePath(1));
+        messenger_.show(notice);
+        link_.setCommPort(2);
+        link_.open(); // without it the transfers say that no port is open
+    }
+    grid_->makeRowCurrent(0);
+    controller_.startUpWrite();
+}
+
+void MainWindow::onNotice(const Notice &notice) { messenger_.show(notice); }
+
+void MainWindow::reportStoreFailure()
+{
+    messenger_.show(Notice{Notice::Icon::Information, texts::kErrorTitle, texts::kStoreWriteFailed, {}});
+}
+
+void MainWindow::onCellEdited(int row, int column)
+{
+    const FieldValue rx = store_.field(row, RxFrequency);
+    const FieldValue tx = store_.field(row, TxFrequency);
+    const FrequencyEdit edit = column == RxFrequency ? checkReceiveEdit(rx, tx) : checkTransmitEdit(rx, tx);
+    if (edit.warnOutOfRange)
+        messenger_.show(Notice{Notice::Icon::Information, texts::kErrorTitle, texts::kOutOfRange, {}});
+    std::vector<ChannelStore::Change> changes;
+    if (edit.rx)
+        changes.push_back({row, RxFrequency, *edit.rx});
+    if (edit.tx)
+        changes.push_back({row, TxFrequency, *edit.tx});
+    if (!store_.apply(changes))
+        reportStoreFailure();
+}
+
+void MainWindow::pick(int picker, const QString &text)
+{
+    grid_->commitOpenEditor();
+    const int row = grid_->currentRow();
+    if (row < 0)
+        return;
+    std::vector<ChannelStore::Change> changes;
+    for (const FieldWrite &w : pickerWrites(picker, text.toStdString()))
+        changes.push_back({row, w.field, w.text});
+    if (!store_.apply(changes))
+        reportStoreFailure();
+}
+
+void MainWindow::saveChannelFile()
+{
+    if (store_.rowCount() < kChannelFileRows) {
+        messenger_.show(Notice{Notice::Icon::Information, texts::kErrorTitle, texts::kTooFewRows16, {}});
+        return;
+    }
+    const QString path = messenger_.askSavePath(kFileFilter);
+    if (path.isEmpty())
+        return;
+    // Rows 1 … 16 as they are now, whatever a transfer did meanwhile.
+    ChannelFileRows rows;
+    for (int row = 0; row < kChannelFileRows; ++row)
+        rows[static_cast<std::size_t>(row)] = store_.record(row);
+    const std::string text = writeChannelFile(rows);
+    // The old file is replaced only by a complete new one.
+    QSaveFile file(path);
+    const bool ok = file.open(QIODevice::WriteOnly) &&
+                    file.write(text.data(), static_cast<qint64>(text.size())) ==
+                        static_cast<qint64>(text.size()) &&
+                    file.commit();
+    if (!ok) {
+        file.cancelWriting();
+        messenger_.show(Notice{Notice::Icon::Information, texts::kErrorTitle, texts::kFileSaveFailed, {}});
+    }
+}
+
+void MainWindow::openChannelFile()
+{
+    if (store_.rowCount() < kChannelFileRows) {
+        messenger_.show(Notice{Notice::Icon::Information, texts::kErrorTitle, texts::kTooFewRows16, {}});
+        return;
+    }
+    const QString path = messenger_.askOpenPath(kFileFilter);
+    if (path.isEmpty())
+        return;
+    // Never more than the reader can use: a huge or binary file is refused
+    // without reading it all.
+    QFile file(path);
+    std::optional<ChannelFileRows> rows;
+    if (file.open(QIODevice::ReadOnly)) {
+        const QByteArray bytes = file.read(static_cast<qint64>(kMaxChannelFileBytes));
+        if (file.error() == QFileDevice::NoError)
+            rows = readChannelFile(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size()))).rows;
+    }
+    if (!rows) {
+        messenger_.show(Notice{Notice::Icon::Information, texts::kErrorTitle, texts::kFileFormat, {}});
+        return;
+    }
+    std::vector<ChannelStore::Change> changes;
+    for (int row = 0; row < kChannelFileRows; ++row)
+        for (int f = RxFrequency; f < kFieldCount; ++f)
+            changes.push_back({row, f, (*rows)[static_cast<std::size_t>(row)][static_cast<std::size_t>(f)]});
+    if (!store_.apply(changes)) {
+        reportStoreFailure();
+        return;
+    }
+    grid_->makeRowCurrent(0);
+}
+
+void MainWindow::showPortDialog() {}
+
+void MainWindow::showInstructions() {}
+
+void MainWindow::showAbout() {}
+
+} // namespace vq

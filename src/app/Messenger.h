@@ -1,0 +1,36 @@
+#pragma once
+
+#include "channels/Notice.h"
+
+#include <QString>
+
+class QWidget;
+
+namespace vq {
+
+// Everything that waits for the person at the screen goes through here:
+// message boxes and the file dialog. Tests put a recorder in its place, so
+// no test ever waits for a click.
+class Messenger {
+public:
+    virtual ~Messenger() = default;
+    virtual void show(const Notice &notice) = 0;
+    // The chosen path, or an empty text when the user cancelled.
+    virtual QString askSavePath(const QString &filter) = 0;
+    virtual QString askOpenPath(const QString &filter) = 0;
+};
+
+// Modal message boxes with an OK button and the platform's file dialogs.
+class DialogMessenger : public Messenger {
+public:
+    explicit DialogMessenger(QWidget *parent = nullptr) : parent_(parent) {}
+    void setParent(QWidget *parent) { parent_ = parent; }
+    void show(const Notice &notice) override;
+    QString askSavePath(const QString &filter) override;
+    QString askOpenPath(const QString &filter) override;
+
+private:
+    QWidget *parent_;
+};
+
+} // namespace vq

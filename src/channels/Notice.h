@@ -1,0 +1,49 @@
+#pragma once
+
+#include <QMetaType>
+#include <QString>
+
+namespace vq {
+
+// A message the user must read, as core objects report it; the window turns
+// it into a modal message box.
+struct Notice {
+    enum class Icon { None, Information, Exclamation };
+    Icon icon = Icon::Information;
+    QString title;
+    QString text;
+    // A second line with what the user can do about it, when there is one.
+    QString informative;
+};
+
+// The program's own message texts, kept in one place so that every path
+// that reports the same failure says it the same way.
+namespace texts {
+inline const QString kSystemTitle = QStringLiteral("系统信息");
+inline const QString kErrorTitle = QStringLiteral("错误警告 ");
+inline const QString kStoreCannotOpen = QStringLiteral("信道数据库无法打开：");
+inline const QString kStoreWriteFailed = QStringLiteral("信道数据库写入失败");
+inline const QString kCom1Busy = QStringLiteral("串行端口 1已被其它设备使用，已选择 COM2 ");
+inline const QString kPortNotOpen = QStringLiteral("串行端口未打开");
+inline const QString kPortFailed = QStringLiteral("串行端口通信失败");
+inline const QString kReadError = QStringLiteral("读数错误！！");
+inline const QString kTooFewRows50 = QStringLiteral("信道表记录不足50条");
+inline const QString kTooFewRows16 = QStringLiteral("信道表记录不足16条");
+inline const QString kOutOfRange = QStringLiteral("数据超出范围 ！！");
+inline const QString kFileFormat = QStringLiteral("文件格式错误");
+inline const QString kFileSaveFailed = QStringLiteral("文件保存失败");
+inline const QString kTransferBusy = QStringLiteral("数据传送中，请稍后再选择端口");
+inline const QString kPort1Used = QStringLiteral("串行端口 1 已被使用 ");
+inline const QString kPort2Used = QStringLiteral("串行端口 2 已被使用， ");
+inline const QString kSysInfoUnavailable = QStringLiteral("此时系统信息不可用");
+inline const QString kStatusStartUp = QStringLiteral("系统初始化，请稍等...");
+inline const QString kStatusWriting = QStringLiteral("正在传送数据,,,,,,,");
+inline const QString kStatusReading = QStringLiteral("正在读数据......");
+inline const QString kStatusReady = QStringLiteral("对讲机就绪...");
+// "第N信道数据错误，无法写入", N the channel's row.
+inline QString unencodableRow(int row) { return QStringLiteral("第%1信道数据错误，无法写入").arg(row); }
+} // namespace texts
+
+} // namespace vq
+
+Q_DECLARE_METATYPE(vq::Notice)

@@ -1,0 +1,191 @@
+#include "radio/SerialLink.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QSerialPort>
+
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <grp.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace vq {
+
+namespace {
+
+// Replies the radio may leave unread for a long time (a poll that nobody
+// answers, noise on an open line) must not grow without bound.
+constexpr qsizetype kInboxLimit = 64 * 1024;
+
+} // namespace
+
+SerialLink::SerialLink(QObject *parent) : QObject(parent)
+{
+    setObjectName(QStringLiteral("MSComm1"));
+    paths_[0] = QStringLiteral("/dev/ttyS0");
+    paths_[1] = QStringLiteral("/dev/ttyS1");
+}
+
+SerialLink::~SerialLink() { close(); }
+
+void SerialLink::setDevicePaths(const QString &port1, const QString &port2)
+{
+    paths_[0] = port1;
+    paths_[1] = port2;
+}
+
+QString SerialLink::devicePath(int port) const
+{
+    return (port == 1 || port == 2) ? paths_[port - 1] : QString();
+}
+
+bool SerialLink::isOpen() const { return port_ && port_->isOpen(); }
+
+QString SerialLink::permissionHint(const QString &device)
+{
+    struct stat st {};
+    QString group;
+    if (::stat(QFile::encodeName(device).constData(), &st) == 0) {
+        if (const struct group *g = ::getgrgid(st.st_gid))
+            group = QString::fromLocal8Bit(g->gr_name);
+    }
+    if (group.isEmpty())
+        group = QStringLiteral("dialout");
+    return QStringLiteral("没有使用 %1 的权限：请把当前用户加入 %2 组后重新登录。").arg(device, group);
+}
+
+SerialLink::OpenResult SerialLink::open()
+{
+    close();
+    errorDetail_.clear();
+    const QString given = devicePath(commPort_);
+    // Lock the real device, so that two names for one port (a by-id link and
+    // its tty) cannot both be opened.
+    const QString device = QFileInfo(given).canonicalFilePath();
+    if (given.isEmpty() || device.isEmpty()) {
+        errorDetail_ = QStringLiteral("%1: no such device").arg(given);
+        return OpenResult::Missing;
+    }
+    const QByteArray native = QFile::encodeName(device);
+    if (::access(native.constData(), R_OK | W_OK) != 0) {
+        errorDetail_ = QStringLiteral("%1: %2").arg(device, QString::fromLocal8Bit(std::strerror(errno)));
+        return errno == EACCES || errno == EPERM ? OpenResult::NoPermission
+                                                  : (errno == ENOENT ? OpenResult::Missing
+                                                                     : OpenResult::Failed);
+    }
+
+    // A second descriptor holds an exclusive lock for as long as the port is
+    // ours; any program that locks the device the same way is kept out, and
+    // we stay out while another one holds it.
+    const int fd = ::open(native.constData(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) {
+        errorDetail_ = QStringLiteral("%1: %2").arg(device, QString::fromLocal8Bit(std::strerror(errno)));
+        return errno == EBUSY ? OpenResult::InUse : OpenResult::Failed;
+    }
+    if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+        errorDetail_ = QStringLiteral("%1: in use").arg(device);
+        ::close(fd);
+        return OpenResult::InUse;
+    }
+
+    auto *port = new QSerialPort(this);
+    port->setPortName(device);
+    if (!port->open(QIODevice::ReadWrite)) {
+        const auto error = port->error();
+        errorDetail_ = QStringLiteral("%1: %2").arg(device, port->errorString());
+        delete port;
+        ::close(fd);
+        // The serial layer's own lock file says "permission" when another
+        // program holds the port; real access rights were checked above.
+        if (error == QSerialPort::DeviceNotFoundError)
+            return OpenResult::Missing;
+        if (error == QSerialPort::PermissionError)
+            return OpenResult::InUse;
+        return OpenResult::Failed;
+    }
+    bool ok = port->setBaudRate(QSerialPort::Baud9600) && port->setDataBits(QSerialPort::Data8) &&
+              port->setParity(QSerialPort::NoParity) && port->setStopBits(QSerialPort::OneStop) &&
+              port->setFlowControl(QSerialPort::NoFlowControl);
+    if (!ok) {
+        errorDetail_ = QStringLiteral("%1: %2").arg(device, port->errorString());
+        port->close();
+        delete port;
+        ::close(fd);
+        return OpenResult::Failed;
+    }
+    lockFd_ = fd;
+    port_ = port;
+    inbox_.clear();
+    connect(port_, &QSerialPort::readyRead, this, &SerialLink::onReadyRead);
+    connect(port_, &QSerialPort::errorOccurred, this,
+            [this](QSerialPort::SerialPortError error) { onError(static_cast<int>(error)); });
+    return OpenResult::Opened;
+}
+
+void SerialLink::close()
+{
+    if (port_) {
+        QSerialPort *port = port_;
+        port_ = nullptr;
+        port->disconnect(this);
+        port->close();
+        port->deleteLater();
+    }
+    if (lockFd_ >= 0) {
+        ::close(lockFd_);
+        lockFd_ = -1;
+    }
+}
+
+bool SerialLink::send(const QByteArray &bytes)
+{
+    if (!isOpen())
+        return false;
+    return port_->write(bytes) == bytes.size();
+}
+
+QByteArray SerialLink::take(qsizetype n)
+{
+    QByteArray out = inbox_.left(n);
+    inbox_.remove(0, out.size());
+    return out;
+}
+
+void SerialLink::discardInput()
+{
+    if (isOpen()) {
+        port_->clear(QSerialPort::Input);
+        port_->readAll();
+    }
+    inbox_.clear();
+}
+
+void SerialLink::onReadyRead()
+{
+    if (!port_)
+        return;
+    inbox_.append(port_->readAll());
+    if (inbox_.size() > kInboxLimit)
+        inbox_.remove(0, inbox_.size() - kInboxLimit);
+    emit received();
+}
+
+void SerialLink::onError(int error)
+{
+    const auto e = static_cast<QSerialPort::SerialPortError>(error);
+    if (e != QSerialPort::ResourceError && e != QSerialPort::ReadError &&
+        e != QSerialPort::WriteError)
+        return;
+    if (!port_)
+        return;
+    // Qt keeps reporting a vanished line while the port stays open; close it
+    // here so the loss is seen, and said, once.
+    errorDetail_ = port_->errorString();
+    close();
+    emit lineLost();
+}
+
+} // namespace vq
