@@ -1,0 +1,44 @@
+#pragma once
+
+#include "channels/ChannelStore.h"
+
+#include <QString>
+
+#include <memory>
+
+class QCoreApplication;
+
+namespace vq {
+
+class MainWindow;
+class Messenger;
+
+struct ProgramOptions {
+    QString database = QStringLiteral("vq3390R.db");
+    QString com1 = QStringLiteral("/dev/ttyS0");
+    QString com2 = QStringLiteral("/dev/ttyS1");
+};
+
+// Reads the command line; --help and --version print and exit here.
+ProgramOptions parseArguments(QCoreApplication &app);
+
+// The program from its store to the running start-up write.
+class Program {
+public:
+    explicit Program(Messenger &messenger);
+    ~Program();
+
+    // Opens the store (a message and false when it cannot be used), then
+    // shows the main window and runs its start-up.
+    bool start(const ProgramOptions &options);
+
+    ChannelStore &store() { return store_; }
+    MainWindow *window() const { return window_.get(); }
+
+private:
+    Messenger &messenger_;
+    ChannelStore store_;
+    std::unique_ptr<MainWindow> window_;
+};
+
+} // namespace vq

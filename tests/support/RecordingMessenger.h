@@ -1,0 +1,46 @@
+#pragma once
+
+#include "app/Messenger.h"
+
+#include <QList>
+#include <QStringList>
+
+#include <functional>
+
+namespace vq::test {
+
+// Stands in for the message boxes and file dialogs: records every message
+// and answers file questions from a queue (an empty answer is a cancel).
+class RecordingMessenger : public Messenger {
+public:
+    void show(const Notice &notice) override
+    {
+        notices.append(notice);
+        if (onShow)
+            onShow(notice);
+    }
+    QString askSavePath(const QString &filter) override { return answer(filter); }
+    QString askOpenPath(const QString &filter) override { return answer(filter); }
+
+    QStringList texts() const
+    {
+        QStringList out;
+        for (const Notice &n : notices)
+            out << n.text;
+        return out;
+    }
+
+    QList<Notice> notices;
+    QStringList paths;    // answers to file questions, first first
+    QStringList filters;  // the filters the program asked with
+    std::function<void(const Notice &)> onShow;
+
+private:
+    QString answer(const QString &filter)
+    {
+        filters << filter;
+        return paths.isEmpty() ? QString() : paths.takeFirst();
+    }
+};
+
+} // namespace vq::test
