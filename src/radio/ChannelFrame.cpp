@@ -1,6 +1,7 @@
 #include "radio/ChannelFrame.h"
 
 #include "channels/Decimal.h"
+#include "channels/FrequencyRules.h"
 #include "channels/ValueDomains.h"
 
 #include <cstdint>
@@ -151,15 +152,10 @@ struct Reader {
     }
 };
 
-// "###.00000", as the grid stores frequencies: no digit at all for a zero
-// integer part. At most 9 digits arrive here, which always fits.
+// At most 9 digits arrive here, which always fits.
 std::string frequencyText(std::int64_t tensOfHertz)
 {
-    std::string text =
-        Decimal::fromScaled(tensOfHertz, -kFrequencyPlaces).toFixed(kFrequencyPlaces).value();
-    if (text.front() == '0')
-        text.erase(0, 1);
-    return text;
+    return formatFrequency(Decimal::fromScaled(tensOfHertz, -kFrequencyPlaces)).value();
 }
 
 DecodeResult malformed(DecodeError error)
