@@ -1,8 +1,11 @@
 #include "app/MainWindow.h"
 
+#include "app/AboutWindow.h"
 #include "app/Appearance.h"
 #include "app/ChannelGrid.h"
+#include "app/InstructionsWindow.h"
 #include "app/Messenger.h"
+#include "app/PortDialog.h"
 #include "channels/ChannelStore.h"
 #include "channels/ChannelTableModel.h"
 #include "channels/FrequencyRules.h"
@@ -317,10 +320,39 @@ void MainWindow::openChannelFile()
     grid_->makeRowCurrent(0);
 }
 
-void MainWindow::showPortDialog() {}
+void MainWindow::showPortDialog()
+{
+    // A closed window deletes itself and the pointer reads null again, so
+    // the next use builds it afresh and its options show the port then in use.
+    if (!portDialog_) {
+        portDialog_ = new PortDialog(link_, controller_, messenger_, this);
+        portDialog_->setAttribute(Qt::WA_DeleteOnClose);
+    }
+    portDialog_->show();
+    portDialog_->raise();
+    portDialog_->activateWindow();
+}
 
-void MainWindow::showInstructions() {}
+void MainWindow::showInstructions()
+{
+    if (!instructions_) {
+        instructions_ = new InstructionsWindow(this);
+        instructions_->setAttribute(Qt::WA_DeleteOnClose);
+    }
+    instructions_->show();
+    instructions_->raise();
+    instructions_->activateWindow();
+}
 
-void MainWindow::showAbout() {}
+void MainWindow::showAbout()
+{
+    if (!about_) {
+        about_ = new AboutWindow(messenger_, this);
+        about_->setAttribute(Qt::WA_DeleteOnClose);
+    }
+    about_->show();
+    about_->raise();
+    about_->activateWindow();
+}
 
 } // namespace vq

@@ -1,0 +1,110 @@
+#include "app/PortDialog.h"
+
+#include "app/Appearance.h"
+#include "app/Messenger.h"
+#include "radio/LinkController.h"
+#include "radio/SerialLink.h"
+
+#include <QButtonGroup>
+#include <QFileInfo>
+#include <QLabel>
+#include <QPushButton>
+#include <QRadioButton>
+
+namespace vq {
+
+namespace {
+
+QPalette textColoured(const QPalette &base, const QColor &colour)
+{
+    QPalette p = base;
+    p.setColor(QPalette::WindowText, colour);
+    p.setColor(QPalette::ButtonText, colour);
+    return p;
+}
+
+} // namespace
+
+PortDialog::PortDialog(SerialLink &link, LinkController &controller, Messenger &messenger, QWidget *parent)
+    : QWidget(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint |
+                          Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
+      link_(link), controller_(controller), messenger_(messenger)
+{
+    setObjectName(QStringLiteral("Dialog"));
+    setWindowTitle(QStringLiteral("选择端口"));
+    setFixedSize(twips(this, 3000), twips(this, 2790));
+
+    // A plain window rather than a QDialog: neither button is default or
+    // cancel, so Enter and Esc must not close it or press OK.
+    auto *ok = new QPushButton(QStringLiteral("确定"), this);
+    ok->setObjectName(QStringLiteral("OKButton"));
+    ok->setGeometry(twipsRect(this, 120, 2040, 1095, 375));
+    auto *cancel = new QPushButton(QStringLiteral("取消"), this);
+    cancel->setObjectName(QStringLiteral("CancelButton"));
+    cancel->setGeometry(twipsRect(this, 1560, 2040, 1095, 375));
+
+    auto *label = new QLabel(QStringLiteral("请选择串行口:"), this);
+    label->setObjectName(QStringLiteral("Label1"));
+    label->setFont(kaiFont(15.75));
+    label->setPalette(textColoured(palette(), Qt::blue));
+    label->setGeometry(twipsRect(this, 240, 240, 2295, 375));
+
+    auto *option1 = new QRadioButton(QStringLiteral(" COM1"), this);
+    option1->setObjectName(QStringLiteral("Option1"));
+    option1->setGeometry(twipsRect(this, 720, 735, 1695, 405));
+    auto *option2 = new QRadioButton(QStringLiteral(" COM2"), this);
+    option2->setObjectName(QStringLiteral("Option2"));
+    option2->setGeometry(twipsRect(this, 720, 1230, 1335, 510));
+    options_ = new QButtonGroup(this);
+    options_->setExclusive(true);
+    for (QRadioButton *option : {option1, option2}) {
+        option->setFont(kaiFont(15.75));
+        option->setPalette(textColoured(palette(), Qt::red));
+        options_->addButton(option, option == option1 ? 1 : 2);
+    }
+
+    QWidget::setTabOrder(ok, cancel);
+    QWidget::setTabOrder(cancel, option1);
+    QWidget::setTabOrder(option1, option2);
+    ok->setFocus();
+
+    // Neither option is chosen unless the link is on one of the two ports.
+    if (QAbstractButton *inUse = options_->button(link_.commPort()))
+        inUse->setChecked(true);
+
+    connect(ok, &QPushButton::clicked, this, &PortDialog::accept);
+    connect(cancel, &QPushButton::clicked, this, &QWidget::close);
+}
+
+void PortDialog::accept()
+{
+    const int port = options_->checkedId();
+    if (port != 1 && port != 2)
+        return;
+    // The controller refuses while a transfer runs (and says so itself),
+    // and opens the chosen port again when it is current but closed after
+    // an earlier failure.
+    switch (controller_.switchPort(port)) {
+    case LinkController::SwitchResult::Unchanged:
+    case LinkController::SwitchResult::Switched:
+        close();
+        break;
+    case LinkController::SwitchResult::Failed: {
+        Notice notice{Notice::Icon::Exclamation,
+                      texts::kSystemTitle,
+                      port == 1 ? texts::kPort1Used : texts::kPort2Used,
+                      {}};
+        // "In use" alone would send the user looking for another program
+        // when the device is simply not open to this user.
+        const QFileInfo device(link_.devicePath(port));
+        if (device.exists() && !(device.isReadable() && device.isWritable()))
+            notice.informative = SerialLink::permissionHint(device.filePath());
+        messenger_.show(notice);
+        break;
+    }
+    case LinkController::SwitchResult::Busy:
+        break;
+    }
+}
+
+} // namespace vq
