@@ -13,6 +13,7 @@
 #include "channels/ValueDomains.h"
 #include "files/ChannelFile.h"
 
+#include <QCloseEvent>
 #include <QComboBox>
 #include <QDate>
 #include <QFile>
@@ -65,7 +66,22 @@ MainWindow::MainWindow(ChannelStore &store, Messenger &messenger, QWidget *paren
     connect(&controller_, &LinkController::notice, this, &MainWindow::onNotice);
 }
 
-MainWindow::~MainWindow() { link_.close(); }
+MainWindow::~MainWindow()
+{
+    // Signals from the grid's model must not reach a window half torn down.
+    model_->disconnect(this);
+    link_.close();
+}
+
+void MainWindow::closeEvent(QCloseEvent *event)
+{
+    // A value still in an open cell editor is stored (and checked) first;
+    // then the port is let go, as the program ends with this window.
+    grid_->commitOpenEditor();
+    controller_.stop();
+    link_.close();
+    QMainWindow::closeEvent(event);
+}
 
 void MainWindow::buildControls()
 {
@@ -275,9 +291,11 @@ void MainWindow::saveChannelFile()
     for (int row = 0; row < kChannelFileRows; ++row)
         rows[static_cast<std::size_t>(row)] = store_.record(row);
     const std::string text = writeChannelFile(rows);
-    // The old file is replaced only by a complete new one.
+    // The old file is replaced only by a complete new one. Unbuffered, so a
+    // short write (disk full, size limit) shows here instead of being lost in
+    // a flush that commit() does not check.
     QSaveFile file(path);
-    const bool ok = file.open(QIODevice::WriteOnly) &&
+    const bool ok = file.open(QIODevice::WriteOnly | QIODevice::Unbuffered) &&
                     file.write(text.data(), static_cast<qint64>(text.size())) ==
                         static_cast<qint64>(text.size()) &&
                     file.commit();

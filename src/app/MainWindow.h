@@ -50,6 +50,9 @@ public:
     // A picker selection, as if the user had chosen `text` in Combo<picker>.
     void pick(int picker, const QString &text);
 
+protected:
+    void closeEvent(QCloseEvent *event) override;
+
 private:
     void buildControls();
     void buildMenus();

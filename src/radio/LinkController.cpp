@@ -331,6 +331,16 @@ void LinkController::onLineLost()
     }
 }
 
+void LinkController::stop()
+{
+    for (QTimer *t : {&timer1_, &timer2_, &timer3_, &timer4_, &blockTimer_})
+        t->stop();
+    reading_ = false;
+    writeStep_ = 0;
+    frames_.clear();
+    updateState();
+}
+
 LinkController::SwitchResult LinkController::switchPort(int port)
 {
     if (transferRunning()) {

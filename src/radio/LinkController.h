@@ -52,6 +52,8 @@ public:
     // 写信道 and 读信道.
     void startWrite();
     void startRead();
+    // Stops every timer at once, as when the program ends.
+    void stop();
     // The port dialog's OK: refused while a transfer runs.
     SwitchResult switchPort(int port);
 

@@ -75,9 +75,10 @@ void PtyPair::write(const QByteArray &bytes)
 
 DeviceHolder::DeviceHolder(const QString &device)
 {
-    // flock(1) opens the device, takes the lock and says so, then sleeps.
+    // flock(1) opens the device, takes the lock and says so, then sleeps in
+    // its own process (no fork), so killing it lets the device go at once.
     process_.start(QStringLiteral("flock"),
-                   {QStringLiteral("-x"), QStringLiteral("-n"), device, QStringLiteral("sh"),
+                   {QStringLiteral("-x"), QStringLiteral("-n"), QStringLiteral("-F"), device, QStringLiteral("sh"),
                     QStringLiteral("-c"), QStringLiteral("echo held; exec sleep 60")});
     if (process_.waitForStarted(5000) && process_.waitForReadyRead(5000))
         holding_ = process_.readAllStandardOutput().startsWith("held");
