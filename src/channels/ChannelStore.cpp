@@ -90,6 +90,9 @@ bool ChannelStore::open(const QString &path)
     {
         QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
         db.setDatabaseName(path);
+        // Another program holding the file must not freeze the window for
+        // long: a write that cannot get in soon fails and is reported.
+        db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=500"));
         if (!db.open()) {
             fail(db.lastError().text());
             db = QSqlDatabase();

@@ -232,30 +232,33 @@ void TestLinkController::readAtLineRate()
 void TestLinkController::readFailuresLeaveThePlan_data()
 {
     QTest::addColumn<int>("fault");
-    QTest::newRow("silent after B") << 0;
-    QTest::newRow("stops after 10 frames") << 1;
-    QTest::newRow("malformed frame 25") << 2;
-    QTest::newRow("hangs up after 30 frames") << 3;
-    QTest::newRow("stale characters before B") << 4;
+    QTest::addColumn<int>("frames");
+    QTest::newRow("silent after B") << 0 << 0;
+    for (int n : {0, 1, 10, 25, 49})
+        QTest::newRow(qPrintable(QStringLiteral("stops after %1 frames").arg(n))) << 1 << n;
+    QTest::newRow("malformed frame 25") << 2 << 25;
+    QTest::newRow("hangs up after 30 frames") << 3 << 30;
+    QTest::newRow("stale characters before B") << 4 << 0;
 }
 
 void TestLinkController::readFailuresLeaveThePlan()
 {
     QFETCH(int, fault);
+    QFETCH(int, frames);
     RadioSimulatorOptions options;
     options.paced = false;
     options.silentAfterB = fault == 0;
-    options.stopAfterFrames = fault == 1 ? 10 : -1;
-    options.malformedFrameAt = fault == 2 ? 25 : 0;
-    options.hangUpAfterFrames = fault == 3 ? 30 : -1;
+    options.stopAfterFrames = fault == 1 ? frames : -1;
+    options.malformedFrameAt = fault == 2 ? frames : 0;
+    options.hangUpAfterFrames = fault == 3 ? frames : -1;
     RadioSimulator sim(options);
     Rig rig(db(), sim.devicePath());
     rig.controller.setIntervals(quick());
     fillPlan(rig.store);
-    QStringList frames;
+    QStringList plan;
     for (int i = 0; i < 50; ++i)
-        frames << QStringLiteral("01000025874085080000002501430000");
-    QVERIFY(sim.setFrames(frames));
+        plan << QStringLiteral("01000025874085080000002501430000");
+    QVERIFY(sim.setFrames(plan));
     const auto before = snapshot(rig.store);
 
     if (fault == 4) {
@@ -296,7 +299,7 @@ void TestLinkController::readFailuresLeaveThePlan()
     QTRY_COMPARE(rig.controller.state(), LinkController::State::Idle);
     QCOMPARE(rig.status.last().at(0).toString(), QStringLiteral("对讲机就绪..."));
     RadioSimulator good(unpaced());
-    QVERIFY(good.setFrames(frames));
+    QVERIFY(good.setFrames(plan));
     rig.link.close();
     rig.link.setDevicePaths(good.devicePath(), QString());
     QCOMPARE(rig.link.open(), SerialLink::OpenResult::Opened);
@@ -321,6 +324,19 @@ void TestLinkController::linkPoll()
     line += radio.readAvailable();
     QCOMPARE(line.mid(1 + 50 * 32), QByteArray("6"));
     QCOMPARE(rig.status.last().at(0).toString(), QStringLiteral("对讲机就绪..."));
+
+    // A burst of noise before the "C": each noise character costs one probe.
+    {
+        RadioSimulatorOptions noisy = unpaced();
+        noisy.noiseBeforeC = 5;
+        RadioSimulator sim(noisy);
+        Rig other(db(), sim.devicePath());
+        other.controller.setIntervals(quick());
+        other.controller.startWrite();
+        QTRY_COMPARE(other.status.last().at(0).toString(), QStringLiteral("对讲机就绪..."));
+        QCOMPARE(other.controller.state(), LinkController::State::Idle);
+        QVERIFY(other.notices.isEmpty());
+    }
 
     // A lower-case c is not the ready reply; silence is probed every 100 ms.
     rig.controller.startWrite();
