@@ -7,6 +7,5 @@ VQ_BUILD_DIR=build-asan VQ_BUILD_TYPE=Debug \
   VQ_CMAKE_ARGS="-DVQ_SANITIZE=ON -DVQ_BUILD_BENCH=OFF" scripts/setup.sh
 export QT_QPA_PLATFORM=offscreen
 export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=1:abort_on_error=1:strict_string_checks=1}
-export LSAN_OPTIONS=${LSAN_OPTIONS:-suppressions=$PWD/tests/lsan.supp:print_suppressions=0}
 export UBSAN_OPTIONS=${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}
 ctest --test-dir build-asan --output-on-failure -j"${VQ_TEST_JOBS:-2}"
