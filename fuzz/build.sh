@@ -1,0 +1,28 @@
+#!/usr/bin/env bash
+# Builds the libFuzzer harnesses with AddressSanitizer and
+# UndefinedBehaviorSanitizer into build-fuzz/ (or $VQ_FUZZ_BUILD_DIR).
+# The code under test is plain C++, so no Qt and no CMake are involved.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+CXX=${CXX_FUZZ:-clang++}
+OUT=${VQ_FUZZ_BUILD_DIR:-build-fuzz}
+FLAGS=(-std=c++20 -O1 -g -fno-omit-frame-pointer
+       -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=undefined
+       -Wall -Wextra -Isrc)
+
+DECIMAL=(src/channels/Decimal.cpp src/channels/FrequencyRules.cpp)
+FRAME=("${DECIMAL[@]}" src/channels/ValueDomains.cpp src/radio/ChannelFrame.cpp)
+FILE=("${DECIMAL[@]}" src/files/ChannelFile.cpp)
+
+mkdir -p "$OUT"
+build() {
+  local name=$1; shift
+  "$CXX" "${FLAGS[@]}" "fuzz/$name.cpp" "$@" -o "$OUT/$name"
+}
+# Two harnesses at a time: the machine's cores are shared.
+build fuzz_frame_decode "${FRAME[@]}" &
+build fuzz_channel_file "${FILE[@]}" &
+wait -n && wait -n
+build fuzz_numeric_text "${DECIMAL[@]}"
+echo "built: $OUT/fuzz_frame_decode $OUT/fuzz_channel_file $OUT/fuzz_numeric_text"
