@@ -6,7 +6,6 @@
 #include "radio/SerialLink.h"
 
 #include <QButtonGroup>
-#include <QFileInfo>
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
@@ -96,9 +95,8 @@ void PortDialog::accept()
                       {}};
         // "In use" alone would send the user looking for another program
         // when the device is simply not open to this user.
-        const QFileInfo device(link_.devicePath(port));
-        if (device.exists() && !(device.isReadable() && device.isWritable()))
-            notice.informative = SerialLink::permissionHint(device.filePath());
+        if (link_.lastOpenResult() == SerialLink::OpenResult::NoPermission)
+            notice.informative = SerialLink::permissionHint(link_.devicePath(port));
         messenger_.show(notice);
         break;
     }

@@ -59,6 +59,12 @@ QString SerialLink::permissionHint(const QString &device)
 
 SerialLink::OpenResult SerialLink::open()
 {
+    lastResult_ = openDevice();
+    return lastResult_;
+}
+
+SerialLink::OpenResult SerialLink::openDevice()
+{
     close();
     errorDetail_.clear();
     const QString given = devicePath(commPort_);

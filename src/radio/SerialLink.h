@@ -32,6 +32,9 @@ public:
     OpenResult open();
     void close();
     bool isOpen() const;
+    // How the last open() ended, for messages that tell access rights
+    // apart from a device in use.
+    OpenResult lastOpenResult() const { return lastResult_; }
     // The system's own words for the last failure.
     QString errorDetail() const { return errorDetail_; }
 
@@ -58,6 +61,7 @@ signals:
     void lineLost();
 
 private:
+    OpenResult openDevice();
     void onReadyRead();
     void onError(int error);
 
@@ -67,6 +71,7 @@ private:
     QByteArray inbox_;
     QString errorDetail_;
     int lockFd_ = -1;
+    OpenResult lastResult_ = OpenResult::Failed;
 };
 
 } // namespace vq
