@@ -1,6 +1,7 @@
 #include "app/Appearance.h"
 
 #include <QApplication>
+#include <QHash>
 #include <QFontDatabase>
 #include <QLibraryInfo>
 #include <QLocale>
@@ -30,19 +31,42 @@ void installChineseFonts()
     QApplication::setFont(base);
 }
 
-QFont kaiFont(double points)
+namespace {
+
+// The first installed face of a list, else the design name itself (which
+// then goes through the substitutions above). Naming the real face keeps
+// text metrics and drawing on one font; a substituted name measures with
+// the fallback and clips captions.
+QString resolvedFamily(const QString &designName, const QStringList &faces)
 {
-    QFont f(kKai);
+    static QHash<QString, QString> cache;
+    auto it = cache.constFind(designName);
+    if (it != cache.constEnd())
+        return *it;
+    const QStringList installed = QFontDatabase::families();
+    QString chosen = designName;
+    for (const QString &face : faces) {
+        if (installed.contains(face)) {
+            chosen = face;
+            break;
+        }
+    }
+    cache.insert(designName, chosen);
+    return chosen;
+}
+
+QFont sized(const QString &family, double points)
+{
+    QFont f(family);
     f.setPointSizeF(points);
     return f;
 }
 
-QFont songFont(double points)
-{
-    QFont f(kSong);
-    f.setPointSizeF(points);
-    return f;
-}
+} // namespace
+
+QFont kaiFont(double points) { return sized(resolvedFamily(kKai, QFont::substitutes(kKai)), points); }
+
+QFont songFont(double points) { return sized(resolvedFamily(kSong, QFont::substitutes(kSong)), points); }
 
 void installChineseTranslation()
 {

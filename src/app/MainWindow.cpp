@@ -102,6 +102,8 @@ void MainWindow::buildControls()
     frame->setObjectName(QStringLiteral("Frame2"));
     frame->setFont(kaiFont(15.75));
     frame->setGeometry(twipsRect(this, 600, 600, 2175, 735));
+    // The style measures the title narrower than a large CJK caption draws.
+    frame->setStyleSheet(QStringLiteral("QGroupBox::title { subcontrol-origin: margin; left: 6px; padding: 0 8px 0 2px; }"));
     date_ = makeLabel(frame, "Label8", QStringLiteral("Label8"), kaiFont(12),
                       twipsRect(this, 240, 360, 1695, 255));
 
