@@ -279,12 +279,18 @@ void MainWindow::pick(int picker, const QString &text)
         reportStoreFailure();
 }
 
+bool MainWindow::hasChannelFileRows()
+{
+    if (store_.rowCount() >= kChannelFileRows)
+        return true;
+    messenger_.show(Notice{Notice::Icon::Information, texts::kErrorTitle, texts::kTooFewRows16, {}});
+    return false;
+}
+
 void MainWindow::saveChannelFile()
 {
-    if (store_.rowCount() < kChannelFileRows) {
-        messenger_.show(Notice{Notice::Icon::Information, texts::kErrorTitle, texts::kTooFewRows16, {}});
+    if (!hasChannelFileRows())
         return;
-    }
     const QString path = messenger_.askSavePath(kFileFilter);
     if (path.isEmpty())
         return;
@@ -309,10 +315,8 @@ void MainWindow::saveChannelFile()
 
 void MainWindow::openChannelFile()
 {
-    if (store_.rowCount() < kChannelFileRows) {
-        messenger_.show(Notice{Notice::Icon::Information, texts::kErrorTitle, texts::kTooFewRows16, {}});
+    if (!hasChannelFileRows())
         return;
-    }
     const QString path = messenger_.askOpenPath(kFileFilter);
     if (path.isEmpty())
         return;

@@ -60,6 +60,8 @@ private:
     void onNotice(const Notice &notice);
     void setTransferMenusEnabled(bool enabled);
     void reportStoreFailure();
+    // Channel files hold rows 1 … 16; says so when the table is shorter.
+    bool hasChannelFileRows();
 
     ChannelStore &store_;
     Messenger &messenger_;

@@ -1,11 +1,11 @@
 #include "app/ChannelGrid.h"
 #include "app/MainWindow.h"
 #include "channels/ChannelStore.h"
+#include "support/GridTyping.h"
 #include "support/RecordingMessenger.h"
 
 #include <QApplication>
 #include <QComboBox>
-#include <QLineEdit>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -22,7 +22,6 @@ private slots:
     void openCellEditIsCommittedBeforeAPick();
 
 private:
-    void type(int row, int column, const QString &text, bool enter = true);
     FieldValue cell(int row, int field) const { return store_->field(row, field); }
 
     QTemporaryDir dir_;
@@ -50,45 +49,28 @@ void TestEditing::cleanup()
     store_.reset();
 }
 
-// Types into a cell the way a user does: select it, type, press Enter.
-void TestEditing::type(int row, int column, const QString &text, bool enter)
-{
-    ChannelGrid *grid = window_->grid();
-    grid->setFocus();
-    grid->setCurrentIndex(grid->model()->index(row, column));
-    // The first key opens the editor; the rest go to it.
-    QTest::keyClicks(grid, text.left(1));
-    auto *editor = qobject_cast<QLineEdit *>(grid->indexWidget(grid->currentIndex()));
-    QVERIFY(editor);
-    QTest::keyClicks(editor, text.mid(1));
-    if (enter) {
-        QTest::keyClick(editor, Qt::Key_Return);
-        // The view commits on its next turn of the event loop.
-        QTRY_VERIFY(!grid->indexWidget(grid->currentIndex()));
-    }
-}
 
 void TestEditing::typedFrequencyIsCheckedAndStored()
 {
-    type(0, RxFrequency, QStringLiteral("145"));
+    QVERIFY(test::typeIntoCell(window_->grid(), 0, RxFrequency, QStringLiteral("145")));
     QCOMPARE(cell(0, RxFrequency), FieldValue(std::string("145.00000")));
     QCOMPARE(cell(0, TxFrequency), FieldValue(std::string("145.00000")));
     QCOMPARE(window_->grid()->model()->index(0, 4).data().toString(), QStringLiteral("145.00000"));
 
     // A split transmit frequency stays until the receive frequency is typed again.
-    type(0, TxFrequency, QStringLiteral("145.6"));
+    QVERIFY(test::typeIntoCell(window_->grid(), 0, TxFrequency, QStringLiteral("145.6")));
     QCOMPARE(cell(0, TxFrequency), FieldValue(std::string("145.60000")));
     QCOMPARE(cell(0, RxFrequency), FieldValue(std::string("145.00000")));
-    type(0, RxFrequency, QStringLiteral("145.0075"));
+    QVERIFY(test::typeIntoCell(window_->grid(), 0, RxFrequency, QStringLiteral("145.0075")));
     QCOMPARE(cell(0, RxFrequency), FieldValue(std::string("145.00500")));
     QCOMPARE(cell(0, TxFrequency), FieldValue(std::string("145.00500")));
 
     // Letters empty both frequencies without a word.
-    type(0, RxFrequency, QStringLiteral("abc"));
+    QVERIFY(test::typeIntoCell(window_->grid(), 0, RxFrequency, QStringLiteral("abc")));
     QCOMPARE(cell(0, RxFrequency), FieldValue(std::string()));
     QCOMPARE(cell(0, TxFrequency), FieldValue(std::string()));
     // No transmit frequency on a channel without receive frequency.
-    type(1, TxFrequency, QStringLiteral("145"));
+    QVERIFY(test::typeIntoCell(window_->grid(), 1, TxFrequency, QStringLiteral("145")));
     QCOMPARE(cell(1, TxFrequency), FieldValue(std::string()));
     QVERIFY(messenger_->notices.isEmpty());
     // Locked columns take no typing.
@@ -100,10 +82,10 @@ void TestEditing::typedFrequencyIsCheckedAndStored()
 
 void TestEditing::outOfRangeWarnsAndEmptiesOnlyTheEditedField()
 {
-    type(3, RxFrequency, QStringLiteral("438.5"));
+    QVERIFY(test::typeIntoCell(window_->grid(), 3, RxFrequency, QStringLiteral("438.5")));
     FieldValue seenWhileWarning;
     messenger_->onShow = [&](const Notice &) { seenWhileWarning = cell(3, RxFrequency); };
-    type(3, RxFrequency, QStringLiteral("500.00001"));
+    QVERIFY(test::typeIntoCell(window_->grid(), 3, RxFrequency, QStringLiteral("500.00001")));
     QCOMPARE(messenger_->notices.size(), 1);
     QCOMPARE(messenger_->notices[0].text, QStringLiteral("数据超出范围 ！！"));
     QCOMPARE(messenger_->notices[0].title, QStringLiteral("错误警告 "));
@@ -113,8 +95,8 @@ void TestEditing::outOfRangeWarnsAndEmptiesOnlyTheEditedField()
     QCOMPARE(cell(3, RxFrequency), FieldValue(std::string()));
     QCOMPARE(cell(3, TxFrequency), FieldValue(std::string("438.50000")));
 
-    type(4, RxFrequency, QStringLiteral("145"));
-    type(4, TxFrequency, QStringLiteral("129.99999"));
+    QVERIFY(test::typeIntoCell(window_->grid(), 4, RxFrequency, QStringLiteral("145")));
+    QVERIFY(test::typeIntoCell(window_->grid(), 4, TxFrequency, QStringLiteral("129.99999")));
     QCOMPARE(messenger_->notices.size(), 2);
     QCOMPARE(cell(4, RxFrequency), FieldValue(std::string("145.00000")));
     QCOMPARE(cell(4, TxFrequency), FieldValue(std::string()));
@@ -167,7 +149,7 @@ void TestEditing::pickerWritesTheCurrentRow()
 
 void TestEditing::openCellEditIsCommittedBeforeAPick()
 {
-    type(7, RxFrequency, QStringLiteral("438.5"), false);
+    QVERIFY(test::typeIntoCell(window_->grid(), 7, RxFrequency, QStringLiteral("438.5"), false));
     window_->pick(1, QStringLiteral("88.5"));
     QCOMPARE(cell(7, RxFrequency), FieldValue(std::string("438.50000")));
     QCOMPARE(cell(7, TxFrequency), FieldValue(std::string("438.50000")));

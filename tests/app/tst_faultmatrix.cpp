@@ -6,10 +6,11 @@
 #include "app/MainWindow.h"
 #include "channels/ChannelStore.h"
 #include "files/ChannelFile.h"
+#include "support/GridTyping.h"
 #include "support/RecordingMessenger.h"
+#include "support/StoreHelpers.h"
 
 #include <QApplication>
-#include <QLineEdit>
 #include <QProcess>
 #include <QRandomGenerator>
 #include <QSqlDatabase>
@@ -23,13 +24,6 @@ using namespace vq;
 
 namespace {
 
-std::vector<ChannelRecord> snapshot(const ChannelStore &store)
-{
-    std::vector<ChannelRecord> rows;
-    for (int row = 0; row < store.rowCount(); ++row)
-        rows.push_back(store.record(row));
-    return rows;
-}
 
 // Makes a file or folder unchangeable even for root, where the file system
 // allows it; undone in the destructor.
@@ -62,17 +56,6 @@ std::vector<ChannelStore::Change> plan(int which)
     return changes;
 }
 
-void type(ChannelGrid *grid, int row, int column, const QString &text)
-{
-    grid->setFocus();
-    grid->setCurrentIndex(grid->model()->index(row, column));
-    QTest::keyClicks(grid, text.left(1));
-    auto *editor = qobject_cast<QLineEdit *>(grid->indexWidget(grid->currentIndex()));
-    QVERIFY(editor);
-    QTest::keyClicks(editor, text.mid(1));
-    QTest::keyClick(editor, Qt::Key_Return);
-    QTRY_VERIFY(!grid->indexWidget(grid->currentIndex()));
-}
 
 } // namespace
 
@@ -103,7 +86,7 @@ void TestFaultMatrix::readOnlyStore()
         QSKIP("this file system cannot make a file read-only for this user");
     ChannelStore store;
     QVERIFY(store.open(db)); // a read-only plan still opens
-    const auto before = snapshot(store);
+    const auto before = test::snapshot(store);
     test::RecordingMessenger messenger;
     RadioSimulatorOptions options;
     options.paced = false;
@@ -124,7 +107,7 @@ void TestFaultMatrix::readOnlyStore()
     QVERIFY(written.wait(10000));
     QVERIFY(messenger.notices.isEmpty());
 
-    type(w.grid(), 2, RxFrequency, QStringLiteral("438.5"));
+    QVERIFY(test::typeIntoCell(w.grid(), 2, RxFrequency, QStringLiteral("438.5")));
     QCOMPARE(messenger.texts(), QStringList{QStringLiteral("信道数据库写入失败")});
 
     QTRY_VERIFY(!w.controller().transferRunning());
@@ -132,7 +115,7 @@ void TestFaultMatrix::readOnlyStore()
     w.controller().startRead();
     QTRY_COMPARE(messenger.notices.size(), 2);
     QCOMPARE(messenger.notices[1].text, QStringLiteral("读数错误！！"));
-    QVERIFY(snapshot(store) == before);
+    QVERIFY(test::snapshot(store) == before);
     QVERIFY(w.findChild<QAction *>(QStringLiteral("读信道"))->isEnabled());
 }
 
@@ -147,7 +130,7 @@ void TestFaultMatrix::storeDeletedWhileRunning()
     QApplication::setActiveWindow(&w);
     QVERIFY(QTest::qWaitForWindowActive(&w));
     QVERIFY(QFile::remove(db));
-    type(w.grid(), 0, RxFrequency, QStringLiteral("145"));
+    QVERIFY(test::typeIntoCell(w.grid(), 0, RxFrequency, QStringLiteral("145")));
     w.pick(1, QStringLiteral("67.0"));
     QCOMPARE(messenger.texts(), (QStringList{QStringLiteral("信道数据库写入失败"), QStringLiteral("信道数据库写入失败")}));
     QVERIFY(!store.field(0, RxFrequency).has_value());
@@ -180,13 +163,13 @@ void TestFaultMatrix::unreadableChannelFile()
 {
     ChannelStore store;
     QVERIFY(store.open(dir_.filePath(QStringLiteral("u.db"))));
-    const auto before = snapshot(store);
+    const auto before = test::snapshot(store);
     test::RecordingMessenger messenger;
     MainWindow w(store, messenger);
     messenger.paths << dir_.path(); // a folder: it cannot be read as a file
     w.openChannelFile();
     QCOMPARE(messenger.texts(), QStringList{QStringLiteral("文件格式错误")});
-    QVERIFY(snapshot(store) == before);
+    QVERIFY(test::snapshot(store) == before);
 }
 
 void TestFaultMatrix::killedWhileSaving()

@@ -3,9 +3,8 @@
 #include "channels/ChannelStore.h"
 #include "files/ChannelFile.h"
 #include "support/RecordingMessenger.h"
+#include "support/StoreHelpers.h"
 
-#include <QSqlDatabase>
-#include <QSqlQuery>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -29,13 +28,6 @@ void writeFile(const QString &path, const QByteArray &bytes)
     f.write(bytes);
 }
 
-std::vector<ChannelRecord> snapshot(const ChannelStore &store)
-{
-    std::vector<ChannelRecord> rows;
-    for (int row = 0; row < store.rowCount(); ++row)
-        rows.push_back(store.record(row));
-    return rows;
-}
 
 } // namespace
 
@@ -175,7 +167,7 @@ void TestFileCommands::refusedFilesChangeNothing()
     QFETCH(QByteArray, content);
     QFETCH(bool, exists);
     QVERIFY(store_->apply({{0, RxFrequency, std::string("430.12500")}, {3, Bcl, std::string("2")}}));
-    const auto before = snapshot(*store_);
+    const auto before = test::snapshot(*store_);
     const QString file = path(QStringLiteral("bad.doc"));
     QFile::remove(file);
     if (exists)
@@ -184,13 +176,13 @@ void TestFileCommands::refusedFilesChangeNothing()
     window_->openChannelFile();
     QCOMPARE(messenger_->texts(), QStringList{QStringLiteral("文件格式错误")});
     QCOMPARE(messenger_->notices[0].title, QStringLiteral("错误警告 "));
-    QVERIFY(snapshot(*store_) == before);
+    QVERIFY(test::snapshot(*store_) == before);
 
     // Cancelling the dialog is no error and changes nothing either.
     window_->openChannelFile();
     window_->saveChannelFile();
     QCOMPARE(messenger_->notices.size(), 1);
-    QVERIFY(snapshot(*store_) == before);
+    QVERIFY(test::snapshot(*store_) == before);
 }
 
 void TestFileCommands::failedSaveKeepsTheOldFile()
@@ -224,17 +216,10 @@ void TestFileCommands::failedSaveKeepsTheOldFile()
 void TestFileCommands::tooFewRows()
 {
     const QString db = path(QStringLiteral("short.db"));
-    {
-        QSqlDatabase d = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("short"));
-        d.setDatabaseName(db);
-        QVERIFY(d.open());
-        QSqlQuery q(d);
-        QVERIFY(q.exec(QStringLiteral("CREATE TABLE \"信道表\" (a,b,c,d,e,f,g,h,i,j)")));
-        for (int i = 0; i < 15; ++i)
-            QVERIFY(q.exec(QStringLiteral("INSERT INTO \"信道表\" (a) VALUES ('%1')").arg(i + 1)));
-        d.close();
-    }
-    QSqlDatabase::removeDatabase(QStringLiteral("short"));
+    QStringList sql{QStringLiteral("CREATE TABLE \"信道表\" (a,b,c,d,e,f,g,h,i,j)")};
+    for (int i = 0; i < 15; ++i)
+        sql << QStringLiteral("INSERT INTO \"信道表\" (a) VALUES ('%1')").arg(i + 1);
+    QVERIFY(test::execSql(db, sql));
     ChannelStore store;
     QVERIFY(store.open(db));
     MainWindow w(store, *messenger_);

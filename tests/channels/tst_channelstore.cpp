@@ -1,5 +1,6 @@
 #include "channels/ChannelStore.h"
 #include "channels/ValueDomains.h"
+#include "support/StoreHelpers.h"
 
 #include <QCryptographicHash>
 #include <QSignalSpy>
@@ -20,20 +21,6 @@ QByteArray digest(const QString &path)
     return QCryptographicHash::hash(f.readAll(), QCryptographicHash::Sha256);
 }
 
-// Runs SQL on a file through a connection of its own, as another program would.
-void execSql(const QString &path, const QStringList &statements)
-{
-    {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("outside"));
-        db.setDatabaseName(path);
-        QVERIFY(db.open());
-        QSqlQuery q(db);
-        for (const QString &s : statements)
-            QVERIFY2(q.exec(s), qPrintable(s));
-        db.close();
-    }
-    QSqlDatabase::removeDatabase(QStringLiteral("outside"));
-}
 
 QVariant cellFromOutside(const QString &path, int rowid, const QString &column)
 {
@@ -151,7 +138,7 @@ void TestChannelStore::batchIsAllOrNothing()
 
     // A row deleted behind the store's back fails inside the transaction,
     // after earlier rows of the batch were already updated: rolled back.
-    execSql(path, {QStringLiteral("DELETE FROM \"信道表\" WHERE rowid = 6")});
+    QVERIFY(vq::test::execSql(path, {QStringLiteral("DELETE FROM \"信道表\" WHERE rowid = 6")}));
     changes.pop_back();
     QVERIFY(!store.apply(changes));
     QCOMPARE(store.field(0, vq::RxFrequency), vq::FieldValue(std::string("438.50000")));
@@ -182,7 +169,7 @@ void TestChannelStore::badFilesAreRefusedUntouched()
             QVERIFY(f.open(QIODevice::WriteOnly));
             f.write(c.content);
         } else {
-            execSql(path, c.sql);
+            QVERIFY(vq::test::execSql(path, c.sql));
         }
         const QByteArray before = digest(path);
         const qint64 size = QFileInfo(path).size();
@@ -206,10 +193,10 @@ void TestChannelStore::rowidOrderAndDuplicateRows()
     // Rows with identical values are still separate rows: writing one must
     // not rewrite its twins. Fewer than 50 rows and extra columns are taken.
     const QString path = dir_.filePath(QStringLiteral("twins.db"));
-    execSql(path, {QStringLiteral("CREATE TABLE \"信道表\" (n TEXT, rx TEXT, a TEXT, b TEXT, tx TEXT, c TEXT, d TEXT, s TEXT, bcl TEXT, beat TEXT, note TEXT)"),
+    QVERIFY(vq::test::execSql(path, {QStringLiteral("CREATE TABLE \"信道表\" (n TEXT, rx TEXT, a TEXT, b TEXT, tx TEXT, c TEXT, d TEXT, s TEXT, bcl TEXT, beat TEXT, note TEXT)"),
                    QStringLiteral("INSERT INTO \"信道表\" (n, rx) VALUES ('7', '145.00000')"),
                    QStringLiteral("INSERT INTO \"信道表\" (n, rx) VALUES ('7', '145.00000')"),
-                   QStringLiteral("INSERT INTO \"信道表\" (n, rx) VALUES (3, '145.00000')")});
+                   QStringLiteral("INSERT INTO \"信道表\" (n, rx) VALUES (3, '145.00000')")}));
     ChannelStore store;
     QVERIFY(store.open(path));
     QCOMPARE(store.rowCount(), 3);

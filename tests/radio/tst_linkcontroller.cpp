@@ -4,10 +4,9 @@
 #include "radio/LinkController.h"
 #include "radio/SerialLink.h"
 #include "support/PtyPair.h"
+#include "support/StoreHelpers.h"
 
 #include <QSignalSpy>
-#include <QSqlDatabase>
-#include <QSqlQuery>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -57,13 +56,6 @@ QByteArray expectedWrite(const ChannelStore &store)
     return out;
 }
 
-std::vector<ChannelRecord> snapshot(const ChannelStore &store)
-{
-    std::vector<ChannelRecord> rows;
-    for (int row = 0; row < store.rowCount(); ++row)
-        rows.push_back(store.record(row));
-    return rows;
-}
 
 RadioSimulatorOptions unpaced()
 {
@@ -259,7 +251,7 @@ void TestLinkController::readFailuresLeaveThePlan()
     for (int i = 0; i < 50; ++i)
         plan << QStringLiteral("01000025874085080000002501430000");
     QVERIFY(sim.setFrames(plan));
-    const auto before = snapshot(rig.store);
+    const auto before = test::snapshot(rig.store);
 
     if (fault == 4) {
         // Characters left on the line before "B" must not shift the frames.
@@ -278,7 +270,7 @@ void TestLinkController::readFailuresLeaveThePlan()
     QCOMPARE(notice.text, QStringLiteral("读数错误！！"));
     QCOMPARE(notice.title, QStringLiteral("错误警告 "));
     QCOMPARE(notice.icon, Notice::Icon::Information);
-    QVERIFY(snapshot(rig.store) == before);
+    QVERIFY(test::snapshot(rig.store) == before);
     QVERIFY(rig.stored.isEmpty());
     QCOMPARE(rig.locks.last().at(0).toBool(), false);
     QCOMPARE(rig.progress.last().at(0).toInt(), 0);
@@ -369,14 +361,7 @@ void TestLinkController::refusals()
             ChannelStore s;
             QVERIFY(s.open(path));
         }
-        {
-            QSqlDatabase d = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("cut"));
-            d.setDatabaseName(path);
-            QVERIFY(d.open());
-            QSqlQuery(d).exec(QStringLiteral("DELETE FROM \"信道表\" WHERE rowid > 49"));
-            d.close();
-        }
-        QSqlDatabase::removeDatabase(QStringLiteral("cut"));
+        QVERIFY(test::execSql(path, {QStringLiteral("DELETE FROM \"信道表\" WHERE rowid > 49")}));
         Rig rig(path, radio.devicePath());
         rig.controller.startWrite();
         rig.controller.startRead();
