@@ -3,7 +3,7 @@
 # one after the other, and fails on any finding.
 #
 #   scripts/fuzz.sh 20     # the short run CI does
-#   scripts/fuzz.sh 600    # the long run (over 1 000 000 executions each)
+#   scripts/fuzz.sh 120    # the long run: 2 to 9 million executions each
 #
 # Installs clang and the libFuzzer runtime when they are missing, builds the
 # harnesses into build-fuzz/, and fuzzes a copy of each seed corpus in a
