@@ -20,27 +20,7 @@ if ! [[ "$SECONDS_EACH" =~ ^[1-9][0-9]*$ ]]; then
 fi
 HARNESSES=(fuzz_frame_decode fuzz_channel_file fuzz_numeric_text)
 
-PACKAGES=(clang libclang-rt-dev)
-missing=()
-for package in "${PACKAGES[@]}"; do
-  if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed'; then
-    missing+=("$package")
-  fi
-done
-if [ "${#missing[@]}" -gt 0 ]; then
-  echo "Installing: ${missing[*]}"
-  if [ "$(id -u)" -eq 0 ]; then
-    SUDO=()
-  elif command -v sudo >/dev/null 2>&1; then
-    SUDO=(sudo)
-  else
-    echo "These Debian packages are missing and neither root nor sudo is available: ${missing[*]}" >&2
-    exit 1
-  fi
-  export DEBIAN_FRONTEND=noninteractive
-  "${SUDO[@]}" apt-get update -qq
-  "${SUDO[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
-fi
+scripts/install-packages.sh clang libclang-rt-dev
 
 BUILD_DIR=${VQ_FUZZ_BUILD_DIR:-build-fuzz}
 VQ_FUZZ_BUILD_DIR=$BUILD_DIR fuzz/build.sh >/dev/null

@@ -299,6 +299,12 @@ void MainWindow::saveChannelFile()
     for (int row = 0; row < kChannelFileRows; ++row)
         rows[static_cast<std::size_t>(row)] = store_.record(row);
     const std::string text = writeChannelFile(rows);
+    // Cells grown past any real plan (edited outside the program) would
+    // make a file that opening refuses; better not to write it at all.
+    if (text.size() > kMaxChannelFileBytes) {
+        messenger_.show(Notice{Notice::Icon::Information, texts::kErrorTitle, texts::kFileSaveFailed, {}});
+        return;
+    }
     // The old file is replaced only by a complete new one. Unbuffered, so a
     // short write (disk full, size limit) shows here instead of being lost in
     // a flush that commit() does not check.

@@ -65,7 +65,10 @@ std::optional<EncodeError> encodeTone(const ChannelRecord &record, Field ctcssFi
     const FieldValue &ctcss = record[ctcssField];
     if (!isNullOrZero(ctcss)) {
         auto tenths = numericValue(ctcss).scaledRounded(1);
-        if (!tenths || *tenths < 1 || *tenths > kFourDigitMax)
+        // 550.0 … 559.9 Hz would put "55" where the radio looks for the DCS
+        // marker and be taken for a DCS code.
+        const bool looksLikeDcs = tenths && *tenths / 100 == 55;
+        if (!tenths || *tenths < 1 || *tenths > kFourDigitMax || looksLikeDcs)
             return EncodeError{ctcssField, EncodeFault::ToneOutOfRange};
         out += bcdLittleEndian(*tenths, 4);
         return std::nullopt;

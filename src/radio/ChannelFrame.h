@@ -31,7 +31,7 @@ enum class EncodeFault {
     ChannelNumberNotWhole,   // 信道号 has a fractional part
     ChannelNumberOutOfRange, // negative, or the number byte (+128 for "del") exceeds 255
     FrequencyOutOfRange,     // the 10 Hz value does not fit 8 digits (or is negative)
-    ToneOutOfRange,          // CTCSS tone × 10 is not 1 … 9999
+    ToneOutOfRange,          // CTCSS tone × 10 is not 1 … 9999, or 5500 … 5599 (reads as DCS)
     BclInvalid,              // numeric value is not 0, 1 or 2
 };
 

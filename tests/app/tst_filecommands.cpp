@@ -211,6 +211,13 @@ void TestFileCommands::failedSaveKeepsTheOldFile()
     QCOMPARE(readAll(file), QByteArray("the old plan"));
     QCOMPARE(QDir(dir_.path()).entryList({QStringLiteral("keep.doc*")}, QDir::Files | QDir::Hidden),
              QStringList{QStringLiteral("keep.doc")});
+
+    // A plan whose cells would make a file too large to open again.
+    QVERIFY(store_->setField(3, RxTone, std::string(kMaxChannelFileBytes, 'x')));
+    messenger_->paths << file;
+    window_->saveChannelFile();
+    QCOMPARE(messenger_->notices.size(), 3);
+    QCOMPARE(readAll(file), QByteArray("the old plan"));
 }
 
 void TestFileCommands::tooFewRows()

@@ -246,6 +246,7 @@ void TestChannelFrame::unencodable_data()
     row("rx tone rounds to 0", {{vq::RxTone, "0.04"}}, tone, "收哑音超出范围");
     row("tx tone 5 digits", {{vq::TxTone, "1000"}}, tone, "发哑音超出范围");
     row("tx tone negative", {{vq::TxTone, "-88.5"}}, tone, "发哑音超出范围");
+    row("rx tone that reads as DCS", {{vq::RxTone, "551.2"}}, tone, "收哑音超出范围");
     row("bcl 3", {{vq::Bcl, "3"}}, bcl, "BCL值无效");
     row("bcl 1.5", {{vq::Bcl, "1.5"}}, bcl, "BCL值无效");
     row("bcl -1", {{vq::Bcl, "-1"}}, bcl, "BCL值无效");
