@@ -92,7 +92,8 @@ int main(int argc, char *argv[])
     sim.terminate();
     sim.waitForFinished(3000);
     std::sort(times.begin(), times.end());
-    std::printf("start-up to main window shown (offscreen): median %.0f ms of 5 (min %.0f, max %.0f; target < 300 ms)\n",
+    std::printf("start-up to main window shown (offscreen): median %.0f ms of 5 (min %.0f, max %.0f; target "
+                "< 300 ms)\n",
                 times[2], times.front(), times.back());
     std::printf("peak resident memory: %.1f MB (target < 80 MB)\n", peakKb / 1024.0);
     return 0;

@@ -1,8 +1,8 @@
 #include "app/Appearance.h"
 
 #include <QApplication>
-#include <QHash>
 #include <QFontDatabase>
+#include <QHash>
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QPainter>
@@ -64,9 +64,15 @@ QFont sized(const QString &family, double points)
 
 } // namespace
 
-QFont kaiFont(double points) { return sized(resolvedFamily(kKai, QFont::substitutes(kKai)), points); }
+QFont kaiFont(double points)
+{
+    return sized(resolvedFamily(kKai, QFont::substitutes(kKai)), points);
+}
 
-QFont songFont(double points) { return sized(resolvedFamily(kSong, QFont::substitutes(kSong)), points); }
+QFont songFont(double points)
+{
+    return sized(resolvedFamily(kSong, QFont::substitutes(kSong)), points);
+}
 
 void installChineseTranslation()
 {

@@ -49,8 +49,7 @@ QLabel *makeLabel(QWidget *parent, const char *name, const QString &caption, con
 } // namespace
 
 MainWindow::MainWindow(ChannelStore &store, Messenger &messenger, QWidget *parent)
-    : QMainWindow(parent), store_(store), messenger_(messenger), link_(this),
-      controller_(link_, store_, this)
+    : QMainWindow(parent), store_(store), messenger_(messenger), link_(this), controller_(link_, store_, this)
 {
     setObjectName(QStringLiteral("启动窗体"));
     setWindowTitle(QStringLiteral("VQ4471R"));
@@ -103,7 +102,8 @@ void MainWindow::buildControls()
     frame->setFont(kaiFont(15.75));
     frame->setGeometry(twipsRect(this, 600, 600, 2175, 735));
     // The style measures the title narrower than a large CJK caption draws.
-    frame->setStyleSheet(QStringLiteral("QGroupBox::title { subcontrol-origin: margin; left: 6px; padding: 0 8px 0 2px; }"));
+    frame->setStyleSheet(
+        QStringLiteral("QGroupBox::title { subcontrol-origin: margin; left: 6px; padding: 0 8px 0 2px; }"));
     date_ = makeLabel(frame, "Label8", QStringLiteral("Label8"), kaiFont(12),
                       twipsRect(this, 240, 360, 1695, 255));
 
@@ -134,7 +134,8 @@ void MainWindow::buildControls()
     QHeaderView *header = grid_->horizontalHeader();
     header->setFont(kaiFont(12));
     header->setHighlightSections(false);
-    header->setDefaultAlignment(Qt::Alignment(Qt::AlignLeft | Qt::AlignTop) | Qt::Alignment(Qt::TextWordWrap));
+    header->setDefaultAlignment(Qt::Alignment(Qt::AlignLeft | Qt::AlignTop) |
+                                Qt::Alignment(Qt::TextWordWrap));
     // Three lines of caption: the pickers sit in the lower two.
     header->setFixedHeight(QFontMetrics(kaiFont(12)).lineSpacing() * 3 + 6);
     header->setSectionResizeMode(QHeaderView::Interactive);
@@ -243,7 +244,10 @@ void MainWindow::startUp()
     controller_.startUpWrite();
 }
 
-void MainWindow::onNotice(const Notice &notice) { messenger_.show(notice); }
+void MainWindow::onNotice(const Notice &notice)
+{
+    messenger_.show(notice);
+}
 
 void MainWindow::reportStoreFailure()
 {
@@ -309,10 +313,10 @@ void MainWindow::saveChannelFile()
     // short write (disk full, size limit) shows here instead of being lost in
     // a flush that commit() does not check.
     QSaveFile file(path);
-    const bool ok = file.open(QIODevice::WriteOnly | QIODevice::Unbuffered) &&
-                    file.write(text.data(), static_cast<qint64>(text.size())) ==
-                        static_cast<qint64>(text.size()) &&
-                    file.commit();
+    const bool ok =
+        file.open(QIODevice::WriteOnly | QIODevice::Unbuffered) &&
+        file.write(text.data(), static_cast<qint64>(text.size())) == static_cast<qint64>(text.size()) &&
+        file.commit();
     if (!ok) {
         file.cancelWriting();
         messenger_.show(Notice{Notice::Icon::Information, texts::kErrorTitle, texts::kFileSaveFailed, {}});
@@ -333,7 +337,9 @@ void MainWindow::openChannelFile()
     if (file.open(QIODevice::ReadOnly)) {
         const QByteArray bytes = file.read(static_cast<qint64>(kMaxChannelFileBytes));
         if (file.error() == QFileDevice::NoError)
-            rows = readChannelFile(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size()))).rows;
+            rows =
+                readChannelFile(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())))
+                    .rows;
     }
     if (!rows) {
         messenger_.show(Notice{Notice::Icon::Information, texts::kErrorTitle, texts::kFileFormat, {}});

@@ -13,10 +13,12 @@ ProgramOptions parseArguments(QCoreApplication &app)
 {
     ProgramOptions options;
     QCommandLineParser parser;
-    parser.setApplicationDescription(QStringLiteral("VQ4471R 信道设置系统: channel programmer for the VQ4471R radio"));
+    parser.setApplicationDescription(
+        QStringLiteral("VQ4471R 信道设置系统: channel programmer for the VQ4471R radio"));
     parser.addHelpOption();
     parser.addVersionOption();
-    QCommandLineOption db(QStringLiteral("db"), QStringLiteral("Channel database file (created when missing)."),
+    QCommandLineOption db(QStringLiteral("db"),
+                          QStringLiteral("Channel database file (created when missing)."),
                           QStringLiteral("FILE"), options.database);
     QCommandLineOption com1(QStringLiteral("com1"), QStringLiteral("Device of serial port 1."),
                             QStringLiteral("DEVICE"), options.com1);
@@ -37,8 +39,10 @@ Program::~Program() = default;
 bool Program::start(const ProgramOptions &options)
 {
     if (!store_.open(options.database)) {
-        messenger_.show(Notice{Notice::Icon::Exclamation, texts::kSystemTitle,
-                               texts::kStoreCannotOpen + QDir::toNativeSeparators(options.database), {}});
+        messenger_.show(Notice{Notice::Icon::Exclamation,
+                               texts::kSystemTitle,
+                               texts::kStoreCannotOpen + QDir::toNativeSeparators(options.database),
+                               {}});
         return false;
     }
     window_ = std::make_unique<MainWindow>(store_, messenger_);

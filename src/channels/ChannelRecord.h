@@ -31,6 +31,9 @@ enum Field : int {
 using ChannelRecord = std::array<FieldValue, kFieldCount>;
 
 // Null counts as the empty text wherever a field is tested.
-inline std::string textOf(const FieldValue &value) { return value.value_or(std::string()); }
+inline std::string textOf(const FieldValue &value)
+{
+    return value.value_or(std::string());
+}
 
 } // namespace vq

@@ -22,7 +22,10 @@ QString quoted(const QString &name)
     return QLatin1Char('"') + escaped + QLatin1Char('"');
 }
 
-QString tableName() { return QString::fromUtf8(kTableName.data(), kTableName.size()); }
+QString tableName()
+{
+    return QString::fromUtf8(kTableName.data(), kTableName.size());
+}
 
 QVariant toVariant(const FieldValue &value)
 {
@@ -53,7 +56,10 @@ bool fileIdentity(const QString &path, quint64 &device, quint64 &inode)
 
 ChannelStore::ChannelStore(QObject *parent) : QObject(parent) {}
 
-ChannelStore::~ChannelStore() { close(); }
+ChannelStore::~ChannelStore()
+{
+    close();
+}
 
 void ChannelStore::close()
 {
@@ -69,7 +75,10 @@ void ChannelStore::close()
     rows_.clear();
 }
 
-void ChannelStore::fail(const QString &detail) { errorDetail_ = detail; }
+void ChannelStore::fail(const QString &detail)
+{
+    errorDetail_ = detail;
+}
 
 bool ChannelStore::open(const QString &path)
 {
@@ -133,14 +142,14 @@ bool ChannelStore::createTable()
         return false;
     }
     QSqlQuery query(db);
-    bool ok = query.exec(QStringLiteral("CREATE TABLE %1 (%2)")
-                             .arg(quoted(tableName()), columns.join(QStringLiteral(", "))));
+    bool ok = query.exec(
+        QStringLiteral("CREATE TABLE %1 (%2)").arg(quoted(tableName()), columns.join(QStringLiteral(", "))));
     if (ok) {
         QStringList names;
         for (auto field : fieldNames())
             names << quoted(QString::fromUtf8(field.data(), static_cast<qsizetype>(field.size())));
-        ok = query.prepare(QStringLiteral("INSERT INTO %1 (%2) VALUES (?)")
-                               .arg(quoted(tableName()), names.first()));
+        ok = query.prepare(
+            QStringLiteral("INSERT INTO %1 (%2) VALUES (?)").arg(quoted(tableName()), names.first()));
         for (int n = 1; ok && n <= kDefaultRows; ++n) {
             query.addBindValue(QString::number(n));
             ok = query.exec();
@@ -269,8 +278,7 @@ bool ChannelStore::apply(const std::vector<Change> &changes)
     bool ok = true;
     for (const Change &c : changes) {
         ok = query.prepare(QStringLiteral("UPDATE %1 SET %2 = ? WHERE rowid = ?")
-                               .arg(quoted(tableName()),
-                                    quoted(columns_[c.field])));
+                               .arg(quoted(tableName()), quoted(columns_[c.field])));
         if (ok) {
             query.addBindValue(toVariant(c.value));
             query.addBindValue(rowids_[static_cast<std::size_t>(c.row)]);

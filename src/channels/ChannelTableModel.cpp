@@ -8,9 +8,8 @@ namespace vq {
 ChannelTableModel::ChannelTableModel(ChannelStore &store, QObject *parent)
     : QAbstractTableModel(parent), store_(store)
 {
-    connect(&store_, &ChannelStore::rowsChanged, this, [this](int first, int last) {
-        emit dataChanged(index(first, 0), index(last, kFieldCount - 1));
-    });
+    connect(&store_, &ChannelStore::rowsChanged, this,
+            [this](int first, int last) { emit dataChanged(index(first, 0), index(last, kFieldCount - 1)); });
 }
 
 int ChannelTableModel::rowCount(const QModelIndex &parent) const

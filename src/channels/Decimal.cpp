@@ -6,8 +6,14 @@ namespace vq {
 
 namespace {
 
-bool isSkipped(char c) { return c == ' ' || c == '\t' || c == '\n'; }
-bool isDigit(char c) { return c >= '0' && c <= '9'; }
+bool isSkipped(char c)
+{
+    return c == ' ' || c == '\t' || c == '\n';
+}
+bool isDigit(char c)
+{
+    return c >= '0' && c <= '9';
+}
 
 // Exponents past this cannot matter to any channel value and would only
 // make texts such as "1e999999999" expensive.
@@ -15,15 +21,18 @@ constexpr std::int64_t kExponentLimit = 100000;
 
 } // namespace
 
-Decimal Decimal::fromInteger(std::int64_t value) { return fromScaled(value, 0); }
+Decimal Decimal::fromInteger(std::int64_t value)
+{
+    return fromScaled(value, 0);
+}
 
 Decimal Decimal::fromScaled(std::int64_t mantissa, int exponent)
 {
     Decimal d;
     d.negative_ = mantissa < 0;
     // Through unsigned so that the most negative value does not overflow.
-    std::uint64_t magnitude = d.negative_ ? 0 - static_cast<std::uint64_t>(mantissa)
-                                          : static_cast<std::uint64_t>(mantissa);
+    std::uint64_t magnitude =
+        d.negative_ ? 0 - static_cast<std::uint64_t>(mantissa) : static_cast<std::uint64_t>(mantissa);
     d.digits_ = std::to_string(magnitude);
     d.exponent_ = exponent;
     d.normalise();

@@ -41,7 +41,10 @@ inline const QString kStatusWriting = QStringLiteral("正在传送数据,,,,,,,"
 inline const QString kStatusReading = QStringLiteral("正在读数据......");
 inline const QString kStatusReady = QStringLiteral("对讲机就绪...");
 // "第N信道数据错误，无法写入", N the channel's row.
-inline QString unencodableRow(int row) { return QStringLiteral("第%1信道数据错误，无法写入").arg(row); }
+inline QString unencodableRow(int row)
+{
+    return QStringLiteral("第%1信道数据错误，无法写入").arg(row);
+}
 } // namespace texts
 
 } // namespace vq

@@ -10,11 +10,20 @@ namespace {
 constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 constexpr int kItemsPerRow = kFieldCount - 1;
 
-bool isBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
+bool isBlank(char c)
+{
+    return c == ' ' || c == '\t' || c == '\r' || c == '\n';
+}
 
-bool isControl(unsigned char c) { return c < 0x20 || c == 0x7F; }
+bool isControl(unsigned char c)
+{
+    return c < 0x20 || c == 0x7F;
+}
 
-bool isContinuation(unsigned char c) { return (c & 0xC0) == 0x80; }
+bool isContinuation(unsigned char c)
+{
+    return (c & 0xC0) == 0x80;
+}
 
 // Well-formed UTF-8 without overlong forms, surrogates or values past
 // U+10FFFF; anything else is taken for binary data.
@@ -103,8 +112,8 @@ ChannelFileReading readChannelFile(std::string_view bytes)
     for (int index = 0; index < kChannelFileItems; ++index) {
         const int itemNumber = index + 1;
         const std::size_t comma = bytes.find(',', pos);
-        const std::string_view raw = bytes.substr(
-            pos, comma == std::string_view::npos ? std::string_view::npos : comma - pos);
+        const std::string_view raw =
+            bytes.substr(pos, comma == std::string_view::npos ? std::string_view::npos : comma - pos);
         const std::string_view item = trimmed(raw);
         // Binary data is named as such even when it also lacks commas.
         if (!isUtf8(raw))

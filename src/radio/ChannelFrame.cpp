@@ -273,8 +273,7 @@ std::string describe(const DecodeError &error)
     case DecodeFault::None:
         return {};
     case DecodeFault::WrongLength:
-        return "数据块长度为" + std::to_string(error.length) + "，应为" +
-               std::to_string(kFrameLength);
+        return "数据块长度为" + std::to_string(error.length) + "，应为" + std::to_string(kFrameLength);
     case DecodeFault::NotHexadecimal:
     case DecodeFault::NotDecimal: {
         std::string text = "第" + std::to_string(error.position) + "位字符“";
@@ -283,8 +282,7 @@ std::string describe(const DecodeError &error)
             text += error.character;
         else
             text += "\\x" + hexByte(byte);
-        text +=
-            error.fault == DecodeFault::NotHexadecimal ? "”不是十六进制数字" : "”不是十进制数字";
+        text += error.fault == DecodeFault::NotHexadecimal ? "”不是十六进制数字" : "”不是十进制数字";
         if (error.field)
             text += "（" + std::string(fieldNames()[std::size_t(*error.field)]) + "）";
         return text;

@@ -25,8 +25,7 @@ LinkController::LinkController(SerialLink &link, ChannelStore &store, QObject *p
     connect(&timer2_, &QTimer::timeout, this, &LinkController::onWriteDelay);
     connect(&timer3_, &QTimer::timeout, this, &LinkController::onPollTick);
     connect(&timer4_, &QTimer::timeout, this, &LinkController::onReadStart);
-    connect(&blockTimer_, &QTimer::timeout, this,
-            [this] { failRead(QStringLiteral("time-out")); });
+    connect(&blockTimer_, &QTimer::timeout, this, [this] { failRead(QStringLiteral("time-out")); });
     connect(&link_, &SerialLink::received, this, &LinkController::onReceived);
     connect(&link_, &SerialLink::lineLost, this, &LinkController::onLineLost);
 }
@@ -44,11 +43,16 @@ void LinkController::setIntervals(const Intervals &intervals)
 QTimer *LinkController::timer(int n)
 {
     switch (n) {
-    case 1: return &timer1_;
-    case 2: return &timer2_;
-    case 3: return &timer3_;
-    case 4: return &timer4_;
-    default: return nullptr;
+    case 1:
+        return &timer1_;
+    case 2:
+        return &timer2_;
+    case 3:
+        return &timer3_;
+    case 4:
+        return &timer4_;
+    default:
+        return nullptr;
     }
 }
 
@@ -146,9 +150,15 @@ void LinkController::beginWrite(bool fromStartUp)
     updateState();
 }
 
-void LinkController::startUpWrite() { beginWrite(true); }
+void LinkController::startUpWrite()
+{
+    beginWrite(true);
+}
 
-void LinkController::startWrite() { beginWrite(false); }
+void LinkController::startWrite()
+{
+    beginWrite(false);
+}
 
 void LinkController::onWriteDelay()
 {

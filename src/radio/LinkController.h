@@ -26,10 +26,10 @@ public:
     Q_ENUM(State)
 
     struct Intervals {
-        int writeTick = 100;   // Timer1: one frame per tick
-        int writeDelay = 800;  // Timer2: from "A" to the write engine
-        int poll = 100;        // Timer3: link poll
-        int readStart = 100;   // Timer4: from the command to "B"
+        int writeTick = 100;     // Timer1: one frame per tick
+        int writeDelay = 800;    // Timer2: from "A" to the write engine
+        int poll = 100;          // Timer3: link poll
+        int readStart = 100;     // Timer4: from the command to "B"
         int blockTimeout = 2000; // a block not complete by then ends the read
     };
 
@@ -58,10 +58,10 @@ public:
     SwitchResult switchPort(int port);
 
 signals:
-    void statusChanged(const QString &text);  // Label2
-    void progressChanged(int value);          // ProgressBar1
-    void menusLocked(bool locked);            // the five transfer menus
-    void firstRowCurrent();                   // the table's cursor back to row 1
+    void statusChanged(const QString &text); // Label2
+    void progressChanged(int value);         // ProgressBar1
+    void menusLocked(bool locked);           // the five transfer menus
+    void firstRowCurrent();                  // the table's cursor back to row 1
     void notice(const vq::Notice &notice);
     void stateChanged(vq::LinkController::State state);
     // All 50 frames of a read are in the store.

@@ -29,7 +29,10 @@ SerialLink::SerialLink(QObject *parent) : QObject(parent)
     paths_[1] = QStringLiteral("/dev/ttyS1");
 }
 
-SerialLink::~SerialLink() { close(); }
+SerialLink::~SerialLink()
+{
+    close();
+}
 
 void SerialLink::setDevicePaths(const QString &port1, const QString &port2)
 {
@@ -42,7 +45,10 @@ QString SerialLink::devicePath(int port) const
     return (port == 1 || port == 2) ? paths_[port - 1] : QString();
 }
 
-bool SerialLink::isOpen() const { return port_ && port_->isOpen(); }
+bool SerialLink::isOpen() const
+{
+    return port_ && port_->isOpen();
+}
 
 QString SerialLink::permissionHint(const QString &device)
 {
@@ -78,9 +84,9 @@ SerialLink::OpenResult SerialLink::openDevice()
     const QByteArray native = QFile::encodeName(device);
     if (::access(native.constData(), R_OK | W_OK) != 0) {
         errorDetail_ = QStringLiteral("%1: %2").arg(device, QString::fromLocal8Bit(std::strerror(errno)));
-        return errno == EACCES || errno == EPERM ? OpenResult::NoPermission
-                                                  : (errno == ENOENT ? OpenResult::Missing
-                                                                     : OpenResult::Failed);
+        return errno == EACCES || errno == EPERM
+                   ? OpenResult::NoPermission
+                   : (errno == ENOENT ? OpenResult::Missing : OpenResult::Failed);
     }
 
     // A second descriptor holds an exclusive lock for as long as the port is
@@ -182,8 +188,7 @@ void SerialLink::onReadyRead()
 void SerialLink::onError(int error)
 {
     const auto e = static_cast<QSerialPort::SerialPortError>(error);
-    if (e != QSerialPort::ResourceError && e != QSerialPort::ReadError &&
-        e != QSerialPort::WriteError)
+    if (e != QSerialPort::ResourceError && e != QSerialPort::ReadError && e != QSerialPort::WriteError)
         return;
     if (!port_)
         return;

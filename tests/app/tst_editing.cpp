@@ -49,7 +49,6 @@ void TestEditing::cleanup()
     store_.reset();
 }
 
-
 void TestEditing::typedFrequencyIsCheckedAndStored()
 {
     QVERIFY(test::typeIntoCell(window_->grid(), 0, RxFrequency, QStringLiteral("145")));

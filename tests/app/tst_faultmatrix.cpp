@@ -24,7 +24,6 @@ using namespace vq;
 
 namespace {
 
-
 // Makes a file or folder unchangeable even for root, where the file system
 // allows it; undone in the destructor.
 class Immutable {
@@ -55,7 +54,6 @@ std::vector<ChannelStore::Change> plan(int which)
     }
     return changes;
 }
-
 
 } // namespace
 
@@ -132,7 +130,8 @@ void TestFaultMatrix::storeDeletedWhileRunning()
     QVERIFY(QFile::remove(db));
     QVERIFY(test::typeIntoCell(w.grid(), 0, RxFrequency, QStringLiteral("145")));
     w.pick(1, QStringLiteral("67.0"));
-    QCOMPARE(messenger.texts(), (QStringList{QStringLiteral("信道数据库写入失败"), QStringLiteral("信道数据库写入失败")}));
+    QCOMPARE(messenger.texts(),
+             (QStringList{QStringLiteral("信道数据库写入失败"), QStringLiteral("信道数据库写入失败")}));
     QVERIFY(!store.field(0, RxFrequency).has_value());
     QVERIFY(w.grid()->model()->index(0, RxFrequency).data().toString().isEmpty());
 }
@@ -188,8 +187,9 @@ void TestFaultMatrix::killedWhileSaving()
     }
     for (int round = 0; round < 8; ++round) {
         QProcess child;
-        child.start(QCoreApplication::applicationFilePath(),
-                    {QStringLiteral("--child-save"), dir_.filePath(QStringLiteral("k%1.db").arg(round)), file});
+        child.start(
+            QCoreApplication::applicationFilePath(),
+            {QStringLiteral("--child-save"), dir_.filePath(QStringLiteral("k%1.db").arg(round)), file});
         QVERIFY(child.waitForReadyRead(10000)); // saving has begun
         QTest::qWait(5 + QRandomGenerator::global()->bounded(60));
         ::kill(pid_t(child.processId()), SIGKILL);

@@ -28,7 +28,6 @@ void writeFile(const QString &path, const QByteArray &bytes)
     f.write(bytes);
 }
 
-
 } // namespace
 
 class TestFileCommands : public QObject {
@@ -234,7 +233,8 @@ void TestFileCommands::tooFewRows()
     messenger_->paths << file << file;
     w.saveChannelFile();
     w.openChannelFile();
-    QCOMPARE(messenger_->texts(), (QStringList{QStringLiteral("信道表记录不足16条"), QStringLiteral("信道表记录不足16条")}));
+    QCOMPARE(messenger_->texts(),
+             (QStringList{QStringLiteral("信道表记录不足16条"), QStringLiteral("信道表记录不足16条")}));
     QVERIFY(!QFile::exists(file));
 }
 

@@ -45,13 +45,18 @@ void TestMainWindow::makeUp()
     QCOMPARE(w.windowIcon().availableSizes().value(0), QSize(32, 32));
 
     // Menus: captions with their leading blanks and access keys, by name.
-    const QList<QPair<const char *, QString>> menus = {
-        {"文件", QStringLiteral("        文件(&F)")},      {"打开", QStringLiteral("打开文件(&O)")},
-        {"保存", QStringLiteral("保存文件(&V)")},         {"读信道", QStringLiteral("        读信道数据(&R)")},
-        {"写信道", QStringLiteral("        写信道数据(&W)")}, {"系统", QStringLiteral("        系统设置(&S)")},
-        {"端口", QStringLiteral("选择端口(&P)")},         {"波特率", QStringLiteral("波特率(&B)")},
-        {"退出", QStringLiteral("       退出系统(&E)")},   {"帮助", QStringLiteral("       帮助(&H)")},
-        {"操作", QStringLiteral("操作说明(&I)")},         {"关于", QStringLiteral("关于本软件(&A)")}};
+    const QList<QPair<const char *, QString>> menus = {{"文件", QStringLiteral("        文件(&F)")},
+                                                       {"打开", QStringLiteral("打开文件(&O)")},
+                                                       {"保存", QStringLiteral("保存文件(&V)")},
+                                                       {"读信道", QStringLiteral("        读信道数据(&R)")},
+                                                       {"写信道", QStringLiteral("        写信道数据(&W)")},
+                                                       {"系统", QStringLiteral("        系统设置(&S)")},
+                                                       {"端口", QStringLiteral("选择端口(&P)")},
+                                                       {"波特率", QStringLiteral("波特率(&B)")},
+                                                       {"退出", QStringLiteral("       退出系统(&E)")},
+                                                       {"帮助", QStringLiteral("       帮助(&H)")},
+                                                       {"操作", QStringLiteral("操作说明(&I)")},
+                                                       {"关于", QStringLiteral("关于本软件(&A)")}};
     for (const auto &[name, caption] : menus) {
         auto *action = w.findChild<QAction *>(QString::fromUtf8(name));
         QVERIFY2(action, name);
@@ -104,7 +109,8 @@ void TestMainWindow::makeUp()
         QCOMPARE(editable, c == 1 || c == 4);
         QCOMPARE(grid->columnWidth(c), qRound(columnWidthsTwips()[std::size_t(c)] * dpi / 1440));
     }
-    QVERIFY(grid->horizontalHeader()->height() >= 3 * QFontMetrics(grid->horizontalHeader()->font()).lineSpacing());
+    QVERIFY(grid->horizontalHeader()->height() >=
+            3 * QFontMetrics(grid->horizontalHeader()->font()).lineSpacing());
 
     // Pickers: drop-down only, their lists in order, each showing " ".
     const int sizes[] = {40, 84, 40, 84, 3, 4, 3};
@@ -209,8 +215,9 @@ void TestMainWindow::startUpWithoutAnyPort()
     QVERIFY(w.findChild<QAction *>("写信道")->isEnabled());
     w.findChild<QAction *>("写信道")->trigger();
     w.findChild<QAction *>("读信道")->trigger();
-    QCOMPARE(messenger.texts(), (QStringList{QStringLiteral("串行端口 1已被其它设备使用，已选择 COM2 "),
-                                             QStringLiteral("串行端口未打开"), QStringLiteral("串行端口未打开")}));
+    QCOMPARE(messenger.texts(),
+             (QStringList{QStringLiteral("串行端口 1已被其它设备使用，已选择 COM2 "),
+                          QStringLiteral("串行端口未打开"), QStringLiteral("串行端口未打开")}));
 }
 
 void TestMainWindow::unusableStoreEndsTheProgram()

@@ -21,7 +21,6 @@ QByteArray digest(const QString &path)
     return QCryptographicHash::hash(f.readAll(), QCryptographicHash::Sha256);
 }
 
-
 QVariant cellFromOutside(const QString &path, int rowid, const QString &column)
 {
     QVariant value;
@@ -155,11 +154,20 @@ void TestChannelStore::badFilesAreRefusedUntouched()
         ChannelStore::OpenError error;
     };
     const QList<Case> cases = {
-        {"text.db", QByteArray("this is not a database\n").repeated(100), {}, ChannelStore::OpenError::NotADatabase},
+        {"text.db",
+         QByteArray("this is not a database\n").repeated(100),
+         {},
+         ChannelStore::OpenError::NotADatabase},
         {"empty.db", QByteArray(), {}, ChannelStore::OpenError::NoTable},
-        {"othertable.db", {}, {QStringLiteral("CREATE TABLE other (a TEXT)")}, ChannelStore::OpenError::NoTable},
-        {"narrow.db", {}, {QStringLiteral("CREATE TABLE \"信道表\" (a TEXT, b TEXT, c TEXT, d TEXT, e TEXT, f TEXT, g TEXT, h TEXT, i TEXT)"),
-                          QStringLiteral("INSERT INTO \"信道表\" (a) VALUES ('1')")},
+        {"othertable.db",
+         {},
+         {QStringLiteral("CREATE TABLE other (a TEXT)")},
+         ChannelStore::OpenError::NoTable},
+        {"narrow.db",
+         {},
+         {QStringLiteral("CREATE TABLE \"信道表\" (a TEXT, b TEXT, c TEXT, d TEXT, e TEXT, f TEXT, g TEXT, h "
+                         "TEXT, i TEXT)"),
+          QStringLiteral("INSERT INTO \"信道表\" (a) VALUES ('1')")},
          ChannelStore::OpenError::TooFewColumns},
     };
     for (const Case &c : cases) {
@@ -193,10 +201,12 @@ void TestChannelStore::rowidOrderAndDuplicateRows()
     // Rows with identical values are still separate rows: writing one must
     // not rewrite its twins. Fewer than 50 rows and extra columns are taken.
     const QString path = dir_.filePath(QStringLiteral("twins.db"));
-    QVERIFY(vq::test::execSql(path, {QStringLiteral("CREATE TABLE \"信道表\" (n TEXT, rx TEXT, a TEXT, b TEXT, tx TEXT, c TEXT, d TEXT, s TEXT, bcl TEXT, beat TEXT, note TEXT)"),
-                   QStringLiteral("INSERT INTO \"信道表\" (n, rx) VALUES ('7', '145.00000')"),
-                   QStringLiteral("INSERT INTO \"信道表\" (n, rx) VALUES ('7', '145.00000')"),
-                   QStringLiteral("INSERT INTO \"信道表\" (n, rx) VALUES (3, '145.00000')")}));
+    QVERIFY(vq::test::execSql(
+        path, {QStringLiteral("CREATE TABLE \"信道表\" (n TEXT, rx TEXT, a TEXT, b TEXT, tx TEXT, c TEXT, d "
+                              "TEXT, s TEXT, bcl TEXT, beat TEXT, note TEXT)"),
+               QStringLiteral("INSERT INTO \"信道表\" (n, rx) VALUES ('7', '145.00000')"),
+               QStringLiteral("INSERT INTO \"信道表\" (n, rx) VALUES ('7', '145.00000')"),
+               QStringLiteral("INSERT INTO \"信道表\" (n, rx) VALUES (3, '145.00000')")}));
     ChannelStore store;
     QVERIFY(store.open(path));
     QCOMPARE(store.rowCount(), 3);

@@ -31,16 +31,23 @@ LinkController::Intervals quick()
 // A plan with a little of everything in the first rows.
 void fillPlan(ChannelStore &store)
 {
-    const std::vector<ChannelStore::Change> changes = {
-        {0, RxFrequency, std::string("430.12500")}, {0, RxTone, std::string("88.5")},
-        {0, TxFrequency, std::string("430.12500")}, {0, Scan, std::string("add")},
-        {0, Bcl, std::string("off")},               {0, Beat, std::string("off")},
-        {1, RxFrequency, std::string("145.00625")}, {1, RxDcs, std::string("023")},
-        {1, TxFrequency, std::string("145.60625")}, {1, TxDcs, std::string("754")},
-        {1, Scan, std::string("del")},              {1, Bcl, std::string("2")},
-        {1, Beat, std::string("on")},               {39, RxFrequency, std::string("462.56250")},
-        {39, Scan, std::string("del")},             {49, RxFrequency, std::string("500.00000")},
-        {49, TxTone, std::string("250.3")}};
+    const std::vector<ChannelStore::Change> changes = {{0, RxFrequency, std::string("430.12500")},
+                                                       {0, RxTone, std::string("88.5")},
+                                                       {0, TxFrequency, std::string("430.12500")},
+                                                       {0, Scan, std::string("add")},
+                                                       {0, Bcl, std::string("off")},
+                                                       {0, Beat, std::string("off")},
+                                                       {1, RxFrequency, std::string("145.00625")},
+                                                       {1, RxDcs, std::string("023")},
+                                                       {1, TxFrequency, std::string("145.60625")},
+                                                       {1, TxDcs, std::string("754")},
+                                                       {1, Scan, std::string("del")},
+                                                       {1, Bcl, std::string("2")},
+                                                       {1, Beat, std::string("on")},
+                                                       {39, RxFrequency, std::string("462.56250")},
+                                                       {39, Scan, std::string("del")},
+                                                       {49, RxFrequency, std::string("500.00000")},
+                                                       {49, TxTone, std::string("250.3")}};
     QVERIFY(store.apply(changes));
 }
 
@@ -55,7 +62,6 @@ QByteArray expectedWrite(const ChannelStore &store)
     }
     return out;
 }
-
 
 RadioSimulatorOptions unpaced()
 {
@@ -80,7 +86,10 @@ struct Rig {
     QSignalSpy locks{&controller, &LinkController::menusLocked};
     QSignalSpy stored{&controller, &LinkController::readStored};
 
-    QString lastNotice() const { return notices.isEmpty() ? QString() : notices.last().at(0).value<Notice>().text; }
+    QString lastNotice() const
+    {
+        return notices.isEmpty() ? QString() : notices.last().at(0).value<Notice>().text;
+    }
     QList<int> progressValues() const
     {
         QList<int> out;

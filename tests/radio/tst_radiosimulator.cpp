@@ -18,15 +18,14 @@ namespace {
 
 // The program's end of the line: a raw, non-blocking open of the slave that
 // collects whatever the radio sends.
-class Port : public QObject
-{
+class Port : public QObject {
 public:
-    explicit Port(const QString& path)
+    explicit Port(const QString &path)
     {
         m_fd = ::open(QFile::encodeName(path).constData(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
         if (m_fd < 0)
             return;
-        termios tio {};
+        termios tio{};
         ::tcgetattr(m_fd, &tio);
         ::cfmakeraw(&tio);
         ::tcsetattr(m_fd, TCSANOW, &tio);
@@ -41,7 +40,10 @@ public:
             ::close(m_fd);
     }
     bool isOpen() const { return m_fd >= 0; }
-    bool send(const QByteArray& bytes) { return ::write(m_fd, bytes.constData(), size_t(bytes.size())) == bytes.size(); }
+    bool send(const QByteArray &bytes)
+    {
+        return ::write(m_fd, bytes.constData(), size_t(bytes.size())) == bytes.size();
+    }
 
     QByteArray data;
     bool hungUp = false;
@@ -57,7 +59,7 @@ private:
             } else if (n < 0 && errno == EINTR) {
                 continue;
             } else {
-                if (n == 0 || errno == EIO) {  // the radio closed its end
+                if (n == 0 || errno == EIO) { // the radio closed its end
                     hungUp = true;
                     m_notifier->setEnabled(false);
                 }
@@ -67,7 +69,7 @@ private:
     }
 
     int m_fd = -1;
-    QSocketNotifier* m_notifier = nullptr;
+    QSocketNotifier *m_notifier = nullptr;
 };
 
 RadioSimulator::Options unpaced()
@@ -86,15 +88,15 @@ QStringList numberedFrames()
     return frames;
 }
 
-bool isFrameText(const QByteArray& bytes)
+bool isFrameText(const QByteArray &bytes)
 {
-    return std::all_of(bytes.begin(), bytes.end(), [](char c) { return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'F'); });
+    return std::all_of(bytes.begin(), bytes.end(),
+                       [](char c) { return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'F'); });
 }
 
 } // namespace
 
-class TestRadioSimulator : public QObject
-{
+class TestRadioSimulator : public QObject {
     Q_OBJECT
 
 private slots:
@@ -121,7 +123,7 @@ void TestRadioSimulator::probeIsAnsweredWithC()
 
 void TestRadioSimulator::readIsCompleteAndPaced()
 {
-    RadioSimulator sim;  // the one paced run
+    RadioSimulator sim; // the one paced run
     Port port(sim.devicePath());
     QSignalSpy served(&sim, &RadioSimulator::readServed);
     QElapsedTimer clock;
@@ -149,7 +151,7 @@ void TestRadioSimulator::writeIsStoredAndSurvivesRestart()
         QVERIFY(port.send("A" + frames.join(QString()).toLatin1()));
         QVERIFY(stored.wait());
         QCOMPARE(sim.frames(), frames);
-        QVERIFY(port.data.isEmpty());  // no '6' inside the frames was answered
+        QVERIFY(port.data.isEmpty()); // no '6' inside the frames was answered
         QFile file(options.memoryFile);
         QVERIFY(file.open(QIODevice::ReadOnly));
         QCOMPARE(file.readAll(), (frames.join(QLatin1Char('\n')) + QLatin1Char('\n')).toLatin1());
@@ -173,7 +175,7 @@ void TestRadioSimulator::quietWriteIsAbandoned()
     QVERIFY(abandoned.wait());
     QCOMPARE(abandoned.first().first().toInt(), 96);
     QCOMPARE(sim.frames(), RadioSimulator::defaultFrames());
-    QVERIFY(port.send("6"));  // idle again
+    QVERIFY(port.send("6")); // idle again
     QTRY_COMPARE(port.data, QByteArray("C"));
 }
 
@@ -194,7 +196,7 @@ void TestRadioSimulator::probeFaults()
     QSignalSpy commands(&mute, &RadioSimulator::commandReceived);
     QVERIFY(mutePort.send("6B"));
     QTRY_COMPARE(commands.size(), 2);
-    QCOMPARE(mute.pendingOutput(), 0);  // nothing queued, so nothing will come
+    QCOMPARE(mute.pendingOutput(), 0); // nothing queued, so nothing will come
     QVERIFY(mutePort.data.isEmpty());
 }
 
@@ -240,7 +242,7 @@ void TestRadioSimulator::hangUps()
     QVERIFY(writerPort.send("A" + numberedFrames().mid(0, 3).join(QString()).toLatin1()));
     QVERIFY(writerHungUp.wait());
     QTRY_VERIFY(writerPort.hungUp);
-    QCOMPARE(writer.frames(), RadioSimulator::defaultFrames());  // an unfinished write changes nothing
+    QCOMPARE(writer.frames(), RadioSimulator::defaultFrames()); // an unfinished write changes nothing
 
     RadioSimulator manual(unpaced());
     Port manualPort(manual.devicePath());

@@ -59,8 +59,9 @@ void TestSerialLink::permissionIsNotCalledInUse()
     QVERIFY(::chmod(QFile::encodeName(pty.devicePath()).constData(), 0600) == 0);
     QProcess child;
     child.start(QStringLiteral("setpriv"),
-                {QStringLiteral("--reuid=65534"), QStringLiteral("--regid=65534"), QStringLiteral("--clear-groups"),
-                 QCoreApplication::applicationFilePath(), QStringLiteral("--child-open"), pty.devicePath()});
+                {QStringLiteral("--reuid=65534"), QStringLiteral("--regid=65534"),
+                 QStringLiteral("--clear-groups"), QCoreApplication::applicationFilePath(),
+                 QStringLiteral("--child-open"), pty.devicePath()});
     QVERIFY(child.waitForFinished(10000));
     const QByteArray answer = child.readAllStandardOutput().trimmed();
     if (answer.isEmpty()) // this build lies where that user cannot run it
@@ -97,8 +98,8 @@ int main(int argc, char *argv[])
         link.setDevicePaths(QString::fromLocal8Bit(argv[2]), QString());
         const auto result = link.open();
         std::printf("%s\n", result == SerialLink::OpenResult::NoPermission ? "no-permission"
-                            : result == SerialLink::OpenResult::InUse       ? "in-use"
-                                                                            : "other");
+                            : result == SerialLink::OpenResult::InUse      ? "in-use"
+                                                                           : "other");
         return 0;
     }
     TestSerialLink test;

@@ -30,7 +30,10 @@ PtyPair::PtyPair()
     path_ = QString::fromLocal8Bit(::ptsname(master_));
 }
 
-PtyPair::~PtyPair() { hangUp(); }
+PtyPair::~PtyPair()
+{
+    hangUp();
+}
 
 void PtyPair::hangUp()
 {
@@ -69,8 +72,8 @@ QByteArray PtyPair::readAtLeast(qsizetype n, int timeoutMs)
 
 void PtyPair::write(const QByteArray &bytes)
 {
-    if (master_ >= 0)
-        [[maybe_unused]] auto written = ::write(master_, bytes.constData(), static_cast<size_t>(bytes.size()));
+    if (master_ >= 0) [[maybe_unused]]
+        auto written = ::write(master_, bytes.constData(), static_cast<size_t>(bytes.size()));
 }
 
 DeviceHolder::DeviceHolder(const QString &device)
@@ -78,8 +81,8 @@ DeviceHolder::DeviceHolder(const QString &device)
     // flock(1) opens the device, takes the lock and says so, then sleeps in
     // its own process (no fork), so killing it lets the device go at once.
     process_.start(QStringLiteral("flock"),
-                   {QStringLiteral("-x"), QStringLiteral("-n"), QStringLiteral("-F"), device, QStringLiteral("sh"),
-                    QStringLiteral("-c"), QStringLiteral("echo held; exec sleep 60")});
+                   {QStringLiteral("-x"), QStringLiteral("-n"), QStringLiteral("-F"), device,
+                    QStringLiteral("sh"), QStringLiteral("-c"), QStringLiteral("echo held; exec sleep 60")});
     if (process_.waitForStarted(5000) && process_.waitForReadyRead(5000))
         holding_ = process_.readAllStandardOutput().startsWith("held");
 }

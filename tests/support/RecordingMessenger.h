@@ -31,8 +31,8 @@ public:
     }
 
     QList<Notice> notices;
-    QStringList paths;    // answers to file questions, first first
-    QStringList filters;  // the filters the program asked with
+    QStringList paths;   // answers to file questions, first first
+    QStringList filters; // the filters the program asked with
     std::function<void(const Notice &)> onShow;
 
 private:

@@ -31,7 +31,7 @@ constexpr qint64 kHangUpDrainNs = 500'000'000;
 // Characters written to the master reach the slave's input queue shortly after, not at once.
 constexpr qint64 kInFlightNs = 5'000'000;
 
-QString errnoText(const char* what, int error)
+QString errnoText(const char *what, int error)
 {
     return QStringLiteral("%1: %2").arg(QLatin1String(what), QString::fromLocal8Bit(std::strerror(error)));
 }
@@ -42,20 +42,18 @@ bool setFdFlag(int fd, int getCmd, int setCmd, int flag)
     return flags >= 0 && ::fcntl(fd, setCmd, flags | flag) == 0;
 }
 
-bool isLatin1Frame(const QString& frame)
+bool isLatin1Frame(const QString &frame)
 {
-    return frame.size() == RadioSimulator::FrameChars
-        && std::all_of(frame.begin(), frame.end(), [](QChar c) { return c.unicode() < 0x100; });
+    return frame.size() == RadioSimulator::FrameChars &&
+           std::all_of(frame.begin(), frame.end(), [](QChar c) { return c.unicode() < 0x100; });
 }
 
 } // namespace
 
-RadioSimulator::RadioSimulator(const Options& options, QObject* parent)
-    : QObject(parent)
-    , m_options(options)
+RadioSimulator::RadioSimulator(const Options &options, QObject *parent) : QObject(parent), m_options(options)
 {
     m_clock.start();
-    for (const QString& frame : defaultFrames())
+    for (const QString &frame : defaultFrames())
         m_memory.append(frame.toLatin1());
 
     m_paceTimer = new QTimer(this);
@@ -96,14 +94,38 @@ RadioSimulator::~RadioSimulator()
         QFile::remove(m_options.linkPath);
 }
 
-bool RadioSimulator::isValid() const { return m_valid; }
-QString RadioSimulator::errorString() const { return m_error; }
-const RadioSimulator::Options& RadioSimulator::options() const { return m_options; }
-QString RadioSimulator::devicePath() const { return m_devicePath; }
-bool RadioSimulator::isHungUp() const { return m_hungUp; }
-QByteArray RadioSimulator::received() const { return m_received; }
-QList<qint64> RadioSimulator::receiveTimesNs() const { return m_receiveTimes; }
-qsizetype RadioSimulator::pendingOutput() const { return m_out.size(); }
+bool RadioSimulator::isValid() const
+{
+    return m_valid;
+}
+QString RadioSimulator::errorString() const
+{
+    return m_error;
+}
+const RadioSimulator::Options &RadioSimulator::options() const
+{
+    return m_options;
+}
+QString RadioSimulator::devicePath() const
+{
+    return m_devicePath;
+}
+bool RadioSimulator::isHungUp() const
+{
+    return m_hungUp;
+}
+QByteArray RadioSimulator::received() const
+{
+    return m_received;
+}
+QList<qint64> RadioSimulator::receiveTimesNs() const
+{
+    return m_receiveTimes;
+}
+qsizetype RadioSimulator::pendingOutput() const
+{
+    return m_out.size();
+}
 
 void RadioSimulator::clearReceived()
 {
@@ -111,7 +133,10 @@ void RadioSimulator::clearReceived()
     m_receiveTimes.clear();
 }
 
-QString RadioSimulator::emptyFrame() { return QString(FrameChars, QLatin1Char('0')); }
+QString RadioSimulator::emptyFrame()
+{
+    return QString(FrameChars, QLatin1Char('0'));
+}
 
 QStringList RadioSimulator::defaultFrames()
 {
@@ -124,17 +149,17 @@ QStringList RadioSimulator::frames() const
 {
     QStringList out;
     out.reserve(FrameCount);
-    for (const QByteArray& frame : m_memory)
+    for (const QByteArray &frame : m_memory)
         out.append(QString::fromLatin1(frame));
     return out;
 }
 
-bool RadioSimulator::setFrames(const QStringList& frames)
+bool RadioSimulator::setFrames(const QStringList &frames)
 {
     if (frames.size() != FrameCount || !std::all_of(frames.begin(), frames.end(), isLatin1Frame))
         return false;
     m_memory.clear();
-    for (const QString& frame : frames)
+    for (const QString &frame : frames)
         m_memory.append(frame.toLatin1());
     return true;
 }
@@ -160,7 +185,7 @@ bool RadioSimulator::openLine()
 
     // Raw on the slave, or the line discipline would echo our own output back to us
     // and mangle CR/LF; the program sets its own mode again when it opens the port.
-    termios tio {};
+    termios tio{};
     if (::tcgetattr(slave, &tio) != 0) {
         m_error = errnoText("tcgetattr", errno);
         closeLine();
@@ -172,8 +197,8 @@ bool RadioSimulator::openLine()
     ::cfsetospeed(&tio, B9600);
     // Not cloexec, a child (e.g. the program under test started by QProcess) would
     // inherit the master and keep the line alive after a hang-up.
-    if (::tcsetattr(slave, TCSANOW, &tio) != 0 || !setFdFlag(master, F_GETFL, F_SETFL, O_NONBLOCK)
-        || !setFdFlag(master, F_GETFD, F_SETFD, FD_CLOEXEC) || !setFdFlag(slave, F_GETFD, F_SETFD, FD_CLOEXEC)) {
+    if (::tcsetattr(slave, TCSANOW, &tio) != 0 || !setFdFlag(master, F_GETFL, F_SETFL, O_NONBLOCK) ||
+        !setFdFlag(master, F_GETFD, F_SETFD, FD_CLOEXEC) || !setFdFlag(slave, F_GETFD, F_SETFD, FD_CLOEXEC)) {
         m_error = errnoText("configuring the pseudo-terminal", errno);
         closeLine();
         return false;
@@ -194,7 +219,7 @@ void RadioSimulator::closeLine()
     m_writeTimer->stop();
     m_hangUpTimer->stop();
     // Notifiers go before their fd; deleteLater because we may be inside their signal.
-    for (QSocketNotifier** notifier : { &m_readNotifier, &m_writeNotifier }) {
+    for (QSocketNotifier **notifier : {&m_readNotifier, &m_writeNotifier}) {
         if (*notifier) {
             (*notifier)->setEnabled(false);
             (*notifier)->deleteLater();
@@ -217,7 +242,7 @@ bool RadioSimulator::createLink()
 {
     const QFileInfo info(m_options.linkPath);
     if (info.isSymLink()) {
-        QFile::remove(m_options.linkPath);  // left over from an earlier run
+        QFile::remove(m_options.linkPath); // left over from an earlier run
     } else if (info.exists()) {
         m_error = QStringLiteral("%1 exists and is not a symbolic link").arg(m_options.linkPath);
         return false;
@@ -241,14 +266,20 @@ bool RadioSimulator::loadMemory()
     if (!lines.isEmpty() && lines.last().isEmpty())
         lines.removeLast();
     if (lines.size() != FrameCount) {
-        m_error = QStringLiteral("%1: expected %2 lines, found %3").arg(m_options.memoryFile).arg(FrameCount).arg(lines.size());
+        m_error = QStringLiteral("%1: expected %2 lines, found %3")
+                      .arg(m_options.memoryFile)
+                      .arg(FrameCount)
+                      .arg(lines.size());
         return false;
     }
     for (qsizetype i = 0; i < lines.size(); ++i) {
         if (lines[i].endsWith('\r'))
             lines[i].chop(1);
         if (lines[i].size() != FrameChars) {
-            m_error = QStringLiteral("%1:%2: expected %3 characters").arg(m_options.memoryFile).arg(i + 1).arg(FrameChars);
+            m_error = QStringLiteral("%1:%2: expected %3 characters")
+                          .arg(m_options.memoryFile)
+                          .arg(i + 1)
+                          .arg(FrameChars);
             return false;
         }
     }
@@ -267,7 +298,8 @@ bool RadioSimulator::saveMemory()
     }
     for (QByteArray line : m_memory) {
         // Whatever the program sent is stored, but the file must stay one frame a line.
-        std::replace_if(line.begin(), line.end(), [](char c) { return c < 0x20 || c > 0x7e; }, '?');
+        std::replace_if(
+            line.begin(), line.end(), [](char c) { return c < 0x20 || c > 0x7e; }, '?');
         file.write(line + '\n');
     }
     if (!file.commit()) {
@@ -316,7 +348,7 @@ void RadioSimulator::consume(char c)
             return;
         emit commandReceived(c);
         if (m_state != State::Idle)
-            return;  // a slot hung up
+            return; // a slot hung up
         if (c == '6') {
             if (m_options.neverReady)
                 return;
@@ -343,7 +375,7 @@ void RadioSimulator::consume(char c)
             hangUp();
         return;
     }
-    case State::Reading:  // busy sending; the radio does not listen meanwhile
+    case State::Reading: // busy sending; the radio does not listen meanwhile
     case State::HangingUp:
     case State::Closed:
         return;
@@ -387,17 +419,18 @@ void RadioSimulator::startRead()
 {
     if (m_options.silentAfterB)
         return;
-    const int frames = m_options.stopAfterFrames >= 0 ? std::min(m_options.stopAfterFrames, FrameCount) : FrameCount;
+    const int frames =
+        m_options.stopAfterFrames >= 0 ? std::min(m_options.stopAfterFrames, FrameCount) : FrameCount;
     QByteArray answer = m_options.leadingBlock;
     for (int i = 0; i < frames; ++i)
         answer += (i + 1 == m_options.malformedFrameAt) ? QByteArray(kMalformedFrame) : m_memory.at(i);
 
     m_state = State::Reading;
-    const qint64 start = m_queuedTotal;  // absolute position where the answer begins
-    const Mark served { start + answer.size(), Mark::ReadServed };
+    const qint64 start = m_queuedTotal; // absolute position where the answer begins
+    const Mark served{start + answer.size(), Mark::ReadServed};
     const int hangUpAfter = m_options.hangUpAfterFrames;
     if (hangUpAfter >= 0 && hangUpAfter <= frames) {
-        const Mark hangUp { start + LeadingChars + qint64(hangUpAfter) * FrameChars, Mark::HangUp };
+        const Mark hangUp{start + LeadingChars + qint64(hangUpAfter) * FrameChars, Mark::HangUp};
         // On a tie the answer is complete, so report it served before hanging up.
         if (hangUp.at < served.at) {
             m_marks.push_back(hangUp);
@@ -412,7 +445,7 @@ void RadioSimulator::startRead()
     enqueue(answer);
 }
 
-void RadioSimulator::sendRaw(const QByteArray& bytes)
+void RadioSimulator::sendRaw(const QByteArray &bytes)
 {
     enqueue(bytes);
 }
@@ -461,12 +494,12 @@ void RadioSimulator::rebaseClock()
     m_sentSinceEpoch = 0;
 }
 
-void RadioSimulator::enqueue(const QByteArray& bytes)
+void RadioSimulator::enqueue(const QByteArray &bytes)
 {
     if (!isLive() || bytes.isEmpty())
         return;
     if (m_out.isEmpty())
-        rebaseClock();  // the line was idle: the first character is due one character time from now
+        rebaseClock(); // the line was idle: the first character is due one character time from now
     m_out += bytes;
     m_queuedTotal += bytes.size();
     if (!m_writeNotifier->isEnabled() && !m_paceTimer->isActive())
@@ -514,7 +547,7 @@ void RadioSimulator::pump()
         if (!m_marks.empty())
             allowed = std::min(allowed, m_marks.front().at - m_sentTotal);
         if (allowed <= 0)
-            return;  // the timer brings us back
+            return; // the timer brings us back
         const ssize_t n = ::write(m_master, m_out.constData(), size_t(allowed));
         if (n < 0) {
             if (errno == EINTR)
