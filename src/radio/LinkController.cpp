@@ -99,11 +99,8 @@ bool LinkController::prepareFrames()
         report(Notice::Icon::Information, texts::kErrorTitle, texts::kTooFewRows50);
         return false;
     }
-    // The first channel is always sent as number 1; only touch the store
-    // when it says otherwise, so a plan in a read-only file still goes out.
+    // The first channel is always sent as number 1.
     const FieldValue one = std::string("1");
-    if (store_.field(0, ChannelNumber) != one && !store_.setField(0, ChannelNumber, one))
-        report(Notice::Icon::Information, texts::kErrorTitle, texts::kStoreWriteFailed);
 
     // Encoded once, here: moving the grid, editing or opening a file during
     // the write must not change what the radio receives.
@@ -120,6 +117,10 @@ bool LinkController::prepareFrames()
         }
         frames.push_back(QByteArray::fromStdString(*result.frame));
     }
+    // A refused write leaves the table alone; the store is only touched when
+    // it says otherwise, so a plan in a read-only file still goes out.
+    if (store_.field(0, ChannelNumber) != one && !store_.setField(0, ChannelNumber, one))
+        report(Notice::Icon::Information, texts::kErrorTitle, texts::kStoreWriteFailed);
     frames_ = std::move(frames);
     return true;
 }

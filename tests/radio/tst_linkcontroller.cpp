@@ -357,9 +357,12 @@ void TestLinkController::refusals()
     {
         Rig rig(db(), radio.devicePath());
         rig.controller.setIntervals(quick());
-        QVERIFY(rig.store.apply({{6, RxFrequency, std::string("145.00000")}, {6, Bcl, std::string("7")}}));
+        QVERIFY(rig.store.apply({{6, RxFrequency, std::string("145.00000")},
+                                 {6, Bcl, std::string("7")},
+                                 {0, ChannelNumber, std::string("9")}}));
         rig.controller.startWrite();
         QCOMPARE(rig.lastNotice(), QStringLiteral("第7信道数据错误，无法写入"));
+        QCOMPARE(rig.store.field(0, ChannelNumber), FieldValue(std::string("9"))); // untouched
         QVERIFY(rig.locks.isEmpty());
         QCOMPARE(rig.controller.state(), LinkController::State::Idle);
     }
