@@ -269,7 +269,7 @@ void LinkController::finishRead()
 {
     blockTimer_.stop();
     std::vector<ChannelStore::Change> changes;
-    changes.reserve(kChannels * (kFieldCount - 1));
+    changes.reserve(static_cast<std::size_t>(kChannels * (kFieldCount - 1)));
     const auto &rows = readEngine_.rows();
     for (int row = 0; row < kChannels; ++row)
         for (int f = RxFrequency; f < kFieldCount; ++f)
@@ -290,10 +290,13 @@ void LinkController::finishRead()
 
 void LinkController::failRead(const QString &why)
 {
-    Q_UNUSED(why);
+    qWarning("read from the radio failed: %s", qUtf8Printable(why));
     blockTimer_.stop();
     timer4_.stop();
     reading_ = false;
+    // The rest of a broken answer is frame text, not replies for the poll
+    // (a "C" among its hex digits would read as the radio being ready).
+    link_.discardInput();
     updateState();
     report(Notice::Icon::Information, texts::kErrorTitle, texts::kReadError);
     if (link_.isOpen())
