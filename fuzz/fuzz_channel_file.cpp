@@ -9,6 +9,7 @@
 //    exactly 144 commas, ends on one, holds no control character and is
 //    text the reader accepts again with the very same stored values, so a
 //    second save writes the same bytes.
+#include "FuzzCheck.h"
 #include "files/ChannelFile.h"
 
 #include <algorithm>
@@ -20,25 +21,6 @@
 #include <string_view>
 
 namespace {
-
-[[noreturn]] void fail(const char *what, std::string_view input)
-{
-    std::fprintf(stderr, "invariant broken: %s\ninput (%zu bytes): \"", what, input.size());
-    for (unsigned char c : input) {
-        if (c >= 0x20 && c < 0x7F && c != '"' && c != '\\')
-            std::fputc(c, stderr);
-        else
-            std::fprintf(stderr, "\\x%02X", c);
-    }
-    std::fputs("\"\n", stderr);
-    std::abort();
-}
-
-#define CHECK(condition, input)                                                                              \
-    do {                                                                                                     \
-        if (!(condition))                                                                                    \
-            fail(#condition, input);                                                                         \
-    } while (0)
 
 bool sameStoredValues(const vq::ChannelFileRows &a, const vq::ChannelFileRows &b)
 {

@@ -11,6 +11,7 @@
 // texts, channel number first), so putting arbitrary cell texts into a
 // frame is exercised too: the result is a well-formed frame that reads, or
 // a clean error.
+#include "FuzzCheck.h"
 #include "radio/ChannelFrame.h"
 
 #include <cstddef>
@@ -21,25 +22,6 @@
 #include <string_view>
 
 namespace {
-
-[[noreturn]] void fail(const char *what, std::string_view input)
-{
-    std::fprintf(stderr, "invariant broken: %s\ninput (%zu bytes): \"", what, input.size());
-    for (unsigned char c : input) {
-        if (c >= 0x20 && c < 0x7F && c != '"' && c != '\\')
-            std::fputc(c, stderr);
-        else
-            std::fprintf(stderr, "\\x%02X", c);
-    }
-    std::fputs("\"\n", stderr);
-    std::abort();
-}
-
-#define CHECK(condition, input)                                                                              \
-    do {                                                                                                     \
-        if (!(condition))                                                                                    \
-            fail(#condition, input);                                                                         \
-    } while (0)
 
 bool isHex(char c)
 {

@@ -15,6 +15,7 @@
 //    it fails only past 18 digits, and never reverses the order of two
 //    values; toFixed writes exactly that number;
 //  - a stepped frequency lies on the raster, at most one 5 kHz step below.
+#include "FuzzCheck.h"
 #include "channels/Decimal.h"
 #include "channels/FrequencyRules.h"
 
@@ -27,25 +28,6 @@
 #include <string_view>
 
 namespace {
-
-[[noreturn]] void fail(const char *what, std::string_view input)
-{
-    std::fprintf(stderr, "invariant broken: %s\ninput (%zu bytes): \"", what, input.size());
-    for (unsigned char c : input) {
-        if (c >= 0x20 && c < 0x7F && c != '"' && c != '\\')
-            std::fputc(c, stderr);
-        else
-            std::fprintf(stderr, "\\x%02X", c);
-    }
-    std::fputs("\"\n", stderr);
-    std::abort();
-}
-
-#define CHECK(condition, input)                                                                              \
-    do {                                                                                                     \
-        if (!(condition))                                                                                    \
-            fail(#condition, input);                                                                         \
-    } while (0)
 
 using vq::Decimal;
 
