@@ -10,6 +10,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QMenuBar>
+#include <QProcess>
 #include <QProgressBar>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -26,6 +27,7 @@ private slots:
     void startUpWithoutAnyPort();
     void unusableStoreEndsTheProgram();
     void exitClosesPortAndStore();
+    void helpAndVersionNeedNoDisplay();
 
 private:
     QString freshDb() { return dir_.filePath(QStringLiteral("c%1.db").arg(++dbCount_)); }
@@ -261,6 +263,28 @@ void TestMainWindow::exitClosesPortAndStore()
     // The port is free again for another program.
     test::DeviceHolder other(com1.devicePath());
     QVERIFY(other.isHolding());
+}
+
+void TestMainWindow::helpAndVersionNeedNoDisplay()
+{
+    const QString program = QCoreApplication::applicationDirPath() + QStringLiteral("/../vq4471r");
+    if (!QFileInfo::exists(program))
+        QSKIP("the program is not built beside the tests");
+    QProcessEnvironment console = QProcessEnvironment::systemEnvironment();
+    console.remove(QStringLiteral("DISPLAY"));
+    console.remove(QStringLiteral("WAYLAND_DISPLAY"));
+    console.remove(QStringLiteral("QT_QPA_PLATFORM"));
+    for (const char *option : {"--version", "--help"}) {
+        QProcess p;
+        p.setProcessEnvironment(console);
+        p.start(program, {QString::fromLatin1(option)});
+        QVERIFY(p.waitForFinished(10000));
+        QCOMPARE(p.exitCode(), 0);
+        const QByteArray out = p.readAllStandardOutput();
+        QVERIFY2(out.contains("vq4471r"), out.constData());
+        if (QByteArray(option) == "--help")
+            QVERIFY(out.contains("--com1") && out.contains("--db"));
+    }
 }
 
 QTEST_MAIN(TestMainWindow)
