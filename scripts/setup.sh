@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs what the build needs (Debian packages), then configures and
-# builds into build/. Safe to run again: it installs only what is missing.
+# builds into build/ (or $VQ_BUILD_DIR). Safe to run again: it installs only
+# what is missing and rebuilds only what changed.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -14,4 +15,7 @@ scripts/install-packages.sh "${PACKAGES[@]}"
 
 BUILD_DIR=${VQ_BUILD_DIR:-build}
 cmake -S . -B "$BUILD_DIR" -DCMAKE_BUILD_TYPE=${VQ_BUILD_TYPE:-RelWithDebInfo} ${VQ_CMAKE_ARGS:-} >/dev/null
-cmake --build "$BUILD_DIR" -j"$(nproc)"
+# VQ_TARGETS narrows the build (starting the program needs no tests).
+targets=()
+for target in ${VQ_TARGETS:-}; do targets+=(--target "$target"); done
+cmake --build "$BUILD_DIR" -j"$(nproc)" "${targets[@]}"

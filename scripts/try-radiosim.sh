@@ -4,7 +4,7 @@
 # Its memory is kept in radiosim-memory.txt between runs.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-scripts/setup.sh
+VQ_TARGETS="vq4471r vq4471r-radiosim" scripts/setup.sh
 link=$(mktemp -u /tmp/vq4471r-radio.XXXXXX)
 build/vq4471r-radiosim --link "$link" --memory radiosim-memory.txt >/dev/null &
 sim=$!
