@@ -54,41 +54,47 @@ void Decimal::normalise()
     digits_.erase(last + 1);
 }
 
-Decimal Decimal::leadingNumber(std::string_view text)
+std::size_t Decimal::scanMantissa(std::string_view text, bool skipBlanks, bool &seenDigit)
 {
-    Decimal d;
     std::size_t i = 0;
     auto skip = [&] {
-        while (i < text.size() && isSkipped(text[i]))
+        while (skipBlanks && i < text.size() && isSkipped(text[i]))
             ++i;
     };
 
     skip();
     if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
-        d.negative_ = text[i] == '-';
+        negative_ = text[i] == '-';
         ++i;
     }
-
     bool seenPoint = false;
-    std::int64_t fractionDigits = 0;
     for (;; ++i) {
         skip();
         if (i >= text.size())
             break;
-        char c = text[i];
+        const char c = text[i];
         if (isDigit(c)) {
+            seenDigit = true;
             // Leading zeros carry nothing; dropping them keeps long texts of
             // zeros from growing the digit string.
-            if (!(d.digits_.empty() && c == '0'))
-                d.digits_.push_back(c);
+            if (!(digits_.empty() && c == '0'))
+                digits_.push_back(c);
             if (seenPoint)
-                ++fractionDigits;
+                --exponent_;
         } else if (c == '.' && !seenPoint) {
             seenPoint = true;
         } else {
             break;
         }
     }
+    return i;
+}
+
+Decimal Decimal::leadingNumber(std::string_view text)
+{
+    Decimal d;
+    bool seenDigit = false;
+    std::size_t i = d.scanMantissa(text, true, seenDigit);
 
     std::int64_t exponent = 0;
     if (i < text.size() && (text[i] == 'e' || text[i] == 'E')) {
@@ -113,7 +119,7 @@ Decimal Decimal::leadingNumber(std::string_view text)
             exponent = -exponent;
     }
 
-    d.exponent_ = exponent - fractionDigits;
+    d.exponent_ += exponent;
     d.normalise();
     return d;
 }
@@ -121,31 +127,9 @@ Decimal Decimal::leadingNumber(std::string_view text)
 std::optional<Decimal> Decimal::parsePlain(std::string_view text)
 {
     Decimal d;
-    std::size_t i = 0;
-    if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
-        d.negative_ = text[i] == '-';
-        ++i;
-    }
-    bool seenPoint = false;
     bool seenDigit = false;
-    std::int64_t fractionDigits = 0;
-    for (; i < text.size(); ++i) {
-        char c = text[i];
-        if (isDigit(c)) {
-            seenDigit = true;
-            if (!(d.digits_.empty() && c == '0'))
-                d.digits_.push_back(c);
-            if (seenPoint)
-                ++fractionDigits;
-        } else if (c == '.' && !seenPoint) {
-            seenPoint = true;
-        } else {
-            return std::nullopt;
-        }
-    }
-    if (!seenDigit)
+    if (d.scanMantissa(text, false, seenDigit) != text.size() || !seenDigit)
         return std::nullopt;
-    d.exponent_ = -fractionDigits;
     d.normalise();
     return d;
 }

@@ -54,6 +54,10 @@ public:
     std::optional<std::string> toFixed(int decimals) const;
 
 private:
+    // Reads sign, digits and one period from the start of `text` into this
+    // (zero) value, skipping blanks anywhere when asked; returns where it
+    // stopped.
+    std::size_t scanMantissa(std::string_view text, bool skipBlanks, bool &seenDigit);
     void normalise();
 
     bool negative_ = false;
