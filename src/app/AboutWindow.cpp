@@ -99,7 +99,7 @@ AboutWindow::AboutWindow(Messenger &messenger, QWidget *parent)
 void AboutWindow::startSysInfo()
 {
     // No title of its own: the platform shows the program's name instead.
-    if (!startSystemInfo())
+    if (!StartSysInfo())
         messenger_.show(Notice{Notice::Icon::None, QString(), texts::kSysInfoUnavailable, {}});
 }
 

@@ -26,7 +26,7 @@ struct KeyValue {
 
 // One value of a key; a value of a type that is neither text nor a 32-bit
 // number still counts as found, with an empty text.
-KeyValue getKeyValue(HKEY root, const wchar_t *key, const wchar_t *name)
+KeyValue GetKeyValue(HKEY root, const wchar_t *key, const wchar_t *name)
 {
     KeyValue result;
     HKEY handle = nullptr;
@@ -57,11 +57,11 @@ KeyValue getKeyValue(HKEY root, const wchar_t *key, const wchar_t *name)
 QString systemInfoProgram()
 {
     const KeyValue path =
-        getKeyValue(HKEY_LOCAL_MACHINE, L"SOFTWARE\\Microsoft\\Shared Tools\\MSINFO", L"PATH");
+        GetKeyValue(HKEY_LOCAL_MACHINE, L"SOFTWARE\\Microsoft\\Shared Tools\\MSINFO", L"PATH");
     if (path.found)
         return path.text;
     const KeyValue folder =
-        getKeyValue(HKEY_LOCAL_MACHINE, L"SOFTWARE\\Microsoft\\Shared Tools Location", L"MSINFO");
+        GetKeyValue(HKEY_LOCAL_MACHINE, L"SOFTWARE\\Microsoft\\Shared Tools Location", L"MSINFO");
     const QString program = folder.text + QStringLiteral("\\MSINFO32.EXE");
     return folder.found && QFileInfo::exists(program) ? program : QString();
 }
@@ -87,7 +87,7 @@ QStringList systemInfoPrograms()
     return names;
 }
 
-bool startSystemInfo()
+bool StartSysInfo()
 {
     const QString program = systemInfoProgram();
     return !program.isEmpty() && QProcess::startDetached(program, {});

@@ -10,6 +10,6 @@ QStringList systemInfoPrograms();
 
 // Starts the system information tool on its own, with a normal window.
 // False when there is none or it would not start.
-bool startSystemInfo();
+bool StartSysInfo();
 
 } // namespace vq
