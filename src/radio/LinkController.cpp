@@ -40,22 +40,6 @@ void LinkController::setIntervals(const Intervals &intervals)
     blockTimer_.setInterval(intervals.blockTimeout);
 }
 
-QTimer *LinkController::timer(int n)
-{
-    switch (n) {
-    case 1:
-        return &timer1_;
-    case 2:
-        return &timer2_;
-    case 3:
-        return &timer3_;
-    case 4:
-        return &timer4_;
-    default:
-        return nullptr;
-    }
-}
-
 LinkController::State LinkController::state() const
 {
     if (reading_)

@@ -45,7 +45,6 @@ public:
     bool transferRunning() const;
     // The write engine's step: 0 outside a write, then 0, 2, … 98 per frame.
     int WriteStep() const { return writeStep_; }
-    QTimer *timer(int n);
 
     // Start-up: first channel numbered "1", "A", Timer2, its own status text.
     void startUpWrite();
