@@ -1,75 +1,32 @@
 #include "RadioSimulator.h"
+#include "radio/SerialLink.h"
 
 #include <QElapsedTimer>
 #include <QFile>
 #include <QSignalSpy>
-#include <QSocketNotifier>
 #include <QTemporaryDir>
 #include <QTest>
 
 #include <algorithm>
-#include <cerrno>
-
-#include <fcntl.h>
-#include <termios.h>
-#include <unistd.h>
 
 namespace {
 
-// The program's end of the line: a raw, non-blocking open of the slave that
-// collects whatever the radio sends.
-class Port : public QObject {
-public:
+// The program's end of the line, opened the way the program opens it.
+struct Port {
     explicit Port(const QString &path)
     {
-        m_fd = ::open(QFile::encodeName(path).constData(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
-        if (m_fd < 0)
-            return;
-        termios tio{};
-        ::tcgetattr(m_fd, &tio);
-        ::cfmakeraw(&tio);
-        ::tcsetattr(m_fd, TCSANOW, &tio);
-        m_notifier = new QSocketNotifier(m_fd, QSocketNotifier::Read, this);
-        connect(m_notifier, &QSocketNotifier::activated, this, &Port::drain);
+        link.setDevicePaths(path, QString());
+        opened = link.open() == vq::SerialLink::OpenResult::Opened;
+        QObject::connect(&link, &vq::SerialLink::received, [this] { data += link.take(link.available()); });
+        QObject::connect(&link, &vq::SerialLink::lineLost, [this] { hungUp = true; });
     }
-    ~Port() override
-    {
-        if (m_notifier)
-            m_notifier->setEnabled(false);
-        if (m_fd >= 0)
-            ::close(m_fd);
-    }
-    bool isOpen() const { return m_fd >= 0; }
-    bool send(const QByteArray &bytes)
-    {
-        return ::write(m_fd, bytes.constData(), size_t(bytes.size())) == bytes.size();
-    }
+    bool isOpen() const { return opened; }
+    bool send(const QByteArray &bytes) { return link.send(bytes); }
 
+    vq::SerialLink link;
     QByteArray data;
+    bool opened = false;
     bool hungUp = false;
-
-private:
-    void drain()
-    {
-        char buffer[2048];
-        for (;;) {
-            const ssize_t n = ::read(m_fd, buffer, sizeof buffer);
-            if (n > 0) {
-                data.append(buffer, n);
-            } else if (n < 0 && errno == EINTR) {
-                continue;
-            } else {
-                if (n == 0 || errno == EIO) { // the radio closed its end
-                    hungUp = true;
-                    m_notifier->setEnabled(false);
-                }
-                return;
-            }
-        }
-    }
-
-    int m_fd = -1;
-    QSocketNotifier *m_notifier = nullptr;
 };
 
 RadioSimulator::Options unpaced()
