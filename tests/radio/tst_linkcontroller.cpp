@@ -63,6 +63,15 @@ QByteArray expectedWrite(const ChannelStore &store)
     return out;
 }
 
+// The bar through a whole transfer: 0, 2, … 98 once per frame, then 0.
+QList<int> wholeTransferProgress()
+{
+    QList<int> values;
+    for (int v = 0; v <= 98; v += 2)
+        values << v;
+    return values << 0;
+}
+
 RadioSimulatorOptions unpaced()
 {
     RadioSimulatorOptions options;
@@ -151,11 +160,7 @@ void TestLinkController::writeAtRealPace()
     // End state: poll running, controls restored, bar 0 … 98 then 0.
     QTRY_COMPARE(rig.controller.state(), LinkController::State::Idle); // the simulator answered "C"
     QCOMPARE(rig.controller.WriteStep(), 0);
-    QList<int> expectedProgress;
-    for (int v = 0; v <= 98; v += 2)
-        expectedProgress << v;
-    expectedProgress << 0;
-    QCOMPARE(rig.progressValues(), expectedProgress);
+    QCOMPARE(rig.progressValues(), wholeTransferProgress());
     QCOMPARE(rig.locks.last().at(0).toBool(), false);
     QCOMPARE(rig.status.last().at(0).toString(), QStringLiteral("对讲机就绪..."));
     QVERIFY(rig.notices.isEmpty());
@@ -220,11 +225,7 @@ void TestLinkController::readAtLineRate()
         QCOMPARE(last[std::size_t(f)], FieldValue(std::string()));
     QCOMPARE(rig.store.field(9, ChannelNumber), FieldValue(std::string("keep")));
 
-    QList<int> expectedProgress;
-    for (int v = 0; v <= 98; v += 2)
-        expectedProgress << v;
-    expectedProgress << 0;
-    QCOMPARE(rig.progressValues(), expectedProgress);
+    QCOMPARE(rig.progressValues(), wholeTransferProgress());
     QCOMPARE(rig.locks.last().at(0).toBool(), false);
     QCOMPARE(rig.status.last().at(0).toString(), QString());
     QCOMPARE(rig.controller.state(), LinkController::State::AwaitingReady);
