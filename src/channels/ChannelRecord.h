@@ -11,7 +11,11 @@ namespace vq {
 // store and stay different here.
 using FieldValue = std::optional<std::string>;
 
+// The shape of a channel plan: the radio holds 50 channels of ten fields;
+// frequencies are kept in MHz with five decimals (10 Hz units).
+inline constexpr int kChannelCount = 50;
 inline constexpr int kFieldCount = 10;
+inline constexpr int kFrequencyDecimals = 5;
 
 // Field positions of the channel record; every reader and writer addresses
 // fields by these positions, never by name.

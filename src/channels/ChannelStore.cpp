@@ -150,7 +150,7 @@ bool ChannelStore::createTable()
             names << quoted(QString::fromUtf8(field.data(), static_cast<qsizetype>(field.size())));
         ok = query.prepare(
             QStringLiteral("INSERT INTO %1 (%2) VALUES (?)").arg(quoted(tableName()), names.first()));
-        for (int n = 1; ok && n <= kDefaultRows; ++n) {
+        for (int n = 1; ok && n <= kChannelCount; ++n) {
             query.addBindValue(QString::number(n));
             ok = query.exec();
         }

@@ -24,8 +24,6 @@ public:
         FieldValue value;
     };
 
-    static constexpr int kDefaultRows = 50;
-
     explicit ChannelStore(QObject *parent = nullptr);
     ~ChannelStore() override;
 

@@ -16,11 +16,8 @@ inline constexpr std::int64_t kHighestFrequencyMHz = 500;
 
 // The raster, in units of 10 Hz: a frequency on either step stays as typed,
 // any other is moved down to the 5 kHz step below it.
-inline constexpr int kFrequencyDecimals = 5;     // 10 Hz units per MHz: 10^5
 inline constexpr std::int64_t kNarrowStep = 625; // 6.25 kHz
 inline constexpr std::int64_t kWideStep = 500;   // 5 kHz
-
-inline constexpr std::string_view kOutOfRangeMessage = "数据超出范围 ！！";
 
 // The stored frequency text "###.00000": the integer part without leading
 // zeros (none at all below 1 MHz), a point and exactly five decimals,
@@ -35,8 +32,8 @@ std::optional<std::string> stepFrequency(const Decimal &mhz);
 
 bool isFrequencyInRange(const Decimal &mhz);
 
-// What a frequency check wants stored. The window shows kOutOfRangeMessage
-// first when warnOutOfRange is set, then stores rx into field 1 and tx into
+// What a frequency check wants stored. The user is warned first when
+// warnOutOfRange is set, then stores rx into field 1 and tx into
 // field 4, in that order; a value without text leaves its field as it is.
 struct FrequencyEdit {
     std::optional<std::string> rx;

@@ -22,7 +22,7 @@ std::vector<std::string_view> blankThen(auto first, auto last)
 std::vector<std::string_view> pickerEntries(int picker)
 {
     const auto &tones = ctcssTones();
-    const auto &codes = DcsCodes();
+    const auto &codes = dcsCodes();
     switch (picker) {
     case 1:
     case 3:

@@ -14,7 +14,7 @@ const std::array<std::string_view, 39> &ctcssTones()
     return tones;
 }
 
-const std::array<std::string_view, kDcsSlots> &DcsCodes()
+const std::array<std::string_view, kDcsSlots> &dcsCodes()
 {
     static const std::array<std::string_view, kDcsSlots> codes = [] {
         static constexpr std::array<std::string_view, kDcsCodeCount> list = {
@@ -32,12 +32,12 @@ const std::array<std::string_view, kDcsSlots> &DcsCodes()
     return codes;
 }
 
-int DTSC(std::string_view code)
+int dcsPosition(std::string_view code)
 {
     // Only slots 1 … 83 hold codes; an empty text must not match the empty
     // slots around them.
     for (int slot = 1; slot <= kDcsCodeCount; ++slot)
-        if (DcsCodes()[static_cast<std::size_t>(slot)] == code)
+        if (dcsCodes()[static_cast<std::size_t>(slot)] == code)
             return slot;
     return 0;
 }

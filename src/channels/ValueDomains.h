@@ -16,11 +16,11 @@ const std::array<std::string_view, 39> &ctcssTones();
 // the wire.
 inline constexpr int kDcsSlots = 101;
 inline constexpr int kDcsCodeCount = 83;
-const std::array<std::string_view, kDcsSlots> &DcsCodes();
+const std::array<std::string_view, kDcsSlots> &dcsCodes();
 
 // Slot of a DCS code text (exact, case-sensitive, whole text), 0 if none:
 // "023" → 1, "23" → 0, " 023" → 0.
-int DTSC(std::string_view code);
+int dcsPosition(std::string_view code);
 
 // Flag values in picker order.
 const std::array<std::string_view, 3> &scanValues(); // "add", "del", " "

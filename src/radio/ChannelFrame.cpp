@@ -18,7 +18,6 @@ constexpr char kHexDigits[] = "0123456789ABCDEF";
 constexpr std::int64_t kReceiveOffset = 2140000;
 constexpr std::int64_t kEightDigitMax = 99999999;
 constexpr std::int64_t kFourDigitMax = 9999;
-constexpr int kFrequencyPlaces = 5; // MHz to 10 Hz steps
 constexpr std::string_view kDcsMarker = "55";
 
 Decimal numericValue(const FieldValue &value)
@@ -57,7 +56,7 @@ std::string bcdLittleEndian(std::int64_t value, std::size_t width)
     return out;
 }
 
-// Step 4 of the encoding, for one direction. CTCSS wins over DCS so that a
+// One direction's tone. CTCSS wins over DCS so that a
 // row holding both still sends one tone.
 std::optional<EncodeError> encodeTone(const ChannelRecord &record, Field ctcssField, Field dcsField,
                                       std::string &out)
@@ -76,7 +75,7 @@ std::optional<EncodeError> encodeTone(const ChannelRecord &record, Field ctcssFi
     const FieldValue &dcs = record[dcsField];
     if (!isNullOrZero(dcs)) {
         // An unknown code goes out as position 0 and reads back as no code.
-        out += hexByte(DTSC(*dcs));
+        out += hexByte(dcsPosition(*dcs));
         out += kDcsMarker;
         return std::nullopt;
     }
@@ -142,7 +141,7 @@ struct Reader {
             const int slot = byteAt(position);
             // Slot 0 and slots past the codes are empty texts; positions past
             // the table read the same way rather than failing the whole read.
-            out.at(dcsField) = slot < kDcsSlots ? std::string(DcsCodes()[std::size_t(slot)]) : "";
+            out.at(dcsField) = slot < kDcsSlots ? std::string(dcsCodes()[std::size_t(slot)]) : "";
             out.at(ctcssField).clear();
             return std::nullopt;
         }
@@ -158,7 +157,7 @@ struct Reader {
 // At most 9 digits arrive here, which always fits.
 std::string frequencyText(std::int64_t tensOfHertz)
 {
-    return formatFrequency(Decimal::fromScaled(tensOfHertz, -kFrequencyPlaces)).value();
+    return formatFrequency(Decimal::fromScaled(tensOfHertz, -kFrequencyDecimals)).value();
 }
 
 DecodeResult malformed(DecodeError error)
@@ -218,7 +217,7 @@ EncodeResult encodeChannelFrame(const ChannelRecord &record)
     frame += "00"; // reserved
 
     // 3. Receive frequency, stored below the dial by the receive offset.
-    const auto rxSteps = numericValue(record[RxFrequency]).scaledRounded(kFrequencyPlaces);
+    const auto rxSteps = numericValue(record[RxFrequency]).scaledRounded(kFrequencyDecimals);
     if (!rxSteps || *rxSteps - kReceiveOffset < 0 || *rxSteps - kReceiveOffset > kEightDigitMax)
         return failure(RxFrequency, EncodeFault::FrequencyOutOfRange);
     frame += bcdLittleEndian(*rxSteps - kReceiveOffset, 8);
@@ -230,7 +229,7 @@ EncodeResult encodeChannelFrame(const ChannelRecord &record)
     // 5. Transmit frequency, kept aside: on the wire it follows BCL and beat.
     std::string transmit = "00000000";
     if (!isNullOrZero(record[TxFrequency])) {
-        const auto txSteps = numericValue(record[TxFrequency]).scaledRounded(kFrequencyPlaces);
+        const auto txSteps = numericValue(record[TxFrequency]).scaledRounded(kFrequencyDecimals);
         if (!txSteps || *txSteps < 0 || *txSteps > kEightDigitMax)
             return failure(TxFrequency, EncodeFault::FrequencyOutOfRange);
         transmit = bcdLittleEndian(*txSteps, 8);

@@ -44,7 +44,7 @@ public:
     State state() const;
     bool transferRunning() const;
     // The write engine's step: 0 outside a write, then 0, 2, … 98 per frame.
-    int WriteStep() const { return writeStep_; }
+    int writeStep() const { return writeStep_; }
 
     // Start-up: first channel numbered "1", "A", Timer2, its own status text.
     void startUpWrite();

@@ -12,7 +12,7 @@ void ReadEngine::reset()
 
 ReadEngine::Step ReadEngine::feed(QByteArray &input)
 {
-    if (frames_ >= kFrames)
+    if (frames_ >= kChannelCount)
         return Step::Complete;
     const qsizetype want = static_cast<qsizetype>(kFrameLength) - block_.size();
     const qsizetype n = std::min(want, input.size());
@@ -38,7 +38,7 @@ ReadEngine::Step ReadEngine::feed(QByteArray &input)
     }
     rows_[static_cast<std::size_t>(frames_)] = *result.fields;
     ++frames_;
-    return frames_ == kFrames ? Step::Complete : Step::Frame;
+    return frames_ == kChannelCount ? Step::Complete : Step::Frame;
 }
 
 } // namespace vq

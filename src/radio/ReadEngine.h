@@ -16,8 +16,6 @@ namespace vq {
 // fails half-way leaves the plan as it was.
 class ReadEngine {
 public:
-    static constexpr int kFrames = 50;
-
     enum class Step { NeedMore, Frame, Complete, Malformed };
 
     void reset();
@@ -29,14 +27,14 @@ public:
 
     int framesDone() const { return frames_; }
     bool leadingBlockDone() const { return leadingDone_; }
-    const std::array<DecodedFields, kFrames> &rows() const { return rows_; }
+    const std::array<DecodedFields, kChannelCount> &rows() const { return rows_; }
     QString malformedDetail() const { return detail_; }
 
 private:
     QByteArray block_;
     bool leadingDone_ = false;
     int frames_ = 0;
-    std::array<DecodedFields, kFrames> rows_{};
+    std::array<DecodedFields, kChannelCount> rows_{};
     QString detail_;
 };
 

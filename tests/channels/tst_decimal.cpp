@@ -89,18 +89,18 @@ void TestDecimal::rounding()
 
 void TestDecimal::dtscAndDomains()
 {
-    QCOMPARE(vq::DTSC("023"), 1);
-    QCOMPARE(vq::DTSC("114"), 15);
-    QCOMPARE(vq::DTSC("465"), 59);
-    QCOMPARE(vq::DTSC("754"), 83);
+    QCOMPARE(vq::dcsPosition("023"), 1);
+    QCOMPARE(vq::dcsPosition("114"), 15);
+    QCOMPARE(vq::dcsPosition("465"), 59);
+    QCOMPARE(vq::dcsPosition("754"), 83);
     for (const char *miss : {"024", "23", "0230", " 023", "023 ", "", " "})
-        QCOMPARE(vq::DTSC(miss), 0);
-    QVERIFY(vq::DcsCodes()[0].empty());
+        QCOMPARE(vq::dcsPosition(miss), 0);
+    QVERIFY(vq::dcsCodes()[0].empty());
     for (int slot = 84; slot <= 100; ++slot)
-        QVERIFY(vq::DcsCodes()[static_cast<std::size_t>(slot)].empty());
+        QVERIFY(vq::dcsCodes()[static_cast<std::size_t>(slot)].empty());
     // Every code finds its own slot: no duplicate hides another.
     for (int slot = 1; slot <= vq::kDcsCodeCount; ++slot)
-        QCOMPARE(vq::DTSC(vq::DcsCodes()[static_cast<std::size_t>(slot)]), slot);
+        QCOMPARE(vq::dcsPosition(vq::dcsCodes()[static_cast<std::size_t>(slot)]), slot);
 
     QVERIFY(vq::isNoTone(std::nullopt));
     QVERIFY(vq::isNoTone(std::string()));

@@ -185,7 +185,7 @@ void TestFrequencyRules::pickers()
     QCOMPARE(pickerEntries(1)[39], std::string_view("250.3"));
     QCOMPARE(pickerEntries(2)[0], std::string_view(" "));
     for (int slot = 1; slot <= kDcsCodeCount; ++slot)
-        QCOMPARE(pickerEntries(2)[std::size_t(slot)], DcsCodes()[std::size_t(slot)]);
+        QCOMPARE(pickerEntries(2)[std::size_t(slot)], dcsCodes()[std::size_t(slot)]);
     QVERIFY(pickerEntries(5) == (std::vector<std::string_view>{"add", "del", " "}));
     QVERIFY(pickerEntries(6) == (std::vector<std::string_view>{"off", "1", "2", " "}));
     QVERIFY(pickerEntries(7) == (std::vector<std::string_view>{"off", "on", " "}));
@@ -236,7 +236,7 @@ void TestFrequencyRules::pickers()
 
     // Every code can be picked in both DCS pickers.
     for (int slot = 1; slot <= kDcsCodeCount; ++slot) {
-        const std::string code(DcsCodes()[std::size_t(slot)]);
+        const std::string code(dcsCodes()[std::size_t(slot)]);
         QVERIFY(pickerWrites(2, code).front() == (FieldWrite{RxDcs, code}));
         QVERIFY(pickerWrites(4, code).front() == (FieldWrite{TxDcs, code}));
     }

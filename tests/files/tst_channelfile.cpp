@@ -58,7 +58,7 @@ void TestChannelFile::roundTrip()
     for (std::size_t r = 5; r < kRows; ++r) {
         const std::string mhz = std::to_string(130 + 30 * r) + ".00625";
         const std::string tone(vq::ctcssTones()[r * 2]);
-        const std::string code(vq::DcsCodes()[r * 5]);
+        const std::string code(vq::dcsCodes()[r * 5]);
         table[r] = {"CH" + std::to_string(r), mhz, tone, "", mhz, "", code, "add", "2", "off"};
     }
 

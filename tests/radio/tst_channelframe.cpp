@@ -121,7 +121,7 @@ void TestChannelFrame::roundTrip_data()
             fieldsWith({{vq::TxTone, shortest}}));
     }
     for (int slot = 1; slot <= vq::kDcsCodeCount; ++slot) {
-        const std::string code(vq::DcsCodes()[std::size_t(slot)]);
+        const std::string code(vq::dcsCodes()[std::size_t(slot)]);
         const QString text = QString::fromStdString(code);
         const QString wire = QString("%1").arg(slot, 2, 16, QChar('0')).toUpper() + "55";
         row("rx dcs " + text, {{vq::RxDcs, code}}, 13, wire, fieldsWith({{vq::RxDcs, text}}));
@@ -360,7 +360,7 @@ void TestChannelFrame::generatedRecords()
         return {(pick(2) ? text : shortest).toStdString(), shortest};
     };
     auto dcs = [&]() -> Choice {
-        const std::string code(vq::DcsCodes()[std::size_t(1 + pick(vq::kDcsCodeCount))]);
+        const std::string code(vq::dcsCodes()[std::size_t(1 + pick(vq::kDcsCodeCount))]);
         return {code, QString::fromStdString(code)};
     };
     const Choice noTone[] = {{std::nullopt, ""}, {"", ""}, {" ", ""}};

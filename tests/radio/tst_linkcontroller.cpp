@@ -159,7 +159,7 @@ void TestLinkController::writeAtRealPace()
 
     // End state: poll running, controls restored, bar 0 … 98 then 0.
     QTRY_COMPARE(rig.controller.state(), LinkController::State::Idle); // the simulator answered "C"
-    QCOMPARE(rig.controller.WriteStep(), 0);
+    QCOMPARE(rig.controller.writeStep(), 0);
     QCOMPARE(rig.progressValues(), wholeTransferProgress());
     QCOMPARE(rig.locks.last().at(0).toBool(), false);
     QCOMPARE(rig.status.last().at(0).toString(), QStringLiteral("对讲机就绪..."));
@@ -416,7 +416,7 @@ void TestLinkController::lineLostDuringWrite()
     QTRY_COMPARE(rig.notices.size(), 1);
     QCOMPARE(rig.lastNotice(), QStringLiteral("串行端口通信失败"));
     QCOMPARE(rig.controller.state(), LinkController::State::Idle); // no poll on a dead line
-    QCOMPARE(rig.controller.WriteStep(), 0);
+    QCOMPARE(rig.controller.writeStep(), 0);
     QCOMPARE(rig.locks.last().at(0).toBool(), false);
     QTest::qWait(100);
     QCOMPARE(rig.notices.size(), 1);
