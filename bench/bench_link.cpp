@@ -6,7 +6,7 @@
 // The simulator runs as its own process for the read, so its pacing does
 // not count against the program.
 #include "RadioSimulator.h"
-#include "channels/ChannelStore.h"
+#include "plan/Programmer.h"
 #include "radio/LinkController.h"
 #include "radio/SerialLink.h"
 
@@ -54,13 +54,13 @@ ReadFigures measureRead(const QString &simulator, const QString &db)
     }
     const QString device = QString::fromLocal8Bit(sim.readLine()).trimmed();
 
-    ChannelStore store;
-    store.open(db);
-    SerialLink link;
+    Programmer programmer;
+    programmer.openStore(db);
+    SerialLink &link = programmer.link();
     link.setDevicePaths(device, QString());
     link.open();
-    LinkController controller(link, store);
-    QSignalSpy stored(&controller, &LinkController::readStored);
+    LinkController &controller = programmer.controller();
+    QSignalSpy stored(&programmer, &Programmer::readStored);
 
     // A 1 ms probe: the largest gap between its ticks is the longest time
     // the event loop was busy elsewhere.
@@ -90,7 +90,7 @@ ReadFigures measureRead(const QString &simulator, const QString &db)
     });
     clock.start();
     probe.start();
-    controller.startRead();
+    programmer.read();
     waitFor(stored, 10000);
     const qint64 doneAt = clock.nsecsElapsed();
     const double cpu = cpuSeconds() - cpuAtB;
@@ -143,14 +143,12 @@ int main(int argc, char *argv[])
 
     // The write, into an in-process simulator that stamps every byte.
     RadioSimulator sim;
-    ChannelStore store;
-    store.open(dir.filePath(QStringLiteral("write.db")));
-    SerialLink link;
-    link.setDevicePaths(sim.devicePath(), QString());
-    link.open();
-    LinkController controller(link, store);
+    Programmer programmer;
+    programmer.openStore(dir.filePath(QStringLiteral("write.db")));
+    programmer.link().setDevicePaths(sim.devicePath(), QString());
+    programmer.link().open();
     QSignalSpy written(&sim, &RadioSimulator::writeStored);
-    controller.startWrite();
+    programmer.write();
     if (!waitFor(written, 10000)) {
         std::fprintf(stderr, "write did not complete\n");
         return 1;

@@ -6,17 +6,14 @@
 #include "app/InstructionsWindow.h"
 #include "app/Messenger.h"
 #include "app/PortDialog.h"
-#include "channels/ChannelStore.h"
 #include "channels/ChannelTableModel.h"
-#include "channels/FrequencyRules.h"
 #include "channels/PickerRules.h"
 #include "channels/ValueDomains.h"
-#include "files/ChannelFile.h"
+#include "plan/Programmer.h"
 
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDate>
-#include <QFile>
 #include <QFrame>
 #include <QGroupBox>
 #include <QHeaderView>
@@ -24,7 +21,6 @@
 #include <QLayout>
 #include <QMenuBar>
 #include <QProgressBar>
-#include <QSaveFile>
 
 namespace vq {
 
@@ -48,8 +44,8 @@ QLabel *makeLabel(QWidget *parent, const char *name, const QString &caption, con
 
 } // namespace
 
-MainWindow::MainWindow(ChannelStore &store, Messenger &messenger, QWidget *parent)
-    : QMainWindow(parent), store_(store), messenger_(messenger), link_(this), controller_(link_, store_, this)
+MainWindow::MainWindow(Programmer &programmer, Messenger &messenger, QWidget *parent)
+    : QMainWindow(parent), programmer_(programmer), messenger_(messenger)
 {
     setObjectName(QStringLiteral("启动窗体"));
     setWindowTitle(QStringLiteral("VQ4471R"));
@@ -57,19 +53,27 @@ MainWindow::MainWindow(ChannelStore &store, Messenger &messenger, QWidget *paren
     buildControls();
     buildMenus();
 
-    connect(&controller_, &LinkController::statusChanged, status_, &QLabel::setText);
-    connect(&controller_, &LinkController::progressChanged, progress_, &QProgressBar::setValue);
-    connect(&controller_, &LinkController::menusLocked, this,
-            [this](bool locked) { setTransferMenusEnabled(!locked); });
-    connect(&controller_, &LinkController::firstRowCurrent, this, [this] { grid_->makeRowCurrent(0); });
-    connect(&controller_, &LinkController::notice, this, &MainWindow::onNotice);
+    connect(&programmer_, &Programmer::statusChanged, status_, &QLabel::setText);
+    connect(&programmer_, &Programmer::progressChanged, progress_, &QProgressBar::setValue);
+    connect(&programmer_, &Programmer::transferRunningChanged, this,
+            [this](bool running) { setTransferMenusEnabled(!running); });
+    connect(&programmer_, &Programmer::firstRowCurrent, this, [this] { grid_->makeRowCurrent(0); });
+    connect(&programmer_, &Programmer::notice, this,
+            [this](const Notice &notice) { messenger_.show(notice); });
 }
 
 MainWindow::~MainWindow()
 {
-    // Signals from the grid's model must not reach a window half torn down.
-    model_->disconnect(this);
-    link_.close();
+    // The programmer outlives the window: nothing of it may call back here.
+    programmer_.disconnect(this);
+    model_->setEditHandler({});
+    programmer_.shutDown();
+}
+
+void MainWindow::tell(const Result &result)
+{
+    for (const Notice &notice : result.notices)
+        messenger_.show(notice);
 }
 
 void MainWindow::closeEvent(QCloseEvent *event)
@@ -77,8 +81,7 @@ void MainWindow::closeEvent(QCloseEvent *event)
     // A value still in an open cell editor is stored (and checked) first;
     // then the port is let go, as the program ends with this window.
     grid_->commitOpenEditor();
-    controller_.stop();
-    link_.close();
+    programmer_.shutDown();
     QMainWindow::closeEvent(event);
 }
 
@@ -122,7 +125,11 @@ void MainWindow::buildControls()
     progress_->setTextVisible(false);
     progress_->setGeometry(twipsRect(this, 8280, 1320, 3015, 255));
 
-    model_ = new ChannelTableModel(store_, this);
+    model_ = new ChannelTableModel(programmer_.store(), this);
+    model_->setEditHandler([this](int row, int column, const QString &text) {
+        tell(programmer_.applyTypedValue(row, column, text,
+                                         [this](const Notice &notice) { messenger_.show(notice); }));
+    });
     grid_ = new ChannelGrid(client);
     grid_->setObjectName(QStringLiteral("DataGrid1"));
     grid_->setModel(model_);
@@ -143,8 +150,6 @@ void MainWindow::buildControls()
         grid_->setColumnWidth(column, twips(this, columnWidthsTwips()[static_cast<std::size_t>(column)]));
     grid_->verticalHeader()->setFixedWidth(twips(this, 270));
     grid_->verticalHeader()->setDefaultSectionSize(QFontMetrics(kaiFont(12)).lineSpacing() + 6);
-    connect(model_, &ChannelTableModel::cellEdited, this, &MainWindow::onCellEdited);
-    connect(model_, &ChannelTableModel::storeFailed, this, &MainWindow::reportStoreFailure);
 
     QPalette red;
     red.setColor(QPalette::Text, Qt::red);
@@ -194,8 +199,8 @@ void MainWindow::buildMenus()
 
     readAction_ = named(bar->addAction(QStringLiteral("        读信道数据(&R)")), "读信道");
     writeAction_ = named(bar->addAction(QStringLiteral("        写信道数据(&W)")), "写信道");
-    connect(readAction_, &QAction::triggered, &controller_, &LinkController::startRead);
-    connect(writeAction_, &QAction::triggered, &controller_, &LinkController::startWrite);
+    connect(readAction_, &QAction::triggered, this, [this] { tell(programmer_.read()); });
+    connect(writeAction_, &QAction::triggered, this, [this] { tell(programmer_.write()); });
 
     systemMenu_ = named(bar->addMenu(QStringLiteral("        系统设置(&S)")), "系统");
     named(systemMenu_->menuAction(), "系统");
@@ -227,133 +232,25 @@ void MainWindow::startUp()
 {
     const QDate today = QDate::currentDate();
     date_->setText(QStringLiteral("%1年%2月%3日").arg(today.year()).arg(today.month()).arg(today.day()));
-
-    link_.setCommPort(1);
-    const SerialLink::OpenResult first = link_.open();
-    if (first != SerialLink::OpenResult::Opened) {
-        Notice notice{Notice::Icon::Exclamation, texts::kSystemTitle, texts::kCom1Busy, {}};
-        // "In use" would send the user looking for another program when the
-        // real cause is the device's access rights.
-        if (first == SerialLink::OpenResult::NoPermission)
-            notice.informative = SerialLink::permissionHint(link_.devicePath(1));
-        messenger_.show(notice);
-        link_.setCommPort(2);
-        link_.open(); // without it the transfers say that no port is open
-    }
+    tell(programmer_.openPort());
     grid_->makeRowCurrent(0);
-    controller_.startUpWrite();
-}
-
-void MainWindow::onNotice(const Notice &notice)
-{
-    messenger_.show(notice);
-}
-
-void MainWindow::reportStoreFailure()
-{
-    messenger_.show(Notice{Notice::Icon::Information, texts::kErrorTitle, texts::kStoreWriteFailed, {}});
-}
-
-void MainWindow::onCellEdited(int row, int column)
-{
-    const FieldValue rx = store_.field(row, RxFrequency);
-    const FieldValue tx = store_.field(row, TxFrequency);
-    const FrequencyEdit edit = column == RxFrequency ? checkReceiveEdit(rx, tx) : checkTransmitEdit(rx, tx);
-    if (edit.warnOutOfRange)
-        messenger_.show(Notice{Notice::Icon::Information, texts::kErrorTitle, texts::kOutOfRange, {}});
-    std::vector<ChannelStore::Change> changes;
-    if (edit.rx)
-        changes.push_back({row, RxFrequency, *edit.rx});
-    if (edit.tx)
-        changes.push_back({row, TxFrequency, *edit.tx});
-    if (!store_.apply(changes))
-        reportStoreFailure();
+    tell(programmer_.startUpWrite());
 }
 
 void MainWindow::pick(int picker, const QString &text)
 {
     grid_->commitOpenEditor();
-    const int row = grid_->currentRow();
-    if (row < 0)
-        return;
-    std::vector<ChannelStore::Change> changes;
-    for (const FieldWrite &w : pickerWrites(picker, text.toStdString()))
-        changes.push_back({row, w.field, w.text});
-    if (!store_.apply(changes))
-        reportStoreFailure();
-}
-
-bool MainWindow::hasChannelFileRows()
-{
-    if (store_.rowCount() >= kChannelFileRows)
-        return true;
-    messenger_.show(Notice{Notice::Icon::Information, texts::kErrorTitle, texts::kTooFewRows16, {}});
-    return false;
+    tell(programmer_.applyPick(picker, grid_->currentRow(), text));
 }
 
 void MainWindow::saveChannelFile()
 {
-    if (!hasChannelFileRows())
-        return;
-    const QString path = messenger_.askSavePath(kFileFilter);
-    if (path.isEmpty())
-        return;
-    // Rows 1 … 16 as they are now, whatever a transfer did meanwhile.
-    ChannelFileRows rows;
-    for (int row = 0; row < kChannelFileRows; ++row)
-        rows[static_cast<std::size_t>(row)] = store_.record(row);
-    const std::string text = writeChannelFile(rows);
-    // Cells grown past any real plan (edited outside the program) would
-    // make a file that opening refuses; better not to write it at all.
-    if (text.size() > kMaxChannelFileBytes) {
-        messenger_.show(Notice{Notice::Icon::Information, texts::kErrorTitle, texts::kFileSaveFailed, {}});
-        return;
-    }
-    // The old file is replaced only by a complete new one. Unbuffered, so a
-    // short write (disk full, size limit) shows here instead of being lost in
-    // a flush that commit() does not check.
-    QSaveFile file(path);
-    const bool ok =
-        file.open(QIODevice::WriteOnly | QIODevice::Unbuffered) &&
-        file.write(text.data(), static_cast<qint64>(text.size())) == static_cast<qint64>(text.size()) &&
-        file.commit();
-    if (!ok) {
-        file.cancelWriting();
-        messenger_.show(Notice{Notice::Icon::Information, texts::kErrorTitle, texts::kFileSaveFailed, {}});
-    }
+    tell(programmer_.saveChannelFile([this] { return messenger_.askSavePath(kFileFilter); }));
 }
 
 void MainWindow::openChannelFile()
 {
-    if (!hasChannelFileRows())
-        return;
-    const QString path = messenger_.askOpenPath(kFileFilter);
-    if (path.isEmpty())
-        return;
-    // Never more than the reader can use: a huge or binary file is refused
-    // without reading it all.
-    QFile file(path);
-    std::optional<ChannelFileRows> rows;
-    if (file.open(QIODevice::ReadOnly)) {
-        const QByteArray bytes = file.read(static_cast<qint64>(kMaxChannelFileBytes));
-        if (file.error() == QFileDevice::NoError)
-            rows =
-                readChannelFile(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())))
-                    .rows;
-    }
-    if (!rows) {
-        messenger_.show(Notice{Notice::Icon::Information, texts::kErrorTitle, texts::kFileFormat, {}});
-        return;
-    }
-    std::vector<ChannelStore::Change> changes;
-    for (int row = 0; row < kChannelFileRows; ++row)
-        for (int f = RxFrequency; f < kFieldCount; ++f)
-            changes.push_back({row, f, (*rows)[static_cast<std::size_t>(row)][static_cast<std::size_t>(f)]});
-    if (!store_.apply(changes)) {
-        reportStoreFailure();
-        return;
-    }
-    grid_->makeRowCurrent(0);
+    tell(programmer_.openChannelFile([this] { return messenger_.askOpenPath(kFileFilter); }));
 }
 
 void MainWindow::showPortDialog()
@@ -361,7 +258,7 @@ void MainWindow::showPortDialog()
     // A closed window deletes itself and the pointer reads null again, so
     // the next use builds it afresh and its options show the port then in use.
     if (!portDialog_) {
-        portDialog_ = new PortDialog(link_, controller_, messenger_, this);
+        portDialog_ = new PortDialog(programmer_, messenger_, this);
         portDialog_->setAttribute(Qt::WA_DeleteOnClose);
     }
     portDialog_->show();

@@ -1,7 +1,6 @@
 #pragma once
 
-#include "radio/LinkController.h"
-#include "radio/SerialLink.h"
+#include "plan/Result.h"
 
 #include <QMainWindow>
 #include <QPointer>
@@ -17,28 +16,25 @@ class QProgressBar;
 namespace vq {
 
 class ChannelGrid;
-class ChannelStore;
 class ChannelTableModel;
 class Messenger;
+class Programmer;
 
 // The main window 启动窗体: the channel grid with its pickers, the status
-// line, the progress bar and the menus. It owns the serial link and the
-// link controller and turns their reports into messages.
+// line, the progress bar and the menus. It wires each control to the
+// programmer and turns what comes back into messages.
 class MainWindow : public QMainWindow {
     Q_OBJECT
 public:
-    MainWindow(ChannelStore &store, Messenger &messenger, QWidget *parent = nullptr);
+    MainWindow(Programmer &programmer, Messenger &messenger, QWidget *parent = nullptr);
     ~MainWindow() override;
 
     // Start-up after the window is shown: date, port 1 (else port 2 after
-    // a message), first channel numbered "1", "A", and the write delay.
+    // a message), then the start-up write.
     void startUp();
 
-    SerialLink &link() { return link_; }
-    LinkController &controller() { return controller_; }
+    Programmer &programmer() { return programmer_; }
     ChannelGrid *grid() const { return grid_; }
-    ChannelStore &store() { return store_; }
-    Messenger &messenger() { return messenger_; }
 
     // Menu commands.
     void openChannelFile();
@@ -56,17 +52,11 @@ protected:
 private:
     void buildControls();
     void buildMenus();
-    void onCellEdited(int row, int column);
-    void onNotice(const Notice &notice);
+    void tell(const Result &result);
     void setTransferMenusEnabled(bool enabled);
-    void reportStoreFailure();
-    // Channel files hold rows 1 … 16; says so when the table is shorter.
-    bool hasChannelFileRows();
 
-    ChannelStore &store_;
+    Programmer &programmer_;
     Messenger &messenger_;
-    SerialLink link_;
-    LinkController controller_;
     ChannelTableModel *model_ = nullptr;
     ChannelGrid *grid_ = nullptr;
     QLabel *status_ = nullptr; // Label2

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "channels/Notice.h"
+#include "plan/Notice.h"
 
 #include <QString>
 

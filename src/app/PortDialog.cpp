@@ -2,8 +2,7 @@
 
 #include "app/Appearance.h"
 #include "app/Messenger.h"
-#include "radio/LinkController.h"
-#include "radio/SerialLink.h"
+#include "plan/Programmer.h"
 
 #include <QButtonGroup>
 #include <QLabel>
@@ -24,10 +23,10 @@ QPalette textColoured(const QPalette &base, const QColor &colour)
 
 } // namespace
 
-PortDialog::PortDialog(SerialLink &link, LinkController &controller, Messenger &messenger, QWidget *parent)
+PortDialog::PortDialog(Programmer &programmer, Messenger &messenger, QWidget *parent)
     : QWidget(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint |
                           Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
-      link_(link), controller_(controller), messenger_(messenger)
+      programmer_(programmer), messenger_(messenger)
 {
     setObjectName(QStringLiteral("Dialog"));
     setWindowTitle(QStringLiteral("选择端口"));
@@ -68,7 +67,7 @@ PortDialog::PortDialog(SerialLink &link, LinkController &controller, Messenger &
     ok->setFocus();
 
     // Neither option is chosen unless the link is on one of the two ports.
-    if (QAbstractButton *inUse = options_->button(link_.commPort()))
+    if (QAbstractButton *inUse = options_->button(programmer_.link().commPort()))
         inUse->setChecked(true);
 
     connect(ok, &QPushButton::clicked, this, &PortDialog::accept);
@@ -80,29 +79,13 @@ void PortDialog::accept()
     const int port = options_->checkedId();
     if (port != 1 && port != 2)
         return;
-    // The controller refuses while a transfer runs (and says so itself),
-    // and opens the chosen port again when it is current but closed after
-    // an earlier failure.
-    switch (controller_.switchPort(port)) {
-    case LinkController::SwitchResult::Unchanged:
-    case LinkController::SwitchResult::Switched:
-        close();
-        break;
-    case LinkController::SwitchResult::Failed: {
-        Notice notice{Notice::Icon::Exclamation,
-                      texts::kSystemTitle,
-                      port == 1 ? texts::kPort1Used : texts::kPort2Used,
-                      {}};
-        // "In use" alone would send the user looking for another program
-        // when the device is simply not open to this user.
-        if (link_.lastOpenResult() == SerialLink::OpenResult::NoPermission)
-            notice.informative = SerialLink::permissionHint(link_.devicePath(port));
+    // A refusal (a transfer runs, the port cannot be opened) keeps the
+    // window open for another choice.
+    const Result result = programmer_.switchPort(port);
+    for (const Notice &notice : result.notices)
         messenger_.show(notice);
-        break;
-    }
-    case LinkController::SwitchResult::Busy:
-        break;
-    }
+    if (result.ok)
+        close();
 }
 
 } // namespace vq

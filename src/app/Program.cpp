@@ -5,7 +5,6 @@
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
-#include <QDir>
 
 namespace vq {
 
@@ -38,15 +37,13 @@ Program::~Program() = default;
 
 bool Program::start(const ProgramOptions &options)
 {
-    if (!store_.open(options.database)) {
-        messenger_.show(Notice{Notice::Icon::Exclamation,
-                               texts::kSystemTitle,
-                               texts::kStoreCannotOpen + QDir::toNativeSeparators(options.database),
-                               {}});
+    const Result opened = programmer_.openStore(options.database);
+    for (const Notice &notice : opened.notices)
+        messenger_.show(notice);
+    if (!opened.ok)
         return false;
-    }
-    window_ = std::make_unique<MainWindow>(store_, messenger_);
-    window_->link().setDevicePaths(options.com1, options.com2);
+    programmer_.link().setDevicePaths(options.com1, options.com2);
+    window_ = std::make_unique<MainWindow>(programmer_, messenger_);
     // Visible first, so the user sees the program while the port opens and
     // the start-up write begins.
     window_->show();

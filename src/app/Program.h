@@ -1,6 +1,6 @@
 #pragma once
 
-#include "channels/ChannelStore.h"
+#include "plan/Programmer.h"
 
 #include <QString>
 
@@ -32,12 +32,12 @@ public:
     // shows the main window and runs its start-up.
     bool start(const ProgramOptions &options);
 
-    ChannelStore &store() { return store_; }
+    Programmer &programmer() { return programmer_; }
     MainWindow *window() const { return window_.get(); }
 
 private:
     Messenger &messenger_;
-    ChannelStore store_;
+    Programmer programmer_;
     std::unique_ptr<MainWindow> window_;
 };
 

@@ -49,20 +49,16 @@ Qt::ItemFlags ChannelTableModel::flags(const QModelIndex &index) const
     if (!index.isValid())
         return Qt::NoItemFlags;
     Qt::ItemFlags f = Qt::ItemIsEnabled | Qt::ItemIsSelectable;
-    if (isTypedColumn(index.column()))
+    if (isTypedColumn(index.column()) && editHandler_)
         f |= Qt::ItemIsEditable;
     return f;
 }
 
 bool ChannelTableModel::setData(const QModelIndex &index, const QVariant &value, int role)
 {
-    if (!index.isValid() || role != Qt::EditRole || !isTypedColumn(index.column()))
+    if (!index.isValid() || role != Qt::EditRole || !isTypedColumn(index.column()) || !editHandler_)
         return false;
-    if (!store_.setField(index.row(), index.column(), value.toString().toStdString())) {
-        emit storeFailed();
-        return false;
-    }
-    emit cellEdited(index.row(), index.column());
+    editHandler_(index.row(), index.column(), value.toString());
     return true;
 }
 

@@ -2,17 +2,23 @@
 
 #include <QAbstractTableModel>
 
+#include <functional>
+
 namespace vq {
 
 class ChannelStore;
 
 // The grid's view of the channel store: one row per channel in table order,
 // the ten fields as columns. It holds nothing of its own; a typed value goes
-// straight into the store.
+// to the edit handler, which decides what the store gets.
 class ChannelTableModel : public QAbstractTableModel {
     Q_OBJECT
 public:
+    using EditHandler = std::function<void(int row, int column, const QString &text)>;
+
     explicit ChannelTableModel(ChannelStore &store, QObject *parent = nullptr);
+    // Without a handler the grid is read-only.
+    void setEditHandler(EditHandler handler) { editHandler_ = std::move(handler); }
 
     int rowCount(const QModelIndex &parent = {}) const override;
     int columnCount(const QModelIndex &parent = {}) const override;
@@ -23,15 +29,9 @@ public:
 
     static bool isTypedColumn(int column) { return column == 1 || column == 4; }
 
-signals:
-    // The user's text for (row, column) is in the store; the frequency check
-    // runs on it next.
-    void cellEdited(int row, int column);
-    // The store refused a typed value; nothing changed.
-    void storeFailed();
-
 private:
     ChannelStore &store_;
+    EditHandler editHandler_;
 };
 
 } // namespace vq

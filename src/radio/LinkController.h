@@ -1,74 +1,77 @@
 #pragma once
 
-#include "channels/Notice.h"
 #include "radio/ReadEngine.h"
 
 #include <QByteArray>
 #include <QObject>
 #include <QTimer>
 
+#include <functional>
 #include <vector>
 
 namespace vq {
 
-class ChannelStore;
 class SerialLink;
 
-// Conducts every transfer with the radio: the start-up write, the write and
-// read commands, and the link poll that follows each of them until the
-// radio answers "C". Driven by four timers and the port's signals on the
-// GUI thread; nothing waits in a loop.
+// Conducts every transfer with the radio: a write of 50 frames, a read, and
+// the link poll that follows each of them until the radio answers "C".
+// Driven by its timers and the port's signals on the GUI thread; nothing
+// waits in a loop. It reports states, progress and failures; what the user
+// is told about them is decided above it.
 class LinkController : public QObject {
     Q_OBJECT
 public:
-    // Which timer runs (or, for Reading, which block is awaited).
     enum class State { Idle, WritePending, Writing, ReadPending, Reading, AwaitingReady };
     Q_ENUM(State)
 
+    // A transfer that ended before its end: the line broke during a write,
+    // or the read's answer was incomplete, malformed or could not be stored.
+    enum class Failure { LineFailed, ReadFailed };
+    Q_ENUM(Failure)
+
+    enum class Start { Started, Busy, NoPort, SendFailed };
+
     struct Intervals {
-        int writeTick = 100;     // Timer1: one frame per tick
-        int writeDelay = 800;    // Timer2: from "A" to the write engine
-        int poll = 100;          // Timer3: link poll
-        int readStart = 100;     // Timer4: from the command to "B"
+        int writeTick = 100;     // one frame per tick
+        int writeDelay = 800;    // from "A" to the first tick
+        int poll = 100;          // one probe or reply per tick
+        int readStart = 100;     // from the command to "B"
         int blockTimeout = 2000; // a block not complete by then ends the read
     };
 
-    enum class SwitchResult { Unchanged, Switched, Failed, Busy };
+    using ReadRows = std::array<DecodedFields, kChannelCount>;
+    // Takes the 50 decoded rows of a complete read; false when they could
+    // not be kept, which fails the read.
+    using ReadSink = std::function<bool(const ReadRows &)>;
 
-    static constexpr int kChannels = 50;
-
-    LinkController(SerialLink &link, ChannelStore &store, QObject *parent = nullptr);
+    explicit LinkController(SerialLink &link, QObject *parent = nullptr);
 
     void setIntervals(const Intervals &intervals);
+    void setReadSink(ReadSink sink) { readSink_ = std::move(sink); }
 
-    State state() const;
+    State state() const { return state_; }
     bool transferRunning() const;
-    // The write engine's step: 0 outside a write, then 0, 2, … 98 per frame.
+    // The write's step: 0 outside a write, then 0, 2, … 98 per frame.
     int writeStep() const { return writeStep_; }
 
-    // Start-up: first channel numbered "1", "A", Timer2, its own status text.
-    void startUpWrite();
-    // 写信道 and 读信道.
-    void startWrite();
-    void startRead();
-    // Stops every timer at once, as when the program ends.
+    // Sends "A" now and the frames one per tick after the write delay.
+    Start startWrite(std::vector<QByteArray> frames);
+    // Sends "B" after the read-start delay and collects the answer.
+    Start startRead();
+    // Stops every timer at once, as when the program ends or the port moves.
     void stop();
-    // The port dialog's OK: refused while a transfer runs.
-    SwitchResult switchPort(int port);
 
 signals:
-    void statusChanged(const QString &text); // Label2
-    void progressChanged(int value);         // ProgressBar1
-    void menusLocked(bool locked);           // the five transfer menus
-    void firstRowCurrent();                  // the table's cursor back to row 1
-    void notice(const vq::Notice &notice);
     void stateChanged(vq::LinkController::State state);
-    // All 50 frames of a read are in the store.
-    void readStored();
+    void progressChanged(int value);
+    void failed(vq::LinkController::Failure failure);
+    // The poll saw "C".
+    void radioReady();
+    // A read's rows were taken by the sink; the poll runs.
+    void readFinished();
 
 private:
-    void beginWrite(bool fromStartUp);
-    bool prepareFrames();
+    void setState(State state);
     void onWriteDelay();
     void onWriteTick();
     void endWrite(bool startPoll);
@@ -78,22 +81,18 @@ private:
     void failRead(const QString &why);
     void onPollTick();
     void onLineLost();
-    void report(Notice::Icon icon, const QString &title, const QString &text);
-    void updateState();
 
     SerialLink &link_;
-    ChannelStore &store_;
-    QTimer timer1_; // write tick
-    QTimer timer2_; // write start delay
-    QTimer timer3_; // link poll
-    QTimer timer4_; // read start
-    QTimer blockTimer_;
-    Intervals intervals_;
+    QTimer writeTick_;
+    QTimer writeDelay_;
+    QTimer pollTick_;
+    QTimer readStart_;
+    QTimer blockTimeout_;
+    State state_ = State::Idle;
     int writeStep_ = 0;
     std::vector<QByteArray> frames_;
-    bool reading_ = false;
     ReadEngine readEngine_;
-    State lastState_ = State::Idle;
+    ReadSink readSink_;
 };
 
 } // namespace vq

@@ -50,10 +50,6 @@ public:
     // Drops everything received so far, including what the driver holds.
     void discardInput();
 
-    // The line the user should read when a device cannot be used because of
-    // its access rights (group membership), or an empty text.
-    static QString permissionHint(const QString &device);
-
 signals:
     void received();
     // The line went away (cable pulled, far end closed): the port is closed

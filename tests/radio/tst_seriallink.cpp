@@ -1,4 +1,5 @@
 #include "radio/SerialLink.h"
+#include "plan/Notice.h"
 #include "support/PtyPair.h"
 
 #include <QCoreApplication>
@@ -67,7 +68,7 @@ void TestSerialLink::permissionIsNotCalledInUse()
     if (answer.isEmpty()) // this build lies where that user cannot run it
         QSKIP("the test program cannot be run as another user from this folder");
     QCOMPARE(answer, QByteArray("no-permission"));
-    const QString hint = SerialLink::permissionHint(pty.devicePath());
+    const QString hint = texts::permissionHint(pty.devicePath());
     QVERIFY(hint.contains(pty.devicePath()));
     QVERIFY(hint.contains(QStringLiteral("tty")) || hint.contains(QStringLiteral("root")));
 }

@@ -45,7 +45,20 @@ inline QString unencodableRow(int row)
 {
     return QStringLiteral("第%1信道数据错误，无法写入").arg(row);
 }
+// The line the user should read when a device cannot be used because of
+// its access rights: the group comes from the device itself.
+QString permissionHint(const QString &device);
 } // namespace texts
+
+// A data or link error, and a port problem, in the program's two styles.
+inline Notice errorNotice(const QString &text)
+{
+    return Notice{Notice::Icon::Information, texts::kErrorTitle, text, {}};
+}
+inline Notice systemNotice(const QString &text)
+{
+    return Notice{Notice::Icon::Exclamation, texts::kSystemTitle, text, {}};
+}
 
 } // namespace vq
 

@@ -2,19 +2,13 @@
 // same three things: the program keeps running, it says so once, and no
 // row or file changes that should not.
 #include "RadioSimulator.h"
-#include "app/ChannelGrid.h"
-#include "app/MainWindow.h"
-#include "channels/ChannelStore.h"
 #include "files/ChannelFile.h"
-#include "support/GridTyping.h"
-#include "support/RecordingMessenger.h"
+#include "support/PlanRig.h"
 #include "support/StoreHelpers.h"
 
-#include <QApplication>
+#include <QCoreApplication>
 #include <QProcess>
 #include <QRandomGenerator>
-#include <QSqlDatabase>
-#include <QSqlQuery>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -63,7 +57,6 @@ private slots:
     void readOnlyStore();
     void storeDeletedWhileRunning();
     void saveIntoReadOnlyFolder();
-    void unreadableChannelFile();
     void killedWhileSaving();
     void killedWhileStoringARead();
 
@@ -82,58 +75,40 @@ void TestFaultMatrix::readOnlyStore()
     Immutable lock(db);
     if (!lock.ok())
         QSKIP("this file system cannot make a file read-only for this user");
-    ChannelStore store;
-    QVERIFY(store.open(db)); // a read-only plan still opens
-    const auto before = test::snapshot(store);
-    test::RecordingMessenger messenger;
     RadioSimulatorOptions options;
     options.paced = false;
     RadioSimulator sim(options);
-    MainWindow w(store, messenger);
-    w.link().setDevicePaths(sim.devicePath(), QString());
-    w.show();
-    QApplication::setActiveWindow(&w);
-    QVERIFY(QTest::qWaitForWindowActive(&w));
+    VQ_RIG(rig, db, sim.devicePath()); // a read-only plan still opens
+    rig.quicken();
+    const auto before = test::snapshot(rig.store());
 
     // Channel 1 already holds "1", so the write goes out untouched.
-    LinkController::Intervals quick;
-    quick.writeTick = 4;
-    quick.writeDelay = 10;
-    w.controller().setIntervals(quick);
     QSignalSpy written(&sim, &RadioSimulator::writeStored);
-    w.startUp();
+    QVERIFY(rig.take(rig.programmer.startUpWrite()));
     QVERIFY(written.wait(10000));
-    QVERIFY(messenger.notices.isEmpty());
+    QVERIFY(rig.notices.isEmpty());
 
-    QVERIFY(test::typeIntoCell(w.grid(), 2, RxFrequency, QStringLiteral("438.5")));
-    QCOMPARE(messenger.texts(), QStringList{QStringLiteral("信道数据库写入失败")});
-
-    QTRY_VERIFY(!w.controller().transferRunning());
-    QSignalSpy served(&sim, &RadioSimulator::readServed);
-    w.controller().startRead();
-    QTRY_COMPARE(messenger.notices.size(), 2);
-    QCOMPARE(messenger.notices[1].text, QStringLiteral("读数错误！！"));
-    QVERIFY(test::snapshot(store) == before);
-    QVERIFY(w.findChild<QAction *>(QStringLiteral("读信道"))->isEnabled());
+    QVERIFY(!rig.take(rig.programmer.applyTypedValue(2, RxFrequency, QStringLiteral("438.5"))));
+    QCOMPARE(rig.texts(), QStringList{QStringLiteral("信道数据库写入失败")});
+    QTRY_VERIFY(!rig.programmer.controller().transferRunning());
+    QVERIFY(rig.take(rig.programmer.read()));
+    QTRY_COMPARE(rig.notices.size(), 2);
+    QCOMPARE(rig.notices[1].text, QStringLiteral("读数错误！！"));
+    QVERIFY(test::snapshot(rig.store()) == before);
+    QCOMPARE(rig.running.last(), false);
 }
 
 void TestFaultMatrix::storeDeletedWhileRunning()
 {
     const QString db = dir_.filePath(QStringLiteral("gone.db"));
-    ChannelStore store;
-    QVERIFY(store.open(db));
-    test::RecordingMessenger messenger;
-    MainWindow w(store, messenger);
-    w.show();
-    QApplication::setActiveWindow(&w);
-    QVERIFY(QTest::qWaitForWindowActive(&w));
+    VQ_RIG(rig, db, QString());
     QVERIFY(QFile::remove(db));
-    QVERIFY(test::typeIntoCell(w.grid(), 0, RxFrequency, QStringLiteral("145")));
-    w.pick(1, QStringLiteral("67.0"));
-    QCOMPARE(messenger.texts(),
-             (QStringList{QStringLiteral("信道数据库写入失败"), QStringLiteral("信道数据库写入失败")}));
-    QVERIFY(!store.field(0, RxFrequency).has_value());
-    QVERIFY(w.grid()->model()->index(0, RxFrequency).data().toString().isEmpty());
+    QVERIFY(!rig.take(rig.programmer.applyTypedValue(0, RxFrequency, QStringLiteral("145"))));
+    QVERIFY(!rig.take(rig.programmer.applyPick(1, 0, QStringLiteral("67.0"))));
+    QCOMPARE(rig.texts(), QStringList(2, QStringLiteral("信道数据库写入失败")));
+    QVERIFY(!rig.store().field(0, RxFrequency).has_value());
+    QVERIFY(!QFile::exists(db));
+    QCOMPARE(rig.programmer.undoStack().count(), 0);
 }
 
 void TestFaultMatrix::saveIntoReadOnlyFolder()
@@ -147,28 +122,11 @@ void TestFaultMatrix::saveIntoReadOnlyFolder()
     Immutable lock(folder.path());
     if (!lock.ok())
         QSKIP("this file system cannot make a folder read-only for this user");
-    ChannelStore store;
-    QVERIFY(store.open(dir_.filePath(QStringLiteral("s.db"))));
-    test::RecordingMessenger messenger;
-    MainWindow w(store, messenger);
-    messenger.paths << file;
-    w.saveChannelFile();
-    QCOMPARE(messenger.texts(), QStringList{QStringLiteral("文件保存失败")});
+    VQ_RIG(rig, dir_.filePath(QStringLiteral("s.db")), QString());
+    QVERIFY(!rig.take(rig.programmer.saveChannelFile([&] { return file; })));
+    QCOMPARE(rig.texts(), QStringList{QStringLiteral("文件保存失败")});
     QVERIFY(old.open(QIODevice::ReadOnly));
     QCOMPARE(old.readAll(), QByteArray("old plan"));
-}
-
-void TestFaultMatrix::unreadableChannelFile()
-{
-    ChannelStore store;
-    QVERIFY(store.open(dir_.filePath(QStringLiteral("u.db"))));
-    const auto before = test::snapshot(store);
-    test::RecordingMessenger messenger;
-    MainWindow w(store, messenger);
-    messenger.paths << dir_.path(); // a folder: it cannot be read as a file
-    w.openChannelFile();
-    QCOMPARE(messenger.texts(), QStringList{QStringLiteral("文件格式错误")});
-    QVERIFY(test::snapshot(store) == before);
 }
 
 void TestFaultMatrix::killedWhileSaving()
@@ -224,15 +182,12 @@ void TestFaultMatrix::killedWhileStoringARead()
 // Children for the kill tests: they report once, then loop until killed.
 static int childSave(const QString &db, const QString &file)
 {
-    ChannelStore store;
-    if (!store.open(db))
+    Programmer programmer;
+    if (!programmer.openStore(db).ok)
         return 1;
-    test::RecordingMessenger messenger;
-    MainWindow w(store, messenger);
     for (int n = 0;; ++n) {
-        store.apply(plan(1 + n % 2));
-        messenger.paths << file;
-        w.saveChannelFile();
+        programmer.store().apply(plan(1 + n % 2));
+        programmer.saveChannelFile([&] { return file; });
         if (n == 0) {
             std::printf("saving\n");
             std::fflush(stdout);
@@ -253,7 +208,7 @@ static int childStore(const QString &db)
 
 int main(int argc, char *argv[])
 {
-    QApplication app(argc, argv);
+    QCoreApplication app(argc, argv);
     const QStringList args = app.arguments();
     if (args.size() == 4 && args[1] == QStringLiteral("--child-save"))
         return childSave(args[2], args[3]);

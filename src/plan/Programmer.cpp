@@ -1,0 +1,334 @@
+#include "plan/Programmer.h"
+
+#include "channels/FrequencyRules.h"
+#include "channels/PickerRules.h"
+#include "files/ChannelFile.h"
+#include "plan/StoreCommand.h"
+#include "radio/ChannelFrame.h"
+
+#include <QDir>
+#include <QFile>
+#include <QSaveFile>
+
+namespace vq {
+
+namespace {
+
+bool isTransfer(LinkController::State state)
+{
+    using S = LinkController::State;
+    return state != S::Idle && state != S::AwaitingReady;
+}
+
+bool isWrite(LinkController::State state)
+{
+    using S = LinkController::State;
+    return state == S::WritePending || state == S::Writing;
+}
+
+Notice portUsed(int port, SerialLink::OpenResult why, const QString &device)
+{
+    Notice notice = systemNotice(port == 1 ? texts::kPort1Used : texts::kPort2Used);
+    // "In use" alone would send the user looking for another program when
+    // the device is simply not open to this user.
+    if (why == SerialLink::OpenResult::NoPermission)
+        notice.informative = texts::permissionHint(device);
+    return notice;
+}
+
+} // namespace
+
+Programmer::Programmer(QObject *parent) : QObject(parent), controller_(link_)
+{
+    controller_.setReadSink([this](const LinkController::ReadRows &rows) { return storeRead(rows); });
+    connect(&controller_, &LinkController::stateChanged, this, &Programmer::onStateChanged);
+    connect(&controller_, &LinkController::failed, this, &Programmer::onFailed);
+    connect(&controller_, &LinkController::progressChanged, this, &Programmer::progressChanged);
+    connect(&controller_, &LinkController::radioReady, this,
+            [this] { emit statusChanged(texts::kStatusReady); });
+    connect(&controller_, &LinkController::readFinished, this, &Programmer::readStored);
+}
+
+Programmer::~Programmer()
+{
+    // The commands on the stack refer to the store.
+    undoStack_.clear();
+    shutDown();
+}
+
+Result Programmer::openStore(const QString &path)
+{
+    if (store_.open(path))
+        return {};
+    return Result::refused(systemNotice(texts::kStoreCannotOpen + QDir::toNativeSeparators(path)));
+}
+
+Result Programmer::openPort()
+{
+    link_.setCommPort(1);
+    const SerialLink::OpenResult first = link_.open();
+    if (first == SerialLink::OpenResult::Opened)
+        return {};
+    Notice notice = systemNotice(texts::kCom1Busy);
+    // "In use" would send the user looking for another program when the
+    // real cause is the device's access rights.
+    if (first == SerialLink::OpenResult::NoPermission)
+        notice.informative = texts::permissionHint(link_.devicePath(1));
+    link_.setCommPort(2);
+    // Without it the transfers say that no port is open.
+    return Result{link_.open() == SerialLink::OpenResult::Opened, {notice}};
+}
+
+void Programmer::shutDown()
+{
+    controller_.stop();
+    link_.close();
+}
+
+bool Programmer::commit(std::unique_ptr<StoreCommand> command)
+{
+    if (!command->apply())
+        return false;
+    if (!command->isNoOp())
+        undoStack_.push(command.release());
+    return true;
+}
+
+bool Programmer::commit(const QString &text, std::vector<ChannelStore::Change> changes)
+{
+    return commit(std::make_unique<StoreCommand>(store_, text, std::move(changes)));
+}
+
+// ---- editing --------------------------------------------------------------
+
+Result Programmer::applyTypedValue(int row, int column, const QString &text, const Tell &tellNow)
+{
+    if (row < 0 || row >= store_.rowCount() || (column != RxFrequency && column != TxFrequency))
+        return Result::nothing();
+    const FieldValue typed = text.toStdString();
+    const FieldValue rx = column == RxFrequency ? typed : store_.field(row, RxFrequency);
+    const FieldValue tx = column == TxFrequency ? typed : store_.field(row, TxFrequency);
+    const FrequencyEdit edit = column == RxFrequency ? checkReceiveEdit(rx, tx) : checkTransmitEdit(rx, tx);
+
+    std::vector<ChannelStore::Change> changes{{row, column, typed}};
+    if (edit.rx)
+        changes.push_back({row, RxFrequency, *edit.rx});
+    if (edit.tx)
+        changes.push_back({row, TxFrequency, *edit.tx});
+    // Taken before the typed text is shown, so that undo goes back past it.
+    auto command = std::make_unique<StoreCommand>(store_, QStringLiteral("输入频率"), std::move(changes));
+
+    Result result;
+    if (edit.warnOutOfRange) {
+        const Notice warning = errorNotice(texts::kOutOfRange);
+        if (tellNow) {
+            // The user sees what was typed while reading why it goes.
+            if (!store_.setField(row, column, typed))
+                return Result::refused(errorNotice(texts::kStoreWriteFailed));
+            tellNow(warning);
+        } else {
+            result.notices << warning;
+        }
+    }
+    if (!commit(std::move(command)))
+        return Result::refused(errorNotice(texts::kStoreWriteFailed));
+    return result;
+}
+
+Result Programmer::applyPick(int picker, int row, const QString &text)
+{
+    if (row < 0 || row >= store_.rowCount())
+        return Result::nothing();
+    std::vector<ChannelStore::Change> changes;
+    for (const FieldWrite &w : pickerWrites(picker, text.toStdString()))
+        changes.push_back({row, w.field, w.text});
+    if (changes.empty())
+        return Result::nothing();
+    if (!commit(QStringLiteral("选择%1").arg(text.trimmed()), std::move(changes)))
+        return Result::refused(errorNotice(texts::kStoreWriteFailed));
+    return {};
+}
+
+// ---- channel files --------------------------------------------------------
+
+Result Programmer::saveChannelFile(const PathChooser &choosePath)
+{
+    if (store_.rowCount() < kChannelFileRows)
+        return Result::refused(errorNotice(texts::kTooFewRows16));
+    const QString path = choosePath();
+    if (path.isEmpty())
+        return Result::nothing();
+    // Rows 1 … 16 as they are now, whatever a transfer did meanwhile.
+    ChannelFileRows rows;
+    for (int row = 0; row < kChannelFileRows; ++row)
+        rows[static_cast<std::size_t>(row)] = store_.record(row);
+    const std::string text = writeChannelFile(rows);
+    const Result failed = Result::refused(errorNotice(texts::kFileSaveFailed));
+    // Cells grown past any real plan (edited outside the program) would
+    // make a file that opening refuses; better not to write it at all.
+    if (text.size() > kMaxChannelFileBytes)
+        return failed;
+    // The old file is replaced only by a complete new one. Unbuffered, so a
+    // short write (disk full, size limit) shows here instead of being lost in
+    // a flush that commit() does not check.
+    QSaveFile file(path);
+    const bool ok =
+        file.open(QIODevice::WriteOnly | QIODevice::Unbuffered) &&
+        file.write(text.data(), static_cast<qint64>(text.size())) == static_cast<qint64>(text.size()) &&
+        file.commit();
+    if (!ok) {
+        file.cancelWriting();
+        return failed;
+    }
+    return {};
+}
+
+Result Programmer::openChannelFile(const PathChooser &choosePath)
+{
+    if (store_.rowCount() < kChannelFileRows)
+        return Result::refused(errorNotice(texts::kTooFewRows16));
+    const QString path = choosePath();
+    if (path.isEmpty())
+        return Result::nothing();
+    // Never more than the reader can use: a huge or binary file is refused
+    // without reading it all.
+    QFile file(path);
+    std::optional<ChannelFileRows> rows;
+    if (file.open(QIODevice::ReadOnly)) {
+        const QByteArray bytes = file.read(static_cast<qint64>(kMaxChannelFileBytes));
+        if (file.error() == QFileDevice::NoError)
+            rows =
+                readChannelFile(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())))
+                    .rows;
+    }
+    if (!rows)
+        return Result::refused(errorNotice(texts::kFileFormat));
+    std::vector<ChannelStore::Change> changes;
+    for (int row = 0; row < kChannelFileRows; ++row)
+        for (int f = RxFrequency; f < kFieldCount; ++f)
+            changes.push_back({row, f, (*rows)[static_cast<std::size_t>(row)][static_cast<std::size_t>(f)]});
+    if (!commit(QStringLiteral("打开文件"), std::move(changes)))
+        return Result::refused(errorNotice(texts::kStoreWriteFailed));
+    emit firstRowCurrent();
+    return {};
+}
+
+// ---- transfers ------------------------------------------------------------
+
+Result Programmer::startUpWrite()
+{
+    return beginWrite(true);
+}
+
+Result Programmer::write()
+{
+    return beginWrite(false);
+}
+
+Result Programmer::beginWrite(bool startUp)
+{
+    if (controller_.transferRunning())
+        return Result::nothing();
+    if (!link_.isOpen())
+        return startUp ? Result::nothing() : Result::refused(systemNotice(texts::kPortNotOpen));
+    if (store_.rowCount() < kChannelCount)
+        return Result::refused(errorNotice(texts::kTooFewRows50));
+
+    // The first channel is always sent, and kept, as number 1.
+    const FieldValue one = std::string("1");
+    // Encoded once, here: moving the grid, editing or opening a file during
+    // the write must not change what the radio receives.
+    std::vector<QByteArray> frames;
+    frames.reserve(kChannelCount);
+    for (int row = 0; row < kChannelCount; ++row) {
+        ChannelRecord record = store_.record(row);
+        if (row == 0)
+            record[ChannelNumber] = one;
+        const EncodeResult encoded = encodeChannelFrame(record);
+        if (!encoded.ok())
+            return Result::refused(errorNotice(texts::unencodableRow(row + 1)));
+        frames.push_back(QByteArray::fromStdString(*encoded.frame));
+    }
+    Result result;
+    // A plan in a read-only file still goes out; the user learns that the
+    // renumbering could not be kept.
+    if (store_.field(0, ChannelNumber) != one && !commit(QStringLiteral("信道号"), {{0, ChannelNumber, one}}))
+        result.notices << errorNotice(texts::kStoreWriteFailed);
+
+    startUpWrite_ = startUp;
+    emit firstRowCurrent();
+    if (controller_.startWrite(std::move(frames)) != LinkController::Start::Started) {
+        result.ok = false;
+        result.notices << systemNotice(texts::kPortFailed);
+    }
+    return result;
+}
+
+Result Programmer::read()
+{
+    if (controller_.transferRunning())
+        return Result::nothing();
+    if (!link_.isOpen())
+        return Result::refused(systemNotice(texts::kPortNotOpen));
+    if (store_.rowCount() < kChannelCount)
+        return Result::refused(errorNotice(texts::kTooFewRows50));
+    controller_.startRead();
+    return {};
+}
+
+bool Programmer::storeRead(const LinkController::ReadRows &rows)
+{
+    std::vector<ChannelStore::Change> changes;
+    changes.reserve(static_cast<std::size_t>(kChannelCount * (kFieldCount - 1)));
+    for (int row = 0; row < kChannelCount; ++row)
+        for (int f = RxFrequency; f < kFieldCount; ++f)
+            changes.push_back({row, f, rows[static_cast<std::size_t>(row)].at(static_cast<Field>(f))});
+    if (!commit(QStringLiteral("读信道数据"), std::move(changes))) {
+        qWarning("storing the read failed: %s", qUtf8Printable(store_.errorDetail()));
+        return false;
+    }
+    emit firstRowCurrent();
+    return true;
+}
+
+Result Programmer::switchPort(int port)
+{
+    if (controller_.transferRunning())
+        return Result::refused(systemNotice(texts::kTransferBusy));
+    // The current port is opened again when an earlier failure closed it.
+    if (port == link_.commPort() && link_.isOpen())
+        return {};
+    link_.close();
+    link_.setCommPort(port);
+    const SerialLink::OpenResult opened = link_.open();
+    if (opened != SerialLink::OpenResult::Opened) {
+        controller_.stop(); // no poll on a port that is not open
+        return Result::refused(portUsed(port, opened, link_.devicePath(port)));
+    }
+    return {};
+}
+
+void Programmer::onStateChanged(LinkController::State state)
+{
+    using S = LinkController::State;
+    const S previous = lastState_;
+    lastState_ = state;
+    if (state == S::WritePending)
+        emit statusChanged(startUpWrite_ ? texts::kStatusStartUp : texts::kStatusWriting);
+    else if (state == S::ReadPending)
+        emit statusChanged(texts::kStatusReading);
+    else if (isTransfer(previous) && !isTransfer(state))
+        emit statusChanged(QString());
+    if (state == S::Reading || (isWrite(previous) && !isWrite(state)))
+        emit firstRowCurrent();
+    if (isTransfer(previous) != isTransfer(state))
+        emit transferRunningChanged(isTransfer(state));
+}
+
+void Programmer::onFailed(LinkController::Failure failure)
+{
+    emit notice(failure == LinkController::Failure::LineFailed ? systemNotice(texts::kPortFailed)
+                                                               : errorNotice(texts::kReadError));
+}
+
+} // namespace vq

@@ -1,0 +1,88 @@
+#pragma once
+
+#include "channels/ChannelStore.h"
+#include "plan/Result.h"
+#include "radio/LinkController.h"
+#include "radio/SerialLink.h"
+
+#include <QUndoStack>
+
+#include <functional>
+#include <memory>
+
+namespace vq {
+
+class StoreCommand;
+
+// The channel programmer without a window: the store, the serial link and
+// the transfers, and every operation a user can ask for. Each operation
+// decides everything itself and returns what the user must be told; the
+// window and the command line only ask and show. Every change to the table
+// is a StoreCommand on the undo stack, applied to the store as one batch.
+class Programmer : public QObject {
+    Q_OBJECT
+public:
+    // Asks the user for a file; an empty text is a cancel.
+    using PathChooser = std::function<QString()>;
+    // Shows a message at once, while the operation waits for it.
+    using Tell = std::function<void(const Notice &)>;
+
+    explicit Programmer(QObject *parent = nullptr);
+    ~Programmer() override;
+
+    ChannelStore &store() { return store_; }
+    SerialLink &link() { return link_; }
+    LinkController &controller() { return controller_; }
+    QUndoStack &undoStack() { return undoStack_; }
+
+    // Opens the channel database, creating a missing one.
+    Result openStore(const QString &path);
+    // Port 1, else port 2 after saying why port 1 could not be used.
+    Result openPort();
+    // The whole table into the radio; without a port nothing happens and
+    // nothing is said (the user learns it at the first transfer).
+    Result startUpWrite();
+    Result write();
+    Result read();
+    Result switchPort(int port);
+    // Stops every transfer and lets the port go.
+    void shutDown();
+
+    // The user's text for 接收频率 or 发送频率, checked and stored together
+    // with what the check makes of the other frequency. An out-of-range text
+    // stands in the row while `tellNow` shows why it goes (without `tellNow`
+    // the warning comes back in the result).
+    Result applyTypedValue(int row, int column, const QString &text, const Tell &tellNow = {});
+    // A picker choice (Combo1 … Combo7) for a row.
+    Result applyPick(int picker, int row, const QString &text);
+    Result saveChannelFile(const PathChooser &choosePath);
+    Result openChannelFile(const PathChooser &choosePath);
+
+signals:
+    // A running transfer ended in a failure the user must read.
+    void notice(const vq::Notice &notice);
+    void statusChanged(const QString &text);
+    void progressChanged(int value);
+    void transferRunningChanged(bool running);
+    // The grid's cursor goes back to the first row.
+    void firstRowCurrent();
+    // All 50 channels of a read are in the store.
+    void readStored();
+
+private:
+    Result beginWrite(bool startUp);
+    bool commit(std::unique_ptr<StoreCommand> command);
+    bool commit(const QString &text, std::vector<ChannelStore::Change> changes);
+    bool storeRead(const LinkController::ReadRows &rows);
+    void onStateChanged(LinkController::State state);
+    void onFailed(LinkController::Failure failure);
+
+    ChannelStore store_;
+    SerialLink link_;
+    LinkController controller_;
+    QUndoStack undoStack_;
+    LinkController::State lastState_ = LinkController::State::Idle;
+    bool startUpWrite_ = false;
+};
+
+} // namespace vq

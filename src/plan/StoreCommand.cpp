@@ -1,0 +1,37 @@
+#include "plan/StoreCommand.h"
+
+namespace vq {
+
+StoreCommand::StoreCommand(ChannelStore &store, const QString &text, std::vector<ChannelStore::Change> after)
+    : QUndoCommand(text), store_(store), after_(std::move(after))
+{
+    // A cell written twice in one batch must come back to its first value.
+    before_.reserve(after_.size());
+    for (auto it = after_.rbegin(); it != after_.rend(); ++it) {
+        before_.push_back({it->row, it->field, store_.field(it->row, it->field)});
+        noOp_ = noOp_ && before_.back().value == it->value;
+    }
+}
+
+bool StoreCommand::apply()
+{
+    applied_ = store_.apply(after_);
+    return applied_;
+}
+
+void StoreCommand::undo()
+{
+    store_.apply(before_);
+}
+
+void StoreCommand::redo()
+{
+    // The stack redoes a command as it is pushed; it was applied already.
+    if (applied_) {
+        applied_ = false;
+        return;
+    }
+    store_.apply(after_);
+}
+
+} // namespace vq

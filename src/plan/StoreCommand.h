@@ -1,0 +1,34 @@
+#pragma once
+
+#include "channels/ChannelStore.h"
+
+#include <QUndoCommand>
+
+#include <vector>
+
+namespace vq {
+
+// One change to the table, kept with the values it replaced, so that both
+// directions are a single batch of the store.
+class StoreCommand : public QUndoCommand {
+public:
+    StoreCommand(ChannelStore &store, const QString &text, std::vector<ChannelStore::Change> after);
+
+    // Applies the change for the first time; false (nothing changed) when
+    // the store refused it.
+    bool apply();
+    // Every cell already holds its new value.
+    bool isNoOp() const { return noOp_; }
+
+    void undo() override;
+    void redo() override;
+
+private:
+    ChannelStore &store_;
+    std::vector<ChannelStore::Change> before_;
+    std::vector<ChannelStore::Change> after_;
+    bool applied_ = false;
+    bool noOp_ = true;
+};
+
+} // namespace vq
