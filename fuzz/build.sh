@@ -20,9 +20,19 @@ build() {
   local name=$1; shift
   "$CXX" "${FLAGS[@]}" "fuzz/$name.cpp" "$@" -o "$OUT/$name"
 }
-# Two harnesses at a time: the machine's cores are shared.
+# Two harnesses at a time: the machine's cores are shared. Each job is
+# waited for by its own pid, so every failed compile counts (a bare wait -n
+# under && would stop looking after the first failure).
 build fuzz_frame_decode "${FRAME[@]}" &
+first=$!
 build fuzz_channel_file "${FILE[@]}" &
-wait -n && wait -n
-build fuzz_numeric_text "${DECIMAL[@]}"
+second=$!
+failed=0
+wait "$first" || failed=1
+build fuzz_numeric_text "${DECIMAL[@]}" || failed=1
+wait "$second" || failed=1
+if [ "$failed" -ne 0 ]; then
+  echo "fuzz/build.sh: a harness failed to build" >&2
+  exit 1
+fi
 echo "built: $OUT/fuzz_frame_decode $OUT/fuzz_channel_file $OUT/fuzz_numeric_text"

@@ -9,7 +9,7 @@ PACKAGES=(
   cmake make g++ pkg-config
   qt6-base-dev qt6-base-dev-tools qt6-serialport-dev libqt6sql6-sqlite libgl-dev
   qt6-translations-l10n fonts-arphic-ukai fonts-arphic-uming
-  util-linux
+  util-linux e2fsprogs  # flock, setpriv and chattr, which the tests call
 )
 scripts/install-packages.sh "${PACKAGES[@]}"
 
