@@ -21,6 +21,8 @@
 #include <csignal>
 
 using namespace vq;
+using vq::sim::RadioSimulator;
+using vq::sim::RadioSimulatorOptions;
 
 namespace {
 

@@ -13,6 +13,8 @@
 #include <algorithm>
 
 using namespace vq;
+using vq::sim::RadioSimulator;
+using vq::sim::RadioSimulatorOptions;
 
 namespace {
 

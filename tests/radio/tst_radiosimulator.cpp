@@ -9,6 +9,8 @@
 
 #include <algorithm>
 
+using vq::sim::RadioSimulator;
+
 namespace {
 
 // The program's end of the line, opened the way the program opens it.
