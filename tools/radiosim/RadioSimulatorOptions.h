@@ -9,9 +9,9 @@ namespace vq::sim {
 // How the radio behaves, misbehaviour included, and the answers that follow. Not nested in RadioSimulator:
 // a nested struct with member initialisers cannot be a default argument until the class is complete.
 struct RadioSimulatorOptions {
-    QString linkPath;   // if set: a symbolic link to the device, removed again on destruction
-    QString memoryFile; // if set: loaded at start when it exists, saved after each stored write
-    bool paced = true;  // send at the real line rate (960 characters a second)
+    QString linkPath{};   // if set: a symbolic link to the device, removed again on destruction
+    QString memoryFile{}; // if set: loaded at start when it exists, saved after each stored write
+    bool paced = true;    // send at the real line rate (960 characters a second)
 
     // Fault modes; all off by default.
     bool neverReady = false;    // never answer a probe
