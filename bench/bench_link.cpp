@@ -23,6 +23,7 @@
 #include <vector>
 
 using namespace vq;
+using vq::sim::RadioSimulator;
 
 namespace {
 

@@ -15,6 +15,8 @@
 #include <csignal>
 
 using namespace vq;
+using vq::sim::RadioSimulator;
+using vq::sim::RadioSimulatorOptions;
 
 namespace {
 

@@ -14,8 +14,10 @@
 
 using namespace vq;
 using State = LinkController::State;
+using vq::sim::RadioSimulator;
+using vq::sim::RadioSimulatorOptions;
 
-Q_DECLARE_METATYPE(RadioSimulatorOptions)
+Q_DECLARE_METATYPE(vq::sim::RadioSimulatorOptions)
 
 namespace {
 

@@ -5,57 +5,7 @@
 #include <QFile>
 #include <QThread>
 
-#include <cerrno>
-#include <fcntl.h>
-#include <pty.h>
-#include <sys/file.h>
-#include <termios.h>
-#include <unistd.h>
-
 namespace vq::test {
-
-PtyPair::PtyPair()
-{
-    if (::openpty(&master_, &slave_, nullptr, nullptr, nullptr) != 0) {
-        master_ = slave_ = -1;
-        return;
-    }
-    termios raw{};
-    ::tcgetattr(slave_, &raw);
-    ::cfmakeraw(&raw);
-    ::tcsetattr(slave_, TCSANOW, &raw);
-    ::fcntl(master_, F_SETFL, ::fcntl(master_, F_GETFL) | O_NONBLOCK);
-    ::fcntl(master_, F_SETFD, FD_CLOEXEC);
-    ::fcntl(slave_, F_SETFD, FD_CLOEXEC);
-    path_ = QString::fromLocal8Bit(::ptsname(master_));
-}
-
-PtyPair::~PtyPair()
-{
-    hangUp();
-}
-
-void PtyPair::hangUp()
-{
-    if (slave_ >= 0)
-        ::close(slave_);
-    if (master_ >= 0)
-        ::close(master_);
-    slave_ = master_ = -1;
-}
-
-QByteArray PtyPair::readAvailable()
-{
-    QByteArray out;
-    char buffer[4096];
-    while (master_ >= 0) {
-        const ssize_t n = ::read(master_, buffer, sizeof buffer);
-        if (n <= 0)
-            break;
-        out.append(buffer, n);
-    }
-    return out;
-}
 
 QByteArray PtyPair::readAtLeast(qsizetype n, int timeoutMs)
 {
@@ -68,12 +18,6 @@ QByteArray PtyPair::readAtLeast(qsizetype n, int timeoutMs)
             QThread::usleep(500);
     }
     return out;
-}
-
-void PtyPair::write(const QByteArray &bytes)
-{
-    if (master_ >= 0) [[maybe_unused]]
-        auto written = ::write(master_, bytes.constData(), static_cast<size_t>(bytes.size()));
 }
 
 DeviceHolder::DeviceHolder(const QString &device)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "PseudoTerminal.h"
+
 #include <QByteArray>
 #include <QProcess>
 #include <QString>
@@ -10,21 +12,18 @@ namespace vq::test {
 // the bytes the program puts on the line, exactly.
 class PtyPair {
 public:
-    PtyPair();
-    ~PtyPair();
-    bool isValid() const { return master_ >= 0; }
-    QString devicePath() const { return path_; }
+    PtyPair() { pty_.open(); }
+    bool isValid() const { return pty_.isUp(); }
+    QString devicePath() const { return pty_.devicePath(); }
     // Everything that arrived so far (non-blocking).
-    QByteArray readAvailable();
+    QByteArray readAvailable() { return pty_.readAll(); }
     // Runs the event loop until at least n bytes arrived or timeoutMs passed.
     QByteArray readAtLeast(qsizetype n, int timeoutMs);
-    void write(const QByteArray &bytes);
-    void hangUp();
+    void write(const QByteArray &bytes) { pty_.write(bytes.constData(), bytes.size()); }
+    void hangUp() { pty_.close(); } // at once, as when a cable is pulled
 
 private:
-    int master_ = -1;
-    int slave_ = -1;
-    QString path_;
+    sim::PseudoTerminal pty_;
 };
 
 // Another program holding a device the way serial programs do (an exclusive

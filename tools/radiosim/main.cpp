@@ -4,12 +4,12 @@
 #include <QCoreApplication>
 #include <QSocketNotifier>
 
-#include <cerrno>
 #include <csignal>
 #include <cstdio>
 
-#include <fcntl.h>
-#include <unistd.h>
+#include <sys/signalfd.h>
+
+using vq::sim::RadioSimulator;
 
 #ifndef RADIOSIM_VERSION
 #define RADIOSIM_VERSION "0"
@@ -17,57 +17,43 @@
 
 namespace {
 
-int signalPipe[2] = {-1, -1};
-
-// Only async-signal-safe work here; the event loop does the rest.
-void onSignal(int signo)
-{
-    const int saved = errno;
-    const char c = char(signo);
-    const ssize_t written = ::write(signalPipe[1], &c, 1);
-    (void)written;
-    errno = saved;
-}
-
-bool installSignalHandlers()
-{
-    if (::pipe2(signalPipe, O_CLOEXEC | O_NONBLOCK) != 0)
-        return false;
-    struct sigaction action {};
-    action.sa_handler = onSignal;
-    sigemptyset(&action.sa_mask);
-    action.sa_flags = SA_RESTART;
-    for (int signo : {SIGINT, SIGTERM, SIGHUP}) {
-        if (::sigaction(signo, &action, nullptr) != 0)
-            return false;
-    }
-    return true;
-}
-
 void say(const QString &line)
 {
     std::fprintf(stderr, "%s\n", qPrintable(line));
     std::fflush(stderr);
 }
 
-bool readCount(const QCommandLineParser &parser, const QCommandLineOption &option, int &out)
+// Leaves out as it is when the option is not given.
+bool readCount(const QCommandLineParser &parser, const char *name, int &out)
 {
-    if (!parser.isSet(option))
-        return true;
     bool ok = false;
-    const int value = parser.value(option).toInt(&ok);
-    if (!ok || value < 0) {
-        say(QStringLiteral("--%1 needs a number >= 0").arg(option.names().constFirst()));
+    const int value = parser.value(QLatin1String(name)).toInt(&ok);
+    if (parser.isSet(QLatin1String(name)) && (!ok || value < 0)) {
+        say(QStringLiteral("--%1 needs a number >= 0").arg(QLatin1String(name)));
         return false;
     }
-    out = value;
+    out = ok ? value : out;
     return true;
+}
+
+QCommandLineOption option(const char *name, const char *description, const char *valueName = "")
+{
+    return QCommandLineOption(QLatin1String(name), QLatin1String(description), QLatin1String(valueName));
 }
 
 } // namespace
 
 int main(int argc, char *argv[])
 {
+    // Stop signals are taken as data on the event loop, so the memory is still saved on the way out.
+    // Blocked before anything could start a thread that would get them instead.
+    sigset_t stopSignals;
+    sigemptyset(&stopSignals);
+    for (int signo : {SIGINT, SIGTERM, SIGHUP})
+        sigaddset(&stopSignals, signo);
+    const bool blocked = ::sigprocmask(SIG_BLOCK, &stopSignals, nullptr) == 0;
+    const int signalFd = blocked ? ::signalfd(-1, &stopSignals, SFD_CLOEXEC | SFD_NONBLOCK) : -1;
+
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("vq4471r-radiosim"));
     QCoreApplication::setApplicationVersion(QStringLiteral(RADIOSIM_VERSION));
@@ -78,33 +64,17 @@ int main(int argc, char *argv[])
                        "line on standard output, then runs until interrupted."));
     parser.addHelpOption();
     parser.addVersionOption();
-    const QCommandLineOption link(
-        QStringLiteral("link"), QStringLiteral("Also make the device reachable at <path> (a symbolic link)."),
-        QStringLiteral("path"));
-    const QCommandLineOption memory(
-        QStringLiteral("memory"),
-        QStringLiteral("Keep the radio's channel memory in <file> (50 lines of 32 characters)."),
-        QStringLiteral("file"));
-    const QCommandLineOption unpaced(QStringLiteral("unpaced"),
-                                     QStringLiteral("Send at once instead of at 960 characters a second."));
-    const QCommandLineOption neverReady(QStringLiteral("never-ready"),
-                                        QStringLiteral("Never answer a probe."));
-    const QCommandLineOption silentAfterB(QStringLiteral("silent-after-b"),
-                                          QStringLiteral("Answer nothing to a read request."));
-    const QCommandLineOption stopAfter(QStringLiteral("stop-after"),
-                                       QStringLiteral("Stop a read answer after <n> frames."),
-                                       QStringLiteral("n"));
-    const QCommandLineOption malformedAt(QStringLiteral("malformed-at"),
-                                         QStringLiteral("Garble frame <n> (1-based) of each read answer."),
-                                         QStringLiteral("n"));
-    const QCommandLineOption noise(QStringLiteral("noise"),
-                                   QStringLiteral("Send <n> noise characters before each \"C\"."),
-                                   QStringLiteral("n"));
-    const QCommandLineOption hangUpAfter(
-        QStringLiteral("hang-up-after"),
-        QStringLiteral("Close the line after <n> frames of a read or write."), QStringLiteral("n"));
-    parser.addOptions(
-        {link, memory, unpaced, neverReady, silentAfterB, stopAfter, malformedAt, noise, hangUpAfter});
+    parser.addOptions({
+        option("link", "Also make the device reachable at <path> (a symbolic link).", "path"),
+        option("memory", "Keep the radio's channel memory in <file> (50 lines of 32 characters).", "file"),
+        option("unpaced", "Send at once instead of at 960 characters a second."),
+        option("never-ready", "Never answer a probe."),
+        option("silent-after-b", "Answer nothing to a read request."),
+        option("stop-after", "Stop a read answer after <n> frames.", "n"),
+        option("malformed-at", "Garble frame <n> (1-based) of each read answer.", "n"),
+        option("noise", "Send <n> noise characters before each \"C\".", "n"),
+        option("hang-up-after", "Close the line after <n> frames of a read or write.", "n"),
+    });
     parser.process(app);
     if (!parser.positionalArguments().isEmpty()) {
         say(QStringLiteral("unexpected argument: %1").arg(parser.positionalArguments().constFirst()));
@@ -112,28 +82,23 @@ int main(int argc, char *argv[])
     }
 
     RadioSimulator::Options options;
-    options.linkPath = parser.value(link);
-    options.memoryFile = parser.value(memory);
-    options.paced = !parser.isSet(unpaced);
-    options.neverReady = parser.isSet(neverReady);
-    options.silentAfterB = parser.isSet(silentAfterB);
-    if (!readCount(parser, stopAfter, options.stopAfterFrames) ||
-        !readCount(parser, malformedAt, options.malformedFrameAt) ||
-        !readCount(parser, noise, options.noiseBeforeC) ||
-        !readCount(parser, hangUpAfter, options.hangUpAfterFrames))
+    options.linkPath = parser.value(QStringLiteral("link"));
+    options.memoryFile = parser.value(QStringLiteral("memory"));
+    options.paced = !parser.isSet(QStringLiteral("unpaced"));
+    options.neverReady = parser.isSet(QStringLiteral("never-ready"));
+    options.silentAfterB = parser.isSet(QStringLiteral("silent-after-b"));
+    if (!readCount(parser, "stop-after", options.stopAfterFrames) ||
+        !readCount(parser, "malformed-at", options.malformedFrameAt) ||
+        !readCount(parser, "noise", options.noiseBeforeC) ||
+        !readCount(parser, "hang-up-after", options.hangUpAfterFrames))
         return 2;
 
-    if (!installSignalHandlers()) {
+    if (signalFd < 0) {
         say(QStringLiteral("cannot install signal handlers"));
         return 1;
     }
-    QSocketNotifier signalNotifier(signalPipe[0], QSocketNotifier::Read);
-    QObject::connect(&signalNotifier, &QSocketNotifier::activated, &app, [] {
-        char c = 0;
-        while (::read(signalPipe[0], &c, 1) > 0) {
-        }
-        QCoreApplication::quit();
-    });
+    QSocketNotifier signalNotifier(signalFd, QSocketNotifier::Read);
+    QObject::connect(&signalNotifier, &QSocketNotifier::activated, &app, &QCoreApplication::quit);
 
     RadioSimulator sim(options);
     if (!sim.isValid()) {
@@ -141,25 +106,20 @@ int main(int argc, char *argv[])
         return 1;
     }
 
-    QObject::connect(&sim, &RadioSimulator::commandReceived, &app, [&sim](char command) {
-        const RadioSimulator::Options &o = sim.options();
+    QObject::connect(&sim, &RadioSimulator::commandReceived, &app, [&options](char command) {
+        const char *note = command == 'A' ? "write started" : "read requested";
         if (command == '6')
-            say(o.neverReady ? QStringLiteral("probe ignored (never ready)")
-                             : QStringLiteral("probe answered"));
-        else if (command == 'A')
-            say(QStringLiteral("write started"));
-        else
-            say(o.silentAfterB ? QStringLiteral("read requested, staying silent")
-                               : QStringLiteral("read requested"));
+            note = options.neverReady ? "probe ignored (never ready)" : "probe answered";
+        else if (command == 'B' && options.silentAfterB)
+            note = "read requested, staying silent";
+        say(QLatin1String(note));
     });
     QObject::connect(&sim, &RadioSimulator::writeStored, &app, [] {
         say(QStringLiteral("received write: %1 frames stored").arg(RadioSimulator::FrameCount));
     });
-    QObject::connect(&sim, &RadioSimulator::writeAbandoned, &app, [&sim](int chars) {
-        say(QStringLiteral("write abandoned after %1 ms of silence (%2 of %3 characters)")
-                .arg(sim.options().writeTimeoutMs)
-                .arg(chars)
-                .arg(RadioSimulator::WriteChars));
+    QObject::connect(&sim, &RadioSimulator::writeAbandoned, &app, [&options](int chars) {
+        const QString text = QStringLiteral("write abandoned after %1 ms of silence (%2 of %3 characters)");
+        say(text.arg(options.writeTimeoutMs).arg(chars).arg(RadioSimulator::WriteChars));
     });
     QObject::connect(&sim, &RadioSimulator::readServed, &app, [] { say(QStringLiteral("served read")); });
     QObject::connect(&sim, &RadioSimulator::problem, &app, [](const QString &message) { say(message); });
