@@ -50,7 +50,7 @@ QByteArray expectedWrite(const ChannelStore &store)
     for (int row = 0; row < kChannelCount; ++row) {
         ChannelRecord r = store.record(row);
         if (row == 0)
-            r[ChannelNumber] = "1";
+            r[ChannelNumber] = std::string("1");
         out += QByteArray::fromStdString(*encodeChannelFrame(r).frame);
     }
     return out;
