@@ -13,6 +13,7 @@
 #include <QtTest>
 
 #include <csignal>
+#include <sys/resource.h>
 
 using namespace vq;
 using vq::sim::RadioSimulator;
@@ -59,6 +60,7 @@ private slots:
     void readOnlyStore();
     void storeDeletedWhileRunning();
     void saveIntoReadOnlyFolder();
+    void failedSavesKeepTheOldFile();
     void killedWhileSaving();
     void killedWhileStoringARead();
 
@@ -129,6 +131,39 @@ void TestFaultMatrix::saveIntoReadOnlyFolder()
     QCOMPARE(rig.texts(), QStringList{QStringLiteral("文件保存失败")});
     QVERIFY(old.open(QIODevice::ReadOnly));
     QCOMPARE(old.readAll(), QByteArray("old plan"));
+}
+
+void TestFaultMatrix::failedSavesKeepTheOldFile()
+{
+    const QString file = dir_.filePath(QStringLiteral("keep.doc"));
+    QFile old(file);
+    QVERIFY(old.open(QIODevice::WriteOnly) && old.write("the old plan") == 12);
+    old.close();
+    VQ_RIG(rig, dir_.filePath(QStringLiteral("keep.db")), QString());
+    QVERIFY(rig.store().apply({{0, RxFrequency, "145.00000"}}));
+    std::signal(SIGXFSZ, SIG_IGN);
+    rlimit unlimited{};
+    getrlimit(RLIMIT_FSIZE, &unlimited);
+    // A folder that does not exist; a disk that fills half-way (a file size
+    // limit stands in); cells that would make a file too large to open again.
+    for (int fault = 0; fault < 3; ++fault) {
+        rlimit small = unlimited;
+        small.rlim_cur = 64;
+        if (fault == 1)
+            QVERIFY(setrlimit(RLIMIT_FSIZE, &small) == 0);
+        if (fault == 2)
+            QVERIFY(rig.store().apply({{3, RxTone, std::string(kMaxChannelFileBytes, 'x')}}));
+        const QString target = fault == 0 ? dir_.filePath(QStringLiteral("no/such/plan.doc")) : file;
+        const bool saved = rig.take(rig.programmer.saveChannelFile([&] { return target; }));
+        setrlimit(RLIMIT_FSIZE, &unlimited);
+        QVERIFY(!saved);
+        QCOMPARE(rig.texts(), QStringList(fault + 1, QStringLiteral("文件保存失败")));
+        QVERIFY(old.open(QIODevice::ReadOnly));
+        QCOMPARE(old.readAll(), QByteArray("the old plan"));
+        old.close();
+        QCOMPARE(QDir(dir_.path()).entryList({QStringLiteral("keep.doc*")}, QDir::Files | QDir::Hidden),
+                 QStringList{QStringLiteral("keep.doc")});
+    }
 }
 
 void TestFaultMatrix::killedWhileSaving()
