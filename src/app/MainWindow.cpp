@@ -27,6 +27,8 @@ namespace vq {
 namespace {
 
 const QString kFileFilter = QStringLiteral("text(*.doc)");
+constexpr QAbstractItemView::EditTriggers kEditTriggers =
+    QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed | QAbstractItemView::AnyKeyPressed;
 
 // Left and width (twips) of the pickers, over grid columns 2, 3, 5, 6, 7, 8, 9.
 constexpr std::array<std::array<int, 2>, 7> kPickerPlaces = {
@@ -58,6 +60,11 @@ MainWindow::MainWindow(Programmer &programmer, Messenger &messenger, QWidget *pa
     connect(&programmer_, &Programmer::transferRunningChanged, this,
             [this](bool running) { setTransferMenusEnabled(!running); });
     connect(&programmer_, &Programmer::firstRowCurrent, this, [this] { grid_->makeRowCurrent(0); });
+    connect(&programmer_, &Programmer::readingChanged, this, [this](bool reading) {
+        grid_->setEditTriggers(reading ? QAbstractItemView::NoEditTriggers : kEditTriggers);
+        for (QComboBox *picker : pickers_)
+            picker->setEnabled(!reading);
+    });
     connect(&programmer_, &Programmer::notice, this,
             [this](const Notice &notice) { messenger_.show(notice); });
 }
@@ -78,6 +85,13 @@ void MainWindow::tell(const Result &result)
 
 void MainWindow::closeEvent(QCloseEvent *event)
 {
+    // Never half-way through a write; a read is ended and the table kept.
+    const Result allowed = programmer_.requestClose();
+    tell(allowed);
+    if (!allowed.ok) {
+        event->ignore();
+        return;
+    }
     // A value still in an open cell editor is stored (and checked) first;
     // then the port is let go, as the program ends with this window.
     grid_->commitOpenEditor();
@@ -136,8 +150,7 @@ void MainWindow::buildControls()
     grid_->setFont(kaiFont(12));
     grid_->setGeometry(twipsRect(this, 720, 2160, 10335, 5295));
     grid_->setSelectionMode(QAbstractItemView::SingleSelection);
-    grid_->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
-                           QAbstractItemView::AnyKeyPressed);
+    grid_->setEditTriggers(kEditTriggers);
     QHeaderView *header = grid_->horizontalHeader();
     header->setFont(kaiFont(12));
     header->setHighlightSections(false);
@@ -199,7 +212,10 @@ void MainWindow::buildMenus()
 
     readAction_ = named(bar->addAction(QStringLiteral("        读信道数据(&R)")), "读信道");
     writeAction_ = named(bar->addAction(QStringLiteral("        写信道数据(&W)")), "写信道");
-    connect(readAction_, &QAction::triggered, this, [this] { tell(programmer_.read()); });
+    connect(readAction_, &QAction::triggered, this, [this] {
+        grid_->commitOpenEditor(); // a typed value is kept before the read begins
+        tell(programmer_.read());
+    });
     connect(writeAction_, &QAction::triggered, this, [this] { tell(programmer_.write()); });
 
     systemMenu_ = named(bar->addMenu(QStringLiteral("        系统设置(&S)")), "系统");

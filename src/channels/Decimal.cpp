@@ -90,8 +90,33 @@ std::size_t Decimal::scanMantissa(std::string_view text, bool skipBlanks, bool &
     return i;
 }
 
-Decimal Decimal::leadingNumber(std::string_view text)
+std::string Decimal::asciiForms(std::string_view text)
 {
+    // Chinese input methods type full-width digits (U+FF10 … U+FF19, EF BC
+    // 90 … 99), the full-width period (U+FF0E, EF BC 8E) and the ideographic
+    // full stop (U+3002, E3 80 82) where a person means 0-9 and ".".
+    std::string out;
+    out.reserve(text.size());
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const auto rest = text.substr(i);
+        if (rest.size() >= 3 && rest[0] == '\xEF' && rest[1] == '\xBC' && rest[2] >= '\x90' &&
+            rest[2] <= '\x99') {
+            out += static_cast<char>('0' + (rest[2] - '\x90'));
+            i += 2;
+        } else if (rest.starts_with("\xEF\xBC\x8E") || rest.starts_with("\xE3\x80\x82")) {
+            out += '.';
+            i += 2;
+        } else {
+            out += text[i];
+        }
+    }
+    return out;
+}
+
+Decimal Decimal::leadingNumber(std::string_view original)
+{
+    const std::string ascii = asciiForms(original);
+    const std::string_view text = ascii;
     Decimal d;
     bool seenDigit = false;
     std::size_t i = d.scanMantissa(text, true, seenDigit);
@@ -124,8 +149,10 @@ Decimal Decimal::leadingNumber(std::string_view text)
     return d;
 }
 
-std::optional<Decimal> Decimal::parsePlain(std::string_view text)
+std::optional<Decimal> Decimal::parsePlain(std::string_view original)
 {
+    const std::string ascii = asciiForms(original);
+    const std::string_view text = ascii;
     Decimal d;
     bool seenDigit = false;
     if (d.scanMantissa(text, false, seenDigit) != text.size() || !seenDigit)

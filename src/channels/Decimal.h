@@ -21,14 +21,20 @@ public:
     // mantissa × 10^exponent, e.g. fromScaled(885, -1) is 88.5.
     static Decimal fromScaled(std::int64_t mantissa, int exponent);
 
-    // The leading number of a text, read the way every value in the channel
+    // The text with full-width digits and periods (as Chinese input methods
+    // type them) written as their plain forms; every other byte as it is.
+    static std::string asciiForms(std::string_view text);
+
+    // The leading number of a text (full-width forms read as plain ones),
+    // read the way every value in the channel
     // table is read: blanks, tabs and line feeds anywhere are skipped; an
     // optional sign, digits with at most one period and an optional exponent
     // are taken; reading stops at the first character that cannot continue
     // the number. A text without a leading number is 0.
     static Decimal leadingNumber(std::string_view text);
 
-    // A text that is a plain decimal number as a whole: optional sign,
+    // A text that is a plain decimal number as a whole (full-width forms
+    // read as plain ones): optional sign,
     // digits, optional fraction ("023", "-1.50", ".5"). No blanks inside,
     // no exponent, nothing after it.
     static std::optional<Decimal> parsePlain(std::string_view text);

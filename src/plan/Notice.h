@@ -40,6 +40,21 @@ inline const QString kStatusStartUp = QStringLiteral("系统初始化，请稍�
 inline const QString kStatusWriting = QStringLiteral("正在传送数据,,,,,,,");
 inline const QString kStatusReading = QStringLiteral("正在读数据......");
 inline const QString kStatusReady = QStringLiteral("对讲机就绪...");
+inline const QString kStatusTableEmpty = QStringLiteral("信道表为空，请先读信道数据");
+inline const QString kTransferBusyRetry = QStringLiteral("数据传送中，请稍后再试");
+inline const QString kNotARegularFile = QStringLiteral("目标不是普通文件");
+inline const QString kFileTooLarge = QStringLiteral("文件过大");
+// While a write runs the program will not close: the radio would keep
+// half a plan.
+inline QString closeDuringWrite(int seconds)
+{
+    return QStringLiteral("正在写入对讲机，约%1秒后完成，请稍后再关闭").arg(seconds);
+}
+// Where a channel file goes wrong: "第N项（第M信道 接收频率）不是频率".
+inline QString fileItemProblem(int item, int channel, const QString &field, const QString &why)
+{
+    return QStringLiteral("第%1项（第%2信道 %3）%4").arg(item).arg(channel).arg(field, why);
+}
 // "第N信道数据错误，无法写入", N the channel's row.
 inline QString unencodableRow(int row)
 {

@@ -1,14 +1,20 @@
 #include "plan/Programmer.h"
 
+#include "channels/Decimal.h"
 #include "channels/FrequencyRules.h"
 #include "channels/PickerRules.h"
+#include "channels/ValueDomains.h"
+#include "channels/ValueRules.h"
 #include "files/ChannelFile.h"
 #include "plan/StoreCommand.h"
 #include "radio/ChannelFrame.h"
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QSaveFile>
+
+#include <sys/stat.h>
 
 namespace vq {
 
@@ -24,6 +30,47 @@ bool isWrite(LinkController::State state)
 {
     using S = LinkController::State;
     return state == S::WritePending || state == S::Writing;
+}
+
+QString fieldName(int field)
+{
+    const std::string_view name = fieldNames()[static_cast<std::size_t>(field)];
+    return QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size()));
+}
+
+Notice withReason(Notice notice, const QString &reason)
+{
+    notice.informative = reason;
+    return notice;
+}
+
+// A channel file's item n (1 … 144) holds field 1 … 9 of channel 1 … 16.
+QString fileItemProblem(int item, const QString &why)
+{
+    const int channel = (item - 1) / (kFieldCount - 1) + 1;
+    const int field = (item - 1) % (kFieldCount - 1) + 1;
+    return texts::fileItemProblem(item, channel, fieldName(field), why);
+}
+
+QString readingProblem(ChannelFileError error)
+{
+    switch (error) {
+    case ChannelFileError::NotText:
+        return QStringLiteral("不是文本");
+    case ChannelFileError::TooFewItems:
+        return QStringLiteral("缺少此项");
+    case ChannelFileError::BadFrequency:
+        return QStringLiteral("不是频率");
+    case ChannelFileError::None:
+        break;
+    }
+    return {};
+}
+
+bool isReading(LinkController::State state)
+{
+    using S = LinkController::State;
+    return state == S::ReadPending || state == S::Reading;
 }
 
 Notice portUsed(int port, SerialLink::OpenResult why, const QString &device)
@@ -105,7 +152,13 @@ Result Programmer::applyTypedValue(int row, int column, const QString &text, con
 {
     if (row < 0 || row >= store_.rowCount() || (column != RxFrequency && column != TxFrequency))
         return Result::nothing();
+    if (isReading(controller_.state()))
+        return Result::refused(errorNotice(texts::kTransferBusyRetry));
     const FieldValue typed = text.toStdString();
+    // Confirming a cell as it stands must not run the rules again: the
+    // receive rule would copy the frequency over the transmit offset.
+    if (typed == store_.field(row, column))
+        return Result::nothing();
     const FieldValue rx = column == RxFrequency ? typed : store_.field(row, RxFrequency);
     const FieldValue tx = column == TxFrequency ? typed : store_.field(row, TxFrequency);
     const FrequencyEdit edit = column == RxFrequency ? checkReceiveEdit(rx, tx) : checkTransmitEdit(rx, tx);
@@ -139,6 +192,8 @@ Result Programmer::applyPick(int picker, int row, const QString &text)
 {
     if (row < 0 || row >= store_.rowCount())
         return Result::nothing();
+    if (isReading(controller_.state()))
+        return Result::refused(errorNotice(texts::kTransferBusyRetry));
     std::vector<ChannelStore::Change> changes;
     for (const FieldWrite &w : pickerWrites(picker, text.toStdString()))
         changes.push_back({row, w.field, w.text});
@@ -155,19 +210,26 @@ Result Programmer::saveChannelFile(const PathChooser &choosePath)
 {
     if (store_.rowCount() < kChannelFileRows)
         return Result::refused(errorNotice(texts::kTooFewRows16));
-    const QString path = choosePath();
+    QString path = choosePath();
     if (path.isEmpty())
         return Result::nothing();
+    // The open dialog shows only channel files.
+    if (QFileInfo(path).suffix().isEmpty())
+        path += QStringLiteral(".doc");
+    const Notice failed = errorNotice(texts::kFileSaveFailed);
+    // A pipe or a device under that name would be replaced by a plain file.
+    struct stat st {};
+    if (::stat(QFile::encodeName(path).constData(), &st) == 0 && !S_ISREG(st.st_mode))
+        return Result::refused(withReason(failed, texts::kNotARegularFile));
     // Rows 1 … 16 as they are now, whatever a transfer did meanwhile.
     ChannelFileRows rows;
     for (int row = 0; row < kChannelFileRows; ++row)
         rows[static_cast<std::size_t>(row)] = store_.record(row);
     const std::string text = writeChannelFile(rows);
-    const Result failed = Result::refused(errorNotice(texts::kFileSaveFailed));
     // Cells grown past any real plan (edited outside the program) would
     // make a file that opening refuses; better not to write it at all.
     if (text.size() > kMaxChannelFileBytes)
-        return failed;
+        return Result::refused(withReason(failed, texts::kFileTooLarge));
     // The old file is replaced only by a complete new one. Unbuffered, so a
     // short write (disk full, size limit) shows here instead of being lost in
     // a flush that commit() does not check.
@@ -177,8 +239,9 @@ Result Programmer::saveChannelFile(const PathChooser &choosePath)
         file.write(text.data(), static_cast<qint64>(text.size())) == static_cast<qint64>(text.size()) &&
         file.commit();
     if (!ok) {
+        const QString reason = file.errorString();
         file.cancelWriting();
-        return failed;
+        return Result::refused(withReason(failed, reason));
     }
     return {};
 }
@@ -187,28 +250,47 @@ Result Programmer::openChannelFile(const PathChooser &choosePath)
 {
     if (store_.rowCount() < kChannelFileRows)
         return Result::refused(errorNotice(texts::kTooFewRows16));
+    if (isReading(controller_.state()))
+        return Result::refused(errorNotice(texts::kTransferBusyRetry));
     const QString path = choosePath();
     if (path.isEmpty())
         return Result::nothing();
-    // Never more than the reader can use: a huge or binary file is refused
-    // without reading it all.
+    const Notice badFormat = errorNotice(texts::kFileFormat);
+    // Never more than the reader can use, and a file past that is refused
+    // rather than read in part.
     QFile file(path);
-    std::optional<ChannelFileRows> rows;
-    if (file.open(QIODevice::ReadOnly)) {
-        const QByteArray bytes = file.read(static_cast<qint64>(kMaxChannelFileBytes));
-        if (file.error() == QFileDevice::NoError)
-            rows =
-                readChannelFile(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())))
-                    .rows;
-    }
-    if (!rows)
-        return Result::refused(errorNotice(texts::kFileFormat));
+    if (!file.open(QIODevice::ReadOnly))
+        return Result::refused(withReason(badFormat, file.errorString()));
+    const QByteArray bytes = file.read(static_cast<qint64>(kMaxChannelFileBytes) + 1);
+    if (file.error() != QFileDevice::NoError)
+        return Result::refused(withReason(badFormat, file.errorString()));
+    if (bytes.size() > static_cast<qsizetype>(kMaxChannelFileBytes))
+        return Result::refused(withReason(badFormat, texts::kFileTooLarge));
+    const ChannelFileReading reading =
+        readChannelFile(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
+    if (!reading.rows)
+        return Result::refused(
+            withReason(badFormat, fileItemProblem(reading.item, readingProblem(reading.error))));
+
+    // Every item meets the rules typing and picking obey, or nothing is taken.
     std::vector<ChannelStore::Change> changes;
-    for (int row = 0; row < kChannelFileRows; ++row)
-        for (int f = RxFrequency; f < kFieldCount; ++f)
-            changes.push_back({row, f, (*rows)[static_cast<std::size_t>(row)][static_cast<std::size_t>(f)]});
+    for (int row = 0; row < kChannelFileRows; ++row) {
+        for (int f = RxFrequency; f < kFieldCount; ++f) {
+            const std::string text =
+                textOf((*reading.rows)[static_cast<std::size_t>(row)][static_cast<std::size_t>(f)]);
+            const ValueCheck check = checkFieldValue(static_cast<Field>(f), text);
+            if (!check.value) {
+                const int item = row * (kFieldCount - 1) + f;
+                return Result::refused(
+                    withReason(badFormat, fileItemProblem(item, QStringLiteral("“%1”%2").arg(
+                                                                    QString::fromStdString(text),
+                                                                    QString::fromStdString(check.problem)))));
+            }
+            changes.push_back({row, f, *check.value});
+        }
+    }
     if (!commit(QStringLiteral("打开文件"), std::move(changes)))
-        return Result::refused(errorNotice(texts::kStoreWriteFailed));
+        return Result::refused(withReason(errorNotice(texts::kStoreWriteFailed), store_.errorDetail()));
     emit firstRowCurrent();
     return {};
 }
@@ -217,7 +299,28 @@ Result Programmer::openChannelFile(const PathChooser &choosePath)
 
 Result Programmer::startUpWrite()
 {
+    // A table without a single channel would erase the radio: a first start
+    // on a new store is the usual case. The poll still looks for the radio.
+    bool anyChannel = false;
+    for (int row = 0; row < store_.rowCount() && !anyChannel; ++row)
+        anyChannel = !Decimal::leadingNumber(textOf(store_.field(row, RxFrequency))).isZero();
+    if (!anyChannel && link_.isOpen() && !controller_.transferRunning()) {
+        controller_.startPoll();
+        emit statusChanged(texts::kStatusTableEmpty);
+        return Result::nothing();
+    }
     return beginWrite(true);
+}
+
+Result Programmer::requestClose()
+{
+    if (isWrite(controller_.state())) {
+        const int seconds = (controller_.remainingWriteMs() + 999) / 1000;
+        return Result::refused(systemNotice(texts::closeDuringWrite(std::max(seconds, 1))));
+    }
+    // A read is only collecting: ending it leaves the table as it was.
+    controller_.cancelRead();
+    return {};
 }
 
 Result Programmer::write()
@@ -244,9 +347,16 @@ Result Programmer::beginWrite(bool startUp)
         ChannelRecord record = store_.record(row);
         if (row == 0)
             record[ChannelNumber] = one;
+        const Notice unencodable = errorNotice(texts::unencodableRow(row + 1));
+        // Text that is no number would go out as an empty channel unnoticed.
+        for (Field f : {RxFrequency, TxFrequency})
+            if (!isFrequencyText(record[f]))
+                return Result::refused(withReason(
+                    unencodable, QStringLiteral("%1“%2”不是频率")
+                                     .arg(fieldName(f), QString::fromStdString(textOf(record[f])))));
         const EncodeResult encoded = encodeChannelFrame(record);
         if (!encoded.ok())
-            return Result::refused(errorNotice(texts::unencodableRow(row + 1)));
+            return Result::refused(withReason(unencodable, QString::fromStdString(describe(encoded.error))));
         frames.push_back(QByteArray::fromStdString(*encoded.frame));
     }
     Result result;
@@ -323,12 +433,24 @@ void Programmer::onStateChanged(LinkController::State state)
         emit firstRowCurrent();
     if (isTransfer(previous) != isTransfer(state))
         emit transferRunningChanged(isTransfer(state));
+    if (isReading(previous) != isReading(state))
+        emit readingChanged(isReading(state));
 }
 
 void Programmer::onFailed(LinkController::Failure failure)
 {
-    emit notice(failure == LinkController::Failure::LineFailed ? systemNotice(texts::kPortFailed)
-                                                               : errorNotice(texts::kReadError));
+    switch (failure) {
+    case LinkController::Failure::LineFailed:
+        emit notice(systemNotice(texts::kPortFailed));
+        break;
+    case LinkController::Failure::ReadFailed:
+        emit notice(errorNotice(texts::kReadError));
+        break;
+    case LinkController::Failure::ReadNotKept:
+        // The radio answered well; it is the database that failed.
+        emit notice(withReason(errorNotice(texts::kStoreWriteFailed), store_.errorDetail()));
+        break;
+    }
 }
 
 } // namespace vq

@@ -40,11 +40,15 @@ public:
     // Port 1, else port 2 after saying why port 1 could not be used.
     Result openPort();
     // The whole table into the radio; without a port nothing happens and
-    // nothing is said (the user learns it at the first transfer).
+    // nothing is said (the user learns it at the first transfer). A table
+    // without any channel is not written: the radio keeps its plan.
     Result startUpWrite();
     Result write();
     Result read();
     Result switchPort(int port);
+    // Whether the program may close now: never half-way through a write; a
+    // running read is ended without keeping anything.
+    Result requestClose();
     // Stops every transfer and lets the port go.
     void shutDown();
 
@@ -64,6 +68,9 @@ signals:
     void statusChanged(const QString &text);
     void progressChanged(int value);
     void transferRunningChanged(bool running);
+    // While a read runs the table takes no edits: its batch must land on
+    // the table the read started from.
+    void readingChanged(bool reading);
     // The grid's cursor goes back to the first row.
     void firstRowCurrent();
     // All 50 channels of a read are in the store.

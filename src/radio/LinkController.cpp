@@ -170,7 +170,7 @@ void LinkController::finishRead()
 {
     blockTimeout_.stop();
     if (readSink_ && !readSink_(readEngine_.rows())) {
-        failRead(QStringLiteral("the rows could not be stored"));
+        failRead(QStringLiteral("the rows could not be kept"), Failure::ReadNotKept);
         return;
     }
     emit progressChanged(0);
@@ -179,7 +179,7 @@ void LinkController::finishRead()
     emit readFinished();
 }
 
-void LinkController::failRead(const QString &why)
+void LinkController::failRead(const QString &why, Failure failure)
 {
     qWarning("read from the radio failed: %s", qUtf8Printable(why));
     blockTimeout_.stop();
@@ -187,12 +187,44 @@ void LinkController::failRead(const QString &why)
     // The rest of a broken answer is frame text, not replies for the poll
     // (a "C" among its hex digits would read as the radio being ready).
     link_.discardInput();
-    emit failed(Failure::ReadFailed);
+    emit failed(failure);
+    endRead();
+}
+
+void LinkController::endRead()
+{
     const bool polling = link_.isOpen();
     if (polling)
         pollTick_.start();
     emit progressChanged(0);
     setState(polling ? State::AwaitingReady : State::Idle);
+}
+
+void LinkController::cancelRead()
+{
+    if (state_ != State::ReadPending && state_ != State::Reading)
+        return;
+    blockTimeout_.stop();
+    readStart_.stop();
+    link_.discardInput();
+    endRead();
+}
+
+void LinkController::startPoll()
+{
+    if (transferRunning() || !link_.isOpen())
+        return;
+    pollTick_.start();
+    setState(State::AwaitingReady);
+}
+
+int LinkController::remainingWriteMs() const
+{
+    if (state_ == State::WritePending)
+        return writeDelay_.remainingTime() + 50 * writeTick_.interval();
+    if (state_ == State::Writing)
+        return (100 - writeStep_) / 2 * writeTick_.interval();
+    return 0;
 }
 
 // ---- poll and line --------------------------------------------------------

@@ -25,8 +25,9 @@ public:
     Q_ENUM(State)
 
     // A transfer that ended before its end: the line broke during a write,
-    // or the read's answer was incomplete, malformed or could not be stored.
-    enum class Failure { LineFailed, ReadFailed };
+    // the read's answer was incomplete or malformed, or its rows could not
+    // be kept.
+    enum class Failure { LineFailed, ReadFailed, ReadNotKept };
     Q_ENUM(Failure)
 
     enum class Start { Started, Busy, NoPort, SendFailed };
@@ -58,8 +59,14 @@ public:
     Start startWrite(std::vector<QByteArray> frames);
     // Sends "B" after the read-start delay and collects the answer.
     Start startRead();
+    // Ends a read at once without a word: nothing is kept, the poll runs.
+    void cancelRead();
+    // Probes the radio until it answers, as after a transfer.
+    void startPoll();
     // Stops every timer at once, as when the program ends or the port moves.
     void stop();
+    // How long the running write still takes, 0 outside a write.
+    int remainingWriteMs() const;
 
 signals:
     void stateChanged(vq::LinkController::State state);
@@ -78,7 +85,8 @@ private:
     void onReadStart();
     void onReceived();
     void finishRead();
-    void failRead(const QString &why);
+    void failRead(const QString &why, Failure failure = Failure::ReadFailed);
+    void endRead();
     void onPollTick();
     void onLineLost();
 

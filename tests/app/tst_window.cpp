@@ -43,6 +43,11 @@ struct Started {
         program.programmer().controller().setIntervals(quick);
         ProgramOptions options;
         options.database = dir.filePath(QStringLiteral("w.db"));
+        // One channel, or the start-up write would leave the radio alone.
+        ChannelStore plan;
+        if (!plan.open(options.database) || !plan.apply({{0, RxFrequency, "145.00000"}}))
+            return;
+        plan.close();
         options.com1 = com1.devicePath();
         options.com2 = com2.devicePath();
         ok = program.start(options);

@@ -8,6 +8,8 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <sys/stat.h>
+
 using namespace vq;
 using test::PtyPair;
 
@@ -39,6 +41,7 @@ private slots:
     void refusedChannelFilesChangeNothing_data();
     void refusedChannelFilesChangeNothing();
     void channelFilesNeedSixteenRows();
+    void channelFileTargetsAndSnapping();
     void startUpPorts();
     void switchPort();
     void unusableStoreIsNamed();
@@ -107,7 +110,7 @@ void TestProgrammer::typedValues()
         {{3, RxFrequency, rxBefore.toStdString()}, {3, TxFrequency, txBefore.toStdString()}}));
     const auto before = test::snapshot(rig.store());
 
-    QVERIFY(rig.take(rig.programmer.applyTypedValue(3, column, typed)));
+    rig.take(rig.programmer.applyTypedValue(3, column, typed));
     QTEST(QString::fromStdString(textOf(rig.store().field(3, RxFrequency))), "rx");
     QTEST(QString::fromStdString(textOf(rig.store().field(3, TxFrequency))), "tx");
     QTEST(rig.texts() == QStringList{QStringLiteral("数据超出范围 ！！")}, "warned");
@@ -220,17 +223,34 @@ void TestProgrammer::channelFileRoundTrip()
 void TestProgrammer::refusedChannelFilesChangeNothing_data()
 {
     QTest::addColumn<QByteArray>("bytes");
-    QTest::newRow("truncated") << QByteArray(143, ',');
-    QTest::newRow("binary") << QByteArray("\x00\x01\x02,", 4).repeated(200);
-    QTest::newRow("bad frequency") << (QByteArray("abc,") + QByteArray(143, ','));
-    QTest::newRow("huge") << QByteArray(8 * 1024 * 1024, ' ');
-    QTest::newRow("missing") << QByteArray();
-    QTest::newRow("a folder") << QByteArray("/");
+    QTest::addColumn<QString>("why"); // what the second line names
+    // A whole file of empty channels with item n replaced.
+    auto with = [](int n, const QByteArray &item) {
+        QList<QByteArray> items(144);
+        items[n - 1] = item;
+        return items.join(',') + ',';
+    };
+    QTest::newRow("truncated") << QByteArray(143, ',') << "第144项（第16信道 拍频）";
+    QTest::newRow("binary") << QByteArray("\x00\x01\x02,", 4).repeated(200) << "第1项（第1信道 接收频率）";
+    QTest::newRow("huge") << QByteArray(8 * 1024 * 1024, ' ') << "文件过大";
+    QTest::newRow("whole, then past the size limit")
+        << with(1, "145") + QByteArray(64 * 1024, ' ') << "文件过大";
+    QTest::newRow("missing") << QByteArray() << "";
+    QTest::newRow("a folder") << QByteArray("/") << "";
+    // The rules typing and picking obey.
+    QTest::newRow("frequency not a number") << with(1, "abc") << "第1项（第1信道 接收频率）";
+    QTest::newRow("frequency too high") << with(10, "999") << "第10项（第2信道 接收频率）“999.00000”超出范围";
+    QTest::newRow("frequency negative") << with(4, "-5") << "第4项（第1信道 发送频率）";
+    QTest::newRow("tone not listed") << with(11, "88.4") << "第11项（第2信道 收哑音）";
+    QTest::newRow("code not listed") << with(12, "024") << "第12项（第2信道 收数字哑音）";
+    QTest::newRow("BCL out of its set") << with(17, "3") << "第17项（第2信道 BCL）";
+    QTest::newRow("scan unknown") << with(144 - 2, "skip") << "第142项（第16信道 扫描）";
 }
 
 void TestProgrammer::refusedChannelFilesChangeNothing()
 {
     QFETCH(QByteArray, bytes);
+    QFETCH(QString, why);
     VQ_RIG(rig, db(), QString());
     QVERIFY(rig.store().apply({{0, RxFrequency, "438.50000"}}));
     const auto before = test::snapshot(rig.store());
@@ -242,8 +262,37 @@ void TestProgrammer::refusedChannelFilesChangeNothing()
         writeFile(path, bytes);
     QVERIFY(!rig.take(rig.programmer.openChannelFile(answer(path))));
     QCOMPARE(rig.texts(), QStringList{QStringLiteral("文件格式错误")});
+    QVERIFY2(rig.notices.first().informative.contains(why) && !rig.notices.first().informative.isEmpty(),
+             qPrintable(rig.notices.first().informative));
     QVERIFY(test::snapshot(rig.store()) == before);
     QCOMPARE(rig.programmer.undoStack().count(), 0);
+}
+
+void TestProgrammer::channelFileTargetsAndSnapping()
+{
+    VQ_RIG(rig, db(), QString());
+    // A name without extension is saved as a channel file.
+    QVERIFY(rig.take(rig.programmer.saveChannelFile(answer(dir_.filePath(QStringLiteral("plan"))))));
+    QVERIFY(QFileInfo(dir_.filePath(QStringLiteral("plan.doc"))).isFile());
+    // A named pipe is not replaced (nor written into: nobody reads it).
+    const QString fifo = dir_.filePath(QStringLiteral("pipe.doc"));
+    QVERIFY(::mkfifo(QFile::encodeName(fifo).constData(), 0600) == 0);
+    QVERIFY(!rig.take(rig.programmer.saveChannelFile(answer(fifo))));
+    QCOMPARE(rig.texts(), QStringList{QStringLiteral("文件保存失败")});
+    QVERIFY(!rig.notices.first().informative.isEmpty());
+    struct stat st {};
+    QVERIFY(::stat(QFile::encodeName(fifo).constData(), &st) == 0 && S_ISFIFO(st.st_mode));
+    // Values the raster or the tone list moves are stored as typing would.
+    QList<QByteArray> items(144);
+    items[0] = "438.5031";
+    items[1] = "67";
+    items[3] = "１４５。５";
+    const QString file = dir_.filePath(QStringLiteral("hand.doc"));
+    writeFile(file, items.join(',') + ',');
+    QVERIFY(rig.take(rig.programmer.openChannelFile(answer(file))));
+    QCOMPARE(rig.store().field(0, RxFrequency), FieldValue("438.50000"));
+    QCOMPARE(rig.store().field(0, RxTone), FieldValue("67.0"));
+    QCOMPARE(rig.store().field(0, TxFrequency), FieldValue("145.50000"));
 }
 
 void TestProgrammer::channelFilesNeedSixteenRows()
@@ -287,6 +336,7 @@ void TestProgrammer::startUpPorts()
             QVERIFY2(holder->isHolding(), c.name);
         }
         VQ_RIG(rig, db(), QString());
+        QVERIFY(rig.store().apply({{0, RxFrequency, "145.00000"}}));
         rig.programmer.link().setDevicePaths(c.port1, c.port2);
         const bool opened = rig.take(rig.programmer.openPort());
         QCOMPARE(opened, c.openOn != 0);

@@ -86,6 +86,8 @@ private slots:
     void refusals_data();
     void refusals();
     void lineLostDuringWrite();
+    void emptyTableIsNotWrittenAtStartUp();
+    void closingAndEditingDuringTransfers();
 
 private:
     QString db() { return dir_.filePath(QStringLiteral("t%1.db").arg(++count_)); }
@@ -304,6 +306,9 @@ void TestTransfers::refusals_data()
     const QString noPort = QStringLiteral("串行端口未打开");
     QTest::newRow("unencodable row") << "unencodable" << QStringList{unencodable, unencodable};
     QTest::newRow("49 rows") << "short" << QStringList{short50, short50, short50};
+    // Text that is no number would go out as an empty channel.
+    const QString notFrequency = QStringLiteral("第3信道数据错误，无法写入");
+    QTest::newRow("frequency text not a number") << "abc" << QStringList{notFrequency, notFrequency};
     // The start-up write goes on quietly without a port.
     QTest::newRow("no port") << "closed" << QStringList{noPort, noPort};
 }
@@ -319,18 +324,23 @@ void TestTransfers::refusals()
         QVERIFY(test::execSql(path, {QStringLiteral("DELETE FROM \"信道表\" WHERE rowid > 49")}));
     }
     VQ_RIG(rig, path, radio.devicePath());
+    QVERIFY(rig.store().apply({{1, RxFrequency, "145.00000"}}));
     if (setup == QStringLiteral("unencodable"))
         QVERIFY(rig.store().apply({{6, RxFrequency, "145.00000"}, {6, Bcl, "7"}, {0, ChannelNumber, "9"}}));
     if (setup == QStringLiteral("closed"))
         rig.programmer.link().close();
+    if (setup == QStringLiteral("abc"))
+        QVERIFY(rig.store().apply({{2, TxFrequency, "１４５x"}}));
     const auto before = test::snapshot(rig.store());
 
     QVERIFY(!rig.take(rig.programmer.write()));
     QVERIFY(!rig.take(rig.programmer.startUpWrite()));
     // A read needs no encoding: only the other two refuse it.
-    if (setup != QStringLiteral("unencodable"))
+    if (setup != QStringLiteral("unencodable") && setup != QStringLiteral("abc"))
         QVERIFY(!rig.take(rig.programmer.read()));
     QCOMPARE(rig.texts(), told);
+    if (setup == QStringLiteral("abc"))
+        QVERIFY(rig.notices.first().informative.contains(QStringLiteral("发送频率")));
     QVERIFY(test::snapshot(rig.store()) == before); // channel 1 keeps its number
     QVERIFY(rig.running.isEmpty());
     QTest::qWait(50);
@@ -352,6 +362,51 @@ void TestTransfers::lineLostDuringWrite()
     QCOMPARE(rig.running, (QList<bool>{true, false}));
     QTest::qWait(100);
     QCOMPARE(rig.notices.size(), 1);
+}
+
+void TestTransfers::emptyTableIsNotWrittenAtStartUp()
+{
+    RadioSimulator sim(unpaced());
+    VQ_RIG(rig, db(), sim.devicePath());
+    rig.quicken();
+    QVERIFY(!rig.take(rig.programmer.startUpWrite()));
+    QCOMPARE(rig.statuses, QStringList{QStringLiteral("信道表为空，请先读信道数据")});
+    QTRY_COMPARE(rig.statuses.last(), kReady); // the poll still finds the radio
+    QCOMPARE(sim.received(), QByteArray("6"));
+    QVERIFY(rig.notices.isEmpty() && rig.running.isEmpty());
+    // Asked for, an empty table still goes out.
+    QVERIFY(rig.take(rig.programmer.write()));
+    QTRY_VERIFY(sim.received().startsWith("6A"));
+}
+
+void TestTransfers::closingAndEditingDuringTransfers()
+{
+    RadioSimulator sim(unpaced());
+    VQ_RIG(rig, db(), sim.devicePath());
+    QVERIFY(rig.store().apply(kPlan));
+    const auto before = test::snapshot(rig.store());
+    // A write is never cut off; the user learns how long it still takes.
+    QVERIFY(rig.take(rig.programmer.write()));
+    QVERIFY(!rig.take(rig.programmer.requestClose()));
+    QCOMPARE(rig.texts(), QStringList{QStringLiteral("正在写入对讲机，约6秒后完成，请稍后再关闭")});
+    rig.programmer.shutDown();
+    QVERIFY(rig.programmer.link().open() == SerialLink::OpenResult::Opened);
+    // During a read the table takes nothing: edits, picks and opened files
+    // would be overwritten by the read's batch. Saving is fine.
+    QVERIFY(rig.take(rig.programmer.read()));
+    const QString file = dir_.filePath(QStringLiteral("during.doc"));
+    QVERIFY(rig.take(rig.programmer.saveChannelFile([&] { return file; })));
+    QVERIFY(!rig.take(rig.programmer.applyTypedValue(5, RxFrequency, QStringLiteral("146"))));
+    QVERIFY(!rig.take(rig.programmer.applyPick(5, 5, QStringLiteral("del"))));
+    QVERIFY(!rig.take(rig.programmer.openChannelFile([&] { return file; })));
+    QCOMPARE(rig.texts().mid(1), QStringList(3, QStringLiteral("数据传送中，请稍后再试")));
+    // Closing during a read ends it at once; nothing is kept, no message.
+    QVERIFY(rig.take(rig.programmer.requestClose()));
+    QVERIFY(!rig.programmer.controller().transferRunning());
+    QTest::qWait(300);
+    QCOMPARE(rig.stored, 0);
+    QCOMPARE(rig.notices.size(), 4);
+    QVERIFY(test::snapshot(rig.store()) == before);
 }
 
 QTEST_GUILESS_MAIN(TestTransfers)
