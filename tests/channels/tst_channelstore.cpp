@@ -45,7 +45,6 @@ private slots:
     void createsMissingFile();
     void writesReachTheFile();
     void refusedWritesChangeNothing();
-    void badFiles_data();
     void badFiles();
     void duplicateRowsStaySeparate();
 
@@ -126,43 +125,35 @@ void TestChannelStore::refusedWritesChangeNothing()
     QCOMPARE(changed.count(), 0);
 }
 
-void TestChannelStore::badFiles_data()
-{
-    QTest::addColumn<QByteArray>("content");
-    QTest::addColumn<QStringList>("sql");
-    QTest::addColumn<ChannelStore::OpenError>("error");
-    const QString nine =
-        "CREATE TABLE 信道表 (a TEXT, b TEXT, c TEXT, d TEXT, e TEXT, f TEXT, g TEXT, h TEXT, i TEXT)";
-    QTest::newRow("text") << QByteArray("not a database\n").repeated(100) << QStringList()
-                          << ChannelStore::OpenError::NotADatabase;
-    QTest::newRow("empty") << QByteArray() << QStringList() << ChannelStore::OpenError::NoTable;
-    QTest::newRow("other table") << QByteArray() << QStringList{"CREATE TABLE other (a TEXT)"}
-                                 << ChannelStore::OpenError::NoTable;
-    QTest::newRow("nine columns") << QByteArray() << QStringList{nine, "INSERT INTO 信道表 (a) VALUES ('1')"}
-                                  << ChannelStore::OpenError::TooFewColumns;
-}
-
 void TestChannelStore::badFiles()
 {
     // Refused, and left exactly as it was.
-    QFETCH(QByteArray, content);
-    QFETCH(QStringList, sql);
-    QFETCH(ChannelStore::OpenError, error);
-    const QString path = dir_.filePath(QTest::currentDataTag() + QStringLiteral(".db"));
-    QFile f(path);
-    QVERIFY(sql.isEmpty() ? f.open(QIODevice::WriteOnly) && f.write(content) == content.size()
-                          : test::execSql(path, sql));
-    f.close();
-    const QByteArray before = digest(path);
+    using Error = ChannelStore::OpenError;
+    const QString nine =
+        "CREATE TABLE 信道表 (a TEXT, b TEXT, c TEXT, d TEXT, e TEXT, f TEXT, g TEXT, h TEXT, i TEXT)";
+    // clang-format off
+    const std::tuple<QString, QByteArray, QStringList, Error> cases[] = {
+        {"text", QByteArray("not a database\n").repeated(100), {}, Error::NotADatabase},
+        {"empty", {}, {}, Error::NoTable},
+        {"other table", {}, {"CREATE TABLE other (a TEXT)"}, Error::NoTable},
+        {"nine columns", {}, {nine, "INSERT INTO 信道表 (a) VALUES ('1')"}, Error::TooFewColumns},
+    };
+    // clang-format on
+    for (const auto &[name, content, sql, error] : cases) {
+        const QString path = dir_.filePath(name + ".db");
+        QFile f(path);
+        QVERIFY(sql.isEmpty() ? f.open(QIODevice::WriteOnly) && f.write(content) == content.size()
+                              : test::execSql(path, sql));
+        f.close();
+        const QByteArray before = digest(path);
+        ChannelStore store;
+        QVERIFY2(!store.open(path) && store.openError() == error && !store.isOpen(), qPrintable(name));
+        QCOMPARE(digest(path), before);
+    }
     ChannelStore store;
-    QVERIFY(!store.open(path));
-    QCOMPARE(store.openError(), error);
-    QVERIFY(!store.isOpen());
-    QCOMPARE(digest(path), before);
-
     QVERIFY(!store.open(dir_.path()));
-    QCOMPARE(store.openError(), ChannelStore::OpenError::CannotOpen);
-    QVERIFY(!store.open(dir_.filePath(QStringLiteral("no/such/dir/x.db"))));
+    QCOMPARE(store.openError(), Error::CannotOpen);
+    QVERIFY(!store.open(dir_.filePath("no/such/dir/x.db")));
 }
 
 void TestChannelStore::duplicateRowsStaySeparate()

@@ -5,9 +5,7 @@
 
 #include <QtTest>
 
-#include <map>
 #include <random>
-#include <set>
 
 using namespace vq;
 
@@ -150,32 +148,25 @@ void TestFrequencyRules::pickers()
     QCOMPARE(pickerEntries(1).size(), ctcssTones().size() + 1);
     QCOMPARE(pickerEntries(2).size(), std::size_t(kDcsCodeCount) + 1);
 
-    std::set<int> fields;
     for (int picker = 1; picker <= kPickerCount; ++picker) {
         const Field field = pickerField(picker).value();
-        fields.insert(field);
         const auto entries = pickerEntries(picker);
-        QCOMPARE(std::set(entries.begin(), entries.end()).size(), entries.size());
-        QVERIFY(std::find(entries.begin(), entries.end(), " ") != entries.end());
         for (std::string_view entry : entries) {
             // A receive tone pick sets both directions and clears the other
             // kind in both; a transmit tone pick stays in its direction.
-            std::map<int, std::string> want{{field, std::string(entry)}};
+            const std::string text(entry);
             const int otherKind = field == RxTone || field == TxTone ? field + 1 : field - 1;
+            ChannelRecord want = base, row = base;
+            want[field] = text;
             if (field == RxTone || field == RxDcs)
-                want.insert({{field + 3, std::string(entry)}, {otherKind, ""}, {otherKind + 3, ""}});
+                want[field + 3] = text, want[otherKind] = want[otherKind + 3] = "";
             else if (field == TxTone || field == TxDcs)
-                want.insert({otherKind, ""});
+                want[otherKind] = "";
             const auto writes = pickerWrites(picker, entry);
             QCOMPARE(writes.front().field, field);
-            ChannelRecord row = base;
             for (const FieldWrite &write : writes)
                 row[write.field] = write.text;
-            for (int f = 0; f < kFieldCount; ++f) {
-                const FieldValue expected = want.count(f) ? FieldValue(want[f]) : base[std::size_t(f)];
-                QVERIFY2(row[std::size_t(f)] == expected,
-                         qPrintable(QString("Combo%1 '%2' field %3").arg(picker).arg(entry.data()).arg(f)));
-            }
+            QVERIFY2(row == want, qPrintable(QString("Combo%1 '%2'").arg(picker).arg(entry.data())));
             // Whatever a picker offers, the radio takes and gives back: the
             // blank as the picker's first entry or nothing, tones as numbers.
             const auto encoded = encodeChannelFrame(row);
@@ -190,7 +181,6 @@ void TestFrequencyRules::pickers()
         for (const char *unlisted : {"", "23", "88.50", "ON", "X"})
             QVERIFY(pickerWrites(picker, unlisted).empty());
     }
-    QCOMPARE(fields.size(), std::size_t(kPickerCount));
 }
 
 QTEST_GUILESS_MAIN(TestFrequencyRules)

@@ -32,7 +32,6 @@ class TestChannelFile : public QObject {
 private slots:
     void storedRowsRoundTrip();
     void handWritten();
-    void refusals_data();
     void refusals();
 };
 
@@ -108,55 +107,42 @@ void TestChannelFile::handWritten()
     QCOMPARE(readChannelFile(bytesOf(" " + padded)).error, ChannelFileError::TooFewItems);
 }
 
-void TestChannelFile::refusals_data()
+void TestChannelFile::refusals()
 {
-    QTest::addColumn<QByteArray>("bytes");
-    QTest::addColumn<ChannelFileError>("error");
-    QTest::addColumn<int>("item");
-    auto row = [](const char *name, const QByteArray &bytes, ChannelFileError error, int item) {
-        QTest::newRow(name) << bytes << error << item;
-    };
+    // A refused file yields no rows at all, and names the item at fault.
     const auto tooFew = ChannelFileError::TooFewItems, notText = ChannelFileError::NotText;
     const auto frequency = ChannelFileError::BadFrequency;
     const QByteArray full = fileWith({});
-    row("empty file", {}, tooFew, 1);
-    row("last comma missing", full.left(143) + "on", tooFew, 144);
-    row("line break for a comma", QByteArray(full).replace(100, 1, "\n"), tooFew, 144);
-    row("frequency is a word", fileWith({{1, "abc"}}), frequency, 1);
-    row("frequency with unit", fileWith({{13, "145.5MHz"}}), frequency, 13);
-    row("frequency with exponent", fileWith({{4, "1.45e2"}}), frequency, 4);
-    row("absurd frequency", fileWith({{139, "1" + QByteArray(40, '0')}}), frequency, 139);
-    row("NUL inside", fileWith({{2, QByteArray("67\0.0", 5)}}), notText, 2);
-    row("NUL item", fileWith({{3, QByteArray(1, '\0')}}), notText, 3);
-    row("DEL", fileWith({{7, "add\x7F"}}), notText, 7);
-    row("tab inside", fileWith({{8, "o\tff"}}), notText, 8);
-    row("GB2312 text", fileWith({{9, "\xBF\xAA"}}), notText, 9);
-    row("overlong UTF-8", fileWith({{5, "\xC0\xAC"}}), notText, 5);
-    row("overlong 3 bytes", fileWith({{5, "\xE0\x9F\xBF"}}), notText, 5);
-    row("surrogate", fileWith({{5, "\xED\xA0\x80"}}), notText, 5);
-    row("past U+10FFFF", fileWith({{6, "\xF4\x90\x80\x80"}}), notText, 6);
-    row("overlong 4 bytes", fileWith({{6, "\xF0\x8F\xBF\xBF"}}), notText, 6);
-    row("cut UTF-8", fileWith({{6, "\xE5\xBC"}}), notText, 6);
-    row("cut at the end", full.left(143) + "\xF0\x9F\x98", notText, 144);
-    row("binary after a good start", full.left(20) + QByteArray("\xFF\xFE\x00\x01", 4) + full, notText, 21);
-    row("unit separator", fileWith({{7, "a\x1F"}}), notText, 7);
-    row("overlong 2 bytes", fileWith({{5, "\xC1\xBF"}}), notText, 5);
-    row("bad third byte",
-        fileWith({{5, "\xE5\xBC"
-                      "A"}}),
-        notText, 5);
-    row("no such lead byte", fileWith({{5, "\xF5\x80\x80\x80"}}), notText, 5);
-}
-
-void TestChannelFile::refusals()
-{
-    QFETCH(QByteArray, bytes);
-    QFETCH(ChannelFileError, error);
-    QFETCH(int, item);
-    const auto reading = readChannelFile(bytesOf(bytes));
-    QCOMPARE(reading.error, error);
-    QCOMPARE(reading.item, item);
-    QVERIFY(!reading.rows);
+    // clang-format off
+    const std::tuple<const char *, QByteArray, ChannelFileError, int> cases[] = {
+        {"empty file", {}, tooFew, 1},
+        {"last comma missing", full.left(143) + "on", tooFew, 144},
+        {"line break for a comma", QByteArray(full).replace(100, 1, "\n"), tooFew, 144},
+        {"frequency is a word", fileWith({{1, "abc"}}), frequency, 1},
+        {"frequency with unit", fileWith({{13, "145.5MHz"}}), frequency, 13},
+        {"frequency with exponent", fileWith({{4, "1.45e2"}}), frequency, 4},
+        {"absurd frequency", fileWith({{139, "1" + QByteArray(40, '0')}}), frequency, 139},
+        {"NUL inside", fileWith({{2, QByteArray("67\0.0", 5)}}), notText, 2},
+        {"DEL", fileWith({{7, "add\x7F"}}), notText, 7},
+        {"tab inside", fileWith({{8, "o\tff"}}), notText, 8},
+        {"GB2312 text", fileWith({{9, "\xBF\xAA"}}), notText, 9},
+        {"overlong 3 bytes", fileWith({{5, "\xE0\x9F\xBF"}}), notText, 5},
+        {"surrogate", fileWith({{5, "\xED\xA0\x80"}}), notText, 5},
+        {"past U+10FFFF", fileWith({{6, "\xF4\x90\x80\x80"}}), notText, 6},
+        {"overlong 4 bytes", fileWith({{6, "\xF0\x8F\xBF\xBF"}}), notText, 6},
+        {"cut UTF-8", fileWith({{6, "\xE5\xBC"}}), notText, 6},
+        {"cut at the end", full.left(143) + "\xF0\x9F\x98", notText, 144},
+        {"binary after a good start", full.left(20) + QByteArray("\xFF\xFE\x00\x01", 4) + full, notText, 21},
+        {"unit separator", fileWith({{7, "a\x1F"}}), notText, 7},
+        {"overlong 2 bytes", fileWith({{5, "\xC1\xBF"}}), notText, 5},
+        {"bad third byte", fileWith({{5, "\xE5\xBC" "A"}}), notText, 5},
+        {"no such lead byte", fileWith({{5, "\xF5\x80\x80\x80"}}), notText, 5},
+    };
+    // clang-format on
+    for (const auto &[name, bytes, error, item] : cases) {
+        const auto reading = readChannelFile(bytesOf(bytes));
+        QVERIFY2(reading.error == error && reading.item == item && !reading.rows, name);
+    }
 }
 
 QTEST_GUILESS_MAIN(TestChannelFile)

