@@ -62,6 +62,7 @@ void TestDecimal::textRoundTripAndOrder()
     }
     QCOMPARE(Decimal::fromScaled(885, -1).toShortestText(), "88.5");
     QCOMPARE(*Decimal::fromScaled(-1, -2).toFixed(2), "-0.01");
+    QCOMPARE(*Decimal::fromScaled(5, -1).toFixed(2), "0.50"); // as many digits as decimals
     QCOMPARE(*Decimal::fromInteger(7).toFixed(0), "7");
 }
 
