@@ -9,33 +9,32 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-using vq::ChannelStore;
+using namespace vq;
 
 namespace {
 
 QByteArray digest(const QString &path)
 {
     QFile f(path);
-    if (!f.open(QIODevice::ReadOnly))
-        return {};
-    return QCryptographicHash::hash(f.readAll(), QCryptographicHash::Sha256);
+    return f.open(QIODevice::ReadOnly) ? QCryptographicHash::hash(f.readAll(), QCryptographicHash::Sha256)
+                                       : QByteArray();
 }
 
-QVariant cellFromOutside(const QString &path, int rowid, const QString &column)
+// The rows of a query, through a connection of its own as another program
+// would see them; Null cells as "<null>".
+QStringList peek(const QString &path, const QString &sql)
 {
-    QVariant value;
+    QStringList out;
     {
         QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("peek"));
         db.setDatabaseName(path);
-        db.open();
         QSqlQuery q(db);
-        q.exec(QStringLiteral("SELECT \"%1\" FROM \"信道表\" WHERE rowid = %2").arg(column).arg(rowid));
-        if (q.next())
-            value = q.value(0);
-        db.close();
+        if (db.open() && q.exec(sql))
+            while (q.next())
+                out << (q.value(0).isNull() ? QStringLiteral("<null>") : q.value(0).toString());
     }
     QSqlDatabase::removeDatabase(QStringLiteral("peek"));
-    return value;
+    return out;
 }
 
 } // namespace
@@ -44,11 +43,10 @@ class TestChannelStore : public QObject {
     Q_OBJECT
 private slots:
     void createsMissingFile();
-    void nullAndEmptyStayDistinct();
-    void batchIsAllOrNothing();
-    void badFilesAreRefusedUntouched();
-    void rowidOrderAndDuplicateRows();
-    void deletedFileIsNotWrittenBlindly();
+    void writesReachTheFile();
+    void refusedWritesChangeNothing();
+    void badFiles();
+    void duplicateRowsStaySeparate();
 
 private:
     QTemporaryDir dir_;
@@ -57,175 +55,123 @@ private:
 void TestChannelStore::createsMissingFile()
 {
     const QString path = dir_.filePath(QStringLiteral("new.db"));
-    {
+    QStringList names;
+    for (auto name : fieldNames())
+        names << QString::fromUtf8(name.data(), qsizetype(name.size()));
+    for (int run = 0; run < 2; ++run) { // the second run finds what the first left
         ChannelStore store;
         QVERIFY(store.open(path));
-        QCOMPARE(store.rowCount(), 50);
-        for (int row = 0; row < 50; ++row) {
-            QCOMPARE(store.field(row, 0), vq::FieldValue(std::to_string(row + 1)));
-            for (int f = 1; f < vq::kFieldCount; ++f)
-                QVERIFY(!store.field(row, f).has_value());
-        }
+        QCOMPARE(store.rowCount(), kChannelCount);
+        for (int row = 0; row < kChannelCount; ++row)
+            QCOMPARE(store.record(row), ChannelRecord{std::to_string(row + 1)});
+        QVERIFY(!store.field(-1, 0) && !store.field(kChannelCount, 0) && !store.field(0, -1) &&
+                !store.field(0, kFieldCount) && store.record(kChannelCount) == ChannelRecord{});
     }
-    // Ten TEXT columns, named and ordered as the channel record.
-    QStringList columns;
-    {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("check"));
-        db.setDatabaseName(path);
-        QVERIFY(db.open());
-        QSqlQuery q(db);
-        QVERIFY(q.exec(QStringLiteral("PRAGMA table_info(\"信道表\")")));
-        while (q.next()) {
-            columns << q.value(1).toString();
-            QCOMPARE(q.value(2).toString(), QStringLiteral("TEXT"));
-        }
-        db.close();
-    }
-    QSqlDatabase::removeDatabase(QStringLiteral("check"));
-    QStringList expected;
-    for (auto name : vq::fieldNames())
-        expected << QString::fromUtf8(name.data(), qsizetype(name.size()));
-    QCOMPARE(columns, expected);
-
-    // Reopening finds what the first run left.
-    ChannelStore again;
-    QVERIFY(again.open(path));
-    QCOMPARE(again.rowCount(), 50);
+    QCOMPARE(peek(path, "SELECT name FROM pragma_table_info('信道表')"), names);
+    QCOMPARE(peek(path, "SELECT DISTINCT type FROM pragma_table_info('信道表')"), QStringList{"TEXT"});
 }
 
-void TestChannelStore::nullAndEmptyStayDistinct()
+void TestChannelStore::writesReachTheFile()
 {
-    const QString path = dir_.filePath(QStringLiteral("null.db"));
+    const QString path = dir_.filePath(QStringLiteral("writes.db"));
     {
         ChannelStore store;
         QVERIFY(store.open(path));
         QSignalSpy changed(&store, &ChannelStore::rowsChanged);
-        QVERIFY(store.setField(3, vq::RxTone, std::string()));
-        QVERIFY(store.setField(3, vq::TxTone, std::string(" ")));
-        QVERIFY(store.setField(3, vq::RxFrequency, std::string("145.00000")));
-        QVERIFY(store.setField(3, vq::RxFrequency, std::nullopt));
-        QCOMPARE(changed.count(), 4);
-        QCOMPARE(changed.last().at(0).toInt(), 3);
+        QVERIFY(store.apply({{5, RxTone, ""}, {2, TxTone, " "}, {4, RxFrequency, "145.00000"}}));
+        QVERIFY(store.setField(4, RxFrequency, std::nullopt));
+        QVERIFY(store.apply({}));
+        QCOMPARE(QList<QVariantList>(changed), (QList<QVariantList>{{2, 5}, {4, 4}}));
     }
-    // Written at once, and read back the same by a fresh connection.
-    QVERIFY(!cellFromOutside(path, 4, QStringLiteral("收哑音")).isNull());
-    QCOMPARE(cellFromOutside(path, 4, QStringLiteral("收哑音")).toString(), QString());
-    QVERIFY(cellFromOutside(path, 4, QStringLiteral("接收频率")).isNull());
+    // Null and the empty text stay apart, on disk and when read again.
+    QCOMPARE(peek(path, "SELECT quote(收哑音) || quote(发哑音) || quote(接收频率) FROM 信道表 WHERE rowid "
+                        "IN (3, 5, 6)"),
+             (QStringList{"NULL' 'NULL", "NULLNULLNULL", "''NULLNULL"}));
     ChannelStore store;
     QVERIFY(store.open(path));
-    QCOMPARE(store.field(3, vq::RxTone), vq::FieldValue(std::string()));
-    QCOMPARE(store.field(3, vq::TxTone), vq::FieldValue(std::string(" ")));
-    QCOMPARE(store.field(3, vq::RxFrequency), vq::FieldValue());
+    QCOMPARE(store.field(5, RxTone), FieldValue(""));
+    QCOMPARE(store.field(2, TxTone), FieldValue(" "));
+    QCOMPARE(store.field(4, RxFrequency), FieldValue());
 }
 
-void TestChannelStore::batchIsAllOrNothing()
+void TestChannelStore::refusedWritesChangeNothing()
 {
-    const QString path = dir_.filePath(QStringLiteral("batch.db"));
+    const QString path = dir_.filePath(QStringLiteral("refused.db"));
     ChannelStore store;
+    QVERIFY(!store.setField(0, RxFrequency, "1")); // not open yet
     QVERIFY(store.open(path));
-    QVERIFY(store.setField(0, vq::RxFrequency, std::string("438.50000")));
-    const QByteArray before = digest(path);
+    QVERIFY(store.setField(0, RxFrequency, "438.50000"));
+    const auto before = test::snapshot(store);
+    const QByteArray file = digest(path);
+    QSignalSpy changed(&store, &ChannelStore::rowsChanged);
 
-    // The last change names a row that is not there: none of it may land.
-    std::vector<ChannelStore::Change> changes;
-    for (int row = 0; row < 10; ++row)
-        changes.push_back({row, vq::RxFrequency, std::string("145.00000")});
-    changes.push_back({50, vq::RxFrequency, std::string("145.00000")});
-    QVERIFY(!store.apply(changes));
-    QCOMPARE(store.field(0, vq::RxFrequency), vq::FieldValue(std::string("438.50000")));
-    QCOMPARE(digest(path), before);
-
+    // A batch naming one cell that is not there lands not at all.
+    for (auto [row, field] :
+         {std::pair{-1, 1}, std::pair{kChannelCount, 1}, std::pair{0, -1}, std::pair{0, kFieldCount}})
+        QVERIFY(!store.apply({{0, RxFrequency, "145.00000"}, {row, field, "145.00000"}}));
+    QCOMPARE(digest(path), file);
     // A row deleted behind the store's back fails inside the transaction,
-    // after earlier rows of the batch were already updated: rolled back.
-    QVERIFY(vq::test::execSql(path, {QStringLiteral("DELETE FROM \"信道表\" WHERE rowid = 6")}));
-    changes.pop_back();
-    QVERIFY(!store.apply(changes));
-    QCOMPARE(store.field(0, vq::RxFrequency), vq::FieldValue(std::string("438.50000")));
-    QCOMPARE(cellFromOutside(path, 1, QStringLiteral("接收频率")).toString(), QStringLiteral("438.50000"));
-    QVERIFY(cellFromOutside(path, 2, QStringLiteral("接收频率")).isNull());
+    // after the first change was made: rolled back.
+    QVERIFY(test::execSql(path, {QStringLiteral("DELETE FROM 信道表 WHERE rowid = 6")}));
+    QVERIFY(!store.apply({{0, RxFrequency, "145.00000"}, {5, RxFrequency, "145.00000"}}));
+    QCOMPARE(peek(path, "SELECT 接收频率 FROM 信道表 WHERE rowid = 1"), QStringList{"438.50000"});
+    // A file removed or replaced under the store is not written blindly.
+    QVERIFY(QFile::rename(path, path + ".old") && QFile::copy(path + ".old", path));
+    QVERIFY(!store.setField(1, RxFrequency, "145.00000"));
+    QVERIFY(QFile::remove(path));
+    QVERIFY(!store.setField(1, RxFrequency, "145.00000"));
+    QVERIFY(!store.errorDetail().isEmpty());
+    QCOMPARE(test::snapshot(store), before);
+    QCOMPARE(changed.count(), 0);
 }
 
-void TestChannelStore::badFilesAreRefusedUntouched()
+void TestChannelStore::badFiles()
 {
-    struct Case {
-        const char *name;
-        QByteArray content;
-        QStringList sql;
-        ChannelStore::OpenError error;
+    // Refused, and left exactly as it was.
+    using Error = ChannelStore::OpenError;
+    const QString nine =
+        "CREATE TABLE 信道表 (a TEXT, b TEXT, c TEXT, d TEXT, e TEXT, f TEXT, g TEXT, h TEXT, i TEXT)";
+    // clang-format off
+    const std::tuple<QString, QByteArray, QStringList, Error> cases[] = {
+        {"text", QByteArray("not a database\n").repeated(100), {}, Error::NotADatabase},
+        {"empty", {}, {}, Error::NoTable},
+        {"other table", {}, {"CREATE TABLE other (a TEXT)"}, Error::NoTable},
+        {"nine columns", {}, {nine, "INSERT INTO 信道表 (a) VALUES ('1')"}, Error::TooFewColumns},
     };
-    const QList<Case> cases = {
-        {"text.db",
-         QByteArray("this is not a database\n").repeated(100),
-         {},
-         ChannelStore::OpenError::NotADatabase},
-        {"empty.db", QByteArray(), {}, ChannelStore::OpenError::NoTable},
-        {"othertable.db",
-         {},
-         {QStringLiteral("CREATE TABLE other (a TEXT)")},
-         ChannelStore::OpenError::NoTable},
-        {"narrow.db",
-         {},
-         {QStringLiteral("CREATE TABLE \"信道表\" (a TEXT, b TEXT, c TEXT, d TEXT, e TEXT, f TEXT, g TEXT, h "
-                         "TEXT, i TEXT)"),
-          QStringLiteral("INSERT INTO \"信道表\" (a) VALUES ('1')")},
-         ChannelStore::OpenError::TooFewColumns},
-    };
-    for (const Case &c : cases) {
-        const QString path = dir_.filePath(QString::fromLatin1(c.name));
-        if (c.sql.isEmpty()) {
-            QFile f(path);
-            QVERIFY(f.open(QIODevice::WriteOnly));
-            f.write(c.content);
-        } else {
-            QVERIFY(vq::test::execSql(path, c.sql));
-        }
+    // clang-format on
+    for (const auto &[name, content, sql, error] : cases) {
+        const QString path = dir_.filePath(name + ".db");
+        QFile f(path);
+        QVERIFY(sql.isEmpty() ? f.open(QIODevice::WriteOnly) && f.write(content) == content.size()
+                              : test::execSql(path, sql));
+        f.close();
         const QByteArray before = digest(path);
-        const qint64 size = QFileInfo(path).size();
         ChannelStore store;
-        QVERIFY2(!store.open(path), c.name);
-        QCOMPARE(store.openError(), c.error);
-        QVERIFY(!store.isOpen());
+        QVERIFY2(!store.open(path) && store.openError() == error && !store.isOpen(), qPrintable(name));
         QCOMPARE(digest(path), before);
-        QCOMPARE(QFileInfo(path).size(), size);
     }
-
     ChannelStore store;
-    QVERIFY(!store.open(dir_.path())); // a directory
-    QCOMPARE(store.openError(), ChannelStore::OpenError::CannotOpen);
-    QVERIFY(!store.open(dir_.filePath(QStringLiteral("no/such/dir/x.db"))));
-    QVERIFY(!QFileInfo::exists(dir_.filePath(QStringLiteral("no/such/dir/x.db"))));
+    QVERIFY(!store.open(dir_.path()));
+    QCOMPARE(store.openError(), Error::CannotOpen);
+    QVERIFY(!store.open(dir_.filePath("no/such/dir/x.db")));
 }
 
-void TestChannelStore::rowidOrderAndDuplicateRows()
+void TestChannelStore::duplicateRowsStaySeparate()
 {
-    // Rows with identical values are still separate rows: writing one must
-    // not rewrite its twins. Fewer than 50 rows and extra columns are taken.
+    // Identical rows are still separate rows, in rowid order; fewer than 50
+    // rows and extra columns are taken as they are.
     const QString path = dir_.filePath(QStringLiteral("twins.db"));
-    QVERIFY(vq::test::execSql(
-        path, {QStringLiteral("CREATE TABLE \"信道表\" (n TEXT, rx TEXT, a TEXT, b TEXT, tx TEXT, c TEXT, d "
-                              "TEXT, s TEXT, bcl TEXT, beat TEXT, note TEXT)"),
-               QStringLiteral("INSERT INTO \"信道表\" (n, rx) VALUES ('7', '145.00000')"),
-               QStringLiteral("INSERT INTO \"信道表\" (n, rx) VALUES ('7', '145.00000')"),
-               QStringLiteral("INSERT INTO \"信道表\" (n, rx) VALUES (3, '145.00000')")}));
+    QVERIFY(test::execSql(path, {"CREATE TABLE 信道表 (n, rx, a, b, tx, c, d, s, bcl, beat, note)",
+                                 "INSERT INTO 信道表 (rowid, n, rx) VALUES (9, 3, '145.00000')",
+                                 "INSERT INTO 信道表 (rowid, n, rx) VALUES (2, '7', '145.00000')",
+                                 "INSERT INTO 信道表 (rowid, n, rx) VALUES (5, '7', '145.00000')"}));
     ChannelStore store;
     QVERIFY(store.open(path));
     QCOMPARE(store.rowCount(), 3);
-    QCOMPARE(store.field(2, 0), vq::FieldValue(std::string("3"))); // a number reads as its text
-    QVERIFY(store.setField(1, vq::RxFrequency, std::string("438.50000")));
-    QCOMPARE(cellFromOutside(path, 1, QStringLiteral("rx")).toString(), QStringLiteral("145.00000"));
-    QCOMPARE(cellFromOutside(path, 2, QStringLiteral("rx")).toString(), QStringLiteral("438.50000"));
-    QCOMPARE(cellFromOutside(path, 3, QStringLiteral("rx")).toString(), QStringLiteral("145.00000"));
-}
-
-void TestChannelStore::deletedFileIsNotWrittenBlindly()
-{
-    const QString path = dir_.filePath(QStringLiteral("gone.db"));
-    ChannelStore store;
-    QVERIFY(store.open(path));
-    QVERIFY(QFile::remove(path));
-    QVERIFY(!store.setField(0, vq::RxFrequency, std::string("145.00000")));
-    QVERIFY(!store.errorDetail().isEmpty());
-    QVERIFY(!store.field(0, vq::RxFrequency).has_value());
+    QCOMPARE(store.field(2, ChannelNumber), FieldValue("3")); // a number reads as its text
+    QVERIFY(store.setField(1, RxFrequency, "438.50000"));
+    QCOMPARE(peek(path, "SELECT rx FROM 信道表 ORDER BY rowid"),
+             (QStringList{"145.00000", "438.50000", "145.00000"}));
 }
 
 QTEST_GUILESS_MAIN(TestChannelStore)

@@ -1,25 +1,19 @@
 #include "channels/FrequencyRules.h"
 #include "channels/PickerRules.h"
 #include "channels/ValueDomains.h"
+#include "radio/ChannelFrame.h"
 
 #include <QtTest>
 
-using vq::FieldValue;
+#include <random>
+
+using namespace vq;
 
 namespace {
 
-// Data tables write a Null cell as "<null>" and a field the check leaves
-// alone as "<keep>"; both are nothing on the C++ side.
-FieldValue cell(const QString &text)
+std::int64_t unitsOf(const std::string &text)
 {
-    if (text == "<null>" || text == "<keep>")
-        return std::nullopt;
-    return text.toStdString();
-}
-
-QString shown(const FieldValue &value)
-{
-    return value ? QString::fromStdString(*value) : QStringLiteral("<keep>");
+    return Decimal::leadingNumber(text).scaledRounded(kFrequencyDecimals).value();
 }
 
 } // namespace
@@ -27,227 +21,166 @@ QString shown(const FieldValue &value)
 class TestFrequencyRules : public QObject {
     Q_OBJECT
 private slots:
-    void stepping_data();
-    void stepping();
-    void receiveCheck_data();
-    void receiveCheck();
-    void transmitCheck_data();
-    void transmitCheck();
-    void formatting();
+    void steppingProperties();
+    void steppingAnchors();
+    void edits();
+    void toneDomains();
     void pickers();
 };
 
-void TestFrequencyRules::stepping_data()
+void TestFrequencyRules::steppingProperties()
 {
-    QTest::addColumn<QString>("typed");
-    QTest::addColumn<QString>("stored");
-    QTest::newRow("whole MHz") << "145" << "145.00000";
-    QTest::newRow("6.25 kHz raster") << "145.00625" << "145.00625";
-    QTest::newRow("6.25 kHz raster, odd step") << "145.01875" << "145.01875";
-    QTest::newRow("6.25 kHz raster, four decimals") << "462.5625" << "462.56250";
-    QTest::newRow("both rasters") << "433.0125" << "433.01250";
-    QTest::newRow("off raster, down") << "145.0075" << "145.00500";
-    QTest::newRow("off raster, down to MHz") << "145.0025" << "145.00000";
-    QTest::newRow("off raster, many decimals") << "145.1234" << "145.12000";
-    QTest::newRow("lowest") << "130" << "130.00000";
-    QTest::newRow("highest") << "500" << "500.00000";
-    QTest::newRow("trailing unit") << "145.5MHz" << "145.50000";
-    QTest::newRow("blank inside digits") << "14 5.5" << "145.50000";
-    QTest::newRow("leading blanks") << "  145.5" << "145.50000";
-    QTest::newRow("exponent") << "1.45e2" << "145.00000";
+    // Every 10 Hz unit of a few kHz windows and random ones across the range.
+    std::vector<std::int64_t> units;
+    for (std::int64_t start : {13000000, 14500000, 43301000, 49999000})
+        for (std::int64_t n = start; n < start + 2000; ++n)
+            units.push_back(n);
+    std::mt19937 random(1);
+    for (int k = 0; k < 5000; ++k)
+        units.push_back(13000000 + random() % 37000001);
+
+    for (std::int64_t n : units) {
+        const std::string text = stepFrequency(Decimal::fromScaled(n, -kFrequencyDecimals)).value();
+        QCOMPARE(text.size() - text.find('.'), std::size_t(kFrequencyDecimals + 1));
+        const std::int64_t stepped = unitsOf(text);
+        const bool onRaster = n % kNarrowStep == 0 || n % kWideStep == 0;
+        // On the raster a value stays; off it, it goes down to the 5 kHz step below.
+        QCOMPARE(stepped, onRaster ? n : n - n % kWideStep);
+        QCOMPARE(stepFrequency(Decimal::leadingNumber(text)), text); // idempotent
+        QCOMPARE(unitsOf(formatFrequency(Decimal::fromScaled(n, -kFrequencyDecimals)).value()), n);
+    }
+}
+
+void TestFrequencyRules::steppingAnchors()
+{
+    auto step = [](const char *typed) { return stepFrequency(Decimal::leadingNumber(typed)); };
+    QCOMPARE(step("145.0075"), "145.00500");
+    QCOMPARE(step("462.5625"), "462.56250");
     // Half-way at 10 Hz goes to the even unit; that unit then decides the step.
-    QTest::newRow("tie to even, on raster") << "145.000005" << "145.00000";
-    QTest::newRow("tie to even, off raster") << "145.000015" << "145.00000";
-    QTest::newRow("tie up to even 5 kHz step") << "145.004995" << "145.00500";
-    QTest::newRow("tie stays below 6.25 kHz step") << "145.006245" << "145.00500";
-    QTest::newRow("rounds up onto raster") << "145.006249" << "145.00625";
-    QTest::newRow("kept value written on raster") << "145.005005" << "145.00500";
+    QCOMPARE(step("145.006245"), "145.00500");
+    QCOMPARE(step("145.006249"), "145.00625");
+    QVERIFY(!step("0") && !step("-145") && !step("1e30"));
+    QCOMPARE(formatFrequency(Decimal::leadingNumber("0.5")), ".50000"); // no integer digit
+    QCOMPARE(formatFrequency(Decimal::leadingNumber("-0.5")), "-.50000");
+    QVERIFY(!formatFrequency(Decimal::leadingNumber("1e30")));
 }
 
-void TestFrequencyRules::stepping()
+void TestFrequencyRules::edits()
 {
-    QFETCH(QString, typed);
-    QFETCH(QString, stored);
-
-    const auto rx = vq::checkReceiveEdit(cell(typed), std::string("146.00000"));
-    QVERIFY(!rx.warnOutOfRange);
-    QCOMPARE(shown(rx.rx), stored);
-    QCOMPARE(shown(rx.tx), stored);
-
-    // The transmit column steps the same way.
-    const auto tx = vq::checkTransmitEdit(std::string("145.00000"), cell(typed));
-    QVERIFY(!tx.warnOutOfRange);
-    QVERIFY(!tx.rx);
-    QCOMPARE(shown(tx.tx), stored);
-}
-
-void TestFrequencyRules::receiveCheck_data()
-{
-    QTest::addColumn<QString>("rx");
-    QTest::addColumn<QString>("tx");
-    QTest::addColumn<QString>("newRx");
-    QTest::addColumn<QString>("newTx");
-    QTest::addColumn<bool>("warn");
-    QTest::newRow("Null") << "<null>" << "146.00000" << "" << "" << false;
-    QTest::newRow("nothing") << "" << "146.00000" << "" << "" << false;
-    QTest::newRow("blank") << " " << "146.00000" << "" << "" << false;
-    QTest::newRow("letters") << "abc" << "146.00000" << "" << "" << false;
-    QTest::newRow("zero") << "0" << "146.00000" << "" << "" << false;
-    QTest::newRow("zero with fraction") << "0.000" << "<null>" << "" << "" << false;
-    QTest::newRow("below range") << "129.99999" << "146.00000" << "" << "<keep>" << true;
-    QTest::newRow("above range") << "500.00001" << "146.00000" << "" << "<keep>" << true;
-    QTest::newRow("above, rounds to 500") << "500.000001" << "<null>" << "" << "<keep>" << true;
-    QTest::newRow("negative") << "-145" << "146.00000" << "" << "<keep>" << true;
-    QTest::newRow("tiny, not zero") << "1e-9" << "146.00000" << "" << "<keep>" << true;
-    QTest::newRow("huge") << "1e99999" << "146.00000" << "" << "<keep>" << true;
-    QTest::newRow("split overwritten") << "145" << "146.01250" << "145.00000" << "145.00000"
-                                       << false;
-    QTest::newRow("transmit was Null") << "145" << "<null>" << "145.00000" << "145.00000"
-                                       << false;
-}
-
-void TestFrequencyRules::receiveCheck()
-{
-    QFETCH(QString, rx);
-    QFETCH(QString, tx);
-    QFETCH(QString, newRx);
-    QFETCH(QString, newTx);
-    QFETCH(bool, warn);
-    const auto edit = vq::checkReceiveEdit(cell(rx), cell(tx));
-    QCOMPARE(shown(edit.rx), newRx);
-    QCOMPARE(shown(edit.tx), newTx);
-    QCOMPARE(edit.warnOutOfRange, warn);
-}
-
-void TestFrequencyRules::transmitCheck_data()
-{
-    QTest::addColumn<QString>("rx");
-    QTest::addColumn<QString>("tx");
-    QTest::addColumn<QString>("newTx");
-    QTest::addColumn<bool>("warn");
-    QTest::newRow("transmit Null") << "145.00000" << "<null>" << "" << false;
-    QTest::newRow("receive Null") << "<null>" << "146" << "" << false;
-    QTest::newRow("receive empty") << "" << "146" << "" << false;
-    QTest::newRow("receive not a number") << "abc" << "146" << "" << false;
-    QTest::newRow("no receive, out of range: no message") << "" << "600" << "" << false;
-    QTest::newRow("letters") << "145.00000" << "xyz" << "" << false;
-    QTest::newRow("zero") << "145.00000" << "0" << "" << false;
-    QTest::newRow("below range") << "145.00000" << "129.99999" << "" << true;
-    QTest::newRow("above range") << "145.00000" << "500.00001" << "" << true;
-    QTest::newRow("split kept") << "145.00000" << "146.0125" << "146.01250" << false;
-    QTest::newRow("split stepped") << "145.00000" << "146.1234" << "146.12000" << false;
-    QTest::newRow("odd receive value") << "9999" << "130" << "130.00000" << false;
-}
-
-void TestFrequencyRules::transmitCheck()
-{
-    QFETCH(QString, rx);
-    QFETCH(QString, tx);
-    QFETCH(QString, newTx);
-    QFETCH(bool, warn);
-    const auto edit = vq::checkTransmitEdit(cell(rx), cell(tx));
-    QVERIFY2(!edit.rx, "a transmit edit never changes the receive frequency");
-    QCOMPARE(shown(edit.tx), newTx);
-    QCOMPARE(edit.warnOutOfRange, warn);
-}
-
-void TestFrequencyRules::formatting()
-{
-    using vq::Decimal;
-    auto format = [](const char *text) {
-        auto out = vq::formatFrequency(Decimal::leadingNumber(text));
-        return out ? QString::fromStdString(*out) : QStringLiteral("<none>");
+    // A receive edit is checked against several old transmit texts, which
+    // never matter; a transmit edit against the row's receive text.
+    struct Case {
+        const char *name;
+        bool receive;
+        FieldValue typed, other;
+        FrequencyEdit want;
     };
-    QCOMPARE(format("438.5"), "438.50000");
-    QCOMPARE(format("438.123456"), "438.12346");
-    QCOMPARE(format("9999"), "9999.00000");
-    QCOMPARE(format("0.5"), ".50000");
-    QCOMPARE(format("-145"), "-145.00000");
-    QCOMPARE(format("1e30"), "<none>");
+    const auto keep = std::nullopt;
+    // clang-format off
+    const Case cases[] = {
+        {"rx Null", true, keep, {}, {"", "", false}},
+        {"rx blank", true, " ", {}, {"", "", false}},
+        {"rx zero with fraction", true, "0.000", {}, {"", "", false}},
+        {"rx below range", true, "129.99999", {}, {"", keep, true}},
+        {"rx above range", true, "500.00001", {}, {"", keep, true}},
+        {"rx rounds to 500 but above", true, "500.000001", {}, {"", keep, true}},
+        {"rx negative", true, "-145", {}, {"", keep, true}},
+        {"rx tiny", true, "1e-9", {}, {"", keep, true}},
+        {"rx lowest", true, "130", {}, {"130.00000", "130.00000", false}},
+        {"rx highest, typed loosely", true, " 5 00MHz", {}, {"500.00000", "500.00000", false}},
+        {"rx off raster", true, "145.0075", {}, {"145.00500", "145.00500", false}},
+        {"tx Null", false, keep, "145.00000", {keep, "", false}},
+        {"tx zero", false, "0", "145.00000", {keep, "", false}},
+        {"tx, no receive", false, "146", keep, {keep, "", false}},
+        {"tx, receive not a number", false, "146", "abc", {keep, "", false}},
+        {"tx, no receive, out of range: no message", false, "600", "", {keep, "", false}},
+        {"tx below range", false, "129.99999", "145.00000", {keep, "", true}},
+        {"tx above range", false, "500.00001", "145.00000", {keep, "", true}},
+        {"tx split stepped", false, "146.1234", "145.00000", {keep, "146.12000", false}},
+        {"tx, any receive number", false, "130", "9999", {keep, "130.00000", false}},
+    };
+    // clang-format on
+    for (const Case &c : cases) {
+        for (const FieldValue &oldTx : {FieldValue(), FieldValue(""), FieldValue("146.01250")}) {
+            const FrequencyEdit edit =
+                c.receive ? checkReceiveEdit(c.typed, oldTx) : checkTransmitEdit(c.other, c.typed);
+            QVERIFY2(edit == c.want, c.name);
+        }
+    }
+}
 
-    QVERIFY(!vq::stepFrequency(Decimal()));
-    QVERIFY(!vq::stepFrequency(Decimal::fromInteger(-145)));
-    QVERIFY(vq::isFrequencyInRange(Decimal::fromInteger(130)));
-    QVERIFY(!vq::isFrequencyInRange(Decimal::fromScaled(50000001, -5)));
+void TestFrequencyRules::toneDomains()
+{
+    // The DCS table: "023" … "754" in slots 1 … 83, strictly rising octal
+    // codes, each found at its own slot; every other slot empty.
+    const auto &codes = dcsCodes();
+    QVERIFY(dcsPosition("023") == 1 && dcsPosition("754") == kDcsCodeCount);
+    for (int slot = 0; slot < kDcsSlots; ++slot) {
+        const std::string_view code = codes[std::size_t(slot)];
+        const bool used = slot >= 1 && slot <= kDcsCodeCount;
+        QCOMPARE(code.empty(), !used);
+        if (used) {
+            QCOMPARE(dcsPosition(code), slot);
+            QVERIFY(code.size() == 3 && code.find_first_not_of("01234567") == std::string_view::npos);
+            QVERIFY(slot == 1 || codes[std::size_t(slot) - 1] < code);
+        }
+    }
+    for (const char *miss : {"024", "23", "0230", " 023", "023 ", "", " "})
+        QCOMPARE(dcsPosition(miss), 0);
+
+    // CTCSS tones rise from 67.0 to 250.3 Hz.
+    const auto &tones = ctcssTones();
+    QCOMPARE(tones.front(), "67.0");
+    QCOMPARE(tones.back(), "250.3");
+    for (std::size_t i = 1; i < tones.size(); ++i)
+        QVERIFY(Decimal::leadingNumber(tones[i - 1]) < Decimal::leadingNumber(tones[i]));
+    QVERIFY(!isNoTone(std::string(tones.front())));
+    for (const FieldValue &none : {FieldValue(), FieldValue(""), FieldValue(" "), FieldValue("0.0")})
+        QVERIFY(isNoTone(none));
 }
 
 void TestFrequencyRules::pickers()
 {
-    using namespace vq;
+    // "X" reads as no value everywhere, so any change a pick makes shows.
+    const ChannelRecord base = {"1", "145.00000", "X", "X", "145.00000", "X", "X", "X", "X", "X"};
+    QVERIFY(pickerEntries(0).empty() && pickerEntries(8).empty() && !pickerField(0) && !pickerField(8));
+    QVERIFY(pickerEntries(1) == pickerEntries(3) && pickerEntries(2) == pickerEntries(4));
+    QCOMPARE(pickerEntries(1).size(), ctcssTones().size() + 1);
+    QCOMPARE(pickerEntries(2).size(), std::size_t(kDcsCodeCount) + 1);
 
-    // Entry lists, the blank first where the pickers have it.
-    QCOMPARE(pickerEntries(1).size(), std::size_t{40});
-    QCOMPARE(pickerEntries(2).size(), std::size_t{84});
-    QVERIFY(pickerEntries(1) == pickerEntries(3));
-    QVERIFY(pickerEntries(2) == pickerEntries(4));
-    QCOMPARE(pickerEntries(1)[0], std::string_view(" "));
-    QCOMPARE(pickerEntries(1)[1], std::string_view("67.0"));
-    QCOMPARE(pickerEntries(1)[39], std::string_view("250.3"));
-    QCOMPARE(pickerEntries(2)[0], std::string_view(" "));
-    for (int slot = 1; slot <= kDcsCodeCount; ++slot)
-        QCOMPARE(pickerEntries(2)[std::size_t(slot)], dcsCodes()[std::size_t(slot)]);
-    QVERIFY(pickerEntries(5) == (std::vector<std::string_view>{"add", "del", " "}));
-    QVERIFY(pickerEntries(6) == (std::vector<std::string_view>{"off", "1", "2", " "}));
-    QVERIFY(pickerEntries(7) == (std::vector<std::string_view>{"off", "on", " "}));
-    QVERIFY(pickerEntries(0).empty() && pickerEntries(8).empty());
-    QCOMPARE(pickerField(4), std::optional<Field>(TxDcs));
-    QCOMPARE(pickerField(0), std::optional<Field>());
-
-    // The store sees the writes in this order: the picked field first.
-    QVERIFY(pickerWrites(1, "88.5") == (std::vector<FieldWrite>{{RxTone, "88.5"},
-                                                                {TxTone, "88.5"},
-                                                                {RxDcs, ""},
-                                                                {TxDcs, ""}}));
-
-    // Each picker once, on a row that had the other tone kind set.
-    auto row = [](const char *rxTone, const char *rxDcs, const char *txTone, const char *txDcs,
-                  const char *scan = "add", const char *bcl = "off", const char *beat = "on") {
-        return ChannelRecord{"1",   "145.00000", rxTone, rxDcs, "145.00000", txTone,
-                             txDcs, scan,        bcl,    beat};
-    };
-    const ChannelRecord dcsRow = row("", "023", "", "023");
-    const ChannelRecord toneRow = row("88.5", "", "88.5", "");
-    struct Pick {
-        int picker;
-        const char *text;
-        const ChannelRecord &before;
-        ChannelRecord after;
-    };
-    const Pick picks[] = {
-        {1, "88.5", dcsRow, row("88.5", "", "88.5", "")},
-        {1, " ", dcsRow, row(" ", "", " ", "")},
-        {2, " ", toneRow, row("", " ", "", " ")},
-        {2, "754", toneRow, row("", "754", "", "754")},
-        {3, "100.0", dcsRow, row("", "023", "100.0", "")},
-        {3, " ", dcsRow, row("", "023", " ", "")},
-        {4, " ", toneRow, row("88.5", "", "", " ")},
-        {4, "023", toneRow, row("88.5", "", "", "023")},
-        {5, "del", toneRow, row("88.5", "", "88.5", "", "del")},
-        {6, "2", toneRow, row("88.5", "", "88.5", "", "add", "2")},
-        {7, " ", toneRow, row("88.5", "", "88.5", "", "add", "off", " ")},
-    };
-    for (const Pick &pick : picks) {
-        ChannelRecord row = pick.before;
-        for (const FieldWrite &write : pickerWrites(pick.picker, pick.text))
-            row[std::size_t(write.field)] = write.text;
-        QVERIFY2(row == pick.after,
-                 qPrintable(QStringLiteral("Combo%1 \"%2\"").arg(pick.picker).arg(pick.text)));
+    for (int picker = 1; picker <= kPickerCount; ++picker) {
+        const Field field = pickerField(picker).value();
+        const auto entries = pickerEntries(picker);
+        for (std::string_view entry : entries) {
+            // A receive tone pick sets both directions and clears the other
+            // kind in both; a transmit tone pick stays in its direction.
+            const std::string text(entry);
+            const int otherKind = field == RxTone || field == TxTone ? field + 1 : field - 1;
+            ChannelRecord want = base, row = base;
+            want[field] = text;
+            if (field == RxTone || field == RxDcs)
+                want[field + 3] = text, want[otherKind] = want[otherKind + 3] = "";
+            else if (field == TxTone || field == TxDcs)
+                want[otherKind] = "";
+            const auto writes = pickerWrites(picker, entry);
+            QCOMPARE(writes.front().field, field);
+            for (const FieldWrite &write : writes)
+                row[write.field] = write.text;
+            QVERIFY2(row == want, qPrintable(QString("Combo%1 '%2'").arg(picker).arg(entry.data())));
+            // Whatever a picker offers, the radio takes and gives back: the
+            // blank as the picker's first entry or nothing, tones as numbers.
+            const auto encoded = encodeChannelFrame(row);
+            QVERIFY2(encoded.ok(), describe(encoded.error).c_str());
+            const std::string back = decodeChannelFrame(*encoded.frame).fields->at(field);
+            if (entry == " ")
+                QVERIFY(back.empty() || back == entries.front());
+            else
+                QVERIFY(back == entry || ((field == RxTone || field == TxTone) &&
+                                          Decimal::leadingNumber(back) == Decimal::leadingNumber(entry)));
+        }
+        for (const char *unlisted : {"", "23", "88.50", "ON", "X"})
+            QVERIFY(pickerWrites(picker, unlisted).empty());
     }
-
-    // Every code can be picked in both DCS pickers.
-    for (int slot = 1; slot <= kDcsCodeCount; ++slot) {
-        const std::string code(dcsCodes()[std::size_t(slot)]);
-        QVERIFY(pickerWrites(2, code).front() == (FieldWrite{RxDcs, code}));
-        QVERIFY(pickerWrites(4, code).front() == (FieldWrite{TxDcs, code}));
-    }
-
-    // Only listed entries reach the store.
-    QVERIFY(pickerWrites(2, "23").empty());
-    QVERIFY(pickerWrites(1, "88.50").empty());
-    QVERIFY(pickerWrites(6, "add").empty());
-    QVERIFY(pickerWrites(5, "").empty());
-    QVERIFY(pickerWrites(0, " ").empty());
-    QVERIFY(pickerWrites(8, " ").empty());
 }
 
 QTEST_GUILESS_MAIN(TestFrequencyRules)

@@ -29,27 +29,32 @@ void TestSerialLink::lockHoldsAcrossNames()
     const QString alias = dir.filePath(QStringLiteral("by-id-radio"));
     QVERIFY(QFile::link(pty.devicePath(), alias));
 
-    SerialLink first;
+    SerialLink first, second;
     first.setDevicePaths(alias, QString());
     QCOMPARE(first.open(), SerialLink::OpenResult::Opened);
-    SerialLink second;
     second.setDevicePaths(pty.devicePath(), alias);
     QCOMPARE(second.open(), SerialLink::OpenResult::InUse);
     second.setCommPort(2);
     QCOMPARE(second.open(), SerialLink::OpenResult::InUse);
-    // Another program sees it taken too, and gets it once we let go.
-    {
-        test::DeviceHolder other(pty.devicePath());
-        QVERIFY(!other.isHolding());
-    }
+    QVERIFY(!test::DeviceHolder(pty.devicePath()).isHolding()); // other programs see it taken too
     first.close();
     QCOMPARE(second.open(), SerialLink::OpenResult::Opened);
     QVERIFY(second.send("6"));
     QCOMPARE(pty.readAtLeast(1, 2000), QByteArray("6"));
 
+    // The inbox hands out what arrived in order, and takes back what was not used.
+    pty.write("ABCDE");
+    QTRY_COMPARE(second.available(), 5);
+    QCOMPARE(second.take(2), QByteArray("AB"));
+    second.unread("B");
+    QCOMPARE(second.take(9), QByteArray("BCDE"));
+    second.discardInput();
+    QCOMPARE(second.available(), 0);
+
     SerialLink missing;
     missing.setDevicePaths(dir.filePath(QStringLiteral("ttyGone")), QString());
     QCOMPARE(missing.open(), SerialLink::OpenResult::Missing);
+    QVERIFY(missing.devicePath(0).isEmpty() && missing.devicePath(3).isEmpty());
 }
 
 void TestSerialLink::permissionIsNotCalledInUse()
