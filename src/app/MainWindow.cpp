@@ -83,6 +83,15 @@ void MainWindow::tell(const Result &result)
         messenger_.show(notice);
 }
 
+void MainWindow::changeEvent(QEvent *event)
+{
+    // Back from another window, perhaps another copy of this program: show
+    // the table as it is in the file now.
+    if (event->type() == QEvent::ActivationChange && isActiveWindow())
+        programmer_.store().refreshIfChangedElsewhere();
+    QMainWindow::changeEvent(event);
+}
+
 void MainWindow::closeEvent(QCloseEvent *event)
 {
     // Never half-way through a write; a read is ended and the table kept.

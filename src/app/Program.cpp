@@ -6,16 +6,18 @@
 #include <QCommandLineParser>
 #include <QCoreApplication>
 
+#include <cstdio>
+
 namespace vq {
 
-ProgramOptions parseArguments(QCoreApplication &app)
+std::optional<ProgramOptions> parseArguments(QCoreApplication &app)
 {
     ProgramOptions options;
     QCommandLineParser parser;
     parser.setApplicationDescription(
         QStringLiteral("VQ4471R 信道设置系统: channel programmer for the VQ4471R radio"));
-    parser.addHelpOption();
-    parser.addVersionOption();
+    const QCommandLineOption help = parser.addHelpOption();
+    const QCommandLineOption version = parser.addVersionOption();
     QCommandLineOption db(QStringLiteral("db"),
                           QStringLiteral("Channel database file (created when missing)."),
                           QStringLiteral("FILE"), options.database);
@@ -24,7 +26,36 @@ ProgramOptions parseArguments(QCoreApplication &app)
     QCommandLineOption com2(QStringLiteral("com2"), QStringLiteral("Device of serial port 2."),
                             QStringLiteral("DEVICE"), options.com2);
     parser.addOptions({db, com1, com2});
-    parser.process(app);
+
+    // A word the program does not use (a file name meant as the store, a
+    // misspelt option) would otherwise start it on the default store.
+    QString mistake;
+    if (!parser.parse(app.arguments())) {
+        const QStringList unknown = parser.unknownOptionNames();
+        mistake = unknown.isEmpty()
+                      ? parser.errorText()
+                      : texts::kUnknownOption +
+                            (unknown.first().size() == 1 ? QStringLiteral("-") : QStringLiteral("--")) +
+                            unknown.first();
+    } else if (parser.isSet(help)) {
+        parser.showHelp(0);
+    } else if (parser.isSet(version)) {
+        parser.showVersion();
+    } else if (!parser.positionalArguments().isEmpty()) {
+        mistake = texts::kStrayArgument + parser.positionalArguments().first();
+    } else {
+        for (const QCommandLineOption &option : {db, com1, com2})
+            if (parser.values(option).size() > 1)
+                mistake = texts::kRepeatedOption + QStringLiteral("--") + option.names().first();
+        const QString file = parser.value(db);
+        // A store that can never be saved would lose every edit at exit.
+        if (mistake.isEmpty() && (file.isEmpty() || file == QLatin1String(":memory:")))
+            mistake = texts::kUnsavableStore + QStringLiteral("--db \"%1\"").arg(file);
+    }
+    if (!mistake.isEmpty()) {
+        std::fputs(qPrintable(mistake + QLatin1Char('\n') + parser.helpText()), stderr);
+        return std::nullopt;
+    }
     options.database = parser.value(db);
     options.com1 = parser.value(com1);
     options.com2 = parser.value(com2);

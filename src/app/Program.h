@@ -5,6 +5,7 @@
 #include <QString>
 
 #include <memory>
+#include <optional>
 
 class QCoreApplication;
 
@@ -19,8 +20,9 @@ struct ProgramOptions {
     QString com2 = QStringLiteral("/dev/ttyS1");
 };
 
-// Reads the command line; --help and --version print and exit here.
-ProgramOptions parseArguments(QCoreApplication &app);
+// Reads the command line; --help and --version print and exit here. A
+// mistake is printed with the usage and gives no options.
+std::optional<ProgramOptions> parseArguments(QCoreApplication &app);
 
 // The program from its store to the running start-up write.
 class Program {

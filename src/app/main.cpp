@@ -10,6 +10,8 @@
 
 namespace {
 
+constexpr int kUsageError = 2;
+
 bool asksForText(int argc, char *argv[])
 {
     for (int i = 1; i < argc; ++i) {
@@ -35,13 +37,15 @@ int main(int argc, char *argv[])
     if (asksForText(argc, argv)) {
         QCoreApplication console(argc, argv);
         nameApplication();
-        vq::parseArguments(console); // prints and exits
-        return 0;
+        // Prints and exits, unless the rest of the line is a mistake.
+        return vq::parseArguments(console) ? 0 : kUsageError;
     }
 
     QApplication app(argc, argv);
     nameApplication();
-    const vq::ProgramOptions options = vq::parseArguments(app);
+    const std::optional<vq::ProgramOptions> options = vq::parseArguments(app);
+    if (!options)
+        return kUsageError;
 
     vq::installChineseFonts();
     vq::installChineseTranslation();
@@ -49,7 +53,7 @@ int main(int argc, char *argv[])
 
     vq::DialogMessenger messenger;
     vq::Program program(messenger);
-    if (!program.start(options))
+    if (!program.start(*options))
         return 1;
     messenger.setParent(program.window());
     return app.exec();

@@ -2,14 +2,21 @@
 
 #include "channels/ValueDomains.h"
 
+#include <QDir>
 #include <QFileInfo>
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
+#include <QThread>
 #include <QUuid>
 #include <QVariant>
 
+#include <algorithm>
+
+#include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace vq {
 
@@ -42,6 +49,22 @@ FieldValue fromVariant(const QVariant &value)
     return value.toString().toStdString();
 }
 
+QString fieldName(int field)
+{
+    const std::string_view name = fieldNames()[static_cast<std::size_t>(field)];
+    return QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size()));
+}
+
+ChannelStore::OpenError causeOf(const QSqlError &error)
+{
+    const QString code = error.nativeErrorCode();
+    if (code == QLatin1String("5") || code == QLatin1String("6")) // SQLITE_BUSY, SQLITE_LOCKED
+        return ChannelStore::OpenError::Locked;
+    if (code == QLatin1String("23")) // SQLITE_AUTH
+        return ChannelStore::OpenError::NoPermission;
+    return ChannelStore::OpenError::NotADatabase;
+}
+
 bool fileIdentity(const QString &path, quint64 &device, quint64 &inode)
 {
     struct stat st {};
@@ -71,6 +94,11 @@ void ChannelStore::close()
     }
     QSqlDatabase::removeDatabase(connection_);
     connection_.clear();
+    // Only after SQLite let go: closing any descriptor of the file drops
+    // this process's locks on it.
+    if (lockFd_ >= 0)
+        ::close(lockFd_);
+    lockFd_ = -1;
     rowids_.clear();
     rows_.clear();
 }
@@ -80,18 +108,60 @@ void ChannelStore::fail(const QString &detail)
     errorDetail_ = detail;
 }
 
+void ChannelStore::failOpen(OpenError error, const QString &detail)
+{
+    openError_ = error;
+    errorDetail_ = detail;
+}
+
+void ChannelStore::lockFile()
+{
+    // Every copy of the program holds a shared flock while it has the file
+    // open; the kernel drops it when a copy dies, so a killed copy leaves
+    // nothing behind. One that cannot get an exclusive lock is not alone.
+    lockFd_ = ::open(QFile::encodeName(path_).constData(), O_RDONLY | O_CLOEXEC);
+    if (lockFd_ < 0)
+        return;
+    openedElsewhere_ = ::flock(lockFd_, LOCK_EX | LOCK_NB) != 0;
+    // Another copy probing at this very moment holds its exclusive lock only
+    // briefly.
+    for (int tries = 0; tries < 50 && ::flock(lockFd_, LOCK_SH | LOCK_NB) != 0; ++tries)
+        QThread::msleep(2);
+}
+
+qint64 ChannelStore::dataVersion()
+{
+    QSqlQuery query(QSqlDatabase::database(connection_, false));
+    if (!query.exec(QStringLiteral("PRAGMA data_version")) || !query.next())
+        return -1;
+    return query.value(0).toLongLong();
+}
+
 bool ChannelStore::open(const QString &path)
 {
     close();
     path_ = path;
     openError_ = OpenError::None;
     errorDetail_.clear();
+    missingColumns_.clear();
+    openedElsewhere_ = false;
+    dataVersion_ = -1;
 
     const QFileInfo info(path);
-    const bool creating = !info.exists();
-    if (!creating && !info.isFile()) {
-        openError_ = OpenError::CannotOpen;
-        fail(QStringLiteral("not a file"));
+    if (!info.absoluteDir().exists()) {
+        failOpen(OpenError::NoFolder, QStringLiteral("no such folder"));
+        return false;
+    }
+    if (info.exists() && !info.isFile()) {
+        failOpen(OpenError::CannotOpen, QStringLiteral("not a file"));
+        return false;
+    }
+    const bool missing = !info.exists();
+    // A 0-byte file is an empty database; SQLite sees it so as well.
+    const bool creating = missing || info.size() == 0;
+    if (missing ? !QFileInfo(info.absolutePath()).isWritable()
+                : !info.isReadable() || (creating && !info.isWritable())) {
+        failOpen(OpenError::NoPermission, QStringLiteral("no access"));
         return false;
     }
 
@@ -111,23 +181,71 @@ bool ChannelStore::open(const QString &path)
         }
     }
     connection_ = name;
+    lockFile();
 
     if (creating && !createTable()) {
-        openError_ = OpenError::CannotOpen;
         const QString detail = errorDetail_;
         close();
-        QFile::remove(path); // only what we just created
-        errorDetail_ = detail;
+        if (missing)
+            QFile::remove(path); // only what we just created
+        failOpen(openError_ == OpenError::None ? OpenError::CannotOpen : openError_, detail);
         return false;
     }
-    if (!loadRows()) {
+    if (!loadRows(false)) {
         const QString detail = errorDetail_;
         close();
         errorDetail_ = detail;
         return false;
     }
     fileIdentity(path_, device_, inode_);
+    dataVersion_ = dataVersion();
     return true;
+}
+
+bool ChannelStore::refreshIfChangedElsewhere()
+{
+    if (!isOpen())
+        return false;
+    const qint64 version = dataVersion();
+    if (version < 0 || version == dataVersion_)
+        return false;
+    // A table made unusable meanwhile keeps the last good picture; writes
+    // will say what is wrong.
+    const OpenError openError = openError_;
+    const bool loaded = loadRows(true);
+    openError_ = openError;
+    if (!loaded)
+        return false;
+    dataVersion_ = version;
+    emit changedElsewhere();
+    return true;
+}
+
+std::optional<QStringList> ChannelStore::findColumns(const QStringList &columns)
+{
+    QStringList byName;
+    QStringList missing;
+    // Position is trusted only when no field name stands somewhere else.
+    bool inPlace = columns.size() == kFieldCount;
+    for (int f = 0; f < kFieldCount; ++f) {
+        // SQLite names match without regard to case; keep the table's spelling.
+        const auto found = std::find_if(columns.begin(), columns.end(), [&](const QString &c) {
+            return c.compare(fieldName(f), Qt::CaseInsensitive) == 0;
+        });
+        if (found == columns.end())
+            missing << fieldName(f);
+        else
+            byName << *found;
+        inPlace = inPlace && (found == columns.end() || found - columns.begin() == f);
+    }
+    if (missing.isEmpty())
+        return byName;
+    // A table of the right width with other names is still read as before.
+    if (inPlace)
+        return columns;
+    missingColumns_ = missing;
+    failOpen(OpenError::MissingColumns, QStringLiteral("missing columns: ") + missing.join(QLatin1Char(',')));
+    return std::nullopt;
 }
 
 bool ChannelStore::createTable()
@@ -138,7 +256,7 @@ bool ChannelStore::createTable()
         columns << quoted(QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size()))) +
                        QStringLiteral(" TEXT");
     if (!db.transaction()) {
-        fail(db.lastError().text());
+        failOpen(causeOf(db.lastError()), db.lastError().text());
         return false;
     }
     QSqlQuery query(db);
@@ -156,49 +274,43 @@ bool ChannelStore::createTable()
         }
     }
     if (!ok) {
-        fail(query.lastError().text());
+        failOpen(causeOf(query.lastError()), query.lastError().text());
         db.rollback();
         return false;
     }
     if (!db.commit()) {
-        fail(db.lastError().text());
+        failOpen(causeOf(db.lastError()), db.lastError().text());
         return false;
     }
     return true;
 }
 
-bool ChannelStore::loadRows()
+bool ChannelStore::loadRows(bool announce)
 {
     QSqlDatabase db = QSqlDatabase::database(connection_, false);
     QSqlQuery query(db);
     if (!query.exec(QStringLiteral("PRAGMA table_info(%1)").arg(quoted(tableName())))) {
         // SQLite only finds out here that the file is no database at all.
-        openError_ = OpenError::NotADatabase;
-        fail(query.lastError().text());
+        failOpen(causeOf(query.lastError()), query.lastError().text());
         return false;
     }
     QStringList columns;
     while (query.next())
         columns << query.value(1).toString();
     if (columns.isEmpty()) {
-        openError_ = OpenError::NoTable;
-        fail(QStringLiteral("no table"));
+        failOpen(OpenError::NoTable, QStringLiteral("no table"));
         return false;
     }
-    if (columns.size() < kFieldCount) {
-        openError_ = OpenError::TooFewColumns;
-        fail(QStringLiteral("%1 columns").arg(columns.size()));
+    const std::optional<QStringList> fields = findColumns(columns);
+    if (!fields)
         return false;
-    }
-    columns_ = columns.mid(0, kFieldCount);
 
     QStringList selected;
-    for (const QString &column : std::as_const(columns_))
+    for (const QString &column : *fields)
         selected << quoted(column);
     if (!query.exec(QStringLiteral("SELECT rowid, %1 FROM %2 ORDER BY rowid")
                         .arg(selected.join(QStringLiteral(", ")), quoted(tableName())))) {
-        openError_ = OpenError::NotADatabase;
-        fail(query.lastError().text());
+        failOpen(causeOf(query.lastError()), query.lastError().text());
         return false;
     }
     std::vector<qint64> rowids;
@@ -211,12 +323,19 @@ bool ChannelStore::loadRows()
         rows.push_back(std::move(record));
     }
     if (query.lastError().isValid()) {
-        openError_ = OpenError::NotADatabase;
-        fail(query.lastError().text());
+        failOpen(causeOf(query.lastError()), query.lastError().text());
         return false;
     }
+    const bool countChanges = announce && rows.size() != rows_.size();
+    if (countChanges)
+        emit rowCountAboutToChange();
+    columns_ = *fields;
     rowids_ = std::move(rowids);
     rows_ = std::move(rows);
+    if (countChanges)
+        emit rowCountChanged();
+    else if (announce && !rows_.empty())
+        emit rowsChanged(0, rowCount() - 1);
     return true;
 }
 

@@ -4,19 +4,32 @@
 
 #include <QObject>
 #include <QString>
+#include <QStringList>
 
+#include <optional>
 #include <vector>
 
 namespace vq {
 
 // The channel plan: table 信道表 of an SQLite file, one row per channel,
-// ten text fields addressed by position. Every writer goes through here and
-// every write reaches the file at once; a batch is one transaction. Rows are
-// identified by SQLite's rowid and kept in rowid (insertion) order.
+// ten text fields found by name (by position only in a table of exactly ten
+// columns). Every writer goes through here and every write reaches the file
+// at once; a batch is one transaction. Rows are identified by SQLite's rowid
+// and kept in rowid (insertion) order.
 class ChannelStore : public QObject {
     Q_OBJECT
 public:
-    enum class OpenError { None, CannotOpen, NotADatabase, NoTable, TooFewColumns };
+    enum class OpenError {
+        None,
+        CannotOpen,
+        NotADatabase,
+        NoTable,
+        MissingColumns,
+        TooFewColumns = MissingColumns,
+        Locked,
+        NoFolder,
+        NoPermission,
+    };
 
     struct Change {
         int row;
@@ -27,9 +40,9 @@ public:
     explicit ChannelStore(QObject *parent = nullptr);
     ~ChannelStore() override;
 
-    // Opens an existing file as it is, or creates a missing one with the
-    // table and 50 channels numbered "1" … "50". An existing file that is
-    // not a channel database is left exactly as it was.
+    // Opens an existing file as it is, or creates a missing (or 0-byte)
+    // one with the table and 50 channels numbered "1" … "50". An existing
+    // file that is not a channel database is left exactly as it was.
     bool open(const QString &path);
     void close();
     bool isOpen() const { return !connection_.isEmpty(); }
@@ -37,6 +50,14 @@ public:
     QString path() const { return path_; }
     // Detail of the last failure (open or write), for logs and tests.
     QString errorDetail() const { return errorDetail_; }
+    // The channel fields the table lacks, when open failed for that.
+    QStringList missingColumns() const { return missingColumns_; }
+    // Another copy of the program had this file open when it was opened.
+    bool openedElsewhere() const { return openedElsewhere_; }
+
+    // Reads the rows again when another connection committed since the
+    // last look, so that nothing acts on a stale picture; true when it did.
+    bool refreshIfChangedElsewhere();
 
     int rowCount() const { return static_cast<int>(rows_.size()); }
     FieldValue field(int row, int field) const;
@@ -50,18 +71,31 @@ public:
 signals:
     // Rows first … last now hold new values.
     void rowsChanged(int first, int last);
+    // Around a reload that changed the number of rows.
+    void rowCountAboutToChange();
+    void rowCountChanged();
+    // Another program changed the table and the rows were read again.
+    void changedElsewhere();
 
 private:
     bool createTable();
-    bool loadRows();
+    bool loadRows(bool announce);
+    std::optional<QStringList> findColumns(const QStringList &columns);
     bool stillOurFile();
     void fail(const QString &detail);
+    void failOpen(OpenError error, const QString &detail);
+    void lockFile();
+    qint64 dataVersion();
 
     QString connection_;
     QString path_;
     QString errorDetail_;
     OpenError openError_ = OpenError::None;
-    QStringList columns_; // the first ten columns, by position
+    QStringList columns_; // the table's name of each channel field
+    QStringList missingColumns_;
+    bool openedElsewhere_ = false;
+    int lockFd_ = -1;
+    qint64 dataVersion_ = -1;
     std::vector<qint64> rowids_;
     std::vector<ChannelRecord> rows_;
     quint64 device_ = 0;

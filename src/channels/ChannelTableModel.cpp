@@ -10,6 +10,8 @@ ChannelTableModel::ChannelTableModel(ChannelStore &store, QObject *parent)
 {
     connect(&store_, &ChannelStore::rowsChanged, this,
             [this](int first, int last) { emit dataChanged(index(first, 0), index(last, kFieldCount - 1)); });
+    connect(&store_, &ChannelStore::rowCountAboutToChange, this, &ChannelTableModel::beginResetModel);
+    connect(&store_, &ChannelStore::rowCountChanged, this, &ChannelTableModel::endResetModel);
 }
 
 int ChannelTableModel::rowCount(const QModelIndex &parent) const

@@ -1,5 +1,7 @@
 #include "plan/Notice.h"
 
+#include "channels/ChannelStore.h"
+
 #include <QFile>
 
 #include <grp.h>
@@ -18,6 +20,29 @@ QString permissionHint(const QString &device)
     if (group.isEmpty())
         group = QStringLiteral("dialout");
     return QStringLiteral("没有使用 %1 的权限：请把当前用户加入 %2 组后重新登录。").arg(device, group);
+}
+
+QString storeOpenCause(const ChannelStore &store)
+{
+    using E = ChannelStore::OpenError;
+    switch (store.openError()) {
+    case E::Locked:
+        return kStoreLocked;
+    case E::NotADatabase:
+        return kStoreNotADatabase;
+    case E::NoTable:
+        return kStoreNoTable;
+    case E::MissingColumns:
+        return storeMissingColumns(store.missingColumns());
+    case E::NoFolder:
+        return kStoreNoFolder;
+    case E::NoPermission:
+        return kStoreNoPermission;
+    case E::None:
+    case E::CannotOpen:
+        break;
+    }
+    return {};
 }
 
 } // namespace vq::texts

@@ -2,8 +2,11 @@
 
 #include <QMetaType>
 #include <QString>
+#include <QStringList>
 
 namespace vq {
+
+class ChannelStore;
 
 // A message the user must read, as core objects report it; the window turns
 // it into a modal message box.
@@ -22,6 +25,24 @@ namespace texts {
 inline const QString kSystemTitle = QStringLiteral("系统信息");
 inline const QString kErrorTitle = QStringLiteral("错误警告 ");
 inline const QString kStoreCannotOpen = QStringLiteral("信道数据库无法打开：");
+inline const QString kStoreOpenedElsewhere = QStringLiteral("信道数据库已被另一程序打开");
+// Why the store could not be opened, under kStoreCannotOpen.
+inline const QString kStoreLocked = QStringLiteral("数据库正被另一程序锁定，请关闭该程序后重试");
+inline const QString kStoreNotADatabase = QStringLiteral("该文件不是数据库");
+inline const QString kStoreNoTable = QStringLiteral("数据库中没有信道表");
+inline const QString kStoreNoFolder = QStringLiteral("文件夹不存在");
+inline const QString kStoreNoPermission = QStringLiteral("没有访问该文件的权限");
+inline QString storeMissingColumns(const QStringList &names)
+{
+    return QStringLiteral("信道表缺少字段：") + names.join(QStringLiteral("、"));
+}
+// The line for the store's last open failure; empty when there is none to add.
+QString storeOpenCause(const ChannelStore &store);
+// Command-line mistakes, each followed by the usage.
+inline const QString kUnknownOption = QStringLiteral("未知选项：");
+inline const QString kStrayArgument = QStringLiteral("多余的参数：");
+inline const QString kRepeatedOption = QStringLiteral("选项重复：");
+inline const QString kUnsavableStore = QStringLiteral("无法保存的信道数据库：");
 inline const QString kStoreWriteFailed = QStringLiteral("信道数据库写入失败");
 inline const QString kCom1Busy = QStringLiteral("串行端口 1已被其它设备使用，已选择 COM2 ");
 inline const QString kPortNotOpen = QStringLiteral("串行端口未打开");

@@ -94,6 +94,8 @@ Programmer::Programmer(QObject *parent) : QObject(parent), controller_(link_)
     connect(&controller_, &LinkController::radioReady, this,
             [this] { emit statusChanged(texts::kStatusReady); });
     connect(&controller_, &LinkController::readFinished, this, &Programmer::readStored);
+    // Undoing over another program's changes would bring back a stale plan.
+    connect(&store_, &ChannelStore::changedElsewhere, &undoStack_, &QUndoStack::clear);
 }
 
 Programmer::~Programmer()
@@ -106,8 +108,11 @@ Programmer::~Programmer()
 Result Programmer::openStore(const QString &path)
 {
     if (store_.open(path))
-        return {};
-    return Result::refused(systemNotice(texts::kStoreCannotOpen + QDir::toNativeSeparators(path)));
+        return Result{true, store_.openedElsewhere() ? QList{systemNotice(texts::kStoreOpenedElsewhere)}
+                                                     : QList<Notice>{}};
+    Notice notice = systemNotice(texts::kStoreCannotOpen + QDir::toNativeSeparators(path));
+    notice.informative = texts::storeOpenCause(store_);
+    return Result::refused(notice);
 }
 
 Result Programmer::openPort()
@@ -208,6 +213,7 @@ Result Programmer::applyPick(int picker, int row, const QString &text)
 
 Result Programmer::saveChannelFile(const PathChooser &choosePath)
 {
+    store_.refreshIfChangedElsewhere();
     if (store_.rowCount() < kChannelFileRows)
         return Result::refused(errorNotice(texts::kTooFewRows16));
     QString path = choosePath();
@@ -332,6 +338,7 @@ Result Programmer::beginWrite(bool startUp)
 {
     if (controller_.transferRunning())
         return Result::nothing();
+    store_.refreshIfChangedElsewhere();
     if (!link_.isOpen())
         return startUp ? Result::nothing() : Result::refused(systemNotice(texts::kPortNotOpen));
     if (store_.rowCount() < kChannelCount)
@@ -378,6 +385,7 @@ Result Programmer::read()
 {
     if (controller_.transferRunning())
         return Result::nothing();
+    store_.refreshIfChangedElsewhere();
     if (!link_.isOpen())
         return Result::refused(systemNotice(texts::kPortNotOpen));
     if (store_.rowCount() < kChannelCount)

@@ -296,6 +296,7 @@ void TestWindow::commandLine()
     QVERIFY(!inProcess.start(options));
     QVERIFY(!inProcess.window());
     QCOMPARE(messenger.texts(), QStringList{QStringLiteral("信道数据库无法打开：") + notes});
+    QCOMPARE(messenger.notices.value(0).informative, QStringLiteral("该文件不是数据库"));
     QVERIFY(f.open(QIODevice::ReadOnly));
     QCOMPARE(f.readAll(), QByteArray("my notes, not a database"));
 }
