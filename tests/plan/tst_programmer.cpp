@@ -1,5 +1,6 @@
 // The user-level operations without a window: typed values, picks,
 // channel files, the start-up ports and the port switch.
+#include "channels/PickerRules.h"
 #include "files/ChannelFile.h"
 #include "support/PlanRig.h"
 #include "support/PtyPair.h"
@@ -145,26 +146,17 @@ void TestProgrammer::typedTextStandsWhileTheWarningShows()
 
 void TestProgrammer::picks()
 {
+    // What a pick writes is the pickers' rule; here: the row it lands on,
+    // and that nothing else is written.
     VQ_RIG(rig, db(), QString());
-    QVERIFY(rig.take(rig.programmer.applyPick(2, 5, QStringLiteral("023"))));
-    QVERIFY(rig.take(rig.programmer.applyPick(1, 6, QStringLiteral("88.5"))));
+    auto before = test::snapshot(rig.store());
     QVERIFY(rig.take(rig.programmer.applyPick(4, 6, QStringLiteral("754"))));
-    QVERIFY(rig.take(rig.programmer.applyPick(6, 6, QStringLiteral("2"))));
-    const ChannelRecord five = rig.store().record(5);
-    QCOMPARE(five[RxDcs], FieldValue("023"));
-    QCOMPARE(five[TxDcs], FieldValue("023"));
-    QCOMPARE(five[RxTone], FieldValue(""));
-    const ChannelRecord six = rig.store().record(6);
-    QCOMPARE(six[RxTone], FieldValue("88.5"));
-    QCOMPARE(six[TxTone], FieldValue("")); // the transmit code replaced it
-    QCOMPARE(six[TxDcs], FieldValue("754"));
-    QCOMPARE(six[Bcl], FieldValue("2"));
-    // Only listed values, and only real rows.
-    const auto before = test::snapshot(rig.store());
-    QVERIFY(!rig.take(rig.programmer.applyPick(1, 6, QStringLiteral("88.4"))));
-    QVERIFY(!rig.take(rig.programmer.applyPick(8, 6, QStringLiteral(" "))));
-    QVERIFY(!rig.take(rig.programmer.applyPick(5, -1, QStringLiteral("add"))));
-    QVERIFY(!rig.take(rig.programmer.applyPick(5, kChannelCount, QStringLiteral("add"))));
+    for (const FieldWrite &w : pickerWrites(4, "754"))
+        before[6][w.field] = w.text;
+    QVERIFY(test::snapshot(rig.store()) == before);
+    for (auto [picker, row, text] :
+         {std::tuple{1, 6, "88.4"}, {8, 6, " "}, {5, -1, "add"}, {5, kChannelCount, "add"}})
+        QVERIFY(!rig.take(rig.programmer.applyPick(picker, row, QString::fromUtf8(text))));
     QVERIFY(test::snapshot(rig.store()) == before);
     QVERIFY(rig.notices.isEmpty());
 }
