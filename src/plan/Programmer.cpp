@@ -67,6 +67,13 @@ QString readingProblem(ChannelFileError error)
     return {};
 }
 
+// Symbolic links count as what they point to.
+bool isRegularOrMissing(const QString &path)
+{
+    struct stat st {};
+    return ::stat(QFile::encodeName(path).constData(), &st) != 0 || S_ISREG(st.st_mode);
+}
+
 bool isReading(LinkController::State state)
 {
     using S = LinkController::State;
@@ -224,8 +231,7 @@ Result Programmer::saveChannelFile(const PathChooser &choosePath)
         path += QStringLiteral(".doc");
     const Notice failed = errorNotice(texts::kFileSaveFailed);
     // A pipe or a device under that name would be replaced by a plain file.
-    struct stat st {};
-    if (::stat(QFile::encodeName(path).constData(), &st) == 0 && !S_ISREG(st.st_mode))
+    if (!isRegularOrMissing(path))
         return Result::refused(withReason(failed, texts::kNotARegularFile));
     // Rows 1 … 16 as they are now, whatever a transfer did meanwhile.
     ChannelFileRows rows;
@@ -262,6 +268,9 @@ Result Programmer::openChannelFile(const PathChooser &choosePath)
     if (path.isEmpty())
         return Result::nothing();
     const Notice badFormat = errorNotice(texts::kFileFormat);
+    // Opening a pipe would wait for a writer for ever.
+    if (!isRegularOrMissing(path))
+        return Result::refused(withReason(badFormat, texts::kNotARegularFile));
     // Never more than the reader can use, and a file past that is refused
     // rather than read in part.
     QFile file(path);

@@ -274,6 +274,7 @@ void TestProgrammer::channelFileTargetsAndSnapping()
     QVERIFY(!rig.notices.first().informative.isEmpty());
     struct stat st {};
     QVERIFY(::stat(QFile::encodeName(fifo).constData(), &st) == 0 && S_ISFIFO(st.st_mode));
+    QVERIFY(!rig.take(rig.programmer.openChannelFile(answer(fifo)))); // and not waited on
     // Values the raster or the tone list moves are stored as typing would.
     QList<QByteArray> items(144);
     items[0] = "438.5031";
