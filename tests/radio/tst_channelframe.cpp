@@ -58,7 +58,7 @@ class TestChannelFrame : public QObject {
     Q_OBJECT
 
 private slots:
-    void decoding()
+    void fixedFrames()
     {
         const std::string worked = "01000025874085080000002501430000";
         QCOMPARE(encoded(recordWith({{RxTone, "88.5"}})), worked);
@@ -77,6 +77,13 @@ private slots:
         // The reserved byte is ignored; a non-zero BCL number is kept, a non-zero beat reads as on.
         QCOMPARE(decoded("01FF0025874085080901002501430000"),
                  fieldsWith({{RxTone, "88.5"}, {Bcl, "9"}, {Beat, "on"}}));
+        // No receive frequency: the empty frame whatever else the row holds, even an unsendable number.
+        for (FieldValue rx : {FieldValue(), FieldValue(" "), FieldValue("off"), FieldValue("-0.000")})
+            for (const char *number : {"1", "1.5", "999"})
+                QCOMPARE(encoded({number, rx, "88.5", "", "", "", "023", "del", "2", "on"}), kEmptyFrame);
+        // Number byte 00 or receive value 0: empty, whatever the rest holds.
+        for (const char *frame : {"00FFFFFFFFFFFFFFFFFFFFFFFFFFFFFF", "A8FF0000000000000000000000000000"})
+            QCOMPARE(decoded(frame), QStringList(9, QString()));
     }
 
     void generatedRecords()
@@ -138,17 +145,6 @@ private slots:
                      number + (expected[Scan - 1] == "del" ? 128 : 0));
             QCOMPARE(decoded(frame), expected);
         }
-    }
-
-    void emptyChannel()
-    {
-        // No receive frequency: the empty frame whatever else the row holds, even an unsendable number.
-        for (FieldValue rx : {FieldValue(), FieldValue(" "), FieldValue("off"), FieldValue("-0.000")})
-            for (const char *number : {"1", "1.5", "999"})
-                QCOMPARE(encoded({number, rx, "88.5", "", "", "", "023", "del", "2", "on"}), kEmptyFrame);
-        // Number byte 00 or receive value 0: empty, whatever the rest holds.
-        for (const char *frame : {"00FFFFFFFFFFFFFFFFFFFFFFFFFFFFFF", "A8FF0000000000000000000000000000"})
-            QCOMPARE(decoded(frame), QStringList(9, QString()));
     }
 
     void encodeLimits()
