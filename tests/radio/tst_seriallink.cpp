@@ -1,11 +1,7 @@
-#include "radio/SerialLink.h"
 #include "plan/Notice.h"
+#include "radio/SerialLink.h"
 #include "support/PtyPair.h"
 
-#include <QCoreApplication>
-#include <QProcess>
-#include <QSignalSpy>
-#include <QTemporaryDir>
 #include <QtTest>
 
 #include <cstdio>
@@ -16,85 +12,75 @@ using namespace vq;
 
 class TestSerialLink : public QObject {
     Q_OBJECT
+
 private slots:
-    void lockHoldsAcrossNames();
-    void permissionIsNotCalledInUse();
-    void lostLineIsReportedOnce();
+    void lockHoldsAcrossNames()
+    {
+        test::PtyPair pty;
+        QTemporaryDir dir;
+        const QString alias = dir.filePath(QStringLiteral("by-id-radio"));
+        QVERIFY(QFile::link(pty.devicePath(), alias));
+
+        SerialLink first, second;
+        first.setDevicePaths(alias, QString());
+        QCOMPARE(first.open(), SerialLink::OpenResult::Opened);
+        second.setDevicePaths(pty.devicePath(), alias);
+        QCOMPARE(second.open(), SerialLink::OpenResult::InUse);
+        second.setCommPort(2);
+        QCOMPARE(second.open(), SerialLink::OpenResult::InUse);
+        QVERIFY(!test::DeviceHolder(pty.devicePath()).isHolding()); // other programs see it taken too
+        first.close();
+        QCOMPARE(second.open(), SerialLink::OpenResult::Opened);
+        QVERIFY(second.send("6") && pty.readAtLeast(1, 2000) == "6");
+
+        // The inbox hands out what arrived in order, and takes back what was not used.
+        pty.write("ABCDE");
+        QTRY_COMPARE(second.available(), 5);
+        QCOMPARE(second.take(2), QByteArray("AB"));
+        second.unread("B");
+        QCOMPARE(second.take(9), QByteArray("BCDE"));
+        second.discardInput();
+        QCOMPARE(second.available(), 0);
+    }
+
+    void permissionIsNotCalledInUse()
+    {
+        if (::geteuid() != 0 || QStandardPaths::findExecutable(QStringLiteral("setpriv")).isEmpty())
+            QSKIP("needs root and setpriv to try the device as another user");
+        test::PtyPair pty;
+        QVERIFY(::chmod(QFile::encodeName(pty.devicePath()).constData(), 0600) == 0);
+        QProcess child;
+        child.start(QStringLiteral("setpriv"),
+                    {QStringLiteral("--reuid=65534"), QStringLiteral("--regid=65534"),
+                     QStringLiteral("--clear-groups"), QCoreApplication::applicationFilePath(),
+                     QStringLiteral("--child-open"), pty.devicePath()});
+        QVERIFY(child.waitForFinished(10000));
+        const QByteArray answer = child.readAllStandardOutput().trimmed();
+        if (answer.isEmpty()) // this build lies where that user cannot run it
+            QSKIP("the test program cannot be run as another user from this folder");
+        QCOMPARE(answer, QByteArray("no-permission"));
+        const QString hint = texts::permissionHint(pty.devicePath());
+        QVERIFY(hint.contains(pty.devicePath()));
+        QVERIFY(hint.contains(QStringLiteral("tty")) || hint.contains(QStringLiteral("root")));
+    }
+
+    void lostLineIsReportedOnce()
+    {
+        auto pty = std::make_unique<test::PtyPair>();
+        SerialLink link;
+        link.setDevicePaths(pty->devicePath(), QString());
+        QCOMPARE(link.open(), SerialLink::OpenResult::Opened);
+        QSignalSpy lost(&link, &SerialLink::lineLost);
+        pty->write("C");
+        QTRY_COMPARE(link.available(), 1);
+        pty.reset(); // the far end goes away
+        QVERIFY(lost.wait(2000) && !link.isOpen());
+        QTest::qWait(200);
+        QCOMPARE(lost.count(), 1);
+        QCOMPARE(link.take(1), QByteArray("C")); // what arrived before stays readable
+        QVERIFY(!link.send("6"));
+    }
 };
-
-void TestSerialLink::lockHoldsAcrossNames()
-{
-    test::PtyPair pty;
-    QTemporaryDir dir;
-    const QString alias = dir.filePath(QStringLiteral("by-id-radio"));
-    QVERIFY(QFile::link(pty.devicePath(), alias));
-
-    SerialLink first, second;
-    first.setDevicePaths(alias, QString());
-    QCOMPARE(first.open(), SerialLink::OpenResult::Opened);
-    second.setDevicePaths(pty.devicePath(), alias);
-    QCOMPARE(second.open(), SerialLink::OpenResult::InUse);
-    second.setCommPort(2);
-    QCOMPARE(second.open(), SerialLink::OpenResult::InUse);
-    QVERIFY(!test::DeviceHolder(pty.devicePath()).isHolding()); // other programs see it taken too
-    first.close();
-    QCOMPARE(second.open(), SerialLink::OpenResult::Opened);
-    QVERIFY(second.send("6"));
-    QCOMPARE(pty.readAtLeast(1, 2000), QByteArray("6"));
-
-    // The inbox hands out what arrived in order, and takes back what was not used.
-    pty.write("ABCDE");
-    QTRY_COMPARE(second.available(), 5);
-    QCOMPARE(second.take(2), QByteArray("AB"));
-    second.unread("B");
-    QCOMPARE(second.take(9), QByteArray("BCDE"));
-    second.discardInput();
-    QCOMPARE(second.available(), 0);
-
-    SerialLink missing;
-    missing.setDevicePaths(dir.filePath(QStringLiteral("ttyGone")), QString());
-    QCOMPARE(missing.open(), SerialLink::OpenResult::Missing);
-    QVERIFY(missing.devicePath(0).isEmpty() && missing.devicePath(3).isEmpty());
-}
-
-void TestSerialLink::permissionIsNotCalledInUse()
-{
-    if (::geteuid() != 0 || QStandardPaths::findExecutable(QStringLiteral("setpriv")).isEmpty())
-        QSKIP("needs root and setpriv to try the device as another user");
-    test::PtyPair pty;
-    QVERIFY(::chmod(QFile::encodeName(pty.devicePath()).constData(), 0600) == 0);
-    QProcess child;
-    child.start(QStringLiteral("setpriv"),
-                {QStringLiteral("--reuid=65534"), QStringLiteral("--regid=65534"),
-                 QStringLiteral("--clear-groups"), QCoreApplication::applicationFilePath(),
-                 QStringLiteral("--child-open"), pty.devicePath()});
-    QVERIFY(child.waitForFinished(10000));
-    const QByteArray answer = child.readAllStandardOutput().trimmed();
-    if (answer.isEmpty()) // this build lies where that user cannot run it
-        QSKIP("the test program cannot be run as another user from this folder");
-    QCOMPARE(answer, QByteArray("no-permission"));
-    const QString hint = texts::permissionHint(pty.devicePath());
-    QVERIFY(hint.contains(pty.devicePath()));
-    QVERIFY(hint.contains(QStringLiteral("tty")) || hint.contains(QStringLiteral("root")));
-}
-
-void TestSerialLink::lostLineIsReportedOnce()
-{
-    auto pty = std::make_unique<test::PtyPair>();
-    SerialLink link;
-    link.setDevicePaths(pty->devicePath(), QString());
-    QCOMPARE(link.open(), SerialLink::OpenResult::Opened);
-    QSignalSpy lost(&link, &SerialLink::lineLost);
-    pty->write("C");
-    QTRY_COMPARE(link.available(), 1);
-    pty.reset(); // the far end goes away
-    QVERIFY(lost.wait(2000));
-    QVERIFY(!link.isOpen());
-    QTest::qWait(200);
-    QCOMPARE(lost.count(), 1);
-    QCOMPARE(link.take(1), QByteArray("C")); // what arrived before stays readable
-    QVERIFY(!link.send("6"));
-}
 
 int main(int argc, char *argv[])
 {

@@ -1,5 +1,7 @@
 #include "support/StoreHelpers.h"
 
+#include <QCryptographicHash>
+#include <QFile>
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QUuid>
@@ -29,6 +31,35 @@ bool execSql(const QString &path, const QStringList &statements)
     }
     QSqlDatabase::removeDatabase(name);
     return ok;
+}
+
+QStringList peek(const QString &path, const QString &sql)
+{
+    const QString name = QUuid::createUuid().toString();
+    QStringList out;
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
+        db.setDatabaseName(path);
+        QSqlQuery q(db);
+        if (db.open() && q.exec(sql))
+            while (q.next())
+                out << (q.value(0).isNull() ? QStringLiteral("<null>") : q.value(0).toString());
+    }
+    QSqlDatabase::removeDatabase(name);
+    return out;
+}
+
+bool writeFile(const QString &path, const QByteArray &bytes)
+{
+    QFile f(path);
+    return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
+}
+
+QByteArray digest(const QString &path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? QCryptographicHash::hash(f.readAll(), QCryptographicHash::Sha256)
+                                       : QByteArray();
 }
 
 } // namespace vq::test

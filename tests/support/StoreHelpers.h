@@ -15,4 +15,14 @@ std::vector<ChannelRecord> snapshot(const ChannelStore &store);
 // program would; false at the first statement that fails.
 bool execSql(const QString &path, const QStringList &statements);
 
+// The first column of a query's rows as another program would see them;
+// Null cells as "<null>".
+QStringList peek(const QString &path, const QString &sql);
+
+// Replaces the file's content; false if it could not be written in full.
+bool writeFile(const QString &path, const QByteArray &bytes);
+
+// A hash of the file's bytes, to show a refused file was left as it was.
+QByteArray digest(const QString &path);
+
 } // namespace vq::test
