@@ -10,6 +10,7 @@
 #include "support/GridTyping.h"
 #include "support/PtyPair.h"
 #include "support/RecordingMessenger.h"
+#include "support/StoreHelpers.h"
 
 #include <QComboBox>
 #include <QLabel>
@@ -281,10 +282,8 @@ void TestWindow::commandLine()
     // A store that is not a channel database ends the program, untouched.
     QTemporaryDir dir;
     const QString notes = dir.filePath(QStringLiteral("notes.db"));
-    QFile f(notes);
-    QVERIFY(f.open(QIODevice::WriteOnly));
-    f.write("my notes, not a database");
-    f.close();
+    QVERIFY(test::writeFile(notes, "my notes, not a database"));
+    const QByteArray before = test::digest(notes);
     test::RecordingMessenger messenger;
     Program inProcess(messenger);
     ProgramOptions options;
@@ -293,8 +292,7 @@ void TestWindow::commandLine()
     QVERIFY(!inProcess.window());
     QCOMPARE(messenger.texts(), QStringList{QStringLiteral("信道数据库无法打开：") + notes});
     QCOMPARE(messenger.notices.value(0).informative, QStringLiteral("该文件不是数据库"));
-    QVERIFY(f.open(QIODevice::ReadOnly));
-    QCOMPARE(f.readAll(), QByteArray("my notes, not a database"));
+    QCOMPARE(test::digest(notes), before);
 }
 
 QTEST_MAIN(TestWindow)

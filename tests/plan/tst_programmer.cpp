@@ -16,13 +16,6 @@ using test::PtyPair;
 
 namespace {
 
-void writeFile(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    QCOMPARE(file.write(bytes), bytes.size());
-}
-
 Programmer::PathChooser answer(const QString &path)
 {
     return [path] { return path; };
@@ -251,7 +244,7 @@ void TestProgrammer::refusedChannelFilesChangeNothing()
     if (bytes == "/")
         path = dir_.path();
     else if (!bytes.isEmpty())
-        writeFile(path, bytes);
+        QVERIFY(test::writeFile(path, bytes));
     QVERIFY(!rig.take(rig.programmer.openChannelFile(answer(path))));
     QCOMPARE(rig.texts(), QStringList{QStringLiteral("文件格式错误")});
     QVERIFY2(rig.notices.first().informative.contains(why) && !rig.notices.first().informative.isEmpty(),
@@ -281,7 +274,7 @@ void TestProgrammer::channelFileTargetsAndSnapping()
     items[1] = "67";
     items[3] = "１４５。５";
     const QString file = dir_.filePath(QStringLiteral("hand.doc"));
-    writeFile(file, items.join(',') + ',');
+    QVERIFY(test::writeFile(file, items.join(',') + ','));
     QVERIFY(rig.take(rig.programmer.openChannelFile(answer(file))));
     QCOMPARE(rig.store().field(0, RxFrequency), FieldValue("438.50000"));
     QCOMPARE(rig.store().field(0, RxTone), FieldValue("67.0"));
