@@ -70,230 +70,220 @@ const char *const kLockedMenus[] = {"读信道", "写信道", "系统", "退出"
 class TestWindow : public QObject {
     Q_OBJECT
 private slots:
-    void menusReachTheirOperations();
-    void typingAndPicking();
-    void portDialog();
-    void helpWindows();
-    void commandLine();
-};
+    void menusReachTheirOperations()
+    {
+        Started s;
+        QVERIFY(s.ok);
+        MainWindow &w = s.window();
+        // Start-up: the date, the write under way with its text, menus locked.
+        const QDate today = QDate::currentDate();
+        QCOMPARE(s.label("Label8"),
+                 QStringLiteral("%1年%2月%3日").arg(today.year()).arg(today.month()).arg(today.day()));
+        QCOMPARE(s.label("Label2"), QStringLiteral("系统初始化，请稍等..."));
+        for (const char *name : kLockedMenus)
+            QVERIFY2(!s.enabled(name), name);
+        // The close box does not cut the write off.
+        w.show();
+        QVERIFY(!w.close());
+        QVERIFY(w.isVisible() && s.messenger.texts().value(0).startsWith(QStringLiteral("正在写入对讲机")));
+        s.messenger.notices.clear();
+        // The whole write, then the radio's "C"; probes made meanwhile are dropped.
+        auto writeGoesOut = [&] {
+            const QByteArray line = s.com1.readAtLeast(1 + 50 * 32, 3000);
+            s.com1.write("C");
+            const bool ready =
+                QTest::qWaitFor([&] { return s.label("Label2") == QStringLiteral("对讲机就绪..."); }, 5000);
+            s.com1.readAvailable();
+            return ready && line.startsWith('A');
+        };
+        QVERIFY(writeGoesOut());
+        for (const char *name : kLockedMenus)
+            QVERIFY2(s.enabled(name), name);
+        QCOMPARE(w.findChild<QProgressBar *>(QStringLiteral("ProgressBar1"))->value(), 0);
 
-void TestWindow::menusReachTheirOperations()
-{
-    Started s;
-    QVERIFY(s.ok);
-    MainWindow &w = s.window();
-    // Start-up: the date, the write under way with its text, menus locked.
-    const QDate today = QDate::currentDate();
-    QCOMPARE(s.label("Label8"),
-             QStringLiteral("%1年%2月%3日").arg(today.year()).arg(today.month()).arg(today.day()));
-    QCOMPARE(s.label("Label2"), QStringLiteral("系统初始化，请稍等..."));
-    for (const char *name : kLockedMenus)
-        QVERIFY2(!s.enabled(name), name);
-    // The close box does not cut the write off.
-    w.show();
-    QVERIFY(!w.close());
-    QVERIFY(w.isVisible() && s.messenger.texts().value(0).startsWith(QStringLiteral("正在写入对讲机")));
-    s.messenger.notices.clear();
-    // The whole write, then the radio's "C"; probes made meanwhile are dropped.
-    auto writeGoesOut = [&] {
-        const QByteArray line = s.com1.readAtLeast(1 + 50 * 32, 3000);
-        s.com1.write("C");
-        const bool ready =
-            QTest::qWaitFor([&] { return s.label("Label2") == QStringLiteral("对讲机就绪..."); }, 5000);
-        s.com1.readAvailable();
-        return ready && line.startsWith('A');
-    };
-    QVERIFY(writeGoesOut());
-    for (const char *name : kLockedMenus)
-        QVERIFY2(s.enabled(name), name);
-    QCOMPARE(w.findChild<QProgressBar *>(QStringLiteral("ProgressBar1"))->value(), 0);
+        // 写信道 and 读信道 reach the line; a read's failure comes back as a message.
+        s.trigger("写信道");
+        QVERIFY(writeGoesOut());
+        s.trigger("读信道");
+        QCOMPARE(s.com1.readAtLeast(1, 2000).right(1), QByteArray("B"));
+        QTRY_COMPARE(s.messenger.texts(), QStringList{QStringLiteral("读数错误！！")});
 
-    // 写信道 and 读信道 reach the line; a read's failure comes back as a message.
-    s.trigger("写信道");
-    QVERIFY(writeGoesOut());
-    s.trigger("读信道");
-    QCOMPARE(s.com1.readAtLeast(1, 2000).right(1), QByteArray("B"));
-    QTRY_COMPARE(s.messenger.texts(), QStringList{QStringLiteral("读数错误！！")});
+        // 保存 and 打开 ask for a file with the channel-file filter.
+        QVERIFY(s.store().apply({{2, RxFrequency, "438.50000"}}));
+        const QString file = s.dir.filePath(QStringLiteral("plan.doc"));
+        s.messenger.paths << file;
+        s.trigger("保存");
+        QVERIFY(QFile::exists(file));
+        QVERIFY(s.store().apply({{2, RxFrequency, std::nullopt}}));
+        w.grid()->makeRowCurrent(9);
+        s.messenger.paths << file;
+        s.trigger("打开");
+        QCOMPARE(s.store().field(2, RxFrequency), FieldValue("438.50000"));
+        QCOMPARE(w.grid()->currentRow(), 0);
+        QCOMPARE(s.messenger.filters, QStringList(2, QStringLiteral("text(*.doc)")));
 
-    // 保存 and 打开 ask for a file with the channel-file filter.
-    QVERIFY(s.store().apply({{2, RxFrequency, "438.50000"}}));
-    const QString file = s.dir.filePath(QStringLiteral("plan.doc"));
-    s.messenger.paths << file;
-    s.trigger("保存");
-    QVERIFY(QFile::exists(file));
-    QVERIFY(s.store().apply({{2, RxFrequency, std::nullopt}}));
-    w.grid()->makeRowCurrent(9);
-    s.messenger.paths << file;
-    s.trigger("打开");
-    QCOMPARE(s.store().field(2, RxFrequency), FieldValue("438.50000"));
-    QCOMPARE(w.grid()->currentRow(), 0);
-    QCOMPARE(s.messenger.filters, QStringList(2, QStringLiteral("text(*.doc)")));
-
-    // 端口, 操作 and 关于 each open one window, again after it was closed;
-    // 波特率 opens nothing and says nothing.
-    for (const char *name : {"波特率", "端口", "操作", "关于"}) {
-        const int before = w.findChildren<QWidget *>().size();
-        s.trigger(name);
-        s.trigger(name);
-        const int opened = w.findChildren<QWidget *>().size() - before;
-        QVERIFY2(qstrcmp(name, "波特率") == 0 ? opened == 0 : opened > 0, name);
-    }
-    const char *windows[] = {"Dialog", "frmAbout1", "frmAbout"};
-    for (const char *name : windows) {
-        QCOMPARE(w.findChildren<QWidget *>(QString::fromLatin1(name)).size(), 1);
-        QPointer<QWidget> shown = w.findChild<QWidget *>(QString::fromLatin1(name));
-        QVERIFY2(shown->isVisible() && shown->isWindow(), name);
-        shown->close();
-        QTRY_VERIFY2(shown.isNull(), name);
-    }
-    QCOMPARE(s.messenger.notices.size(), 1);
-
-    // 退出 closes the window and lets the port go.
-    w.show();
-    s.trigger("退出");
-    QVERIFY(!w.isVisible());
-    test::DeviceHolder other(s.com1.devicePath());
-    QVERIFY(other.isHolding());
-}
-
-void TestWindow::typingAndPicking()
-{
-    Started s;
-    QVERIFY(s.ok);
-    MainWindow &w = s.window();
-    ChannelGrid *grid = w.grid();
-    w.show();
-    QApplication::setActiveWindow(&w);
-    QVERIFY(QTest::qWaitForWindowActive(&w));
-    auto shown = [&](int row, int column) { return grid->model()->index(row, column).data().toString(); };
-
-    QVERIFY(test::typeIntoCell(grid, 3, RxFrequency, QStringLiteral("438.5031")));
-    QCOMPARE(s.store().field(3, TxFrequency), FieldValue("438.50000"));
-    // An out-of-range text stands in the grid while the warning is up.
-    QString seen;
-    s.messenger.onShow = [&](const Notice &) { seen = shown(3, RxFrequency); };
-    QVERIFY(test::typeIntoCell(grid, 3, RxFrequency, QStringLiteral("500.00001")));
-    QCOMPARE(s.messenger.texts(), QStringList{QStringLiteral("数据超出范围 ！！")});
-    QCOMPARE(seen, QStringLiteral("500.00001"));
-    QCOMPARE(shown(3, RxFrequency), QString());
-    QVERIFY(!(grid->model()->flags(grid->model()->index(3, RxTone)) & Qt::ItemIsEditable));
-
-    // A picker writes the current row; by keyboard as a user steps through it.
-    grid->setCurrentIndex(grid->model()->index(5, 0));
-    auto *combo1 = w.findChild<QComboBox *>(QStringLiteral("Combo1"));
-    combo1->setFocus();
-    QTest::keyClick(combo1, Qt::Key_Down); // " " → the first tone
-    QCOMPARE(s.store().field(5, RxTone), FieldValue(combo1->itemText(1).toStdString()));
-    QCOMPARE(s.store().field(5, TxTone), s.store().field(5, RxTone));
-
-    // A value still in an open editor is stored (and checked) before a pick.
-    QVERIFY(test::typeIntoCell(grid, 7, RxFrequency, QStringLiteral("438.5"), false));
-    w.pick(5, QStringLiteral("del"));
-    QCOMPARE(s.store().field(7, RxFrequency), FieldValue("438.50000"));
-    QCOMPARE(s.store().field(7, Scan), FieldValue("del"));
-    QVERIFY(!grid->indexWidget(grid->currentIndex()));
-}
-
-void TestWindow::portDialog()
-{
-    Started s;
-    QVERIFY(s.ok);
-    MainWindow &w = s.window();
-    s.com1.write("C");
-    auto open = [&] {
-        w.showPortDialog();
-        return w.findChild<PortDialog *>(QStringLiteral("Dialog"));
-    };
-    auto choose = [](PortDialog *d, const char *option) {
-        d->findChild<QRadioButton *>(QString::fromLatin1(option))->click();
-        QTest::mouseClick(d->findChild<QPushButton *>(QStringLiteral("OKButton")), Qt::LeftButton);
-    };
-    // During the start-up write the switch is refused and the dialog stays.
-    PortDialog *dialog = open();
-    QVERIFY(dialog->findChild<QRadioButton *>(QStringLiteral("Option1"))->isChecked());
-    choose(dialog, "Option2");
-    QCOMPARE(s.messenger.texts(), QStringList{QStringLiteral("数据传送中，请稍后再选择端口")});
-    QVERIFY(dialog->isVisible());
-    QTRY_VERIFY(!s.program.programmer().controller().transferRunning());
-    choose(dialog, "Option2");
-    QCOMPARE(s.program.programmer().link().commPort(), 2);
-    QTRY_VERIFY(!w.findChild<PortDialog *>(QStringLiteral("Dialog")));
-}
-
-void TestWindow::helpWindows()
-{
-    Started s;
-    QVERIFY(s.ok);
-    MainWindow &w = s.window();
-    // Enter and Esc close the help windows.
-    for (const char *name : {"frmAbout1", "frmAbout"}) {
-        for (Qt::Key key : {Qt::Key_Return, Qt::Key_Escape}) {
-            if (qstrcmp(name, "frmAbout") == 0)
-                w.showAbout();
-            else
-                w.showInstructions();
-            QPointer<QWidget> window = w.findChild<QWidget *>(QString::fromLatin1(name));
-            QVERIFY(window && window->isVisible());
-            QTest::keyClick(window->focusWidget() ? window->focusWidget() : window.data(), key);
-            QTRY_VERIFY2(window.isNull(), name);
+        // 端口, 操作 and 关于 each open one window, again after it was closed;
+        // 波特率 opens nothing and says nothing.
+        for (const char *name : {"波特率", "端口", "操作", "关于"}) {
+            const int before = w.findChildren<QWidget *>().size();
+            s.trigger(name);
+            s.trigger(name);
+            const int opened = w.findChildren<QWidget *>().size() - before;
+            QVERIFY2(qstrcmp(name, "波特率") == 0 ? opened == 0 : opened > 0, name);
         }
-    }
-    // 系统信息 walks the whole list of programs; none found is said.
-    QTemporaryDir tools;
-    const QString mark = tools.filePath(QStringLiteral("started"));
-    QFile script(tools.filePath(systemInfoPrograms().last()));
-    QVERIFY(script.open(QIODevice::WriteOnly));
-    script.write("#!/bin/sh\necho started > '" + QFile::encodeName(mark) + "'\n");
-    script.close();
-    script.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-    const QByteArray path = qgetenv("PATH");
-    AboutWindow about(s.messenger);
-    qputenv("PATH", QFile::encodeName(tools.path()));
-    about.startSysInfo();
-    QTRY_VERIFY(QFile::exists(mark));
-    QVERIFY(s.messenger.notices.isEmpty());
-    qputenv("PATH", "");
-    about.startSysInfo();
-    qputenv("PATH", path);
-    QCOMPARE(s.messenger.texts(), QStringList{QStringLiteral("此时系统信息不可用")});
-    QCOMPARE(s.messenger.notices.first().icon, Notice::Icon::None);
-}
+        const char *windows[] = {"Dialog", "frmAbout1", "frmAbout"};
+        for (const char *name : windows) {
+            QCOMPARE(w.findChildren<QWidget *>(QString::fromLatin1(name)).size(), 1);
+            QPointer<QWidget> shown = w.findChild<QWidget *>(QString::fromLatin1(name));
+            QVERIFY2(shown->isVisible() && shown->isWindow(), name);
+            shown->close();
+            QTRY_VERIFY2(shown.isNull(), name);
+        }
+        QCOMPARE(s.messenger.notices.size(), 1);
 
-void TestWindow::commandLine()
-{
-    const QString program = QCoreApplication::applicationDirPath() + QStringLiteral("/../vq4471r");
-    QVERIFY2(QFileInfo::exists(program), "the program is built beside the tests");
-    // Help and version print on a console without any display.
-    QProcessEnvironment console = QProcessEnvironment::systemEnvironment();
-    console.remove(QStringLiteral("DISPLAY"));
-    console.remove(QStringLiteral("WAYLAND_DISPLAY"));
-    console.remove(QStringLiteral("QT_QPA_PLATFORM"));
-    for (const char *option : {"--version", "--help"}) {
-        QProcess p;
-        p.setProcessEnvironment(console);
-        p.start(program, {QString::fromLatin1(option)});
-        QVERIFY(p.waitForFinished(10000));
-        QCOMPARE(p.exitCode(), 0);
-        const QByteArray out = p.readAllStandardOutput();
-        QVERIFY2(out.contains("vq4471r"), out.constData());
-        if (QByteArray(option) == "--help")
-            QVERIFY(out.contains("--com1") && out.contains("--db"));
+        // 退出 closes the window and lets the port go.
+        w.show();
+        s.trigger("退出");
+        QVERIFY(!w.isVisible());
+        test::DeviceHolder other(s.com1.devicePath());
+        QVERIFY(other.isHolding());
     }
-    // A store that is not a channel database ends the program, untouched.
-    QTemporaryDir dir;
-    const QString notes = dir.filePath(QStringLiteral("notes.db"));
-    QVERIFY(test::writeFile(notes, "my notes, not a database"));
-    const QByteArray before = test::digest(notes);
-    test::RecordingMessenger messenger;
-    Program inProcess(messenger);
-    ProgramOptions options;
-    options.database = notes;
-    QVERIFY(!inProcess.start(options));
-    QVERIFY(!inProcess.window());
-    QCOMPARE(messenger.texts(), QStringList{QStringLiteral("信道数据库无法打开：") + notes});
-    QCOMPARE(messenger.notices.value(0).informative, QStringLiteral("该文件不是数据库"));
-    QCOMPARE(test::digest(notes), before);
-}
+    void typingAndPicking()
+    {
+        Started s;
+        QVERIFY(s.ok);
+        MainWindow &w = s.window();
+        ChannelGrid *grid = w.grid();
+        w.show();
+        QApplication::setActiveWindow(&w);
+        QVERIFY(QTest::qWaitForWindowActive(&w));
+        auto shown = [&](int row, int column) { return grid->model()->index(row, column).data().toString(); };
+
+        QVERIFY(test::typeIntoCell(grid, 3, RxFrequency, QStringLiteral("438.5031")));
+        QCOMPARE(s.store().field(3, TxFrequency), FieldValue("438.50000"));
+        // An out-of-range text stands in the grid while the warning is up.
+        QString seen;
+        s.messenger.onShow = [&](const Notice &) { seen = shown(3, RxFrequency); };
+        QVERIFY(test::typeIntoCell(grid, 3, RxFrequency, QStringLiteral("500.00001")));
+        QCOMPARE(s.messenger.texts(), QStringList{QStringLiteral("数据超出范围 ！！")});
+        QCOMPARE(seen, QStringLiteral("500.00001"));
+        QCOMPARE(shown(3, RxFrequency), QString());
+        QVERIFY(!(grid->model()->flags(grid->model()->index(3, RxTone)) & Qt::ItemIsEditable));
+
+        // A picker writes the current row; by keyboard as a user steps through it.
+        grid->setCurrentIndex(grid->model()->index(5, 0));
+        auto *combo1 = w.findChild<QComboBox *>(QStringLiteral("Combo1"));
+        combo1->setFocus();
+        QTest::keyClick(combo1, Qt::Key_Down); // " " → the first tone
+        QCOMPARE(s.store().field(5, RxTone), FieldValue(combo1->itemText(1).toStdString()));
+        QCOMPARE(s.store().field(5, TxTone), s.store().field(5, RxTone));
+
+        // A value still in an open editor is stored (and checked) before a pick.
+        QVERIFY(test::typeIntoCell(grid, 7, RxFrequency, QStringLiteral("438.5"), false));
+        w.pick(5, QStringLiteral("del"));
+        QCOMPARE(s.store().field(7, RxFrequency), FieldValue("438.50000"));
+        QCOMPARE(s.store().field(7, Scan), FieldValue("del"));
+        QVERIFY(!grid->indexWidget(grid->currentIndex()));
+    }
+    void portDialog()
+    {
+        Started s;
+        QVERIFY(s.ok);
+        MainWindow &w = s.window();
+        s.com1.write("C");
+        auto open = [&] {
+            w.showPortDialog();
+            return w.findChild<PortDialog *>(QStringLiteral("Dialog"));
+        };
+        auto choose = [](PortDialog *d, const char *option) {
+            d->findChild<QRadioButton *>(QString::fromLatin1(option))->click();
+            QTest::mouseClick(d->findChild<QPushButton *>(QStringLiteral("OKButton")), Qt::LeftButton);
+        };
+        // During the start-up write the switch is refused and the dialog stays.
+        PortDialog *dialog = open();
+        QVERIFY(dialog->findChild<QRadioButton *>(QStringLiteral("Option1"))->isChecked());
+        choose(dialog, "Option2");
+        QCOMPARE(s.messenger.texts(), QStringList{QStringLiteral("数据传送中，请稍后再选择端口")});
+        QVERIFY(dialog->isVisible());
+        QTRY_VERIFY(!s.program.programmer().controller().transferRunning());
+        choose(dialog, "Option2");
+        QCOMPARE(s.program.programmer().link().commPort(), 2);
+        QTRY_VERIFY(!w.findChild<PortDialog *>(QStringLiteral("Dialog")));
+    }
+    void helpWindows()
+    {
+        Started s;
+        QVERIFY(s.ok);
+        MainWindow &w = s.window();
+        // Enter and Esc close the help windows.
+        for (const char *name : {"frmAbout1", "frmAbout"}) {
+            for (Qt::Key key : {Qt::Key_Return, Qt::Key_Escape}) {
+                if (qstrcmp(name, "frmAbout") == 0)
+                    w.showAbout();
+                else
+                    w.showInstructions();
+                QPointer<QWidget> window = w.findChild<QWidget *>(QString::fromLatin1(name));
+                QVERIFY(window && window->isVisible());
+                QTest::keyClick(window->focusWidget() ? window->focusWidget() : window.data(), key);
+                QTRY_VERIFY2(window.isNull(), name);
+            }
+        }
+        // 系统信息 walks the whole list of programs; none found is said.
+        QTemporaryDir tools;
+        const QString mark = tools.filePath(QStringLiteral("started"));
+        QFile script(tools.filePath(systemInfoPrograms().last()));
+        QVERIFY(script.open(QIODevice::WriteOnly));
+        script.write("#!/bin/sh\necho started > '" + QFile::encodeName(mark) + "'\n");
+        script.close();
+        script.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        const QByteArray path = qgetenv("PATH");
+        AboutWindow about(s.messenger);
+        qputenv("PATH", QFile::encodeName(tools.path()));
+        about.startSysInfo();
+        QTRY_VERIFY(QFile::exists(mark));
+        QVERIFY(s.messenger.notices.isEmpty());
+        qputenv("PATH", "");
+        about.startSysInfo();
+        qputenv("PATH", path);
+        QCOMPARE(s.messenger.texts(), QStringList{QStringLiteral("此时系统信息不可用")});
+        QCOMPARE(s.messenger.notices.first().icon, Notice::Icon::None);
+    }
+    void commandLine()
+    {
+        const QString program = QCoreApplication::applicationDirPath() + QStringLiteral("/../vq4471r");
+        QVERIFY2(QFileInfo::exists(program), "the program is built beside the tests");
+        // Help and version print on a console without any display.
+        QProcessEnvironment console = QProcessEnvironment::systemEnvironment();
+        console.remove(QStringLiteral("DISPLAY"));
+        console.remove(QStringLiteral("WAYLAND_DISPLAY"));
+        console.remove(QStringLiteral("QT_QPA_PLATFORM"));
+        for (const char *option : {"--version", "--help"}) {
+            QProcess p;
+            p.setProcessEnvironment(console);
+            p.start(program, {QString::fromLatin1(option)});
+            QVERIFY(p.waitForFinished(10000));
+            QCOMPARE(p.exitCode(), 0);
+            const QByteArray out = p.readAllStandardOutput();
+            QVERIFY2(out.contains("vq4471r"), out.constData());
+            if (QByteArray(option) == "--help")
+                QVERIFY(out.contains("--com1") && out.contains("--db"));
+        }
+        // A store that is not a channel database ends the program, untouched.
+        QTemporaryDir dir;
+        const QString notes = dir.filePath(QStringLiteral("notes.db"));
+        QVERIFY(test::writeFile(notes, "my notes, not a database"));
+        const QByteArray before = test::digest(notes);
+        test::RecordingMessenger messenger;
+        Program inProcess(messenger);
+        ProgramOptions options;
+        options.database = notes;
+        QVERIFY(!inProcess.start(options));
+        QVERIFY(!inProcess.window());
+        QCOMPARE(messenger.texts(), QStringList{QStringLiteral("信道数据库无法打开：") + notes});
+        QCOMPARE(messenger.notices.value(0).informative, QStringLiteral("该文件不是数据库"));
+        QCOMPARE(test::digest(notes), before);
+    }
+};
 
 QTEST_MAIN(TestWindow)
 #include "tst_window.moc"

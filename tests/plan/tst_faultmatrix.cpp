@@ -57,163 +57,151 @@ std::vector<ChannelStore::Change> plan(int which)
 class TestFaultMatrix : public QObject {
     Q_OBJECT
 private slots:
-    void readOnlyStore();
-    void storeDeletedWhileRunning();
-    void saveIntoReadOnlyFolder();
-    void failedSavesKeepTheOldFile();
-    void killedWhileSaving();
-    void killedWhileStoringARead();
+    void readOnlyStore()
+    {
+        const QString db = dir_.filePath(QStringLiteral("ro.db"));
+        {
+            ChannelStore s;
+            QVERIFY(s.open(db));
+            QVERIFY(s.apply(plan(5)));
+        }
+        Immutable lock(db);
+        if (!lock.ok())
+            QSKIP("this file system cannot make a file read-only for this user");
+        RadioSimulatorOptions options;
+        options.paced = false;
+        RadioSimulator sim(options);
+        VQ_RIG(rig, db, sim.devicePath()); // a read-only plan still opens
+        rig.quicken();
+        const auto before = test::snapshot(rig.store());
+
+        // Channel 1 already holds "1", so the write goes out untouched.
+        QSignalSpy written(&sim, &RadioSimulator::writeStored);
+        QVERIFY(rig.take(rig.programmer.startUpWrite()));
+        QVERIFY(written.wait(10000));
+        QVERIFY(rig.notices.isEmpty());
+
+        QVERIFY(!rig.take(rig.programmer.applyTypedValue(2, RxFrequency, QStringLiteral("438.5"))));
+        QCOMPARE(rig.texts(), QStringList{QStringLiteral("信道数据库写入失败")});
+        QTRY_VERIFY(!rig.programmer.controller().transferRunning());
+        QVERIFY(rig.take(rig.programmer.read()));
+        QTRY_COMPARE(rig.notices.size(), 2);
+        // The radio answered well: the database is what failed.
+        QCOMPARE(rig.notices[1].text, QStringLiteral("信道数据库写入失败"));
+        QVERIFY(!rig.notices[1].informative.isEmpty());
+        QVERIFY(test::snapshot(rig.store()) == before);
+        QCOMPARE(rig.running.last(), false);
+    }
+    void storeDeletedWhileRunning()
+    {
+        const QString db = dir_.filePath(QStringLiteral("gone.db"));
+        VQ_RIG(rig, db, QString());
+        QVERIFY(QFile::remove(db));
+        QVERIFY(!rig.take(rig.programmer.applyTypedValue(0, RxFrequency, QStringLiteral("145"))));
+        QVERIFY(!rig.take(rig.programmer.applyPick(1, 0, QStringLiteral("67.0"))));
+        QCOMPARE(rig.texts(), QStringList(2, QStringLiteral("信道数据库写入失败")));
+        QVERIFY(!rig.store().field(0, RxFrequency).has_value());
+        QVERIFY(!QFile::exists(db));
+        QCOMPARE(rig.programmer.undoStack().count(), 0);
+    }
+    void saveIntoReadOnlyFolder()
+    {
+        QTemporaryDir folder;
+        const QString file = folder.filePath(QStringLiteral("plan.doc"));
+        QVERIFY(test::writeFile(file, "old plan"));
+        Immutable lock(folder.path());
+        if (!lock.ok())
+            QSKIP("this file system cannot make a folder read-only for this user");
+        VQ_RIG(rig, dir_.filePath(QStringLiteral("s.db")), QString());
+        QVERIFY(!rig.take(rig.programmer.saveChannelFile([&] { return file; })));
+        QCOMPARE(rig.texts(), QStringList{QStringLiteral("文件保存失败")});
+        QFile old(file);
+        QVERIFY(old.open(QIODevice::ReadOnly) && old.readAll() == "old plan");
+    }
+    void failedSavesKeepTheOldFile()
+    {
+        const QString file = dir_.filePath(QStringLiteral("keep.doc"));
+        QFile old(file);
+        QVERIFY(old.open(QIODevice::WriteOnly) && old.write("the old plan") == 12);
+        old.close();
+        VQ_RIG(rig, dir_.filePath(QStringLiteral("keep.db")), QString());
+        QVERIFY(rig.store().apply({{0, RxFrequency, "145.00000"}}));
+        std::signal(SIGXFSZ, SIG_IGN);
+        rlimit unlimited{};
+        getrlimit(RLIMIT_FSIZE, &unlimited);
+        // A folder that does not exist; a disk that fills half-way (a file size
+        // limit stands in); cells that would make a file too large to open again.
+        for (int fault = 0; fault < 3; ++fault) {
+            rlimit small = unlimited;
+            small.rlim_cur = 64;
+            if (fault == 1)
+                QVERIFY(setrlimit(RLIMIT_FSIZE, &small) == 0);
+            if (fault == 2)
+                QVERIFY(rig.store().apply({{3, RxTone, std::string(kMaxChannelFileBytes, 'x')}}));
+            const QString target = fault == 0 ? dir_.filePath(QStringLiteral("no/such/plan.doc")) : file;
+            const bool saved = rig.take(rig.programmer.saveChannelFile([&] { return target; }));
+            setrlimit(RLIMIT_FSIZE, &unlimited);
+            QVERIFY(!saved);
+            QCOMPARE(rig.texts(), QStringList(fault + 1, QStringLiteral("文件保存失败")));
+            QVERIFY(old.open(QIODevice::ReadOnly));
+            QCOMPARE(old.readAll(), QByteArray("the old plan"));
+            old.close();
+            QCOMPARE(QDir(dir_.path()).entryList({QStringLiteral("keep.doc*")}, QDir::Files | QDir::Hidden),
+                     QStringList{QStringLiteral("keep.doc")});
+        }
+    }
+    void killedWhileSaving()
+    {
+        // A child saves two different plans over one file as fast as it can;
+        // killed at any moment, the file is one whole plan or the other.
+        const QString file = dir_.filePath(QStringLiteral("race.doc"));
+        QSet<QByteArray> plans;
+        for (int which : {1, 2}) {
+            ChannelFileRows rows;
+            for (int row = 0; row < 16; ++row) {
+                rows[std::size_t(row)][RxFrequency] = std::to_string(140 + which) + ".00000";
+                rows[std::size_t(row)][RxTone] = std::to_string(which);
+            }
+            plans.insert(QByteArray::fromStdString(writeChannelFile(rows)));
+        }
+        for (int round = 0; round < 8; ++round) {
+            QProcess child;
+            child.start(
+                QCoreApplication::applicationFilePath(),
+                {QStringLiteral("--child-save"), dir_.filePath(QStringLiteral("k%1.db").arg(round)), file});
+            QVERIFY(child.waitForReadyRead(10000)); // saving has begun
+            QTest::qWait(5 + QRandomGenerator::global()->bounded(60));
+            ::kill(pid_t(child.processId()), SIGKILL);
+            QVERIFY(child.waitForFinished(5000));
+            QFile f(file);
+            QVERIFY(f.open(QIODevice::ReadOnly));
+            QVERIFY2(plans.contains(f.readAll()), "a killed save left a damaged file");
+        }
+    }
+    void killedWhileStoringARead()
+    {
+        // A child stores whole 50-channel batches, as a finished read does; a
+        // kill leaves the store on one whole batch, never a mix.
+        const QString db = dir_.filePath(QStringLiteral("batch.db"));
+        for (int round = 0; round < 8; ++round) {
+            QProcess child;
+            child.start(QCoreApplication::applicationFilePath(), {QStringLiteral("--child-store"), db});
+            QVERIFY(child.waitForReadyRead(10000));
+            QTest::qWait(5 + QRandomGenerator::global()->bounded(60));
+            ::kill(pid_t(child.processId()), SIGKILL);
+            QVERIFY(child.waitForFinished(5000));
+            ChannelStore store;
+            QVERIFY(store.open(db));
+            QCOMPARE(store.rowCount(), 50);
+            const FieldValue first = store.field(0, RxTone);
+            for (int row = 0; row < 50; ++row)
+                QCOMPARE(store.field(row, RxTone), first);
+        }
+    }
 
 private:
     QTemporaryDir dir_;
 };
-
-void TestFaultMatrix::readOnlyStore()
-{
-    const QString db = dir_.filePath(QStringLiteral("ro.db"));
-    {
-        ChannelStore s;
-        QVERIFY(s.open(db));
-        QVERIFY(s.apply(plan(5)));
-    }
-    Immutable lock(db);
-    if (!lock.ok())
-        QSKIP("this file system cannot make a file read-only for this user");
-    RadioSimulatorOptions options;
-    options.paced = false;
-    RadioSimulator sim(options);
-    VQ_RIG(rig, db, sim.devicePath()); // a read-only plan still opens
-    rig.quicken();
-    const auto before = test::snapshot(rig.store());
-
-    // Channel 1 already holds "1", so the write goes out untouched.
-    QSignalSpy written(&sim, &RadioSimulator::writeStored);
-    QVERIFY(rig.take(rig.programmer.startUpWrite()));
-    QVERIFY(written.wait(10000));
-    QVERIFY(rig.notices.isEmpty());
-
-    QVERIFY(!rig.take(rig.programmer.applyTypedValue(2, RxFrequency, QStringLiteral("438.5"))));
-    QCOMPARE(rig.texts(), QStringList{QStringLiteral("信道数据库写入失败")});
-    QTRY_VERIFY(!rig.programmer.controller().transferRunning());
-    QVERIFY(rig.take(rig.programmer.read()));
-    QTRY_COMPARE(rig.notices.size(), 2);
-    // The radio answered well: the database is what failed.
-    QCOMPARE(rig.notices[1].text, QStringLiteral("信道数据库写入失败"));
-    QVERIFY(!rig.notices[1].informative.isEmpty());
-    QVERIFY(test::snapshot(rig.store()) == before);
-    QCOMPARE(rig.running.last(), false);
-}
-
-void TestFaultMatrix::storeDeletedWhileRunning()
-{
-    const QString db = dir_.filePath(QStringLiteral("gone.db"));
-    VQ_RIG(rig, db, QString());
-    QVERIFY(QFile::remove(db));
-    QVERIFY(!rig.take(rig.programmer.applyTypedValue(0, RxFrequency, QStringLiteral("145"))));
-    QVERIFY(!rig.take(rig.programmer.applyPick(1, 0, QStringLiteral("67.0"))));
-    QCOMPARE(rig.texts(), QStringList(2, QStringLiteral("信道数据库写入失败")));
-    QVERIFY(!rig.store().field(0, RxFrequency).has_value());
-    QVERIFY(!QFile::exists(db));
-    QCOMPARE(rig.programmer.undoStack().count(), 0);
-}
-
-void TestFaultMatrix::saveIntoReadOnlyFolder()
-{
-    QTemporaryDir folder;
-    const QString file = folder.filePath(QStringLiteral("plan.doc"));
-    QVERIFY(test::writeFile(file, "old plan"));
-    Immutable lock(folder.path());
-    if (!lock.ok())
-        QSKIP("this file system cannot make a folder read-only for this user");
-    VQ_RIG(rig, dir_.filePath(QStringLiteral("s.db")), QString());
-    QVERIFY(!rig.take(rig.programmer.saveChannelFile([&] { return file; })));
-    QCOMPARE(rig.texts(), QStringList{QStringLiteral("文件保存失败")});
-    QFile old(file);
-    QVERIFY(old.open(QIODevice::ReadOnly) && old.readAll() == "old plan");
-}
-
-void TestFaultMatrix::failedSavesKeepTheOldFile()
-{
-    const QString file = dir_.filePath(QStringLiteral("keep.doc"));
-    QFile old(file);
-    QVERIFY(old.open(QIODevice::WriteOnly) && old.write("the old plan") == 12);
-    old.close();
-    VQ_RIG(rig, dir_.filePath(QStringLiteral("keep.db")), QString());
-    QVERIFY(rig.store().apply({{0, RxFrequency, "145.00000"}}));
-    std::signal(SIGXFSZ, SIG_IGN);
-    rlimit unlimited{};
-    getrlimit(RLIMIT_FSIZE, &unlimited);
-    // A folder that does not exist; a disk that fills half-way (a file size
-    // limit stands in); cells that would make a file too large to open again.
-    for (int fault = 0; fault < 3; ++fault) {
-        rlimit small = unlimited;
-        small.rlim_cur = 64;
-        if (fault == 1)
-            QVERIFY(setrlimit(RLIMIT_FSIZE, &small) == 0);
-        if (fault == 2)
-            QVERIFY(rig.store().apply({{3, RxTone, std::string(kMaxChannelFileBytes, 'x')}}));
-        const QString target = fault == 0 ? dir_.filePath(QStringLiteral("no/such/plan.doc")) : file;
-        const bool saved = rig.take(rig.programmer.saveChannelFile([&] { return target; }));
-        setrlimit(RLIMIT_FSIZE, &unlimited);
-        QVERIFY(!saved);
-        QCOMPARE(rig.texts(), QStringList(fault + 1, QStringLiteral("文件保存失败")));
-        QVERIFY(old.open(QIODevice::ReadOnly));
-        QCOMPARE(old.readAll(), QByteArray("the old plan"));
-        old.close();
-        QCOMPARE(QDir(dir_.path()).entryList({QStringLiteral("keep.doc*")}, QDir::Files | QDir::Hidden),
-                 QStringList{QStringLiteral("keep.doc")});
-    }
-}
-
-void TestFaultMatrix::killedWhileSaving()
-{
-    // A child saves two different plans over one file as fast as it can;
-    // killed at any moment, the file is one whole plan or the other.
-    const QString file = dir_.filePath(QStringLiteral("race.doc"));
-    QSet<QByteArray> plans;
-    for (int which : {1, 2}) {
-        ChannelFileRows rows;
-        for (int row = 0; row < 16; ++row) {
-            rows[std::size_t(row)][RxFrequency] = std::to_string(140 + which) + ".00000";
-            rows[std::size_t(row)][RxTone] = std::to_string(which);
-        }
-        plans.insert(QByteArray::fromStdString(writeChannelFile(rows)));
-    }
-    for (int round = 0; round < 8; ++round) {
-        QProcess child;
-        child.start(
-            QCoreApplication::applicationFilePath(),
-            {QStringLiteral("--child-save"), dir_.filePath(QStringLiteral("k%1.db").arg(round)), file});
-        QVERIFY(child.waitForReadyRead(10000)); // saving has begun
-        QTest::qWait(5 + QRandomGenerator::global()->bounded(60));
-        ::kill(pid_t(child.processId()), SIGKILL);
-        QVERIFY(child.waitForFinished(5000));
-        QFile f(file);
-        QVERIFY(f.open(QIODevice::ReadOnly));
-        QVERIFY2(plans.contains(f.readAll()), "a killed save left a damaged file");
-    }
-}
-
-void TestFaultMatrix::killedWhileStoringARead()
-{
-    // A child stores whole 50-channel batches, as a finished read does; a
-    // kill leaves the store on one whole batch, never a mix.
-    const QString db = dir_.filePath(QStringLiteral("batch.db"));
-    for (int round = 0; round < 8; ++round) {
-        QProcess child;
-        child.start(QCoreApplication::applicationFilePath(), {QStringLiteral("--child-store"), db});
-        QVERIFY(child.waitForReadyRead(10000));
-        QTest::qWait(5 + QRandomGenerator::global()->bounded(60));
-        ::kill(pid_t(child.processId()), SIGKILL);
-        QVERIFY(child.waitForFinished(5000));
-        ChannelStore store;
-        QVERIFY(store.open(db));
-        QCOMPARE(store.rowCount(), 50);
-        const FieldValue first = store.field(0, RxTone);
-        for (int row = 0; row < 50; ++row)
-            QCOMPARE(store.field(row, RxTone), first);
-    }
-}
 
 // Children for the kill tests: they report once, then loop until killed.
 static int childSave(const QString &db, const QString &file)

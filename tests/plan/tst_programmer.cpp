@@ -26,363 +26,339 @@ Programmer::PathChooser answer(const QString &path)
 class TestProgrammer : public QObject {
     Q_OBJECT
 private slots:
-    void typedValues_data();
-    void typedValues();
-    void typedTextStandsWhileTheWarningShows();
-    void picks();
-    void undoGivesBackEveryEarlierTable();
-    void channelFileRoundTrip();
-    void refusedChannelFilesChangeNothing_data();
-    void refusedChannelFilesChangeNothing();
-    void channelFilesNeedSixteenRows();
-    void channelFileTargetsAndSnapping();
-    void startUpPorts();
-    void switchPort();
-    void unusableStoreIsNamed();
+    void typedValues_data()
+    {
+        QTest::addColumn<QString>("rxBefore");
+        QTest::addColumn<QString>("txBefore");
+        QTest::addColumn<int>("column");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("rx");
+        QTest::addColumn<QString>("tx");
+        QTest::addColumn<bool>("warned");
+        QTest::newRow("receive copied, snapped") << ""
+                                                 << "" << 1 << "438.5031"
+                                                 << "438.50000"
+                                                 << "438.50000" << false;
+        QTest::newRow("receive on the 6.25 raster") << ""
+                                                    << "" << 1 << "145.00625"
+                                                    << "145.00625"
+                                                    << "145.00625" << false;
+        QTest::newRow("receive replaces an offset") << "145.00000"
+                                                    << "145.60000" << 1 << "146"
+                                                    << "146.00000"
+                                                    << "146.00000" << false;
+        QTest::newRow("receive too high keeps tx") << "438.50000"
+                                                   << "430.00000" << 1 << "500.00001"
+                                                   << ""
+                                                   << "430.00000" << true;
+        QTest::newRow("receive not a number empties both") << "438.50000"
+                                                           << "430.00000" << 1 << "abc"
+                                                           << ""
+                                                           << "" << false;
+        QTest::newRow("transmit snapped") << "145.00000"
+                                          << "145.00000" << 4 << "145.6031"
+                                          << "145.00000"
+                                          << "145.60000" << false;
+        QTest::newRow("transmit too low") << "145.00000"
+                                          << "145.00000" << 4 << "129.99999"
+                                          << "145.00000"
+                                          << "" << true;
+        QTest::newRow("transmit without receive") << ""
+                                                  << "" << 4 << "145"
+                                                  << ""
+                                                  << "" << false;
+        QTest::newRow("range ends included") << ""
+                                             << "" << 1 << "130"
+                                             << "130.00000"
+                                             << "130.00000" << false;
+    }
+    void typedValues()
+    {
+        QFETCH(QString, rxBefore);
+        QFETCH(QString, txBefore);
+        QFETCH(int, column);
+        QFETCH(QString, typed);
+        VQ_RIG(rig, db(), QString());
+        QVERIFY(rig.store().apply(
+            {{3, RxFrequency, rxBefore.toStdString()}, {3, TxFrequency, txBefore.toStdString()}}));
+        const auto before = test::snapshot(rig.store());
+
+        rig.take(rig.programmer.applyTypedValue(3, column, typed));
+        QTEST(QString::fromStdString(textOf(rig.store().field(3, RxFrequency))), "rx");
+        QTEST(QString::fromStdString(textOf(rig.store().field(3, TxFrequency))), "tx");
+        QTEST(rig.texts() == QStringList{QStringLiteral("数据超出范围 ！！")}, "warned");
+        QCOMPARE(rig.notices.isEmpty() || rig.notices.first().title == QStringLiteral("错误警告 "), true);
+        // Nothing else in the table moved.
+        auto after = test::snapshot(rig.store());
+        after[3][RxFrequency] = before[3][RxFrequency];
+        after[3][TxFrequency] = before[3][TxFrequency];
+        QVERIFY(after == before);
+        // Other columns are not typed into.
+        QVERIFY(!rig.take(rig.programmer.applyTypedValue(3, RxTone, QStringLiteral("88.5"))));
+    }
+    void typedTextStandsWhileTheWarningShows()
+    {
+        VQ_RIG(rig, db(), QString());
+        QVERIFY(rig.take(rig.programmer.applyTypedValue(3, RxFrequency, QStringLiteral("438.5"))));
+        FieldValue seen;
+        const Result result =
+            rig.programmer.applyTypedValue(3, RxFrequency, QStringLiteral("500.00001"), [&](const Notice &n) {
+                rig.notices << n;
+                seen = rig.store().field(3, RxFrequency);
+            });
+        QVERIFY(rig.take(result));
+        QCOMPARE(rig.texts(), QStringList{QStringLiteral("数据超出范围 ！！")});
+        QCOMPARE(seen, FieldValue("500.00001"));
+        QCOMPARE(rig.store().field(3, RxFrequency), FieldValue(""));
+        // One step back is the table before the text was typed.
+        rig.programmer.undoStack().undo();
+        QCOMPARE(rig.store().field(3, RxFrequency), FieldValue("438.50000"));
+    }
+    void picks()
+    {
+        // What a pick writes is the pickers' rule; here: the row it lands on,
+        // and that nothing else is written.
+        VQ_RIG(rig, db(), QString());
+        auto before = test::snapshot(rig.store());
+        QVERIFY(rig.take(rig.programmer.applyPick(4, 6, QStringLiteral("754"))));
+        for (const FieldWrite &w : pickerWrites(4, "754"))
+            before[6][w.field] = w.text;
+        QVERIFY(test::snapshot(rig.store()) == before);
+        for (auto [picker, row, text] :
+             {std::tuple{1, 6, "88.4"}, {8, 6, " "}, {5, -1, "add"}, {5, kChannelCount, "add"}})
+            QVERIFY(!rig.take(rig.programmer.applyPick(picker, row, QString::fromUtf8(text))));
+        QVERIFY(test::snapshot(rig.store()) == before);
+        QVERIFY(rig.notices.isEmpty());
+    }
+    void undoGivesBackEveryEarlierTable()
+    {
+        VQ_RIG(rig, db(), QString());
+        std::vector<std::vector<ChannelRecord>> tables{test::snapshot(rig.store())};
+        auto step = [&](const Result &r) {
+            QVERIFY(rig.take(r));
+            tables.push_back(test::snapshot(rig.store()));
+        };
+        step(rig.programmer.applyTypedValue(0, RxFrequency, QStringLiteral("145")));
+        step(rig.programmer.applyPick(1, 0, QStringLiteral("67.0")));
+        step(rig.programmer.applyTypedValue(0, TxFrequency, QStringLiteral("145.6")));
+        step(rig.programmer.applyPick(2, 0, QStringLiteral("023")));
+        QCOMPARE(rig.programmer.undoStack().count(), 4);
+        for (int i = int(tables.size()) - 2; i >= 0; --i) {
+            rig.programmer.undoStack().undo();
+            QVERIFY2(test::snapshot(rig.store()) == tables[std::size_t(i)], qPrintable(QString::number(i)));
+        }
+        // Null and the empty text come back as they were.
+        QCOMPARE(rig.store().field(0, RxDcs), FieldValue());
+        for (std::size_t i = 1; i < tables.size(); ++i) {
+            rig.programmer.undoStack().redo();
+            QVERIFY(test::snapshot(rig.store()) == tables[i]);
+        }
+    }
+    void channelFileRoundTrip()
+    {
+        VQ_RIG(rig, db(), QString());
+        QVERIFY(rig.store().apply({{0, RxFrequency, "438.50000"},
+                                   {0, RxTone, "88.5"},
+                                   {0, TxFrequency, "430.00000"},
+                                   {15, RxFrequency, "145.00625"},
+                                   {15, RxDcs, "023"},
+                                   {15, Bcl, "2"},
+                                   {16, RxFrequency, "146.00000"}}));
+        const QString file = dir_.filePath(QStringLiteral("plan.doc"));
+        QVERIFY(rig.take(rig.programmer.saveChannelFile(answer(file))));
+        QVERIFY(!rig.take(rig.programmer.saveChannelFile(answer(QString())))); // cancelled: nothing
+
+        VQ_RIG(other, db(), QString());
+        QVERIFY(other.take(other.programmer.openChannelFile(answer(file))));
+        QVERIFY(rig.notices.isEmpty() && other.notices.isEmpty());
+        // Rows 1 … 16 come back as they were saved (Null as empty); row 17 is
+        // not in the file.
+        for (int row = 0; row < kChannelFileRows; ++row)
+            for (int f = RxFrequency; f < kFieldCount; ++f)
+                QCOMPARE(other.store().field(row, f), FieldValue(textOf(rig.store().field(row, f))));
+        QCOMPARE(other.store().field(16, RxFrequency), FieldValue());
+        QCOMPARE(other.programmer.undoStack().count(), 1);
+    }
+    void refusedChannelFilesChangeNothing_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QString>("why"); // what the second line names
+        // A whole file of empty channels with item n replaced.
+        auto with = [](int n, const QByteArray &item) {
+            QList<QByteArray> items(144);
+            items[n - 1] = item;
+            return items.join(',') + ',';
+        };
+        QTest::newRow("truncated") << QByteArray(143, ',') << "第144项（第16信道 拍频）";
+        QTest::newRow("binary") << QByteArray("\x00\x01\x02,", 4).repeated(200)
+                                << "第1项（第1信道 接收频率）";
+        QTest::newRow("huge") << QByteArray(8 * 1024 * 1024, ' ') << "文件过大";
+        QTest::newRow("whole, then past the size limit")
+            << with(1, "145") + QByteArray(64 * 1024, ' ') << "文件过大";
+        QTest::newRow("missing") << QByteArray() << "";
+        QTest::newRow("a folder") << QByteArray("/") << "";
+        // The rules typing and picking obey.
+        QTest::newRow("frequency not a number") << with(1, "abc") << "第1项（第1信道 接收频率）";
+        QTest::newRow("frequency too high")
+            << with(10, "999") << "第10项（第2信道 接收频率）“999.00000”超出范围";
+        QTest::newRow("frequency negative") << with(4, "-5") << "第4项（第1信道 发送频率）";
+        QTest::newRow("tone not listed") << with(11, "88.4") << "第11项（第2信道 收哑音）";
+        QTest::newRow("code not listed") << with(12, "024") << "第12项（第2信道 收数字哑音）";
+        QTest::newRow("BCL out of its set") << with(17, "3") << "第17项（第2信道 BCL）";
+        QTest::newRow("scan unknown") << with(144 - 2, "skip") << "第142项（第16信道 扫描）";
+    }
+    void refusedChannelFilesChangeNothing()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QString, why);
+        VQ_RIG(rig, db(), QString());
+        QVERIFY(rig.store().apply({{0, RxFrequency, "438.50000"}}));
+        const auto before = test::snapshot(rig.store());
+        QString path = dir_.filePath(QStringLiteral("bad.doc"));
+        QFile::remove(path);
+        if (bytes == "/")
+            path = dir_.path();
+        else if (!bytes.isEmpty())
+            QVERIFY(test::writeFile(path, bytes));
+        QVERIFY(!rig.take(rig.programmer.openChannelFile(answer(path))));
+        QCOMPARE(rig.texts(), QStringList{QStringLiteral("文件格式错误")});
+        QVERIFY2(rig.notices.first().informative.contains(why) && !rig.notices.first().informative.isEmpty(),
+                 qPrintable(rig.notices.first().informative));
+        QVERIFY(test::snapshot(rig.store()) == before);
+        QCOMPARE(rig.programmer.undoStack().count(), 0);
+    }
+    void channelFilesNeedSixteenRows()
+    {
+        const QString path = db();
+        QVERIFY(ChannelStore().open(path));
+        QVERIFY(test::execSql(path, {QStringLiteral("DELETE FROM \"信道表\" WHERE rowid > 15")}));
+        VQ_RIG(rig, path, QString());
+        int asked = 0;
+        auto ask = [&] {
+            ++asked;
+            return dir_.filePath(QStringLiteral("x.doc"));
+        };
+        QVERIFY(!rig.take(rig.programmer.saveChannelFile(ask)));
+        QVERIFY(!rig.take(rig.programmer.openChannelFile(ask)));
+        QCOMPARE(asked, 0);
+        QCOMPARE(rig.texts(), QStringList(2, QStringLiteral("信道表记录不足16条")));
+        QVERIFY(!QFile::exists(dir_.filePath(QStringLiteral("x.doc"))));
+    }
+    void channelFileTargetsAndSnapping()
+    {
+        VQ_RIG(rig, db(), QString());
+        // A name without extension is saved as a channel file.
+        QVERIFY(rig.take(rig.programmer.saveChannelFile(answer(dir_.filePath(QStringLiteral("plan"))))));
+        QVERIFY(QFileInfo(dir_.filePath(QStringLiteral("plan.doc"))).isFile());
+        // A named pipe is not replaced (nor written into: nobody reads it).
+        const QString fifo = dir_.filePath(QStringLiteral("pipe.doc"));
+        QVERIFY(::mkfifo(QFile::encodeName(fifo).constData(), 0600) == 0);
+        QVERIFY(!rig.take(rig.programmer.saveChannelFile(answer(fifo))));
+        QCOMPARE(rig.texts(), QStringList{QStringLiteral("文件保存失败")});
+        QVERIFY(!rig.notices.first().informative.isEmpty());
+        struct stat st {};
+        QVERIFY(::stat(QFile::encodeName(fifo).constData(), &st) == 0 && S_ISFIFO(st.st_mode));
+        QVERIFY(!rig.take(rig.programmer.openChannelFile(answer(fifo)))); // and not waited on
+        // Values the raster or the tone list moves are stored as typing would.
+        QList<QByteArray> items(144);
+        items[0] = "438.5031";
+        items[1] = "67";
+        items[3] = "１４５。５";
+        const QString file = dir_.filePath(QStringLiteral("hand.doc"));
+        QVERIFY(test::writeFile(file, items.join(',') + ','));
+        QVERIFY(rig.take(rig.programmer.openChannelFile(answer(file))));
+        QCOMPARE(rig.store().field(0, RxFrequency), FieldValue("438.50000"));
+        QCOMPARE(rig.store().field(0, RxTone), FieldValue("67.0"));
+        QCOMPARE(rig.store().field(0, TxFrequency), FieldValue("145.50000"));
+    }
+    void startUpPorts()
+    {
+        PtyPair one, two;
+        struct Case {
+            const char *name;
+            QString port1;
+            bool hold1;
+            QString port2;
+            int openOn; // 0: none
+        };
+        const Case cases[] = {
+            {"port 1 free", one.devicePath(), false, two.devicePath(), 1},
+            {"port 1 missing", QStringLiteral("/nonexistent/tty"), false, two.devicePath(), 2},
+            {"port 1 a folder", dir_.path(), false, two.devicePath(), 2},
+            {"port 1 held", one.devicePath(), true, two.devicePath(), 2},
+            {"no port at all", QStringLiteral("/nonexistent/a"), false, QStringLiteral("/nonexistent/b"), 0}};
+        for (const Case &c : cases) {
+            std::unique_ptr<test::DeviceHolder> holder;
+            if (c.hold1) {
+                holder = std::make_unique<test::DeviceHolder>(c.port1);
+                QVERIFY2(holder->isHolding(), c.name);
+            }
+            VQ_RIG(rig, db(), QString());
+            QVERIFY(rig.store().apply({{0, RxFrequency, "145.00000"}}));
+            rig.programmer.link().setDevicePaths(c.port1, c.port2);
+            const bool opened = rig.take(rig.programmer.openPort());
+            QCOMPARE(opened, c.openOn != 0);
+            QCOMPARE(rig.programmer.link().isOpen(), c.openOn != 0);
+            if (c.openOn)
+                QCOMPARE(rig.programmer.link().commPort(), c.openOn);
+            QCOMPARE(rig.texts(),
+                     c.openOn == 1 ? QStringList()
+                                   : QStringList{QStringLiteral("串行端口 1已被其它设备使用，已选择 COM2 ")});
+            if (!rig.notices.isEmpty())
+                QCOMPARE(rig.notices.first().title, QStringLiteral("系统信息"));
+            // Without a port the start-up write says nothing and sends nothing.
+            rig.take(rig.programmer.startUpWrite());
+            QCOMPARE(rig.notices.size(), c.openOn == 1 ? 0 : 1);
+            QCOMPARE(rig.running.isEmpty(), c.openOn == 0);
+            if (c.openOn == 1)
+                QCOMPARE(one.readAtLeast(1, 2000).left(1), QByteArray("A"));
+            rig.programmer.shutDown();
+        }
+        QCOMPARE(two.readAvailable(), QByteArray()); // port 2 only ever opened
+    }
+    void switchPort()
+    {
+        PtyPair one, two;
+        VQ_RIG(rig, db(), QString());
+        rig.programmer.link().setDevicePaths(one.devicePath(), two.devicePath());
+        QVERIFY(rig.take(rig.programmer.openPort()));
+
+        QVERIFY(rig.take(rig.programmer.switchPort(2)));
+        QCOMPARE(rig.programmer.link().commPort(), 2);
+        QVERIFY(rig.programmer.link().isOpen());
+        {
+            // Port 1 held by another program: said, and no port stays open.
+            test::DeviceHolder holder(one.devicePath());
+            QVERIFY(holder.isHolding());
+            QVERIFY(!rig.take(rig.programmer.switchPort(1)));
+            QCOMPARE(rig.texts(), QStringList{QStringLiteral("串行端口 1 已被使用 ")});
+            QVERIFY(!rig.programmer.link().isOpen());
+        }
+        // The current port, closed by the failure, is opened again.
+        QVERIFY(rig.take(rig.programmer.switchPort(1)));
+        QVERIFY(rig.programmer.link().isOpen());
+        QVERIFY(rig.take(rig.programmer.switchPort(1)));
+
+        // Never while a transfer runs.
+        QVERIFY(rig.take(rig.programmer.write()));
+        QVERIFY(!rig.take(rig.programmer.switchPort(2)));
+        QCOMPARE(rig.texts().last(), QStringLiteral("数据传送中，请稍后再选择端口"));
+        QCOMPARE(rig.programmer.link().commPort(), 1);
+    }
+    void unusableStoreIsNamed()
+    {
+        test::PlanRig rig(dir_.path(), QString());
+        QVERIFY(!rig.problem.isEmpty());
+        QVERIFY(!rig.take(rig.programmer.openStore(dir_.path())));
+        QCOMPARE(rig.texts(), QStringList{QStringLiteral("信道数据库无法打开：") + dir_.path()});
+        QCOMPARE(rig.notices.first().title, QStringLiteral("系统信息"));
+    }
 
 private:
     QString db() { return dir_.filePath(QStringLiteral("p%1.db").arg(++count_)); }
     QTemporaryDir dir_;
     int count_ = 0;
 };
-
-void TestProgrammer::typedValues_data()
-{
-    QTest::addColumn<QString>("rxBefore");
-    QTest::addColumn<QString>("txBefore");
-    QTest::addColumn<int>("column");
-    QTest::addColumn<QString>("typed");
-    QTest::addColumn<QString>("rx");
-    QTest::addColumn<QString>("tx");
-    QTest::addColumn<bool>("warned");
-    QTest::newRow("receive copied, snapped") << ""
-                                             << "" << 1 << "438.5031"
-                                             << "438.50000"
-                                             << "438.50000" << false;
-    QTest::newRow("receive on the 6.25 raster") << ""
-                                                << "" << 1 << "145.00625"
-                                                << "145.00625"
-                                                << "145.00625" << false;
-    QTest::newRow("receive replaces an offset") << "145.00000"
-                                                << "145.60000" << 1 << "146"
-                                                << "146.00000"
-                                                << "146.00000" << false;
-    QTest::newRow("receive too high keeps tx") << "438.50000"
-                                               << "430.00000" << 1 << "500.00001"
-                                               << ""
-                                               << "430.00000" << true;
-    QTest::newRow("receive not a number empties both") << "438.50000"
-                                                       << "430.00000" << 1 << "abc"
-                                                       << ""
-                                                       << "" << false;
-    QTest::newRow("transmit snapped") << "145.00000"
-                                      << "145.00000" << 4 << "145.6031"
-                                      << "145.00000"
-                                      << "145.60000" << false;
-    QTest::newRow("transmit too low") << "145.00000"
-                                      << "145.00000" << 4 << "129.99999"
-                                      << "145.00000"
-                                      << "" << true;
-    QTest::newRow("transmit without receive") << ""
-                                              << "" << 4 << "145"
-                                              << ""
-                                              << "" << false;
-    QTest::newRow("range ends included") << ""
-                                         << "" << 1 << "130"
-                                         << "130.00000"
-                                         << "130.00000" << false;
-}
-
-void TestProgrammer::typedValues()
-{
-    QFETCH(QString, rxBefore);
-    QFETCH(QString, txBefore);
-    QFETCH(int, column);
-    QFETCH(QString, typed);
-    VQ_RIG(rig, db(), QString());
-    QVERIFY(rig.store().apply(
-        {{3, RxFrequency, rxBefore.toStdString()}, {3, TxFrequency, txBefore.toStdString()}}));
-    const auto before = test::snapshot(rig.store());
-
-    rig.take(rig.programmer.applyTypedValue(3, column, typed));
-    QTEST(QString::fromStdString(textOf(rig.store().field(3, RxFrequency))), "rx");
-    QTEST(QString::fromStdString(textOf(rig.store().field(3, TxFrequency))), "tx");
-    QTEST(rig.texts() == QStringList{QStringLiteral("数据超出范围 ！！")}, "warned");
-    QCOMPARE(rig.notices.isEmpty() || rig.notices.first().title == QStringLiteral("错误警告 "), true);
-    // Nothing else in the table moved.
-    auto after = test::snapshot(rig.store());
-    after[3][RxFrequency] = before[3][RxFrequency];
-    after[3][TxFrequency] = before[3][TxFrequency];
-    QVERIFY(after == before);
-    // Other columns are not typed into.
-    QVERIFY(!rig.take(rig.programmer.applyTypedValue(3, RxTone, QStringLiteral("88.5"))));
-}
-
-void TestProgrammer::typedTextStandsWhileTheWarningShows()
-{
-    VQ_RIG(rig, db(), QString());
-    QVERIFY(rig.take(rig.programmer.applyTypedValue(3, RxFrequency, QStringLiteral("438.5"))));
-    FieldValue seen;
-    const Result result =
-        rig.programmer.applyTypedValue(3, RxFrequency, QStringLiteral("500.00001"), [&](const Notice &n) {
-            rig.notices << n;
-            seen = rig.store().field(3, RxFrequency);
-        });
-    QVERIFY(rig.take(result));
-    QCOMPARE(rig.texts(), QStringList{QStringLiteral("数据超出范围 ！！")});
-    QCOMPARE(seen, FieldValue("500.00001"));
-    QCOMPARE(rig.store().field(3, RxFrequency), FieldValue(""));
-    // One step back is the table before the text was typed.
-    rig.programmer.undoStack().undo();
-    QCOMPARE(rig.store().field(3, RxFrequency), FieldValue("438.50000"));
-}
-
-void TestProgrammer::picks()
-{
-    // What a pick writes is the pickers' rule; here: the row it lands on,
-    // and that nothing else is written.
-    VQ_RIG(rig, db(), QString());
-    auto before = test::snapshot(rig.store());
-    QVERIFY(rig.take(rig.programmer.applyPick(4, 6, QStringLiteral("754"))));
-    for (const FieldWrite &w : pickerWrites(4, "754"))
-        before[6][w.field] = w.text;
-    QVERIFY(test::snapshot(rig.store()) == before);
-    for (auto [picker, row, text] :
-         {std::tuple{1, 6, "88.4"}, {8, 6, " "}, {5, -1, "add"}, {5, kChannelCount, "add"}})
-        QVERIFY(!rig.take(rig.programmer.applyPick(picker, row, QString::fromUtf8(text))));
-    QVERIFY(test::snapshot(rig.store()) == before);
-    QVERIFY(rig.notices.isEmpty());
-}
-
-void TestProgrammer::undoGivesBackEveryEarlierTable()
-{
-    VQ_RIG(rig, db(), QString());
-    std::vector<std::vector<ChannelRecord>> tables{test::snapshot(rig.store())};
-    auto step = [&](const Result &r) {
-        QVERIFY(rig.take(r));
-        tables.push_back(test::snapshot(rig.store()));
-    };
-    step(rig.programmer.applyTypedValue(0, RxFrequency, QStringLiteral("145")));
-    step(rig.programmer.applyPick(1, 0, QStringLiteral("67.0")));
-    step(rig.programmer.applyTypedValue(0, TxFrequency, QStringLiteral("145.6")));
-    step(rig.programmer.applyPick(2, 0, QStringLiteral("023")));
-    QCOMPARE(rig.programmer.undoStack().count(), 4);
-    for (int i = int(tables.size()) - 2; i >= 0; --i) {
-        rig.programmer.undoStack().undo();
-        QVERIFY2(test::snapshot(rig.store()) == tables[std::size_t(i)], qPrintable(QString::number(i)));
-    }
-    // Null and the empty text come back as they were.
-    QCOMPARE(rig.store().field(0, RxDcs), FieldValue());
-    for (std::size_t i = 1; i < tables.size(); ++i) {
-        rig.programmer.undoStack().redo();
-        QVERIFY(test::snapshot(rig.store()) == tables[i]);
-    }
-}
-
-void TestProgrammer::channelFileRoundTrip()
-{
-    VQ_RIG(rig, db(), QString());
-    QVERIFY(rig.store().apply({{0, RxFrequency, "438.50000"},
-                               {0, RxTone, "88.5"},
-                               {0, TxFrequency, "430.00000"},
-                               {15, RxFrequency, "145.00625"},
-                               {15, RxDcs, "023"},
-                               {15, Bcl, "2"},
-                               {16, RxFrequency, "146.00000"}}));
-    const QString file = dir_.filePath(QStringLiteral("plan.doc"));
-    QVERIFY(rig.take(rig.programmer.saveChannelFile(answer(file))));
-    QVERIFY(!rig.take(rig.programmer.saveChannelFile(answer(QString())))); // cancelled: nothing
-
-    VQ_RIG(other, db(), QString());
-    QVERIFY(other.take(other.programmer.openChannelFile(answer(file))));
-    QVERIFY(rig.notices.isEmpty() && other.notices.isEmpty());
-    // Rows 1 … 16 come back as they were saved (Null as empty); row 17 is
-    // not in the file.
-    for (int row = 0; row < kChannelFileRows; ++row)
-        for (int f = RxFrequency; f < kFieldCount; ++f)
-            QCOMPARE(other.store().field(row, f), FieldValue(textOf(rig.store().field(row, f))));
-    QCOMPARE(other.store().field(16, RxFrequency), FieldValue());
-    QCOMPARE(other.programmer.undoStack().count(), 1);
-}
-
-void TestProgrammer::refusedChannelFilesChangeNothing_data()
-{
-    QTest::addColumn<QByteArray>("bytes");
-    QTest::addColumn<QString>("why"); // what the second line names
-    // A whole file of empty channels with item n replaced.
-    auto with = [](int n, const QByteArray &item) {
-        QList<QByteArray> items(144);
-        items[n - 1] = item;
-        return items.join(',') + ',';
-    };
-    QTest::newRow("truncated") << QByteArray(143, ',') << "第144项（第16信道 拍频）";
-    QTest::newRow("binary") << QByteArray("\x00\x01\x02,", 4).repeated(200) << "第1项（第1信道 接收频率）";
-    QTest::newRow("huge") << QByteArray(8 * 1024 * 1024, ' ') << "文件过大";
-    QTest::newRow("whole, then past the size limit")
-        << with(1, "145") + QByteArray(64 * 1024, ' ') << "文件过大";
-    QTest::newRow("missing") << QByteArray() << "";
-    QTest::newRow("a folder") << QByteArray("/") << "";
-    // The rules typing and picking obey.
-    QTest::newRow("frequency not a number") << with(1, "abc") << "第1项（第1信道 接收频率）";
-    QTest::newRow("frequency too high") << with(10, "999") << "第10项（第2信道 接收频率）“999.00000”超出范围";
-    QTest::newRow("frequency negative") << with(4, "-5") << "第4项（第1信道 发送频率）";
-    QTest::newRow("tone not listed") << with(11, "88.4") << "第11项（第2信道 收哑音）";
-    QTest::newRow("code not listed") << with(12, "024") << "第12项（第2信道 收数字哑音）";
-    QTest::newRow("BCL out of its set") << with(17, "3") << "第17项（第2信道 BCL）";
-    QTest::newRow("scan unknown") << with(144 - 2, "skip") << "第142项（第16信道 扫描）";
-}
-
-void TestProgrammer::refusedChannelFilesChangeNothing()
-{
-    QFETCH(QByteArray, bytes);
-    QFETCH(QString, why);
-    VQ_RIG(rig, db(), QString());
-    QVERIFY(rig.store().apply({{0, RxFrequency, "438.50000"}}));
-    const auto before = test::snapshot(rig.store());
-    QString path = dir_.filePath(QStringLiteral("bad.doc"));
-    QFile::remove(path);
-    if (bytes == "/")
-        path = dir_.path();
-    else if (!bytes.isEmpty())
-        QVERIFY(test::writeFile(path, bytes));
-    QVERIFY(!rig.take(rig.programmer.openChannelFile(answer(path))));
-    QCOMPARE(rig.texts(), QStringList{QStringLiteral("文件格式错误")});
-    QVERIFY2(rig.notices.first().informative.contains(why) && !rig.notices.first().informative.isEmpty(),
-             qPrintable(rig.notices.first().informative));
-    QVERIFY(test::snapshot(rig.store()) == before);
-    QCOMPARE(rig.programmer.undoStack().count(), 0);
-}
-
-void TestProgrammer::channelFileTargetsAndSnapping()
-{
-    VQ_RIG(rig, db(), QString());
-    // A name without extension is saved as a channel file.
-    QVERIFY(rig.take(rig.programmer.saveChannelFile(answer(dir_.filePath(QStringLiteral("plan"))))));
-    QVERIFY(QFileInfo(dir_.filePath(QStringLiteral("plan.doc"))).isFile());
-    // A named pipe is not replaced (nor written into: nobody reads it).
-    const QString fifo = dir_.filePath(QStringLiteral("pipe.doc"));
-    QVERIFY(::mkfifo(QFile::encodeName(fifo).constData(), 0600) == 0);
-    QVERIFY(!rig.take(rig.programmer.saveChannelFile(answer(fifo))));
-    QCOMPARE(rig.texts(), QStringList{QStringLiteral("文件保存失败")});
-    QVERIFY(!rig.notices.first().informative.isEmpty());
-    struct stat st {};
-    QVERIFY(::stat(QFile::encodeName(fifo).constData(), &st) == 0 && S_ISFIFO(st.st_mode));
-    QVERIFY(!rig.take(rig.programmer.openChannelFile(answer(fifo)))); // and not waited on
-    // Values the raster or the tone list moves are stored as typing would.
-    QList<QByteArray> items(144);
-    items[0] = "438.5031";
-    items[1] = "67";
-    items[3] = "１４５。５";
-    const QString file = dir_.filePath(QStringLiteral("hand.doc"));
-    QVERIFY(test::writeFile(file, items.join(',') + ','));
-    QVERIFY(rig.take(rig.programmer.openChannelFile(answer(file))));
-    QCOMPARE(rig.store().field(0, RxFrequency), FieldValue("438.50000"));
-    QCOMPARE(rig.store().field(0, RxTone), FieldValue("67.0"));
-    QCOMPARE(rig.store().field(0, TxFrequency), FieldValue("145.50000"));
-}
-
-void TestProgrammer::channelFilesNeedSixteenRows()
-{
-    const QString path = db();
-    QVERIFY(ChannelStore().open(path));
-    QVERIFY(test::execSql(path, {QStringLiteral("DELETE FROM \"信道表\" WHERE rowid > 15")}));
-    VQ_RIG(rig, path, QString());
-    int asked = 0;
-    auto ask = [&] {
-        ++asked;
-        return dir_.filePath(QStringLiteral("x.doc"));
-    };
-    QVERIFY(!rig.take(rig.programmer.saveChannelFile(ask)));
-    QVERIFY(!rig.take(rig.programmer.openChannelFile(ask)));
-    QCOMPARE(asked, 0);
-    QCOMPARE(rig.texts(), QStringList(2, QStringLiteral("信道表记录不足16条")));
-    QVERIFY(!QFile::exists(dir_.filePath(QStringLiteral("x.doc"))));
-}
-
-void TestProgrammer::startUpPorts()
-{
-    PtyPair one, two;
-    struct Case {
-        const char *name;
-        QString port1;
-        bool hold1;
-        QString port2;
-        int openOn; // 0: none
-    };
-    const Case cases[] = {
-        {"port 1 free", one.devicePath(), false, two.devicePath(), 1},
-        {"port 1 missing", QStringLiteral("/nonexistent/tty"), false, two.devicePath(), 2},
-        {"port 1 a folder", dir_.path(), false, two.devicePath(), 2},
-        {"port 1 held", one.devicePath(), true, two.devicePath(), 2},
-        {"no port at all", QStringLiteral("/nonexistent/a"), false, QStringLiteral("/nonexistent/b"), 0}};
-    for (const Case &c : cases) {
-        std::unique_ptr<test::DeviceHolder> holder;
-        if (c.hold1) {
-            holder = std::make_unique<test::DeviceHolder>(c.port1);
-            QVERIFY2(holder->isHolding(), c.name);
-        }
-        VQ_RIG(rig, db(), QString());
-        QVERIFY(rig.store().apply({{0, RxFrequency, "145.00000"}}));
-        rig.programmer.link().setDevicePaths(c.port1, c.port2);
-        const bool opened = rig.take(rig.programmer.openPort());
-        QCOMPARE(opened, c.openOn != 0);
-        QCOMPARE(rig.programmer.link().isOpen(), c.openOn != 0);
-        if (c.openOn)
-            QCOMPARE(rig.programmer.link().commPort(), c.openOn);
-        QCOMPARE(rig.texts(), c.openOn == 1
-                                  ? QStringList()
-                                  : QStringList{QStringLiteral("串行端口 1已被其它设备使用，已选择 COM2 ")});
-        if (!rig.notices.isEmpty())
-            QCOMPARE(rig.notices.first().title, QStringLiteral("系统信息"));
-        // Without a port the start-up write says nothing and sends nothing.
-        rig.take(rig.programmer.startUpWrite());
-        QCOMPARE(rig.notices.size(), c.openOn == 1 ? 0 : 1);
-        QCOMPARE(rig.running.isEmpty(), c.openOn == 0);
-        if (c.openOn == 1)
-            QCOMPARE(one.readAtLeast(1, 2000).left(1), QByteArray("A"));
-        rig.programmer.shutDown();
-    }
-    QCOMPARE(two.readAvailable(), QByteArray()); // port 2 only ever opened
-}
-
-void TestProgrammer::switchPort()
-{
-    PtyPair one, two;
-    VQ_RIG(rig, db(), QString());
-    rig.programmer.link().setDevicePaths(one.devicePath(), two.devicePath());
-    QVERIFY(rig.take(rig.programmer.openPort()));
-
-    QVERIFY(rig.take(rig.programmer.switchPort(2)));
-    QCOMPARE(rig.programmer.link().commPort(), 2);
-    QVERIFY(rig.programmer.link().isOpen());
-    {
-        // Port 1 held by another program: said, and no port stays open.
-        test::DeviceHolder holder(one.devicePath());
-        QVERIFY(holder.isHolding());
-        QVERIFY(!rig.take(rig.programmer.switchPort(1)));
-        QCOMPARE(rig.texts(), QStringList{QStringLiteral("串行端口 1 已被使用 ")});
-        QVERIFY(!rig.programmer.link().isOpen());
-    }
-    // The current port, closed by the failure, is opened again.
-    QVERIFY(rig.take(rig.programmer.switchPort(1)));
-    QVERIFY(rig.programmer.link().isOpen());
-    QVERIFY(rig.take(rig.programmer.switchPort(1)));
-
-    // Never while a transfer runs.
-    QVERIFY(rig.take(rig.programmer.write()));
-    QVERIFY(!rig.take(rig.programmer.switchPort(2)));
-    QCOMPARE(rig.texts().last(), QStringLiteral("数据传送中，请稍后再选择端口"));
-    QCOMPARE(rig.programmer.link().commPort(), 1);
-}
-
-void TestProgrammer::unusableStoreIsNamed()
-{
-    test::PlanRig rig(dir_.path(), QString());
-    QVERIFY(!rig.problem.isEmpty());
-    QVERIFY(!rig.take(rig.programmer.openStore(dir_.path())));
-    QCOMPARE(rig.texts(), QStringList{QStringLiteral("信道数据库无法打开：") + dir_.path()});
-    QCOMPARE(rig.notices.first().title, QStringLiteral("系统信息"));
-}
 
 QTEST_GUILESS_MAIN(TestProgrammer)
 #include "tst_programmer.moc"

@@ -77,337 +77,316 @@ RadioSimulatorOptions unpaced()
 class TestTransfers : public QObject {
     Q_OBJECT
 private slots:
-    void writeAtRealPace();
-    void writeSendsWhatItEncodedAtStart();
-    void readAtLineRate();
-    void readFailuresLeaveThePlan_data();
-    void readFailuresLeaveThePlan();
-    void linkPoll();
-    void refusals_data();
-    void refusals();
-    void lineLostDuringWrite();
-    void emptyTableIsNotWrittenAtStartUp();
-    void closingAndEditingDuringTransfers();
+    void writeAtRealPace()
+    {
+        RadioSimulator sim;
+        VQ_RIG(rig, db(), sim.devicePath());
+        QVERIFY(rig.store().apply(kPlan));
+        QVERIFY(rig.store().setField(0, ChannelNumber, "7"));
+        QSignalSpy written(&sim, &RadioSimulator::writeStored);
+
+        QVERIFY(rig.take(rig.programmer.write()));
+        QCOMPARE(rig.state(), State::WritePending);
+        QCOMPARE(rig.running, QList<bool>{true});
+        QCOMPARE(rig.statuses.last(), QStringLiteral("正在传送数据,,,,,,,"));
+        QVERIFY(written.wait(8000));
+
+        // Exactly "A" and the 50 frames; channel 1 numbered "1", in one undo step.
+        QCOMPARE(sim.received(), expectedWrite(rig.store()));
+        QCOMPARE(rig.store().field(0, ChannelNumber), FieldValue("1"));
+        QCOMPARE(rig.programmer.undoStack().count(), 1);
+
+        // The first frame about 900 ms after "A", then one every 100 ms.
+        const QList<qint64> t = sim.receiveTimesNs();
+        const double firstMs = (t[1] - t[0]) / 1e6;
+        QVERIFY2(firstMs > 850 && firstMs < 1100, qPrintable(QString::number(firstMs)));
+        std::vector<double> gaps;
+        for (int f = 1; f < kChannelCount; ++f)
+            gaps.push_back((t[1 + f * 32] - t[1 + (f - 1) * 32]) / 1e6);
+        std::sort(gaps.begin(), gaps.end());
+        QVERIFY2(gaps[24] > 95 && gaps[24] < 105, qPrintable(QString::number(gaps[24])));
+
+        // End: the simulator answered the poll; controls back, bar 0 … 98 then 0.
+        QTRY_COMPARE(rig.state(), State::Idle);
+        QCOMPARE(rig.programmer.controller().writeStep(), 0);
+        QCOMPARE(rig.progress, wholeTransferProgress());
+        QCOMPARE(rig.running, (QList<bool>{true, false}));
+        QCOMPARE(rig.statuses.last(), kReady);
+        QVERIFY(rig.notices.isEmpty());
+    }
+    void writeSendsWhatItEncodedAtStart()
+    {
+        RadioSimulator sim(unpaced());
+        VQ_RIG(rig, db(), sim.devicePath());
+        rig.quicken();
+        QVERIFY(rig.store().apply(kPlan));
+        const QByteArray before = expectedWrite(rig.store());
+        QSignalSpy written(&sim, &RadioSimulator::writeStored);
+
+        for (int run = 0; run < 2; ++run) {
+            sim.clearReceived();
+            rig.progress.clear();
+            QVERIFY(rig.take(rig.programmer.write()));
+            // Edits while the write runs reach the store, not the radio.
+            QVERIFY(rig.take(rig.programmer.applyTypedValue(2, RxFrequency, QStringLiteral("145.5"))));
+            QVERIFY(rig.take(rig.programmer.applyPick(1, 0, QStringLiteral("67.0"))));
+            QVERIFY(written.wait(3000));
+            QCOMPARE(sim.received(), before);
+            QCOMPARE(rig.progress.size(), 51);
+            QTRY_COMPARE(rig.state(), State::Idle);
+            // Undo takes both edits back, so the next write sends the same again.
+            rig.programmer.undoStack().undo();
+            rig.programmer.undoStack().undo();
+            QCOMPARE(expectedWrite(rig.store()), before);
+        }
+    }
+    void readAtLineRate()
+    {
+        RadioSimulator sim; // paced at 9600 baud
+        VQ_RIG(rig, db(), sim.devicePath());
+        QVERIFY(rig.store().apply(kPlan));
+        QVERIFY(rig.store().setField(9, ChannelNumber, "keep"));
+        QStringList frames = RadioSimulator::defaultFrames();
+        frames[0] = kSampleFrame;
+        frames[1] = QStringLiteral("82002506361201550280250656145355");
+        frames[39] = QStringLiteral("a8000025874000000000000000000000"); // lower case: accepted
+        QVERIFY(sim.setFrames(frames));
+
+        QVERIFY(rig.take(rig.programmer.read()));
+        QCOMPARE(rig.statuses.last(), QStringLiteral("正在读数据......"));
+        QTRY_COMPARE_WITH_TIMEOUT(rig.stored, 1, 5000);
+        QVERIFY(rig.notices.isEmpty());
+        // Each row is what the frame decodes to; 信道号 is the table's own.
+        for (int row : {0, 1, 39, 49}) {
+            ChannelRecord expected = rig.store().record(row);
+            decodeChannelFrame(frames[row].toStdString()).fields->applyTo(expected);
+            QCOMPARE(rig.store().record(row), expected);
+        }
+        QCOMPARE(rig.store().field(0, RxFrequency), FieldValue("430.12500"));
+        QCOMPARE(rig.store().field(1, RxDcs), FieldValue("023"));
+        QCOMPARE(rig.store().field(49, RxFrequency), FieldValue(""));
+        QCOMPARE(rig.store().field(9, ChannelNumber), FieldValue("keep"));
+        QCOMPARE(rig.programmer.undoStack().count(), 1);
+
+        QCOMPARE(rig.progress, wholeTransferProgress());
+        QCOMPARE(rig.running, (QList<bool>{true, false}));
+        QCOMPARE(rig.statuses.mid(0, 2), (QStringList{QStringLiteral("正在读数据......"), QString()}));
+    }
+    void readFailuresLeaveThePlan_data()
+    {
+        QTest::addColumn<RadioSimulatorOptions>("options");
+        RadioSimulatorOptions o = unpaced();
+        o.silentAfterB = true;
+        QTest::newRow("silent after B") << o;
+        for (int n : {0, 1, 10, 25, 49}) {
+            o = unpaced();
+            o.stopAfterFrames = n;
+            QTest::newRow(qPrintable(QStringLiteral("stops after %1 frames").arg(n))) << o;
+        }
+        o = unpaced();
+        o.malformedFrameAt = 25;
+        QTest::newRow("malformed frame 25") << o;
+        o = unpaced();
+        o.hangUpAfterFrames = 30;
+        QTest::newRow("hangs up after 30 frames") << o;
+    }
+    void readFailuresLeaveThePlan()
+    {
+        QFETCH(RadioSimulatorOptions, options);
+        RadioSimulator sim(options);
+        VQ_RIG(rig, db(), sim.devicePath());
+        rig.quicken();
+        QVERIFY(rig.store().apply(kPlan));
+        QVERIFY(sim.setFrames(QStringList(kChannelCount, kSampleFrame)));
+        const auto before = test::snapshot(rig.store());
+
+        QVERIFY(rig.take(rig.programmer.read()));
+        QTRY_COMPARE(rig.notices.size(), 1);
+        QCOMPARE(rig.notices.first().text, QStringLiteral("读数错误！！"));
+        QCOMPARE(rig.notices.first().title, QStringLiteral("错误警告 "));
+        QVERIFY(test::snapshot(rig.store()) == before);
+        QCOMPARE(rig.stored, 0);
+        QCOMPARE(rig.running.last(), false);
+        QCOMPARE(rig.progress.last(), 0);
+        QTest::qWait(400); // no second message follows
+        QCOMPARE(rig.notices.size(), 1);
+
+        if (options.hangUpAfterFrames >= 0) {
+            QVERIFY(!rig.programmer.link().isOpen());
+            QCOMPARE(rig.state(), State::Idle);
+            return;
+        }
+        // The poll runs again and the simulator answers it: the rest of the
+        // broken answer was dropped, and the next read works at once.
+        QTRY_COMPARE(rig.state(), State::Idle);
+        QCOMPARE(rig.statuses.last(), kReady);
+        RadioSimulator good(unpaced());
+        QVERIFY(good.setFrames(QStringList(kChannelCount, kSampleFrame)));
+        rig.programmer.link().close();
+        rig.programmer.link().setDevicePaths(good.devicePath(), QString());
+        QCOMPARE(rig.programmer.link().open(), SerialLink::OpenResult::Opened);
+        // Characters left on the line before "B" must not shift the frames.
+        good.sendRaw("C6xx");
+        QTest::qWait(50);
+        QVERIFY(rig.take(rig.programmer.read()));
+        QTRY_COMPARE(rig.stored, 1);
+        QCOMPARE(rig.notices.size(), 1);
+        QCOMPARE(rig.store().field(49, RxTone), FieldValue("88.5"));
+    }
+    void linkPoll()
+    {
+        // The poll takes one character a tick: "x" is answered with "6", "C" ends it.
+        test::PtyPair radio;
+        VQ_RIG(rig, db(), radio.devicePath());
+        rig.quicken();
+        QVERIFY(rig.take(rig.programmer.write()));
+        radio.write("xC");
+        QByteArray line = radio.readAtLeast(1 + kChannelCount * 32, 3000);
+        QTRY_COMPARE(rig.state(), State::Idle);
+        line += radio.readAvailable();
+        QCOMPARE(line.mid(1 + kChannelCount * 32), QByteArray("6"));
+        QCOMPARE(rig.statuses.last(), kReady);
+
+        // A lower-case c is not the ready reply: the poll goes on probing.
+        QVERIFY(rig.take(rig.programmer.write()));
+        radio.write("c");
+        radio.readAtLeast(1 + kChannelCount * 32, 3000);
+        QTRY_COMPARE(rig.state(), State::AwaitingReady);
+        const QByteArray probes = radio.readAtLeast(6, 3000);
+        QVERIFY2(probes.size() >= 6 && probes.count('6') == probes.size(), probes.constData());
+        QVERIFY(rig.statuses.last() != kReady);
+
+        // A burst of noise before each "C": every noise character costs one
+        // probe, and once "C" is seen the radio hears nothing more.
+        RadioSimulatorOptions noisy = unpaced();
+        noisy.noiseBeforeC = 5;
+        RadioSimulator sim(noisy);
+        VQ_RIG(other, db(), sim.devicePath());
+        other.quicken();
+        QVERIFY(other.take(other.programmer.write()));
+        QTRY_COMPARE(other.statuses.last(), kReady);
+        const QByteArray afterFrames = sim.received().mid(1 + kChannelCount * 32);
+        QVERIFY2(afterFrames.size() >= 6 && afterFrames.count('6') == afterFrames.size(),
+                 afterFrames.constData());
+        QTest::qWait(100);
+        QCOMPARE(sim.received().mid(1 + kChannelCount * 32), afterFrames);
+        QCOMPARE(other.state(), State::Idle);
+        QVERIFY(other.notices.isEmpty());
+    }
+    void refusals_data()
+    {
+        QTest::addColumn<QString>("setup");
+        QTest::addColumn<QStringList>("told"); // by the write, the start-up write, the read
+        const QString unencodable = QStringLiteral("第7信道数据错误，无法写入");
+        const QString short50 = QStringLiteral("信道表记录不足50条");
+        const QString noPort = QStringLiteral("串行端口未打开");
+        QTest::newRow("unencodable row") << "unencodable" << QStringList{unencodable, unencodable};
+        QTest::newRow("49 rows") << "short" << QStringList{short50, short50, short50};
+        // Text that is no number would go out as an empty channel.
+        const QString notFrequency = QStringLiteral("第3信道数据错误，无法写入");
+        QTest::newRow("frequency text not a number") << "abc" << QStringList{notFrequency, notFrequency};
+        // The start-up write goes on quietly without a port.
+        QTest::newRow("no port") << "closed" << QStringList{noPort, noPort};
+    }
+    void refusals()
+    {
+        QFETCH(QString, setup);
+        QFETCH(QStringList, told);
+        test::PtyPair radio;
+        const QString path = db();
+        if (setup == QStringLiteral("short")) {
+            QVERIFY(ChannelStore().open(path));
+            QVERIFY(test::execSql(path, {QStringLiteral("DELETE FROM \"信道表\" WHERE rowid > 49")}));
+        }
+        VQ_RIG(rig, path, radio.devicePath());
+        QVERIFY(rig.store().apply({{1, RxFrequency, "145.00000"}}));
+        if (setup == QStringLiteral("unencodable"))
+            QVERIFY(
+                rig.store().apply({{6, RxFrequency, "145.00000"}, {6, Bcl, "7"}, {0, ChannelNumber, "9"}}));
+        if (setup == QStringLiteral("closed"))
+            rig.programmer.link().close();
+        if (setup == QStringLiteral("abc"))
+            QVERIFY(rig.store().apply({{2, TxFrequency, "１４５x"}}));
+        const auto before = test::snapshot(rig.store());
+
+        QVERIFY(!rig.take(rig.programmer.write()));
+        QVERIFY(!rig.take(rig.programmer.startUpWrite()));
+        // A read needs no encoding: only the other two refuse it.
+        if (setup != QStringLiteral("unencodable") && setup != QStringLiteral("abc"))
+            QVERIFY(!rig.take(rig.programmer.read()));
+        QCOMPARE(rig.texts(), told);
+        if (setup == QStringLiteral("abc"))
+            QVERIFY(rig.notices.first().informative.contains(QStringLiteral("发送频率")));
+        QVERIFY(test::snapshot(rig.store()) == before); // channel 1 keeps its number
+        QVERIFY(rig.running.isEmpty());
+        QTest::qWait(50);
+        QCOMPARE(radio.readAvailable(), QByteArray());
+    }
+    void lineLostDuringWrite()
+    {
+        RadioSimulatorOptions options = unpaced();
+        options.hangUpAfterFrames = 10;
+        RadioSimulator sim(options);
+        VQ_RIG(rig, db(), sim.devicePath());
+        rig.quicken();
+        QVERIFY(rig.take(rig.programmer.write()));
+        QTRY_COMPARE(rig.notices.size(), 1);
+        QCOMPARE(rig.texts(), QStringList{QStringLiteral("串行端口通信失败")});
+        QCOMPARE(rig.state(), State::Idle); // no poll on a dead line
+        QCOMPARE(rig.programmer.controller().writeStep(), 0);
+        QCOMPARE(rig.running, (QList<bool>{true, false}));
+        QTest::qWait(100);
+        QCOMPARE(rig.notices.size(), 1);
+    }
+    void emptyTableIsNotWrittenAtStartUp()
+    {
+        RadioSimulator sim(unpaced());
+        VQ_RIG(rig, db(), sim.devicePath());
+        rig.quicken();
+        QVERIFY(!rig.take(rig.programmer.startUpWrite()));
+        QCOMPARE(rig.statuses, QStringList{QStringLiteral("信道表为空，请先读信道数据")});
+        QTRY_COMPARE(rig.statuses.last(), kReady); // the poll still finds the radio
+        QCOMPARE(sim.received(), QByteArray("6"));
+        QVERIFY(rig.notices.isEmpty() && rig.running.isEmpty());
+        // Asked for, an empty table still goes out.
+        QVERIFY(rig.take(rig.programmer.write()));
+        QTRY_VERIFY(sim.received().startsWith("6A"));
+    }
+    void closingAndEditingDuringTransfers()
+    {
+        RadioSimulator sim(unpaced());
+        VQ_RIG(rig, db(), sim.devicePath());
+        QVERIFY(rig.store().apply(kPlan));
+        const auto before = test::snapshot(rig.store());
+        // A write is never cut off; the user learns how long it still takes.
+        QVERIFY(rig.take(rig.programmer.write()));
+        QVERIFY(!rig.take(rig.programmer.requestClose()));
+        QCOMPARE(rig.texts(), QStringList{QStringLiteral("正在写入对讲机，约6秒后完成，请稍后再关闭")});
+        rig.programmer.shutDown();
+        QVERIFY(rig.programmer.link().open() == SerialLink::OpenResult::Opened);
+        // During a read the table takes nothing: edits, picks and opened files
+        // would be overwritten by the read's batch. Saving is fine.
+        QVERIFY(rig.take(rig.programmer.read()));
+        const QString file = dir_.filePath(QStringLiteral("during.doc"));
+        QVERIFY(rig.take(rig.programmer.saveChannelFile([&] { return file; })));
+        QVERIFY(!rig.take(rig.programmer.applyTypedValue(5, RxFrequency, QStringLiteral("146"))));
+        QVERIFY(!rig.take(rig.programmer.applyPick(5, 5, QStringLiteral("del"))));
+        QVERIFY(!rig.take(rig.programmer.openChannelFile([&] { return file; })));
+        QCOMPARE(rig.texts().mid(1), QStringList(3, QStringLiteral("数据传送中，请稍后再试")));
+        // Closing during a read ends it at once; nothing is kept, no message.
+        QVERIFY(rig.take(rig.programmer.requestClose()));
+        QVERIFY(!rig.programmer.controller().transferRunning());
+        QTest::qWait(300);
+        QCOMPARE(rig.stored, 0);
+        QCOMPARE(rig.notices.size(), 4);
+        QVERIFY(test::snapshot(rig.store()) == before);
+    }
 
 private:
     QString db() { return dir_.filePath(QStringLiteral("t%1.db").arg(++count_)); }
     QTemporaryDir dir_;
     int count_ = 0;
 };
-
-void TestTransfers::writeAtRealPace()
-{
-    RadioSimulator sim;
-    VQ_RIG(rig, db(), sim.devicePath());
-    QVERIFY(rig.store().apply(kPlan));
-    QVERIFY(rig.store().setField(0, ChannelNumber, "7"));
-    QSignalSpy written(&sim, &RadioSimulator::writeStored);
-
-    QVERIFY(rig.take(rig.programmer.write()));
-    QCOMPARE(rig.state(), State::WritePending);
-    QCOMPARE(rig.running, QList<bool>{true});
-    QCOMPARE(rig.statuses.last(), QStringLiteral("正在传送数据,,,,,,,"));
-    QVERIFY(written.wait(8000));
-
-    // Exactly "A" and the 50 frames; channel 1 numbered "1", in one undo step.
-    QCOMPARE(sim.received(), expectedWrite(rig.store()));
-    QCOMPARE(rig.store().field(0, ChannelNumber), FieldValue("1"));
-    QCOMPARE(rig.programmer.undoStack().count(), 1);
-
-    // The first frame about 900 ms after "A", then one every 100 ms.
-    const QList<qint64> t = sim.receiveTimesNs();
-    const double firstMs = (t[1] - t[0]) / 1e6;
-    QVERIFY2(firstMs > 850 && firstMs < 1100, qPrintable(QString::number(firstMs)));
-    std::vector<double> gaps;
-    for (int f = 1; f < kChannelCount; ++f)
-        gaps.push_back((t[1 + f * 32] - t[1 + (f - 1) * 32]) / 1e6);
-    std::sort(gaps.begin(), gaps.end());
-    QVERIFY2(gaps[24] > 95 && gaps[24] < 105, qPrintable(QString::number(gaps[24])));
-
-    // End: the simulator answered the poll; controls back, bar 0 … 98 then 0.
-    QTRY_COMPARE(rig.state(), State::Idle);
-    QCOMPARE(rig.programmer.controller().writeStep(), 0);
-    QCOMPARE(rig.progress, wholeTransferProgress());
-    QCOMPARE(rig.running, (QList<bool>{true, false}));
-    QCOMPARE(rig.statuses.last(), kReady);
-    QVERIFY(rig.notices.isEmpty());
-}
-
-void TestTransfers::writeSendsWhatItEncodedAtStart()
-{
-    RadioSimulator sim(unpaced());
-    VQ_RIG(rig, db(), sim.devicePath());
-    rig.quicken();
-    QVERIFY(rig.store().apply(kPlan));
-    const QByteArray before = expectedWrite(rig.store());
-    QSignalSpy written(&sim, &RadioSimulator::writeStored);
-
-    for (int run = 0; run < 2; ++run) {
-        sim.clearReceived();
-        rig.progress.clear();
-        QVERIFY(rig.take(rig.programmer.write()));
-        // Edits while the write runs reach the store, not the radio.
-        QVERIFY(rig.take(rig.programmer.applyTypedValue(2, RxFrequency, QStringLiteral("145.5"))));
-        QVERIFY(rig.take(rig.programmer.applyPick(1, 0, QStringLiteral("67.0"))));
-        QVERIFY(written.wait(3000));
-        QCOMPARE(sim.received(), before);
-        QCOMPARE(rig.progress.size(), 51);
-        QTRY_COMPARE(rig.state(), State::Idle);
-        // Undo takes both edits back, so the next write sends the same again.
-        rig.programmer.undoStack().undo();
-        rig.programmer.undoStack().undo();
-        QCOMPARE(expectedWrite(rig.store()), before);
-    }
-}
-
-void TestTransfers::readAtLineRate()
-{
-    RadioSimulator sim; // paced at 9600 baud
-    VQ_RIG(rig, db(), sim.devicePath());
-    QVERIFY(rig.store().apply(kPlan));
-    QVERIFY(rig.store().setField(9, ChannelNumber, "keep"));
-    QStringList frames = RadioSimulator::defaultFrames();
-    frames[0] = kSampleFrame;
-    frames[1] = QStringLiteral("82002506361201550280250656145355");
-    frames[39] = QStringLiteral("a8000025874000000000000000000000"); // lower case: accepted
-    QVERIFY(sim.setFrames(frames));
-
-    QVERIFY(rig.take(rig.programmer.read()));
-    QCOMPARE(rig.statuses.last(), QStringLiteral("正在读数据......"));
-    QTRY_COMPARE_WITH_TIMEOUT(rig.stored, 1, 5000);
-    QVERIFY(rig.notices.isEmpty());
-    // Each row is what the frame decodes to; 信道号 is the table's own.
-    for (int row : {0, 1, 39, 49}) {
-        ChannelRecord expected = rig.store().record(row);
-        decodeChannelFrame(frames[row].toStdString()).fields->applyTo(expected);
-        QCOMPARE(rig.store().record(row), expected);
-    }
-    QCOMPARE(rig.store().field(0, RxFrequency), FieldValue("430.12500"));
-    QCOMPARE(rig.store().field(1, RxDcs), FieldValue("023"));
-    QCOMPARE(rig.store().field(49, RxFrequency), FieldValue(""));
-    QCOMPARE(rig.store().field(9, ChannelNumber), FieldValue("keep"));
-    QCOMPARE(rig.programmer.undoStack().count(), 1);
-
-    QCOMPARE(rig.progress, wholeTransferProgress());
-    QCOMPARE(rig.running, (QList<bool>{true, false}));
-    QCOMPARE(rig.statuses.mid(0, 2), (QStringList{QStringLiteral("正在读数据......"), QString()}));
-}
-
-void TestTransfers::readFailuresLeaveThePlan_data()
-{
-    QTest::addColumn<RadioSimulatorOptions>("options");
-    RadioSimulatorOptions o = unpaced();
-    o.silentAfterB = true;
-    QTest::newRow("silent after B") << o;
-    for (int n : {0, 1, 10, 25, 49}) {
-        o = unpaced();
-        o.stopAfterFrames = n;
-        QTest::newRow(qPrintable(QStringLiteral("stops after %1 frames").arg(n))) << o;
-    }
-    o = unpaced();
-    o.malformedFrameAt = 25;
-    QTest::newRow("malformed frame 25") << o;
-    o = unpaced();
-    o.hangUpAfterFrames = 30;
-    QTest::newRow("hangs up after 30 frames") << o;
-}
-
-void TestTransfers::readFailuresLeaveThePlan()
-{
-    QFETCH(RadioSimulatorOptions, options);
-    RadioSimulator sim(options);
-    VQ_RIG(rig, db(), sim.devicePath());
-    rig.quicken();
-    QVERIFY(rig.store().apply(kPlan));
-    QVERIFY(sim.setFrames(QStringList(kChannelCount, kSampleFrame)));
-    const auto before = test::snapshot(rig.store());
-
-    QVERIFY(rig.take(rig.programmer.read()));
-    QTRY_COMPARE(rig.notices.size(), 1);
-    QCOMPARE(rig.notices.first().text, QStringLiteral("读数错误！！"));
-    QCOMPARE(rig.notices.first().title, QStringLiteral("错误警告 "));
-    QVERIFY(test::snapshot(rig.store()) == before);
-    QCOMPARE(rig.stored, 0);
-    QCOMPARE(rig.running.last(), false);
-    QCOMPARE(rig.progress.last(), 0);
-    QTest::qWait(400); // no second message follows
-    QCOMPARE(rig.notices.size(), 1);
-
-    if (options.hangUpAfterFrames >= 0) {
-        QVERIFY(!rig.programmer.link().isOpen());
-        QCOMPARE(rig.state(), State::Idle);
-        return;
-    }
-    // The poll runs again and the simulator answers it: the rest of the
-    // broken answer was dropped, and the next read works at once.
-    QTRY_COMPARE(rig.state(), State::Idle);
-    QCOMPARE(rig.statuses.last(), kReady);
-    RadioSimulator good(unpaced());
-    QVERIFY(good.setFrames(QStringList(kChannelCount, kSampleFrame)));
-    rig.programmer.link().close();
-    rig.programmer.link().setDevicePaths(good.devicePath(), QString());
-    QCOMPARE(rig.programmer.link().open(), SerialLink::OpenResult::Opened);
-    // Characters left on the line before "B" must not shift the frames.
-    good.sendRaw("C6xx");
-    QTest::qWait(50);
-    QVERIFY(rig.take(rig.programmer.read()));
-    QTRY_COMPARE(rig.stored, 1);
-    QCOMPARE(rig.notices.size(), 1);
-    QCOMPARE(rig.store().field(49, RxTone), FieldValue("88.5"));
-}
-
-void TestTransfers::linkPoll()
-{
-    // The poll takes one character a tick: "x" is answered with "6", "C" ends it.
-    test::PtyPair radio;
-    VQ_RIG(rig, db(), radio.devicePath());
-    rig.quicken();
-    QVERIFY(rig.take(rig.programmer.write()));
-    radio.write("xC");
-    QByteArray line = radio.readAtLeast(1 + kChannelCount * 32, 3000);
-    QTRY_COMPARE(rig.state(), State::Idle);
-    line += radio.readAvailable();
-    QCOMPARE(line.mid(1 + kChannelCount * 32), QByteArray("6"));
-    QCOMPARE(rig.statuses.last(), kReady);
-
-    // A lower-case c is not the ready reply: the poll goes on probing.
-    QVERIFY(rig.take(rig.programmer.write()));
-    radio.write("c");
-    radio.readAtLeast(1 + kChannelCount * 32, 3000);
-    QTRY_COMPARE(rig.state(), State::AwaitingReady);
-    const QByteArray probes = radio.readAtLeast(6, 3000);
-    QVERIFY2(probes.size() >= 6 && probes.count('6') == probes.size(), probes.constData());
-    QVERIFY(rig.statuses.last() != kReady);
-
-    // A burst of noise before each "C": every noise character costs one
-    // probe, and once "C" is seen the radio hears nothing more.
-    RadioSimulatorOptions noisy = unpaced();
-    noisy.noiseBeforeC = 5;
-    RadioSimulator sim(noisy);
-    VQ_RIG(other, db(), sim.devicePath());
-    other.quicken();
-    QVERIFY(other.take(other.programmer.write()));
-    QTRY_COMPARE(other.statuses.last(), kReady);
-    const QByteArray afterFrames = sim.received().mid(1 + kChannelCount * 32);
-    QVERIFY2(afterFrames.size() >= 6 && afterFrames.count('6') == afterFrames.size(),
-             afterFrames.constData());
-    QTest::qWait(100);
-    QCOMPARE(sim.received().mid(1 + kChannelCount * 32), afterFrames);
-    QCOMPARE(other.state(), State::Idle);
-    QVERIFY(other.notices.isEmpty());
-}
-
-void TestTransfers::refusals_data()
-{
-    QTest::addColumn<QString>("setup");
-    QTest::addColumn<QStringList>("told"); // by the write, the start-up write, the read
-    const QString unencodable = QStringLiteral("第7信道数据错误，无法写入");
-    const QString short50 = QStringLiteral("信道表记录不足50条");
-    const QString noPort = QStringLiteral("串行端口未打开");
-    QTest::newRow("unencodable row") << "unencodable" << QStringList{unencodable, unencodable};
-    QTest::newRow("49 rows") << "short" << QStringList{short50, short50, short50};
-    // Text that is no number would go out as an empty channel.
-    const QString notFrequency = QStringLiteral("第3信道数据错误，无法写入");
-    QTest::newRow("frequency text not a number") << "abc" << QStringList{notFrequency, notFrequency};
-    // The start-up write goes on quietly without a port.
-    QTest::newRow("no port") << "closed" << QStringList{noPort, noPort};
-}
-
-void TestTransfers::refusals()
-{
-    QFETCH(QString, setup);
-    QFETCH(QStringList, told);
-    test::PtyPair radio;
-    const QString path = db();
-    if (setup == QStringLiteral("short")) {
-        QVERIFY(ChannelStore().open(path));
-        QVERIFY(test::execSql(path, {QStringLiteral("DELETE FROM \"信道表\" WHERE rowid > 49")}));
-    }
-    VQ_RIG(rig, path, radio.devicePath());
-    QVERIFY(rig.store().apply({{1, RxFrequency, "145.00000"}}));
-    if (setup == QStringLiteral("unencodable"))
-        QVERIFY(rig.store().apply({{6, RxFrequency, "145.00000"}, {6, Bcl, "7"}, {0, ChannelNumber, "9"}}));
-    if (setup == QStringLiteral("closed"))
-        rig.programmer.link().close();
-    if (setup == QStringLiteral("abc"))
-        QVERIFY(rig.store().apply({{2, TxFrequency, "１４５x"}}));
-    const auto before = test::snapshot(rig.store());
-
-    QVERIFY(!rig.take(rig.programmer.write()));
-    QVERIFY(!rig.take(rig.programmer.startUpWrite()));
-    // A read needs no encoding: only the other two refuse it.
-    if (setup != QStringLiteral("unencodable") && setup != QStringLiteral("abc"))
-        QVERIFY(!rig.take(rig.programmer.read()));
-    QCOMPARE(rig.texts(), told);
-    if (setup == QStringLiteral("abc"))
-        QVERIFY(rig.notices.first().informative.contains(QStringLiteral("发送频率")));
-    QVERIFY(test::snapshot(rig.store()) == before); // channel 1 keeps its number
-    QVERIFY(rig.running.isEmpty());
-    QTest::qWait(50);
-    QCOMPARE(radio.readAvailable(), QByteArray());
-}
-
-void TestTransfers::lineLostDuringWrite()
-{
-    RadioSimulatorOptions options = unpaced();
-    options.hangUpAfterFrames = 10;
-    RadioSimulator sim(options);
-    VQ_RIG(rig, db(), sim.devicePath());
-    rig.quicken();
-    QVERIFY(rig.take(rig.programmer.write()));
-    QTRY_COMPARE(rig.notices.size(), 1);
-    QCOMPARE(rig.texts(), QStringList{QStringLiteral("串行端口通信失败")});
-    QCOMPARE(rig.state(), State::Idle); // no poll on a dead line
-    QCOMPARE(rig.programmer.controller().writeStep(), 0);
-    QCOMPARE(rig.running, (QList<bool>{true, false}));
-    QTest::qWait(100);
-    QCOMPARE(rig.notices.size(), 1);
-}
-
-void TestTransfers::emptyTableIsNotWrittenAtStartUp()
-{
-    RadioSimulator sim(unpaced());
-    VQ_RIG(rig, db(), sim.devicePath());
-    rig.quicken();
-    QVERIFY(!rig.take(rig.programmer.startUpWrite()));
-    QCOMPARE(rig.statuses, QStringList{QStringLiteral("信道表为空，请先读信道数据")});
-    QTRY_COMPARE(rig.statuses.last(), kReady); // the poll still finds the radio
-    QCOMPARE(sim.received(), QByteArray("6"));
-    QVERIFY(rig.notices.isEmpty() && rig.running.isEmpty());
-    // Asked for, an empty table still goes out.
-    QVERIFY(rig.take(rig.programmer.write()));
-    QTRY_VERIFY(sim.received().startsWith("6A"));
-}
-
-void TestTransfers::closingAndEditingDuringTransfers()
-{
-    RadioSimulator sim(unpaced());
-    VQ_RIG(rig, db(), sim.devicePath());
-    QVERIFY(rig.store().apply(kPlan));
-    const auto before = test::snapshot(rig.store());
-    // A write is never cut off; the user learns how long it still takes.
-    QVERIFY(rig.take(rig.programmer.write()));
-    QVERIFY(!rig.take(rig.programmer.requestClose()));
-    QCOMPARE(rig.texts(), QStringList{QStringLiteral("正在写入对讲机，约6秒后完成，请稍后再关闭")});
-    rig.programmer.shutDown();
-    QVERIFY(rig.programmer.link().open() == SerialLink::OpenResult::Opened);
-    // During a read the table takes nothing: edits, picks and opened files
-    // would be overwritten by the read's batch. Saving is fine.
-    QVERIFY(rig.take(rig.programmer.read()));
-    const QString file = dir_.filePath(QStringLiteral("during.doc"));
-    QVERIFY(rig.take(rig.programmer.saveChannelFile([&] { return file; })));
-    QVERIFY(!rig.take(rig.programmer.applyTypedValue(5, RxFrequency, QStringLiteral("146"))));
-    QVERIFY(!rig.take(rig.programmer.applyPick(5, 5, QStringLiteral("del"))));
-    QVERIFY(!rig.take(rig.programmer.openChannelFile([&] { return file; })));
-    QCOMPARE(rig.texts().mid(1), QStringList(3, QStringLiteral("数据传送中，请稍后再试")));
-    // Closing during a read ends it at once; nothing is kept, no message.
-    QVERIFY(rig.take(rig.programmer.requestClose()));
-    QVERIFY(!rig.programmer.controller().transferRunning());
-    QTest::qWait(300);
-    QCOMPARE(rig.stored, 0);
-    QCOMPARE(rig.notices.size(), 4);
-    QVERIFY(test::snapshot(rig.store()) == before);
-}
 
 QTEST_GUILESS_MAIN(TestTransfers)
 #include "tst_transfers.moc"
