@@ -28,50 +28,32 @@ class TestProgrammer : public QObject {
 private slots:
     void typedValues_data()
     {
-        QTest::addColumn<QString>("rxBefore");
-        QTest::addColumn<QString>("txBefore");
+        for (const char *column : {"rxBefore", "txBefore", "typed", "rx", "tx"})
+            QTest::addColumn<QString>(column);
         QTest::addColumn<int>("column");
-        QTest::addColumn<QString>("typed");
-        QTest::addColumn<QString>("rx");
-        QTest::addColumn<QString>("tx");
         QTest::addColumn<bool>("warned");
-        QTest::newRow("receive copied, snapped") << ""
-                                                 << "" << 1 << "438.5031"
-                                                 << "438.50000"
-                                                 << "438.50000" << false;
-        QTest::newRow("receive on the 6.25 raster") << ""
-                                                    << "" << 1 << "145.00625"
-                                                    << "145.00625"
-                                                    << "145.00625" << false;
-        QTest::newRow("receive replaces an offset") << "145.00000"
-                                                    << "145.60000" << 1 << "146"
-                                                    << "146.00000"
-                                                    << "146.00000" << false;
-        QTest::newRow("receive too high keeps tx") << "438.50000"
-                                                   << "430.00000" << 1 << "500.00001"
-                                                   << ""
-                                                   << "430.00000" << true;
-        QTest::newRow("receive not a number empties both") << "438.50000"
-                                                           << "430.00000" << 1 << "abc"
-                                                           << ""
-                                                           << "" << false;
-        QTest::newRow("transmit snapped") << "145.00000"
-                                          << "145.00000" << 4 << "145.6031"
-                                          << "145.00000"
-                                          << "145.60000" << false;
-        QTest::newRow("transmit too low") << "145.00000"
-                                          << "145.00000" << 4 << "129.99999"
-                                          << "145.00000"
-                                          << "" << true;
-        QTest::newRow("transmit without receive") << ""
-                                                  << "" << 4 << "145"
-                                                  << ""
-                                                  << "" << false;
-        QTest::newRow("range ends included") << ""
-                                             << "" << 1 << "130"
-                                             << "130.00000"
-                                             << "130.00000" << false;
+        // clang-format off
+        const std::tuple<const char *, const char *, const char *, int, const char *, const char *, const char *, bool> rows[] = {
+            {"receive copied, snapped", "", "", 1, "438.5031", "438.50000", "438.50000", false},
+            {"receive on the 6.25 raster", "", "", 1, "145.00625", "145.00625", "145.00625", false},
+            {"receive replaces an offset", "145.00000", "145.60000", 1, "146", "146.00000", "146.00000", false},
+            {"receive too high keeps tx", "438.50000", "430.00000", 1, "500.00001", "", "430.00000", true},
+            {"receive not a number empties both", "438.50000", "430.00000", 1, "abc", "", "", false},
+            {"transmit snapped", "145.00000", "145.00000", 4, "145.6031", "145.00000", "145.60000", false},
+            {"transmit too low", "145.00000", "145.00000", 4, "129.99999", "145.00000", "", true},
+            {"transmit without receive", "", "", 4, "145", "", "", false},
+            {"range ends included", "", "", 1, "130", "130.00000", "130.00000", false},
+            {"receive confirmed unchanged keeps the offset", "145.00000", "145.60000", 1, "145.00000", "145.00000", "145.60000", false},
+            {"full-width digits", "", "", 1, "１４５．５", "145.50000", "145.50000", false},
+            {"ideographic full stop", "145.00000", "145.00000", 4, "145。6", "145.00000", "145.60000", false},
+        };
+        // clang-format on
+        for (const auto &[name, rxBefore, txBefore, column, typed, rx, tx, warned] : rows)
+            QTest::newRow(name) << QString::fromUtf8(rxBefore) << QString::fromUtf8(txBefore)
+                                << QString::fromUtf8(typed) << QString::fromUtf8(rx) << QString::fromUtf8(tx)
+                                << column << warned;
     }
+
     void typedValues()
     {
         QFETCH(QString, rxBefore);
