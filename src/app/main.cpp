@@ -6,22 +6,9 @@
 #include <QApplication>
 #include <QCoreApplication>
 
-#include <string_view>
-
 namespace {
 
 constexpr int kUsageError = 2;
-
-bool asksForText(int argc, char *argv[])
-{
-    for (int i = 1; i < argc; ++i) {
-        const std::string_view arg(argv[i]);
-        if (arg == "-h" || arg == "--help" || arg == "-?" || arg == "--help-all" || arg == "-v" ||
-            arg == "--version")
-            return true;
-    }
-    return false;
-}
 
 void nameApplication()
 {
@@ -33,20 +20,19 @@ void nameApplication()
 
 int main(int argc, char *argv[])
 {
-    // Help and version must print on a console without any display.
-    if (asksForText(argc, argv)) {
+    // The command line is read before any display is needed: help, version
+    // and a mistaken line all end on a console.
+    std::optional<vq::ProgramOptions> options;
+    {
         QCoreApplication console(argc, argv);
         nameApplication();
-        // Prints and exits, unless the rest of the line is a mistake.
-        return vq::parseArguments(console) ? 0 : kUsageError;
+        options = vq::parseArguments(console); // help and version print and exit here
     }
-
-    QApplication app(argc, argv);
-    nameApplication();
-    const std::optional<vq::ProgramOptions> options = vq::parseArguments(app);
     if (!options)
         return kUsageError;
 
+    QApplication app(argc, argv);
+    nameApplication();
     vq::installChineseFonts();
     vq::installChineseTranslation();
     QApplication::setWindowIcon(vq::appIcon());
