@@ -1,4 +1,5 @@
 #include "channels/ChannelStore.h"
+#include "channels/ChannelTableModel.h"
 #include "channels/ValueDomains.h"
 #include "support/StoreHelpers.h"
 
@@ -39,9 +40,13 @@ private slots:
             ChannelStore store;
             QVERIFY(store.open(path));
             QSignalSpy changed(&store, &ChannelStore::rowsChanged);
+            ChannelTableModel model(store); // the grid repaints whole rows
+            QSignalSpy repainted(&model, &QAbstractItemModel::dataChanged);
             QVERIFY(store.apply({{5, RxTone, ""}, {2, TxTone, " "}, {4, RxFrequency, "145.00000"}}));
             QVERIFY(store.setField(4, RxFrequency, std::nullopt) && store.apply({}));
             QCOMPARE(QList<QVariantList>(changed), (QList<QVariantList>{{2, 5}, {4, 4}}));
+            QCOMPARE(repainted.first().at(0).toModelIndex(), model.index(2, 0));
+            QCOMPARE(repainted.first().at(1).toModelIndex(), model.index(5, kFieldCount - 1));
         }
         // Null and the empty text stay apart, on disk and when read again.
         QCOMPARE(peek(path, "SELECT quote(收哑音) || quote(发哑音) || quote(接收频率) FROM 信道表 WHERE "
