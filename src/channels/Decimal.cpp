@@ -115,7 +115,13 @@ std::string Decimal::asciiForms(std::string_view text)
 
 Decimal Decimal::leadingNumber(std::string_view original)
 {
-    const std::string ascii = asciiForms(original);
+    // Blanks go first: one between the bytes of a full-width character must
+    // read the same as anywhere else.
+    std::string unblanked;
+    for (char c : original)
+        if (!isSkipped(c))
+            unblanked += c;
+    const std::string ascii = asciiForms(unblanked);
     const std::string_view text = ascii;
     Decimal d;
     bool seenDigit = false;
