@@ -1,14 +1,9 @@
 #include "radio/SerialLink.h"
 
-#include <QFile>
-#include <QFileInfo>
+#include "radio/DeviceAccess.h"
+
 #include <QSerialPort>
 
-#include <cerrno>
-#include <cstring>
-#include <fcntl.h>
-#include <sys/file.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 namespace vq {
@@ -18,6 +13,23 @@ namespace {
 // Replies the radio may leave unread for a long time (a poll that nobody
 // answers, noise on an open line) must not grow without bound.
 constexpr qsizetype kInboxLimit = 64 * 1024;
+
+SerialLink::OpenResult openResultOf(DeviceState state)
+{
+    switch (state) {
+    case DeviceState::Free:
+        break;
+    case DeviceState::Missing:
+        return SerialLink::OpenResult::Missing;
+    case DeviceState::NotSerial:
+        return SerialLink::OpenResult::NotSerial;
+    case DeviceState::NoPermission:
+        return SerialLink::OpenResult::NoPermission;
+    case DeviceState::InUse:
+        return SerialLink::OpenResult::InUse;
+    }
+    return SerialLink::OpenResult::Failed;
+}
 
 } // namespace
 
@@ -59,35 +71,17 @@ SerialLink::OpenResult SerialLink::openDevice()
 {
     close();
     errorDetail_.clear();
-    const QString given = devicePath(commPort_);
-    // Lock the real device, so that two names for one port (a by-id link and
-    // its tty) cannot both be opened.
-    const QString device = QFileInfo(given).canonicalFilePath();
-    if (given.isEmpty() || device.isEmpty()) {
-        errorDetail_ = QStringLiteral("%1: no such device").arg(given);
-        return OpenResult::Missing;
-    }
-    const QByteArray native = QFile::encodeName(device);
-    if (::access(native.constData(), R_OK | W_OK) != 0) {
-        errorDetail_ = QStringLiteral("%1: %2").arg(device, QString::fromLocal8Bit(std::strerror(errno)));
-        return errno == EACCES || errno == EPERM
-                   ? OpenResult::NoPermission
-                   : (errno == ENOENT ? OpenResult::Missing : OpenResult::Failed);
-    }
-
     // A second descriptor holds an exclusive lock for as long as the port is
     // ours; any program that locks the device the same way is kept out, and
-    // we stay out while another one holds it.
-    const int fd = ::open(native.constData(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+    // we stay out while another one holds it. The real device is locked, so
+    // that two names for one port cannot both be opened.
+    DeviceCheck check = inspectDevice(devicePath(commPort_));
+    const int fd = check.state == DeviceState::Free ? openLocked(check.device, check) : -1;
     if (fd < 0) {
-        errorDetail_ = QStringLiteral("%1: %2").arg(device, QString::fromLocal8Bit(std::strerror(errno)));
-        return errno == EBUSY ? OpenResult::InUse : OpenResult::Failed;
+        errorDetail_ = check.detail;
+        return openResultOf(check.state);
     }
-    if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
-        errorDetail_ = QStringLiteral("%1: in use").arg(device);
-        ::close(fd);
-        return OpenResult::InUse;
-    }
+    const QString device = check.device;
 
     auto *port = new QSerialPort(this);
     port->setPortName(device);
@@ -142,7 +136,10 @@ bool SerialLink::send(const QByteArray &bytes)
 {
     if (!isOpen())
         return false;
-    return port_->write(bytes) == bytes.size();
+    const qint64 written = port_->write(bytes);
+    if (written > 0)
+        bytesSent_ += written;
+    return written == bytes.size();
 }
 
 QByteArray SerialLink::take(qsizetype n)
@@ -165,7 +162,9 @@ void SerialLink::onReadyRead()
 {
     if (!port_)
         return;
-    inbox_.append(port_->readAll());
+    const QByteArray chunk = port_->readAll();
+    bytesReceived_ += chunk.size();
+    inbox_.append(chunk);
     if (inbox_.size() > kInboxLimit)
         inbox_.remove(0, inbox_.size() - kInboxLimit);
     emit received();

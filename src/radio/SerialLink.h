@@ -15,7 +15,7 @@ namespace vq {
 class SerialLink : public QObject {
     Q_OBJECT
 public:
-    enum class OpenResult { Opened, Missing, InUse, NoPermission, Failed };
+    enum class OpenResult { Opened, Missing, NotSerial, InUse, NoPermission, Failed };
 
     explicit SerialLink(QObject *parent = nullptr);
     ~SerialLink() override;
@@ -50,6 +50,11 @@ public:
     // Drops everything received so far, including what the driver holds.
     void discardInput();
 
+    // Characters put on the line and taken from it since the program
+    // started, over every port: what the device window shows live.
+    qint64 bytesSent() const { return bytesSent_; }
+    qint64 bytesReceived() const { return bytesReceived_; }
+
 signals:
     void received();
     // The line went away (cable pulled, far end closed): the port is closed
@@ -67,6 +72,8 @@ private:
     QByteArray inbox_;
     QString errorDetail_;
     int lockFd_ = -1;
+    qint64 bytesSent_ = 0;
+    qint64 bytesReceived_ = 0;
     OpenResult lastResult_ = OpenResult::Failed;
 };
 
