@@ -21,10 +21,17 @@ std::optional<ProgramOptions> parseArguments(QCoreApplication &app)
     QCommandLineOption db(QStringLiteral("db"),
                           QStringLiteral("Channel database file (created when missing)."),
                           QStringLiteral("FILE"), options.database);
-    QCommandLineOption com1(QStringLiteral("com1"), QStringLiteral("Device of serial port 1."),
-                            QStringLiteral("DEVICE"), options.com1);
-    QCommandLineOption com2(QStringLiteral("com2"), QStringLiteral("Device of serial port 2."),
-                            QStringLiteral("DEVICE"), options.com2);
+    const PortChoice defaults;
+    QCommandLineOption com1(QStringLiteral("com1"),
+                            QStringLiteral("Device of serial port 1 for this run (else the remembered "
+                                           "one, else %1).")
+                                .arg(defaults.device(1)),
+                            QStringLiteral("DEVICE"));
+    QCommandLineOption com2(QStringLiteral("com2"),
+                            QStringLiteral("Device of serial port 2 for this run (else the remembered "
+                                           "one, else %1).")
+                                .arg(defaults.device(2)),
+                            QStringLiteral("DEVICE"));
     parser.addOptions({db, com1, com2});
 
     // A word the program does not use (a file name meant as the store, a
@@ -73,7 +80,7 @@ bool Program::start(const ProgramOptions &options)
         messenger_.show(notice);
     if (!opened.ok)
         return false;
-    programmer_.link().setDevicePaths(options.com1, options.com2);
+    programmer_.usePorts(resolvePorts(options.com1, options.com2, settings_), &settings_);
     window_ = std::make_unique<MainWindow>(programmer_, messenger_);
     // Visible first, so the user sees the program while the port opens and
     // the start-up write begins.

@@ -16,8 +16,9 @@ class Messenger;
 
 struct ProgramOptions {
     QString database = QStringLiteral("vq3390R.db");
-    QString com1 = QStringLiteral("/dev/ttyS0");
-    QString com2 = QStringLiteral("/dev/ttyS1");
+    // Empty when not given: the remembered device, else the default.
+    QString com1;
+    QString com2;
 };
 
 // Reads the command line; --help and --version print and exit here. A
@@ -39,6 +40,7 @@ public:
 
 private:
     Messenger &messenger_;
+    PortSettings settings_;
     Programmer programmer_;
     std::unique_ptr<MainWindow> window_;
 };

@@ -2,6 +2,7 @@
 #include "app/MainWindow.h"
 #include "app/Messenger.h"
 #include "app/Program.h"
+#include "plan/PortSettings.h"
 
 #include <QApplication>
 #include <QCoreApplication>
@@ -9,12 +10,6 @@
 namespace {
 
 constexpr int kUsageError = 2;
-
-void nameApplication()
-{
-    QCoreApplication::setApplicationName(QStringLiteral("vq4471r"));
-    QCoreApplication::setApplicationVersion(QStringLiteral(VQ_VERSION));
-}
 
 } // namespace
 
@@ -25,14 +20,14 @@ int main(int argc, char *argv[])
     std::optional<vq::ProgramOptions> options;
     {
         QCoreApplication console(argc, argv);
-        nameApplication();
+        vq::nameApplication();
         options = vq::parseArguments(console); // help and version print and exit here
     }
     if (!options)
         return kUsageError;
 
     QApplication app(argc, argv);
-    nameApplication();
+    vq::nameApplication();
     vq::installChineseFonts();
     vq::installChineseTranslation();
     QApplication::setWindowIcon(vq::appIcon());

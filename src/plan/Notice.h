@@ -56,6 +56,16 @@ inline const QString kFileSaveFailed = QStringLiteral("文件保存失败");
 inline const QString kTransferBusy = QStringLiteral("数据传送中，请稍后再选择端口");
 inline const QString kPort1Used = QStringLiteral("串行端口 1 已被使用 ");
 inline const QString kPort2Used = QStringLiteral("串行端口 2 已被使用， ");
+// Why a port could not be opened when it is not "in use" (that case keeps
+// the texts above): "串行端口 N" and one of these.
+inline const QString kPortMissing = QStringLiteral("的设备不存在");
+inline const QString kPortNotSerial = QStringLiteral("的设备不是串口");
+inline const QString kPortNoPermission = QStringLiteral("没有访问权限");
+inline const QString kPortCannotOpen = QStringLiteral("无法打开");
+inline const QString kPortOtherChosen = QStringLiteral("，已选择 COM%1");
+inline const QString kNoPortAtAll = QStringLiteral("，没有可用的串行端口");
+inline const QString kPortFixHint = QStringLiteral("可在“系统设置 → 端口设备”中为端口选择对讲机所连的设备。");
+inline const QString kStatusSilent = QStringLiteral("对讲机未响应");
 inline const QString kSysInfoUnavailable = QStringLiteral("此时系统信息不可用");
 inline const QString kStatusStartUp = QStringLiteral("系统初始化，请稍等...");
 inline const QString kStatusWriting = QStringLiteral("正在传送数据,,,,,,,");

@@ -80,13 +80,42 @@ bool isReading(LinkController::State state)
     return state == S::ReadPending || state == S::Reading;
 }
 
-Notice portUsed(int port, SerialLink::OpenResult why, const QString &device)
+// Where a port problem is told: the port dialog, start-up moving on to the
+// other port, or start-up with no port left.
+enum class PortContext { Switch, Fallback, NoneLeft };
+
+Notice portProblem(int port, const SerialLink &link, SerialLink::OpenResult why, PortContext context)
 {
-    Notice notice = systemNotice(port == 1 ? texts::kPort1Used : texts::kPort2Used);
+    using R = SerialLink::OpenResult;
+    const int other = 3 - port;
+    QString text;
+    if (why == R::InUse) {
+        if (context == PortContext::Switch)
+            text = port == 1 ? texts::kPort1Used : texts::kPort2Used;
+        else if (context == PortContext::Fallback && port == 1)
+            text = texts::kCom1Busy;
+        else
+            text = QStringLiteral("串行端口 %1已被其它设备使用").arg(port) +
+                   (context == PortContext::Fallback ? texts::kPortOtherChosen.arg(other) + QLatin1Char(' ')
+                                                     : texts::kNoPortAtAll);
+    } else {
+        const QString &reason = why == R::Missing        ? texts::kPortMissing
+                                : why == R::NotSerial    ? texts::kPortNotSerial
+                                : why == R::NoPermission ? texts::kPortNoPermission
+                                                         : texts::kPortCannotOpen;
+        text = QStringLiteral("串行端口 %1 ").arg(port) + reason;
+        if (context == PortContext::Fallback)
+            text += texts::kPortOtherChosen.arg(other);
+        else if (context == PortContext::NoneLeft)
+            text += texts::kNoPortAtAll;
+    }
+    Notice notice = systemNotice(text);
     // "In use" alone would send the user looking for another program when
-    // the device is simply not open to this user.
-    if (why == SerialLink::OpenResult::NoPermission)
-        notice.informative = texts::permissionHint(device);
+    // the device is simply missing or not open to this user.
+    if (why == R::NoPermission)
+        notice.informative = texts::permissionHint(link.devicePath(port));
+    else if (why != R::InUse)
+        notice.informative = link.errorDetail() + QLatin1Char('\n') + texts::kPortFixHint;
     return notice;
 }
 
@@ -100,6 +129,8 @@ Programmer::Programmer(QObject *parent) : QObject(parent), controller_(link_)
     connect(&controller_, &LinkController::progressChanged, this, &Programmer::progressChanged);
     connect(&controller_, &LinkController::radioReady, this,
             [this] { emit statusChanged(texts::kStatusReady); });
+    connect(&controller_, &LinkController::radioSilent, this,
+            [this] { emit statusChanged(texts::kStatusSilent); });
     connect(&controller_, &LinkController::readFinished, this, &Programmer::readStored);
     // Undoing over another program's changes would bring back a stale plan.
     connect(&store_, &ChannelStore::changedElsewhere, &undoStack_, &QUndoStack::clear);
@@ -122,20 +153,28 @@ Result Programmer::openStore(const QString &path)
     return Result::refused(notice);
 }
 
+void Programmer::usePorts(const PortChoice &choice, PortSettings *settings)
+{
+    settings_ = settings;
+    link_.setDevicePaths(choice.device(1), choice.device(2));
+    firstPort_ = choice.port;
+}
+
 Result Programmer::openPort()
 {
-    link_.setCommPort(1);
-    const SerialLink::OpenResult first = link_.open();
-    if (first == SerialLink::OpenResult::Opened)
+    const int first = firstPort_;
+    link_.setCommPort(first);
+    const SerialLink::OpenResult firstResult = link_.open();
+    if (firstResult == SerialLink::OpenResult::Opened)
         return {};
-    Notice notice = systemNotice(texts::kCom1Busy);
-    // "In use" would send the user looking for another program when the
-    // real cause is the device's access rights.
-    if (first == SerialLink::OpenResult::NoPermission)
-        notice.informative = texts::permissionHint(link_.devicePath(1));
-    link_.setCommPort(2);
-    // Without it the transfers say that no port is open.
-    return Result{link_.open() == SerialLink::OpenResult::Opened, {notice}};
+    Result result{false, {portProblem(first, link_, firstResult, PortContext::Fallback)}};
+    link_.setCommPort(3 - first);
+    const SerialLink::OpenResult second = link_.open();
+    result.ok = second == SerialLink::OpenResult::Opened;
+    // Without a word the user would learn it only at the first transfer.
+    if (!result.ok)
+        result.notices << portProblem(3 - first, link_, second, PortContext::NoneLeft);
+    return result;
 }
 
 void Programmer::shutDown()
@@ -420,18 +459,46 @@ bool Programmer::storeRead(const LinkController::ReadRows &rows)
 
 Result Programmer::switchPort(int port)
 {
+    if (port != 1 && port != 2)
+        return Result::nothing();
     if (controller_.transferRunning())
         return Result::refused(systemNotice(texts::kTransferBusy));
+    if (settings_)
+        settings_->savePort(port);
     // The current port is opened again when an earlier failure closed it.
-    if (port == link_.commPort() && link_.isOpen())
+    if (port == link_.commPort() && link_.isOpen()) {
+        controller_.startPoll();
         return {};
+    }
+    return movePort(port);
+}
+
+Result Programmer::assignDevice(int port, const QString &device)
+{
+    if ((port != 1 && port != 2) || device.isEmpty())
+        return Result::nothing();
+    const bool active = port == link_.commPort();
+    if (active && controller_.transferRunning())
+        return Result::refused(systemNotice(texts::kTransferBusy));
+    link_.setDevicePaths(port == 1 ? device : link_.devicePath(1), port == 2 ? device : link_.devicePath(2));
+    if (settings_)
+        settings_->saveDevice(port, device);
+    return active ? movePort(port) : Result{};
+}
+
+Result Programmer::movePort(int port)
+{
     link_.close();
     link_.setCommPort(port);
+    // What the old port's radio said is no longer true of this one.
+    emit statusChanged(QString());
     const SerialLink::OpenResult opened = link_.open();
     if (opened != SerialLink::OpenResult::Opened) {
         controller_.stop(); // no poll on a port that is not open
-        return Result::refused(portUsed(port, opened, link_.devicePath(port)));
+        return Result::refused(portProblem(port, link_, opened, PortContext::Switch));
     }
+    // The user learns whether the radio is there, as after a transfer.
+    controller_.startPoll();
     return {};
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "channels/ChannelStore.h"
+#include "plan/PortSettings.h"
 #include "plan/Result.h"
 #include "radio/LinkController.h"
 #include "radio/SerialLink.h"
@@ -37,7 +38,11 @@ public:
 
     // Opens the channel database, creating a missing one.
     Result openStore(const QString &path);
-    // Port 1, else port 2 after saying why port 1 could not be used.
+    // The devices of the two ports and the one to try first; choices made
+    // later are remembered in `settings` when given.
+    void usePorts(const PortChoice &choice, PortSettings *settings = nullptr);
+    // The first port, else the other after saying why the first could not
+    // be used; when neither opens, that is said too.
     Result openPort();
     // The whole table into the radio; without a port nothing happens and
     // nothing is said (the user learns it at the first transfer). A table
@@ -45,7 +50,11 @@ public:
     Result startUpWrite();
     Result write();
     Result read();
+    // Moves the link to a port (the port dialog) and polls the radio there.
     Result switchPort(int port);
+    // Puts a device behind port 1 or 2; the link moves at once when that
+    // port is the one in use.
+    Result assignDevice(int port, const QString &device);
     // Whether the program may close now: never half-way through a write; a
     // running read is ended without keeping anything.
     Result requestClose();
@@ -81,6 +90,7 @@ private:
     bool commit(std::unique_ptr<StoreCommand> command);
     bool commit(const QString &text, std::vector<ChannelStore::Change> changes);
     bool storeRead(const LinkController::ReadRows &rows);
+    Result movePort(int port);
     void onStateChanged(LinkController::State state);
     void onFailed(LinkController::Failure failure);
 
@@ -90,6 +100,8 @@ private:
     QUndoStack undoStack_;
     LinkController::State lastState_ = LinkController::State::Idle;
     bool startUpWrite_ = false;
+    PortSettings *settings_ = nullptr;
+    int firstPort_ = 1;
 };
 
 } // namespace vq

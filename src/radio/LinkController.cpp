@@ -5,6 +5,14 @@
 
 namespace vq {
 
+namespace {
+
+// A radio's answer comes without gaps; this long without a character (some
+// fifty character times at 9600 baud) and it is over.
+constexpr qint64 kQuietMs = 50;
+
+} // namespace
+
 LinkController::LinkController(SerialLink &link, QObject *parent) : QObject(parent), link_(link)
 {
     // A coarse timer drifts by several milliseconds a tick; the radio takes
@@ -21,6 +29,9 @@ LinkController::LinkController(SerialLink &link, QObject *parent) : QObject(pare
         timer->setTimerType(Qt::PreciseTimer);
     }
     blockTimeout_.setSingleShot(true);
+    silence_.setSingleShot(true);
+    silence_.setObjectName(QStringLiteral("silenceTimer"));
+    silence_.setParent(this);
     setIntervals(Intervals{});
 
     connect(&writeTick_, &QTimer::timeout, this, &LinkController::onWriteTick);
@@ -28,6 +39,7 @@ LinkController::LinkController(SerialLink &link, QObject *parent) : QObject(pare
     connect(&pollTick_, &QTimer::timeout, this, &LinkController::onPollTick);
     connect(&readStart_, &QTimer::timeout, this, &LinkController::onReadStart);
     connect(&blockTimeout_, &QTimer::timeout, this, [this] { failRead(QStringLiteral("time-out")); });
+    connect(&silence_, &QTimer::timeout, this, &LinkController::radioSilent);
     connect(&link_, &SerialLink::received, this, &LinkController::onReceived);
     connect(&link_, &SerialLink::lineLost, this, &LinkController::onLineLost);
 }
@@ -39,6 +51,7 @@ void LinkController::setIntervals(const Intervals &intervals)
     pollTick_.setInterval(intervals.poll);
     readStart_.setInterval(intervals.readStart);
     blockTimeout_.setInterval(intervals.blockTimeout);
+    silence_.setInterval(intervals.silence);
 }
 
 bool LinkController::transferRunning() const
@@ -62,7 +75,7 @@ LinkController::Start LinkController::startWrite(std::vector<QByteArray> frames)
         return Start::Busy;
     if (!link_.isOpen())
         return Start::NoPort;
-    pollTick_.stop();
+    endPoll();
     writeStep_ = 0;
     if (!link_.send(QByteArray(1, kWriteCommand))) {
         setState(State::Idle);
@@ -106,7 +119,7 @@ void LinkController::endWrite(bool startPoll)
     emit progressChanged(0);
     const bool polling = startPoll && link_.isOpen();
     if (polling)
-        pollTick_.start();
+        beginPoll();
     setState(polling ? State::AwaitingReady : State::Idle);
 }
 
@@ -118,7 +131,7 @@ LinkController::Start LinkController::startRead()
         return Start::Busy;
     if (!link_.isOpen())
         return Start::NoPort;
-    pollTick_.stop();
+    endPoll();
     readStart_.start();
     setState(State::ReadPending);
     return Start::Started;
@@ -140,8 +153,16 @@ void LinkController::onReadStart()
 
 void LinkController::onReceived()
 {
+    if (draining_) {
+        // Dropped from the inbox only: flushing the driver would hide
+        // whether more is still coming.
+        link_.take(link_.available());
+        lastHeard_.start();
+        quietTicks_ = 0;
+        return;
+    }
     if (state_ != State::Reading)
-        return; // the poll takes replies one per tick
+        return; // the poll takes replies on its tick
     QByteArray input = link_.take(link_.available());
     for (;;) {
         const bool leadingBefore = readEngine_.leadingBlockDone();
@@ -174,7 +195,7 @@ void LinkController::finishRead()
         return;
     }
     emit progressChanged(0);
-    pollTick_.start();
+    beginPoll();
     setState(State::AwaitingReady);
     emit readFinished();
 }
@@ -185,8 +206,12 @@ void LinkController::failRead(const QString &why, Failure failure)
     blockTimeout_.stop();
     readStart_.stop();
     // The rest of a broken answer is frame text, not replies for the poll
-    // (a "C" among its hex digits would read as the radio being ready).
+    // (a "C" among its hex digits would read as the radio being ready), and
+    // it may still be coming for a second or more.
     link_.discardInput();
+    draining_ = true;
+    quietTicks_ = 0;
+    lastHeard_.start();
     emit failed(failure);
     endRead();
 }
@@ -195,7 +220,7 @@ void LinkController::endRead()
 {
     const bool polling = link_.isOpen();
     if (polling)
-        pollTick_.start();
+        beginPoll();
     emit progressChanged(0);
     setState(polling ? State::AwaitingReady : State::Idle);
 }
@@ -207,6 +232,10 @@ void LinkController::cancelRead()
     blockTimeout_.stop();
     readStart_.stop();
     link_.discardInput();
+    // The radio goes on with its answer after the user stops listening.
+    draining_ = state_ == State::Reading;
+    quietTicks_ = 0;
+    lastHeard_.start();
     endRead();
 }
 
@@ -214,7 +243,7 @@ void LinkController::startPoll()
 {
     if (transferRunning() || !link_.isOpen())
         return;
-    pollTick_.start();
+    beginPoll();
     setState(State::AwaitingReady);
 }
 
@@ -229,17 +258,40 @@ int LinkController::remainingWriteMs() const
 
 // ---- poll and line --------------------------------------------------------
 
+void LinkController::beginPoll()
+{
+    pollTick_.start();
+    silence_.start();
+}
+
+void LinkController::endPoll()
+{
+    pollTick_.stop();
+    silence_.stop();
+    draining_ = false;
+}
+
 void LinkController::onPollTick()
 {
-    const QByteArray c = link_.take(1);
-    if (c.size() == 1 && c[0] == kReadyReply) {
-        pollTick_.stop();
+    if (draining_) {
+        link_.take(link_.available());
+        // Two ticks, so that characters that came while the program was
+        // busy elsewhere are seen before the line is called quiet.
+        if (++quietTicks_ < 2 || !lastHeard_.hasExpired(kQuietMs))
+            return;
+        draining_ = false;
+    }
+    // Everything that came since the last tick: noise before the reply must
+    // not delay it by a tick a character, nor stay behind for the next read.
+    const QByteArray replies = link_.take(link_.available());
+    if (replies.contains(kReadyReply)) {
+        endPoll();
         emit radioReady();
         setState(State::Idle);
         return;
     }
     if (!link_.send(QByteArray(1, kProbeCommand))) {
-        pollTick_.stop();
+        endPoll();
         setState(State::Idle);
     }
 }
@@ -257,7 +309,7 @@ void LinkController::onLineLost()
         failRead(QStringLiteral("line lost"));
         break;
     case State::AwaitingReady:
-        pollTick_.stop(); // the poll ends quietly; the next transfer will say why
+        endPoll(); // the poll ends quietly; the next transfer will say why
         setState(State::Idle);
         break;
     case State::Idle:
@@ -267,8 +319,9 @@ void LinkController::onLineLost()
 
 void LinkController::stop()
 {
-    for (QTimer *t : {&writeTick_, &writeDelay_, &pollTick_, &readStart_, &blockTimeout_})
+    for (QTimer *t : {&writeTick_, &writeDelay_, &pollTick_, &readStart_, &blockTimeout_, &silence_})
         t->stop();
+    draining_ = false;
     writeStep_ = 0;
     frames_.clear();
     setState(State::Idle);

@@ -3,6 +3,7 @@
 #include "radio/ReadEngine.h"
 
 #include <QByteArray>
+#include <QElapsedTimer>
 #include <QObject>
 #include <QTimer>
 
@@ -38,6 +39,7 @@ public:
         int poll = 100;          // one probe or reply per tick
         int readStart = 100;     // from the command to "B"
         int blockTimeout = 2000; // a block not complete by then ends the read
+        int silence = 5000;      // a poll without "C" this long: the radio is not answering
     };
 
     using ReadRows = std::array<DecodedFields, kChannelCount>;
@@ -74,6 +76,8 @@ signals:
     void failed(vq::LinkController::Failure failure);
     // The poll saw "C".
     void radioReady();
+    // The poll has had no "C" for the silence interval; said once per poll.
+    void radioSilent();
     // A read's rows were taken by the sink; the poll runs.
     void readFinished();
 
@@ -88,6 +92,8 @@ private:
     void failRead(const QString &why, Failure failure = Failure::ReadFailed);
     void endRead();
     void onPollTick();
+    void beginPoll();
+    void endPoll();
     void onLineLost();
 
     SerialLink &link_;
@@ -96,8 +102,14 @@ private:
     QTimer pollTick_;
     QTimer readStart_;
     QTimer blockTimeout_;
+    QTimer silence_;
     State state_ = State::Idle;
     int writeStep_ = 0;
+    // After a broken read the radio may still be sending the rest of its
+    // answer: the poll drops it until the line is quiet for a tick.
+    bool draining_ = false;
+    QElapsedTimer lastHeard_;
+    int quietTicks_ = 0;
     std::vector<QByteArray> frames_;
     ReadEngine readEngine_;
     ReadSink readSink_;

@@ -40,6 +40,7 @@ void PlanRig::quicken()
     i.poll = 10;
     i.readStart = 5;
     i.blockTimeout = 300;
+    i.silence = 300;
     programmer.controller().setIntervals(i);
 }
 

@@ -1,0 +1,105 @@
+#include "plan/PortSettings.h"
+
+#include <QCoreApplication>
+
+#include <cstdio>
+
+namespace vq {
+
+namespace {
+
+const QString kDeviceKeys[2] = {QStringLiteral("ports/com1"), QStringLiteral("ports/com2")};
+const QString kPortKey = QStringLiteral("ports/last");
+
+} // namespace
+
+void nameApplication()
+{
+    QCoreApplication::setOrganizationName(QStringLiteral("vq4471r"));
+    QCoreApplication::setApplicationName(QStringLiteral("vq4471r"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(VQ_VERSION));
+}
+
+PortSettings::PortSettings(const QString &fileName)
+    : settings_(fileName.isEmpty() ? std::make_unique<QSettings>()
+                                   : std::make_unique<QSettings>(fileName, QSettings::IniFormat))
+{
+}
+
+PortSettings::~PortSettings() = default;
+
+QString PortSettings::fileName() const
+{
+    return settings_->fileName();
+}
+
+void PortSettings::complain(const QString &why)
+{
+    if (complained_)
+        return;
+    complained_ = true;
+    std::fprintf(stderr, "%s\n",
+                 qPrintable(QStringLiteral("settings %1: %2; going on without them").arg(fileName(), why)));
+}
+
+PortChoice PortSettings::load(const PortChoice &defaults)
+{
+    PortChoice choice = defaults;
+    if (settings_->status() != QSettings::NoError) {
+        complain(settings_->status() == QSettings::FormatError ? QStringLiteral("not a settings file")
+                                                               : QStringLiteral("cannot be read"));
+        return choice;
+    }
+    for (int p = 0; p < 2; ++p) {
+        const QVariant value = settings_->value(kDeviceKeys[p]);
+        if (!value.isValid())
+            continue;
+        const QString device = value.toString();
+        // A device is a path; anything else was not written by this program.
+        if (value.typeId() == QMetaType::QString && device.startsWith(QLatin1Char('/')))
+            choice.devices[static_cast<std::size_t>(p)] = device;
+        else
+            complain(QStringLiteral("%1 is not a device path").arg(kDeviceKeys[p]));
+    }
+    const QVariant port = settings_->value(kPortKey);
+    if (port.isValid()) {
+        const QString text = port.toString();
+        if (text == QLatin1String("1") || text == QLatin1String("2"))
+            choice.port = text.toInt();
+        else
+            complain(QStringLiteral("%1 is not 1 or 2").arg(kPortKey));
+    }
+    return choice;
+}
+
+void PortSettings::save(const QString &key, const QVariant &value)
+{
+    settings_->setValue(key, value);
+    settings_->sync();
+    if (settings_->status() != QSettings::NoError)
+        complain(QStringLiteral("cannot be written"));
+}
+
+void PortSettings::saveDevice(int port, const QString &device)
+{
+    if ((port == 1 || port == 2) && !device.isEmpty())
+        save(kDeviceKeys[port - 1], device);
+}
+
+void PortSettings::savePort(int port)
+{
+    if (port == 1 || port == 2)
+        save(kPortKey, port);
+}
+
+PortChoice resolvePorts(const QString &com1, const QString &com2, PortSettings &settings)
+{
+    PortChoice choice = settings.load();
+    if (!com1.isEmpty())
+        choice.devices[0] = com1;
+    if (!com2.isEmpty())
+        choice.devices[1] = com2;
+    return choice;
+}
+
+} // namespace vq
