@@ -35,6 +35,8 @@ ProbeOutcome::Kind kindOf(DeviceState state)
 PortProbe::PortProbe(QObject *parent) : QObject(parent)
 {
     limit_.setSingleShot(true);
+    // A coarse timer may end a 500 ms wait 25 ms early.
+    limit_.setTimerType(Qt::PreciseTimer);
     connect(&limit_, &QTimer::timeout, this, [this] {
         // An answer already in the driver counts, even when a busy event loop
         // has not got to it yet: a look without waiting.
