@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Sets everything up and prints the link and start-up figures.
+# Sets everything up and prints the link, start-up and finder figures.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/setup.sh
 build/bench_link
 build/bench_startup
+build/bench_finder

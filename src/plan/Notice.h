@@ -92,8 +92,79 @@ inline QString unencodableRow(int row)
     return QStringLiteral("第%1信道数据错误，无法写入").arg(row);
 }
 // The line the user should read when a device cannot be used because of
-// its access rights: the group comes from the device itself.
+// its access rights: the group comes from the device itself, and joining
+// root's group is never offered.
 QString permissionHint(const QString &device);
+inline QString joinGroup(const QString &device, const QString &group, const QString &user)
+{
+    return QStringLiteral("没有使用 %1 的权限：请运行 sudo usermod -aG %2 %3，然后注销并重新登录。")
+        .arg(device, group, user);
+}
+inline QString groupNotActive(const QString &device, const QString &group)
+{
+    return QStringLiteral("没有使用 %1 的权限：当前用户已在 %2 组中，但本次登录尚未生效，请注销并重新登录。")
+        .arg(device, group);
+}
+inline QString needsAdministrator(const QString &device, const QString &group)
+{
+    return QStringLiteral(
+               "没有使用 %1 的权限：该设备属于 %2 组，加入该组无效，需要 udev 规则或请管理员授权。")
+        .arg(device, group.isEmpty() ? QStringLiteral("未知") : group);
+}
+// "检测线路": one line a finding.
+inline const QString kCableCheckTitle = QStringLiteral("检测线路");
+inline QString deviceFound(const QString &path)
+{
+    return QStringLiteral("找到设备 %1").arg(path);
+}
+inline QString deviceFoundAs(const QString &path, const QString &device)
+{
+    return QStringLiteral("找到设备 %1（实际设备 %2）").arg(path, device);
+}
+inline QString deviceMissing(const QString &path)
+{
+    return QStringLiteral("找不到设备 %1：请检查连接线是否插好").arg(path);
+}
+inline QString deviceNotSerial(const QString &path)
+{
+    return QStringLiteral("%1 不是串行设备").arg(path);
+}
+inline const QString kDeviceAccessible = QStringLiteral("当前用户可以读写该设备");
+inline const QString kDeviceNotInUse = QStringLiteral("设备未被其他程序占用");
+inline const QString kDeviceInUse = QStringLiteral("设备正被另一程序使用，请先关闭该程序");
+inline QString deviceUsedBy(const QString &name, qint64 pid)
+{
+    return QStringLiteral("设备正被进程 %1（PID %2）使用，请先关闭该程序")
+        .arg(name.isEmpty() ? QStringLiteral("?") : name)
+        .arg(pid);
+}
+inline const QString kNoSerialGrabbers = QStringLiteral("未发现会抢占串口的后台程序");
+inline QString brlttyRunning(qint64 pid)
+{
+    return QStringLiteral("盲文显示服务 brltty 正在运行（PID %1），它会抢占 USB 串口转接线：请卸载 brltty，"
+                          "或禁用它的 udev 规则")
+        .arg(pid);
+}
+inline QString modemManagerRunning(qint64 pid)
+{
+    return QStringLiteral("ModemManager 正在运行（PID %1），它会向串口发送 AT 命令：请用含 "
+                          "ENV{ID_MM_DEVICE_IGNORE}=\"1\" 的 udev 规则排除该设备，或停止 ModemManager")
+        .arg(pid);
+}
+inline const QString kRadioAnswered = QStringLiteral("对讲机已应答");
+inline const QString kRadioSilent =
+    QStringLiteral("对讲机没有应答，也没有收到任何字符：请检查连接线是否插紧、对讲机是否开机、设备是否选对");
+// `hex` is what came back, as "41 54 0D".
+inline QString radioNoise(const QString &hex)
+{
+    return QStringLiteral("收到了字符，但不是对讲机的应答：可能是速率不对、设备选错或转接线损坏。收到：%1")
+        .arg(hex);
+}
+inline QString probeFailed(const QString &detail)
+{
+    return QStringLiteral("无法使用该设备：%1").arg(detail);
+}
+inline const QString kProbeSkipped = QStringLiteral("未检测对讲机应答：请先解决上面的问题");
 } // namespace texts
 
 // A data or link error, and a port problem, in the program's two styles.
