@@ -26,6 +26,7 @@ public:
     void show(const vq::Notice &) override {}
     QString askSavePath(const QString &) override { return {}; }
     QString askOpenPath(const QString &) override { return {}; }
+    bool ask(const vq::Notice &) override { return false; }
 };
 
 int child(int argc, char *argv[])

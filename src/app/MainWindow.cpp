@@ -5,6 +5,7 @@
 #include "app/ChannelGrid.h"
 #include "app/InstructionsWindow.h"
 #include "app/Messenger.h"
+#include "app/PortDevicesWindow.h"
 #include "app/PortDialog.h"
 #include "channels/ChannelTableModel.h"
 #include "channels/PickerRules.h"
@@ -232,6 +233,8 @@ void MainWindow::buildMenus()
     QAction *port = named(systemMenu_->addAction(QStringLiteral("选择端口(&P)")), "端口");
     named(systemMenu_->addAction(QStringLiteral("波特率(&B)")), "波特率"); // has no action
     connect(port, &QAction::triggered, this, &MainWindow::showPortDialog);
+    QAction *devices = named(systemMenu_->addAction(QStringLiteral("端口设备(&D)...")), "端口设备");
+    connect(devices, &QAction::triggered, this, &MainWindow::showPortDevices);
 
     exitAction_ = named(bar->addAction(QStringLiteral("       退出系统(&E)")), "退出");
     connect(exitAction_, &QAction::triggered, this, &QWidget::close);
@@ -289,6 +292,17 @@ void MainWindow::showPortDialog()
     portDialog_->show();
     portDialog_->raise();
     portDialog_->activateWindow();
+}
+
+void MainWindow::showPortDevices()
+{
+    if (!portDevices_) {
+        portDevices_ = new PortDevicesWindow(programmer_, messenger_, this);
+        portDevices_->setAttribute(Qt::WA_DeleteOnClose);
+    }
+    portDevices_->show();
+    portDevices_->raise();
+    portDevices_->activateWindow();
 }
 
 void MainWindow::showInstructions()

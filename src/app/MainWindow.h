@@ -40,6 +40,7 @@ public:
     void openChannelFile();
     void saveChannelFile();
     void showPortDialog();
+    void showPortDevices();
     void showInstructions();
     void showAbout();
 
@@ -70,6 +71,7 @@ private:
     QAction *exitAction_ = nullptr;
     QMenu *helpMenu_ = nullptr;
     QPointer<QWidget> portDialog_;
+    QPointer<QWidget> portDevices_;
     QPointer<QWidget> instructions_;
     QPointer<QWidget> about_;
 };

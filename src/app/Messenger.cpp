@@ -18,6 +18,16 @@ void DialogMessenger::show(const Notice &notice)
     box.exec();
 }
 
+bool DialogMessenger::ask(const Notice &question)
+{
+    QMessageBox box(QMessageBox::Question, question.title, question.text, QMessageBox::Yes | QMessageBox::No,
+                    parent_);
+    if (!question.informative.isEmpty())
+        box.setInformativeText(question.informative);
+    box.setDefaultButton(QMessageBox::Yes);
+    return box.exec() == QMessageBox::Yes;
+}
+
 QString DialogMessenger::askSavePath(const QString &filter)
 {
     return QFileDialog::getSaveFileName(parent_, QString(), QString(), filter);

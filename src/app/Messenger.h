@@ -18,6 +18,8 @@ public:
     // The chosen path, or an empty text when the user cancelled.
     virtual QString askSavePath(const QString &filter) = 0;
     virtual QString askOpenPath(const QString &filter) = 0;
+    // A yes/no question; true for yes.
+    virtual bool ask(const Notice &question) = 0;
 };
 
 // Modal message boxes with an OK button and the platform's file dialogs.
@@ -28,6 +30,7 @@ public:
     void show(const Notice &notice) override;
     QString askSavePath(const QString &filter) override;
     QString askOpenPath(const QString &filter) override;
+    bool ask(const Notice &question) override;
 
 private:
     QWidget *parent_;

@@ -165,6 +165,31 @@ inline QString probeFailed(const QString &detail)
     return QStringLiteral("无法使用该设备：%1").arg(detail);
 }
 inline const QString kProbeSkipped = QStringLiteral("未检测对讲机应答：请先解决上面的问题");
+// "查找对讲机" and the device window.
+inline const QString kDevicesTitle = QStringLiteral("串口设备");
+inline QString radioFoundOn(const QString &device)
+{
+    return QStringLiteral("在 %1 上找到对讲机").arg(device);
+}
+inline QString noRadioFound(int searched)
+{
+    return QStringLiteral("在 %1 个可用设备上都没有找到对讲机").arg(searched);
+}
+inline const QString kCheckingCurrentPort =
+    QStringLiteral("这是本程序正在使用的端口：状态栏显示“对讲机就绪...”即线路正常；要检测它，请先换用另一端口");
+inline const QString kNoDeviceToSearch = QStringLiteral("没有可供查找的空闲设备");
+inline QString useFoundRadio(const QString &device, int port)
+{
+    return QStringLiteral("在 %1 上找到对讲机，是否用作串行端口 %2？").arg(device).arg(port);
+}
+inline QString linkCounts(int port, const QString &device, qint64 sent, qint64 received)
+{
+    return QStringLiteral("当前端口 %1：%2    已发送 %3 字节    已接收 %4 字节")
+        .arg(port)
+        .arg(device.isEmpty() ? QStringLiteral("未打开") : device)
+        .arg(sent)
+        .arg(received);
+}
 } // namespace texts
 
 // A data or link error, and a port problem, in the program's two styles.

@@ -486,6 +486,18 @@ Result Programmer::assignDevice(int port, const QString &device)
     return active ? movePort(port) : Result{};
 }
 
+PortSetup Programmer::portSetup() const
+{
+    return PortSetup{{link_.devicePath(1), link_.devicePath(2)}, link_.commPort(), link_.isOpen()};
+}
+
+Result Programmer::mayProbe() const
+{
+    if (controller_.transferRunning())
+        return Result::refused(systemNotice(texts::kTransferBusyRetry));
+    return {};
+}
+
 Result Programmer::movePort(int port)
 {
     link_.close();

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "channels/ChannelStore.h"
+#include "plan/PortInventory.h"
 #include "plan/PortSettings.h"
 #include "plan/Result.h"
 #include "radio/LinkController.h"
@@ -55,6 +56,11 @@ public:
     // Puts a device behind port 1 or 2; the link moves at once when that
     // port is the one in use.
     Result assignDevice(int port, const QString &device);
+    // The two ports as the device window marks them.
+    PortSetup portSetup() const;
+    // Whether a search for the radio or a cable check may open devices now:
+    // not while a transfer needs the line to itself.
+    Result mayProbe() const;
     // Whether the program may close now: never half-way through a write; a
     // running read is ended without keeping anything.
     Result requestClose();

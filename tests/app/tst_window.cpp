@@ -4,7 +4,9 @@
 #include "app/AboutWindow.h"
 #include "app/ChannelGrid.h"
 #include "app/MainWindow.h"
+#include "app/PortDevicesWindow.h"
 #include "app/PortDialog.h"
+#include "RadioSimulator.h"
 #include "app/Program.h"
 #include "app/SystemInfo.h"
 #include "support/GridTyping.h"
@@ -14,6 +16,7 @@
 
 #include <QComboBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QProcess>
 #include <QProgressBar>
 #include <QPushButton>
@@ -23,6 +26,7 @@
 
 using namespace vq;
 using test::PtyPair;
+using vq::sim::RadioSimulator;
 
 namespace {
 
@@ -42,6 +46,8 @@ struct Started {
         quick.readStart = 5;
         quick.blockTimeout = 300;
         program.programmer().controller().setIntervals(quick);
+        // Each start begins from no remembered ports.
+        QSettings().clear();
         ProgramOptions options;
         options.database = dir.filePath(QStringLiteral("w.db"));
         // One channel, or the start-up write would leave the radio alone.
@@ -209,6 +215,40 @@ private slots:
         choose(dialog, "Option2");
         QCOMPARE(s.program.programmer().link().commPort(), 2);
         QTRY_VERIFY(!w.findChild<PortDialog *>(QStringLiteral("Dialog")));
+    }
+    void portDevices()
+    {
+        Started s;
+        QVERIFY(s.ok);
+        MainWindow &w = s.window();
+        SerialLink &link = s.program.programmer().link();
+        s.com1.write("C");
+        QTRY_VERIFY(!s.program.programmer().controller().transferRunning());
+        s.trigger("端口设备");
+        s.trigger("端口设备");
+        QCOMPARE(w.findChildren<PortDevicesWindow *>().size(), 1);
+        auto *devices = w.findChild<PortDevicesWindow *>(QStringLiteral("PortDevices"));
+        QCOMPARE(devices->windowTitle(), QStringLiteral("串口设备"));
+        // The link's bytes so far: the start-up write and its poll.
+        QTRY_VERIFY(devices->findChild<QLabel *>(QStringLiteral("linkCounts"))
+                        ->text()
+                        .contains(QStringLiteral("已发送 %1 字节").arg(link.bytesSent())));
+
+        // A device typed by hand goes behind port 2; the search finds the
+        // radio there and, asked, makes it the port in use.
+        RadioSimulator radio;
+        QVERIFY(radio.isValid());
+        devices->findChild<QLineEdit *>(QStringLiteral("otherDevice"))->setText(radio.devicePath());
+        devices->findChild<QPushButton *>(QStringLiteral("otherPort2"))->click();
+        QCOMPARE(link.devicePath(2), radio.devicePath());
+        QCOMPARE(link.devicePath(1), s.com1.devicePath());
+        devices->findChild<QPushButton *>(QStringLiteral("findRadio"))->click();
+        QTRY_COMPARE(s.messenger.questions.size(), 1);
+        QVERIFY(s.messenger.questions.first().text.contains(radio.devicePath()));
+        QCOMPARE(link.devicePath(1), radio.devicePath());
+        QVERIFY(link.isOpen());
+        QTRY_COMPARE(s.label("Label2"), QStringLiteral("对讲机就绪..."));
+        QVERIFY(s.messenger.notices.isEmpty());
     }
     void helpWindows()
     {

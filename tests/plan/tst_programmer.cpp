@@ -2,6 +2,8 @@
 // channel files, the start-up ports and the port switch.
 #include "channels/PickerRules.h"
 #include "files/ChannelFile.h"
+#include "plan/PortInventory.h"
+#include "plan/PortSettings.h"
 #include "support/PlanRig.h"
 #include "support/PtyPair.h"
 #include "support/StoreHelpers.h"
@@ -312,6 +314,9 @@ private slots:
         QVERIFY(rig.take(rig.programmer.switchPort(2)));
         QCOMPARE(rig.programmer.link().commPort(), 2);
         QVERIFY(rig.programmer.link().isOpen());
+        // The new port is polled at once, as after a transfer.
+        QCOMPARE(rig.state(), LinkController::State::AwaitingReady);
+        QCOMPARE(two.readAtLeast(1, 2000).left(1), QByteArray("6"));
         {
             // Port 1 held by another program: said, and no port stays open.
             test::DeviceHolder holder(one.devicePath());
@@ -330,6 +335,80 @@ private slots:
         QVERIFY(!rig.take(rig.programmer.switchPort(2)));
         QCOMPARE(rig.texts().last(), QStringLiteral("数据传送中，请稍后再选择端口"));
         QCOMPARE(rig.programmer.link().commPort(), 1);
+        // The port in use keeps its device until the transfer ends; the other may change.
+        QVERIFY(!rig.take(rig.programmer.assignDevice(1, two.devicePath())));
+        QCOMPARE(rig.programmer.link().devicePath(1), one.devicePath());
+        QVERIFY(rig.take(rig.programmer.assignDevice(2, dir_.path())));
+        QCOMPARE(rig.programmer.link().devicePath(2), dir_.path());
+    }
+    void portsRememberedBetweenRuns()
+    {
+        PtyPair one, two, three;
+        const QString file = dir_.filePath(QStringLiteral("ports.conf"));
+        auto run = [&](const QString &com1, int expectPort, const QString &expectDevice) {
+            PortSettings settings(file);
+            VQ_RIG(rig, db(), QString());
+            rig.programmer.usePorts(resolvePorts(com1, QString(), settings), &settings);
+            QVERIFY(rig.take(rig.programmer.openPort()));
+            QVERIFY(rig.notices.isEmpty());
+            QCOMPARE(rig.programmer.link().commPort(), expectPort);
+            QCOMPARE(rig.programmer.link().devicePath(expectPort), expectDevice);
+            if (expectPort == 1) { // the first run: the user picks devices, then port 2
+                QVERIFY(rig.take(rig.programmer.assignDevice(1, one.devicePath())));
+                QVERIFY(rig.take(rig.programmer.assignDevice(2, two.devicePath())));
+                QVERIFY(rig.take(rig.programmer.switchPort(2)));
+            }
+        };
+        run(three.devicePath(), 1, three.devicePath());
+        run(QString(), 2, two.devicePath());
+        // A device on the command line is for that run only.
+        run(three.devicePath(), 2, two.devicePath());
+        QCOMPARE(PortSettings(file).load().device(1), one.devicePath());
+
+        // Values this program never writes are left out, the rest kept.
+        QVERIFY(test::writeFile(file, "[ports]\ncom1=5\ncom2=\nlast=3\n"));
+        const PortChoice defaults;
+        const PortChoice read = PortSettings(file).load();
+        QCOMPARE(read.devices, defaults.devices);
+        QCOMPARE(read.port, 1);
+    }
+    void deviceList()
+    {
+        // The ports' own devices are listed even when the system does not
+        // list them, each with its state; only free ones are searched.
+        PtyPair current, held;
+        test::DeviceHolder holder(held.devicePath());
+        QVERIFY(holder.isHolding());
+        SystemFolders folders;
+        folders.byIdFolder = dir_.filePath(QStringLiteral("by-id"));
+        QVERIFY(QDir().mkpath(folders.byIdFolder));
+        const QString stable = folders.byIdFolder + QStringLiteral("/usb-Radio_Cable-if00-port0");
+        QVERIFY(QFile::link(current.devicePath(), stable));
+
+        VQ_RIG(rig, db(), QString());
+        rig.programmer.link().setDevicePaths(stable, held.devicePath());
+        QVERIFY(rig.take(rig.programmer.openPort()));
+        auto entry = [&](const QString &path) {
+            for (const PortEntry &e : listSerialDevices(rig.programmer.portSetup(), folders))
+                if (e.path == path)
+                    return e;
+            return PortEntry{};
+        };
+        QCOMPARE(entry(current.devicePath()).state, PortEntry::State::Current);
+        QCOMPARE(entry(current.devicePath()).rememberedName(), stable);
+        QCOMPARE(entry(held.devicePath()).state, PortEntry::State::InUse);
+        QVERIFY2(entry(held.devicePath()).holder.contains(QStringLiteral("PID")),
+                 qPrintable(entry(held.devicePath()).holder));
+        QCOMPARE(entry(held.devicePath()).ports, QList<int>{2});
+
+        rig.programmer.link().close();
+        const QStringList searched = probeCandidates(listSerialDevices(rig.programmer.portSetup(), folders));
+        QVERIFY(searched.contains(current.devicePath()));
+        QVERIFY(!searched.contains(held.devicePath()));
+        // A remembered adapter that is unplugged shows under its name.
+        const QString gone = folders.byIdFolder + QStringLiteral("/usb-Gone-if00-port0");
+        rig.programmer.link().setDevicePaths(gone, held.devicePath());
+        QCOMPARE(entry(gone).state, PortEntry::State::Missing);
     }
     void unusableStoreIsNamed()
     {

@@ -21,6 +21,11 @@ public:
     }
     QString askSavePath(const QString &filter) override { return answer(filter); }
     QString askOpenPath(const QString &filter) override { return answer(filter); }
+    bool ask(const Notice &question) override
+    {
+        questions.append(question);
+        return yes;
+    }
 
     QStringList texts() const
     {
@@ -34,6 +39,8 @@ public:
     QStringList paths;   // answers to file questions, first first
     QStringList filters; // the filters the program asked with
     std::function<void(const Notice &)> onShow;
+    QList<Notice> questions;
+    bool yes = true; // the answer to every question
 
 private:
     QString answer(const QString &filter)
