@@ -20,6 +20,8 @@ namespace vq {
 
 namespace {
 
+constexpr int kProcessLookEvery = 5;
+
 enum Column { DeviceColumn, StableColumn, DescriptionColumn, MakerColumn, SerialColumn, UsbColumn, PortColumn,
               StateColumn, ColumnCount };
 
@@ -124,7 +126,7 @@ PortDevicesWindow::PortDevicesWindow(Programmer &programmer, Messenger &messenge
     // A cable plugged in or pulled out shows within a second; the counts
     // follow a transfer as it runs.
     listTimer_.setInterval(1000);
-    connect(&listTimer_, &QTimer::timeout, this, &PortDevicesWindow::refresh);
+    connect(&listTimer_, &QTimer::timeout, this, &PortDevicesWindow::relist);
     listTimer_.start();
     countTimer_.setInterval(250);
     connect(&countTimer_, &QTimer::timeout, this, &PortDevicesWindow::showCounts);
@@ -137,8 +139,21 @@ PortDevicesWindow::~PortDevicesWindow() = default;
 
 void PortDevicesWindow::refresh()
 {
+    refreshes_ = 0;
+    relist();
+}
+
+void PortDevicesWindow::relist()
+{
     const QString selected = selectedPath();
-    entries_ = listSerialDevices(programmer_.portSetup());
+    // The processes are looked through every few seconds only, and not
+    // while a transfer runs: on a busy desktop that takes a while.
+    PortSetup setup = programmer_.portSetup();
+    setup.lookAtProcesses = setup.lookAtProcesses && refreshes_++ % kProcessLookEvery == 0;
+    QList<PortEntry> fresh = listSerialDevices(setup);
+    if (!setup.lookAtProcesses)
+        keepKnownHolders(fresh, entries_);
+    entries_ = std::move(fresh);
     showEntries();
     if (!selected.isEmpty())
         selectPath(selected);

@@ -28,7 +28,8 @@ public:
     PortDevicesWindow(Programmer &programmer, Messenger &messenger, QWidget *parent = nullptr);
     ~PortDevicesWindow() override;
 
-    // Reads the device list again (the window does so every second).
+    // Reads the device list again, looking through the processes too (the
+    // window relists every second, and looks at the processes less often).
     void refresh();
     const QList<PortEntry> &entries() const { return entries_; }
     // The selected device's path; empty when none is selected.
@@ -43,6 +44,7 @@ public:
     void checkCable();
 
 private:
+    void relist();
     void showEntries();
     void showCounts();
     void tell(const Result &result);
@@ -61,6 +63,7 @@ private:
     QTimer countTimer_;
     RadioFinder *finder_ = nullptr;
     CableCheck *check_ = nullptr;
+    int refreshes_ = 0;
 };
 
 } // namespace vq

@@ -28,30 +28,6 @@ QHash<QString, QString> stableNames(const QString &folder)
     return names;
 }
 
-// One pass over the processes for all devices: who has which open.
-QHash<QString, ProcessInfo> openers(const QStringList &devices, const QString &procRoot)
-{
-    QHash<QString, ProcessInfo> found;
-    if (devices.isEmpty())
-        return found;
-    const qint64 ownPid = QCoreApplication::applicationPid();
-    const QStringList pids = QDir(procRoot).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
-    for (const QString &name : pids) {
-        bool isPid = false;
-        const qint64 pid = name.toLongLong(&isPid);
-        if (!isPid || pid == ownPid)
-            continue;
-        const QString fdFolder = procRoot + QLatin1Char('/') + name + QStringLiteral("/fd");
-        const QFileInfoList fds = QDir(fdFolder).entryInfoList(QDir::System | QDir::Files | QDir::NoDotAndDotDot);
-        for (const QFileInfo &fd : fds) {
-            const QString target = fd.symLinkTarget();
-            if (devices.contains(target) && !found.contains(target))
-                found.insert(target, ProcessInfo{pid, processName(pid, procRoot)});
-        }
-    }
-    return found;
-}
-
 QString describeHolder(const ProcessInfo &p)
 {
     return p.name.isEmpty() ? QStringLiteral("PID %1").arg(p.pid)
@@ -121,7 +97,11 @@ QList<PortEntry> listSerialDevices(const PortSetup &setup, const SystemFolders &
         if (setup.activeOpen && e.ports.contains(setup.activePort))
             e.state = PortEntry::State::Current;
     }
-    const QHash<QString, ProcessInfo> opened = openers(usable, folders.procRoot);
+    // Looking through every process costs; while a transfer needs the event
+    // loop, the list makes do with lock files.
+    const QHash<QString, ProcessInfo> opened =
+        setup.lookAtProcesses ? firstUsers(usable, QCoreApplication::applicationPid(), folders.procRoot)
+                              : QHash<QString, ProcessInfo>{};
     for (PortEntry &e : entries) {
         if (e.state != PortEntry::State::Free)
             continue;
@@ -137,6 +117,19 @@ QList<PortEntry> listSerialDevices(const PortSetup &setup, const SystemFolders &
     std::sort(entries.begin(), entries.end(),
               [](const PortEntry &a, const PortEntry &b) { return a.path < b.path; });
     return entries;
+}
+
+void keepKnownHolders(QList<PortEntry> &fresh, const QList<PortEntry> &before)
+{
+    for (PortEntry &e : fresh) {
+        if (e.state != PortEntry::State::Free)
+            continue;
+        for (const PortEntry &old : before)
+            if (old.path == e.path && old.state == PortEntry::State::InUse) {
+                e.state = old.state;
+                e.holder = old.holder;
+            }
+    }
 }
 
 QString stateText(PortEntry::State state)

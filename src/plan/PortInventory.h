@@ -34,6 +34,8 @@ struct PortSetup {
     std::array<QString, 2> devices;
     int activePort = 1;
     bool activeOpen = false;
+    // Whether to look through the processes for who holds a device.
+    bool lookAtProcesses = true;
 };
 
 // Where the system keeps the things the list looks at; tests lay out their own.
@@ -48,6 +50,10 @@ struct SystemFolders {
 // remembered adapter that is unplugged), sorted by path. Nothing is opened:
 // this runs every second while the device window is open.
 QList<PortEntry> listSerialDevices(const PortSetup &setup, const SystemFolders &folders = {});
+
+// A list made without looking at the processes keeps what the last look
+// found: a device in use stays so until the next look says otherwise.
+void keepKnownHolders(QList<PortEntry> &fresh, const QList<PortEntry> &before);
 
 // The state as the list shows it: 可用, 使用中, 无权限, 当前端口, 不存在, 不是串口.
 QString stateText(PortEntry::State state);

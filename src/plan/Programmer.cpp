@@ -488,7 +488,8 @@ Result Programmer::assignDevice(int port, const QString &device)
 
 PortSetup Programmer::portSetup() const
 {
-    return PortSetup{{link_.devicePath(1), link_.devicePath(2)}, link_.commPort(), link_.isOpen()};
+    return PortSetup{{link_.devicePath(1), link_.devicePath(2)}, link_.commPort(), link_.isOpen(),
+                     !controller_.transferRunning()};
 }
 
 Result Programmer::mayProbe() const

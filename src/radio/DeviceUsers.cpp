@@ -68,6 +68,24 @@ QString linkTarget(const QString &path)
     return n > 0 ? QFile::decodeName(QByteArray(buffer, n)) : QString();
 }
 
+// Calls `visit` with each process (but `ownPid`) and the target of each of
+// its descriptors; `visit` returns true to go on with the next process.
+template<typename Visit>
+void forEachOpenFile(const QString &procRoot, qint64 ownPid, Visit visit)
+{
+    for (const qint64 pid : processIds(procRoot)) {
+        if (pid == ownPid)
+            continue;
+        const QString fdFolder = QStringLiteral("%1/%2/fd").arg(procRoot).arg(pid);
+        // System: descriptors are links, and those to sockets or pipes lead nowhere.
+        const QStringList fds =
+            QDir(fdFolder).entryList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot, QDir::NoSort);
+        for (const QString &fd : fds)
+            if (visit(pid, linkTarget(fdFolder + QLatin1Char('/') + fd)))
+                break;
+    }
+}
+
 } // namespace
 
 qint64 lockFileHolder(const QString &device, const QStringList &lockFolders, const QString &procRoot)
@@ -93,21 +111,27 @@ QString processName(qint64 pid, const QString &procRoot)
 QList<ProcessInfo> processesUsing(const QString &device, qint64 ownPid, const QString &procRoot)
 {
     QList<ProcessInfo> users;
-    for (const qint64 pid : processIds(procRoot)) {
-        if (pid == ownPid)
-            continue;
-        const QString fdFolder = QStringLiteral("%1/%2/fd").arg(procRoot).arg(pid);
-        // System: descriptors are links, and those to sockets or pipes lead nowhere.
-        const QStringList fds =
-            QDir(fdFolder).entryList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot);
-        for (const QString &fd : fds) {
-            if (linkTarget(fdFolder + QLatin1Char('/') + fd) == device) {
-                users << ProcessInfo{pid, processName(pid, procRoot)};
-                break;
-            }
-        }
-    }
+    forEachOpenFile(procRoot, ownPid, [&](qint64 pid, const QString &target) {
+        if (target != device)
+            return false;
+        users << ProcessInfo{pid, processName(pid, procRoot)};
+        return true;
+    });
     return users;
+}
+
+QHash<QString, ProcessInfo> firstUsers(const QStringList &devices, qint64 ownPid, const QString &procRoot)
+{
+    QHash<QString, ProcessInfo> found;
+    if (devices.isEmpty())
+        return found;
+    forEachOpenFile(procRoot, ownPid, [&](qint64 pid, const QString &target) {
+        if (!devices.contains(target) || found.contains(target))
+            return false;
+        found.insert(target, ProcessInfo{pid, processName(pid, procRoot)});
+        return false;
+    });
+    return found;
 }
 
 QList<ProcessInfo> processesNamed(const QStringList &names, const QString &procRoot)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QHash>
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -27,6 +28,10 @@ qint64 lockFileHolder(const QString &device, const QStringList &lockFolders = kL
 // <procRoot>/<pid>/fd; processes of other users stay hidden to a non-root user.
 QList<ProcessInfo> processesUsing(const QString &device, qint64 ownPid, const QString &procRoot = kProcRoot);
 
+// For each of `devices`, the first process (but `ownPid`) that has it open,
+// in one pass over the processes.
+QHash<QString, ProcessInfo> firstUsers(const QStringList &devices, qint64 ownPid,
+                                       const QString &procRoot = kProcRoot);
 // Running processes whose command name is one of `names`.
 QList<ProcessInfo> processesNamed(const QStringList &names, const QString &procRoot = kProcRoot);
 

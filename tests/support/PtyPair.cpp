@@ -20,6 +20,17 @@ QByteArray PtyPair::readAtLeast(qsizetype n, int timeoutMs)
     return out;
 }
 
+QByteArray runAsAnotherUser(const QStringList &arguments)
+{
+    QProcess child;
+    child.start(QStringLiteral("setpriv"), QStringList{QStringLiteral("--reuid=65534"), QStringLiteral("--regid=65534"),
+                                                       QStringLiteral("--clear-groups"),
+                                                       QCoreApplication::applicationFilePath()} +
+                                               arguments);
+    child.waitForFinished(10000);
+    return child.readAllStandardOutput().trimmed();
+}
+
 DeviceHolder::DeviceHolder(const QString &device)
 {
     // flock(1) opens the device, takes the lock and says so, then sleeps in

@@ -39,4 +39,9 @@ private:
     bool holding_ = false;
 };
 
+// Runs this test program again as the user nobody, without groups, with
+// `arguments`, and gives what it printed; empty when that user cannot run
+// it from where it lies.
+QByteArray runAsAnotherUser(const QStringList &arguments);
+
 } // namespace vq::test
