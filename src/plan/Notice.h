@@ -44,7 +44,10 @@ inline const QString kStrayArgument = QStringLiteral("多余的参数：");
 inline const QString kRepeatedOption = QStringLiteral("选项重复：");
 inline const QString kUnsavableStore = QStringLiteral("无法保存的信道数据库：");
 inline const QString kStoreWriteFailed = QStringLiteral("信道数据库写入失败");
-inline const QString kCom1Busy = QStringLiteral("串行端口 1已被其它设备使用，已选择 COM2 ");
+inline QString portInUse(int port)
+{
+    return QStringLiteral("串行端口 %1已被其它设备使用").arg(port);
+}
 inline const QString kPortNotOpen = QStringLiteral("串行端口未打开");
 inline const QString kPortFailed = QStringLiteral("串行端口通信失败");
 inline const QString kReadError = QStringLiteral("读数错误！！");

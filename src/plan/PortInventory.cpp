@@ -49,12 +49,8 @@ QList<PortEntry> listSerialDevices(const PortSetup &setup, const SystemFolders &
         e.manufacturer = info.manufacturer();
         e.serialNumber = info.serialNumber();
         if (info.hasVendorIdentifier() && info.hasProductIdentifier())
-            e.usbId = QStringLiteral("%1:%2")
-                          .arg(info.vendorIdentifier(), 4, 16, QLatin1Char('0'))
-                          .arg(info.productIdentifier(), 4, 16, QLatin1Char('0'));
+            e.usbId = usbIdText(info.vendorIdentifier(), info.productIdentifier());
         const QString device = QFileInfo(e.path).canonicalFilePath();
-        if (index.contains(device.isEmpty() ? e.path : device))
-            continue;
         index.insert(device.isEmpty() ? e.path : device, entries.size());
         entries << e;
     }
@@ -117,6 +113,11 @@ QList<PortEntry> listSerialDevices(const PortSetup &setup, const SystemFolders &
     std::sort(entries.begin(), entries.end(),
               [](const PortEntry &a, const PortEntry &b) { return a.path < b.path; });
     return entries;
+}
+
+QString usbIdText(quint16 vendor, quint16 product)
+{
+    return QStringLiteral("%1:%2").arg(vendor, 4, 16, QLatin1Char('0')).arg(product, 4, 16, QLatin1Char('0'));
 }
 
 void keepKnownHolders(QList<PortEntry> &fresh, const QList<PortEntry> &before)

@@ -51,6 +51,9 @@ struct SystemFolders {
 // this runs every second while the device window is open.
 QList<PortEntry> listSerialDevices(const PortSetup &setup, const SystemFolders &folders = {});
 
+// "1a86:7523": the USB ids as udev rules and lsusb write them.
+QString usbIdText(quint16 vendor, quint16 product);
+
 // A list made without looking at the processes keeps what the last look
 // found: a device in use stays so until the next look says otherwise.
 void keepKnownHolders(QList<PortEntry> &fresh, const QList<PortEntry> &before);

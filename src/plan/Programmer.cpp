@@ -90,12 +90,11 @@ Notice portProblem(int port, const SerialLink &link, SerialLink::OpenResult why,
     const int other = 3 - port;
     QString text;
     if (why == R::InUse) {
+        // Port 1 falling back to port 2 reads "串行端口 1已被其它设备使用，已选择 COM2 ".
         if (context == PortContext::Switch)
             text = port == 1 ? texts::kPort1Used : texts::kPort2Used;
-        else if (context == PortContext::Fallback && port == 1)
-            text = texts::kCom1Busy;
         else
-            text = QStringLiteral("串行端口 %1已被其它设备使用").arg(port) +
+            text = texts::portInUse(port) +
                    (context == PortContext::Fallback ? texts::kPortOtherChosen.arg(other) + QLatin1Char(' ')
                                                      : texts::kNoPortAtAll);
     } else {

@@ -409,6 +409,8 @@ private slots:
         const QString gone = folders.byIdFolder + QStringLiteral("/usb-Gone-if00-port0");
         rig.programmer.link().setDevicePaths(gone, held.devicePath());
         QCOMPARE(entry(gone).state, PortEntry::State::Missing);
+        QCOMPARE(usbIdText(0x1a86, 0x7523), QStringLiteral("1a86:7523"));
+        QCOMPARE(usbIdText(0x67b, 0x2303), QStringLiteral("067b:2303"));
     }
     void unusableStoreIsNamed()
     {

@@ -366,7 +366,7 @@ private slots:
     }
     void closingAndEditingDuringTransfers()
     {
-        RadioSimulator sim(unpaced());
+        RadioSimulator sim; // at the line's pace, so that a read can be caught collecting
         VQ_RIG(rig, db(), sim.devicePath());
         QVERIFY(rig.store().apply(kPlan));
         const auto before = test::snapshot(rig.store());
@@ -386,6 +386,12 @@ private slots:
         QVERIFY(!rig.take(rig.programmer.openChannelFile([&] { return file; })));
         QCOMPARE(rig.texts().mid(1), QStringList(3, QStringLiteral("数据传送中，请稍后再试")));
         // Closing during a read ends it at once; nothing is kept, no message.
+        QVERIFY(rig.take(rig.programmer.requestClose()));
+        QVERIFY(!rig.programmer.controller().transferRunning());
+        // And while its answer is coming in.
+        QTRY_COMPARE(rig.state(), LinkController::State::Idle);
+        QVERIFY(rig.take(rig.programmer.read()));
+        QTRY_COMPARE(rig.state(), LinkController::State::Reading);
         QVERIFY(rig.take(rig.programmer.requestClose()));
         QVERIFY(!rig.programmer.controller().transferRunning());
         QTest::qWait(300);

@@ -101,6 +101,10 @@ private slots:
         // Every device is let go again.
         QCOMPARE(checkDevice(radio.devicePath()).state, DeviceState::Free);
         QCOMPARE(checkDevice(silent.devicePath()).state, DeviceState::Free);
+        // A search over nothing still ends.
+        finder.start({});
+        QVERIFY(done.wait(1000));
+        QVERIFY(finder.outcomes().isEmpty());
     }
 
     void cableCheckVerdicts_data()
