@@ -39,7 +39,7 @@ void PortSettings::complain(const QString &why)
         return;
     complained_ = true;
     std::fprintf(stderr, "%s\n",
-                 qPrintable(QStringLiteral("settings %1: %2; going on without them").arg(fileName(), why)));
+                 qPrintable(QStringLiteral("settings %1: %2; the program goes on without it").arg(fileName(), why)));
 }
 
 PortChoice PortSettings::load(const PortChoice &defaults)
