@@ -79,7 +79,7 @@ void forEachOpenFile(const QString &procRoot, qint64 ownPid, Visit visit)
         const QString fdFolder = QStringLiteral("%1/%2/fd").arg(procRoot).arg(pid);
         // System: descriptors are links, and those to sockets or pipes lead nowhere.
         const QStringList fds =
-            QDir(fdFolder).entryList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot, QDir::NoSort);
+            QDir(fdFolder).entryList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot);
         for (const QString &fd : fds)
             if (visit(pid, linkTarget(fdFolder + QLatin1Char('/') + fd)))
                 break;

@@ -227,6 +227,14 @@ private slots:
         QCOMPARE(asked, 0);
         QCOMPARE(rig.texts(), QStringList(2, QStringLiteral("信道表记录不足16条")));
         QVERIFY(!QFile::exists(dir_.filePath(QStringLiteral("x.doc"))));
+        // Sixteen are enough.
+        const QString sixteen = db();
+        QVERIFY(ChannelStore().open(sixteen));
+        QVERIFY(test::execSql(sixteen, {QStringLiteral("DELETE FROM \"信道表\" WHERE rowid > 16")}));
+        VQ_RIG(enough, sixteen, QString());
+        QVERIFY(enough.take(enough.programmer.saveChannelFile(ask)));
+        QVERIFY(enough.take(enough.programmer.openChannelFile(ask)));
+        QCOMPARE(asked, 2);
     }
     void channelFileTargetsAndSnapping()
     {
@@ -400,6 +408,15 @@ private slots:
         QVERIFY2(entry(held.devicePath()).holder.contains(QStringLiteral("PID")),
                  qPrintable(entry(held.devicePath()).holder));
         QCOMPARE(entry(held.devicePath()).ports, QList<int>{2});
+
+        // What the last look at the processes found stays, but never over a newer state.
+        const QList<PortEntry> before{entry(held.devicePath())};
+        for (PortEntry::State now : {PortEntry::State::Free, PortEntry::State::Current}) {
+            QList<PortEntry> fresh = before;
+            fresh[0].state = now;
+            keepKnownHolders(fresh, before);
+            QCOMPARE(fresh[0].state, now == PortEntry::State::Free ? PortEntry::State::InUse : now);
+        }
 
         rig.programmer.link().close();
         const QStringList searched = probeCandidates(listSerialDevices(rig.programmer.portSetup(), folders));

@@ -180,6 +180,7 @@ private slots:
             QVERIFY(QFile::link(openDevice, folder + QStringLiteral("/fd/3")));
         };
         process(100, "minicom", pty.devicePath());
+        QVERIFY(QFile::link(QStringLiteral("/dev/null"), proc + QStringLiteral("/100/fd/0"))); // looked at first
         process(200, "brltty", QStringLiteral("/dev/null"));
         process(300, "ModemManager", QStringLiteral("/dev/ttyUSB1"));
         process(400, "vq4471r", QStringLiteral("/dev/ttyUSB0")); // "ourselves"

@@ -58,6 +58,26 @@ private slots:
         QVERIFY(hint.contains(QStringLiteral("tty")) || hint.contains(QStringLiteral("root")));
     }
 
+    void unreadInputIsCappedAtTheNewest()
+    {
+        test::PtyPair pty;
+        SerialLink link;
+        link.setDevicePaths(pty.devicePath(), QString());
+        QCOMPARE(link.open(), SerialLink::OpenResult::Opened);
+        // Nobody takes: the oldest characters go, the newest 64 KiB stay.
+        const QByteArray sent = "X" + QByteArray(70 * 1024, 'y') + "Z";
+        QDeadlineTimer deadline(10000);
+        for (qsizetype at = 0; at < sent.size() && !deadline.hasExpired(); at += 1024) {
+            pty.write(sent.mid(at, 1024)); // a chunk the pty takes whole
+            while (link.bytesReceived() < std::min(at + 1024, sent.size()) && !deadline.hasExpired())
+                QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+        }
+        QCOMPARE(link.bytesReceived(), sent.size());
+        QCOMPARE(link.available(), 64 * 1024);
+        const QByteArray kept = link.take(link.available());
+        QVERIFY(!kept.contains('X') && kept.endsWith('Z'));
+    }
+
     void lostLineIsReportedOnce()
     {
         auto pty = std::make_unique<test::PtyPair>();
