@@ -271,6 +271,7 @@ void PortDevicesWindow::checkCable()
         return;
     }
     checkButton_->setEnabled(false);
+    findings_->appendPlainText(texts::kCableCheckTitle + QStringLiteral("：") + path);
     check_->start(path);
 }
 
