@@ -3,6 +3,7 @@
 #include "app/AboutWindow.h"
 #include "app/Appearance.h"
 #include "app/ChannelGrid.h"
+#include "app/HistoryWindow.h"
 #include "app/InstructionsWindow.h"
 #include "app/Messenger.h"
 #include "app/PortDevicesWindow.h"
@@ -27,7 +28,6 @@ namespace vq {
 
 namespace {
 
-const QString kFileFilter = QStringLiteral("text(*.doc)");
 constexpr QAbstractItemView::EditTriggers kEditTriggers =
     QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed | QAbstractItemView::AnyKeyPressed;
 
@@ -219,6 +219,38 @@ void MainWindow::buildMenus()
     QAction *save = named(file->addAction(QStringLiteral("保存文件(&V)")), "保存");
     connect(open, &QAction::triggered, this, &MainWindow::openChannelFile);
     connect(save, &QAction::triggered, this, &MainWindow::saveChannelFile);
+    QAction *history = named(file->addAction(QStringLiteral("历史记录(&H)...")), "历史记录");
+    connect(history, &QAction::triggered, this, &MainWindow::showHistory);
+
+    // Not among the menus a transfer locks: edits during a write are fine.
+    QMenu *edit = named(bar->addMenu(QStringLiteral("        编辑(&D)")), "编辑");
+    named(edit->menuAction(), "编辑");
+    undoAction_ = named(edit->addAction(QString()), "撤销");
+    undoAction_->setShortcut(QKeySequence::Undo);
+    redoAction_ = named(edit->addAction(QString()), "重做");
+    redoAction_->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
+    connect(undoAction_, &QAction::triggered, this, [this] {
+        grid_->commitOpenEditor();
+        tell(programmer_.undo());
+    });
+    connect(redoAction_, &QAction::triggered, this, [this] {
+        grid_->commitOpenEditor();
+        tell(programmer_.redo());
+    });
+    QUndoStack &stack = programmer_.undoStack();
+    connect(&stack, &QUndoStack::indexChanged, this, &MainWindow::showUndoState);
+    connect(&programmer_, &Programmer::readingChanged, this, &MainWindow::showUndoState);
+    showUndoState();
+
+    // Esc stops a read; a write is never stopped, and says so.
+    auto *stop = named(new QAction(this), "中止");
+    stop->setShortcut(Qt::Key_Escape);
+    stop->setShortcutContext(Qt::WindowShortcut);
+    addAction(stop);
+    connect(stop, &QAction::triggered, this, [this] {
+        tell(programmer_.cancelTransfer(
+            [this] { return messenger_.ask(errorNotice(texts::kAskCancelRead)); }));
+    });
 
     readAction_ = named(bar->addAction(QStringLiteral("        读信道数据(&R)")), "读信道");
     writeAction_ = named(bar->addAction(QStringLiteral("        写信道数据(&W)")), "写信道");
@@ -247,6 +279,20 @@ void MainWindow::buildMenus()
     connect(about, &QAction::triggered, this, &MainWindow::showAbout);
 }
 
+void MainWindow::showUndoState()
+{
+    // A read's batch must land on the table it started from.
+    const bool reading = programmer_.isReading();
+    const QUndoStack &stack = programmer_.undoStack();
+    const auto caption = [](const QString &verb, const QString &step) {
+        return step.isEmpty() ? verb : verb + QLatin1Char(' ') + step;
+    };
+    undoAction_->setText(caption(QStringLiteral("撤销(&U)"), stack.undoText()));
+    redoAction_->setText(caption(QStringLiteral("重做(&R)"), stack.redoText()));
+    undoAction_->setEnabled(stack.canUndo() && !reading);
+    redoAction_->setEnabled(stack.canRedo() && !reading);
+}
+
 void MainWindow::setTransferMenusEnabled(bool enabled)
 {
     readAction_->setEnabled(enabled);
@@ -273,12 +319,12 @@ void MainWindow::pick(int picker, const QString &text)
 
 void MainWindow::saveChannelFile()
 {
-    tell(programmer_.saveChannelFile([this] { return messenger_.askSavePath(kFileFilter); }));
+    tell(programmer_.saveChannelFile([this] { return messenger_.askSavePath(kChannelFileFilter); }));
 }
 
 void MainWindow::openChannelFile()
 {
-    tell(programmer_.openChannelFile([this] { return messenger_.askOpenPath(kFileFilter); }));
+    tell(programmer_.openChannelFile([this] { return messenger_.askOpenPath(kChannelFileFilter); }));
 }
 
 void MainWindow::showPortDialog()
@@ -303,6 +349,17 @@ void MainWindow::showPortDevices()
     portDevices_->show();
     portDevices_->raise();
     portDevices_->activateWindow();
+}
+
+void MainWindow::showHistory()
+{
+    if (!history_) {
+        history_ = new HistoryWindow(programmer_, messenger_, this);
+        history_->setAttribute(Qt::WA_DeleteOnClose);
+    }
+    history_->show();
+    history_->raise();
+    history_->activateWindow();
 }
 
 void MainWindow::showInstructions()

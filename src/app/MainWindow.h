@@ -41,6 +41,7 @@ public:
     void saveChannelFile();
     void showPortDialog();
     void showPortDevices();
+    void showHistory();
     void showInstructions();
     void showAbout();
 
@@ -56,6 +57,7 @@ private:
     void buildMenus();
     void tell(const Result &result);
     void setTransferMenusEnabled(bool enabled);
+    void showUndoState();
 
     Programmer &programmer_;
     Messenger &messenger_;
@@ -67,11 +69,14 @@ private:
     std::array<QComboBox *, 7> pickers_{};
     QAction *readAction_ = nullptr;
     QAction *writeAction_ = nullptr;
+    QAction *undoAction_ = nullptr;
+    QAction *redoAction_ = nullptr;
     QMenu *systemMenu_ = nullptr;
     QAction *exitAction_ = nullptr;
     QMenu *helpMenu_ = nullptr;
     QPointer<QWidget> portDialog_;
     QPointer<QWidget> portDevices_;
+    QPointer<QWidget> history_;
     QPointer<QWidget> instructions_;
     QPointer<QWidget> about_;
 };

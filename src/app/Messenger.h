@@ -8,6 +8,9 @@ class QWidget;
 
 namespace vq {
 
+// What the file dialogs show for channel files.
+inline const QString kChannelFileFilter = QStringLiteral("text(*.doc)");
+
 // Everything that waits for the person at the screen goes through here:
 // message boxes and the file dialog. Tests put a recorder in its place, so
 // no test ever waits for a click.

@@ -48,6 +48,8 @@ public:
     bool isOpen() const { return !connection_.isEmpty(); }
     OpenError openError() const { return openError_; }
     QString path() const { return path_; }
+    // The SQLite connection, for other tables of the same file.
+    QString connectionName() const { return connection_; }
     // Detail of the last failure (open or write), for logs and tests.
     QString errorDetail() const { return errorDetail_; }
     // The channel fields the table lacks, when open failed for that.

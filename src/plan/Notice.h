@@ -1,5 +1,7 @@
 #pragma once
 
+#include "channels/ChannelHistory.h"
+
 #include <QMetaType>
 #include <QString>
 #include <QStringList>
@@ -193,6 +195,20 @@ inline QString linkCounts(int port, const QString &device, qint64 sent, qint64 r
         .arg(sent)
         .arg(received);
 }
+// Undo and redo, and the safety net around transfers.
+inline const QString kReadStep = QStringLiteral("读信道数据（对讲机内容不变）");
+inline const QString kRestoreStep = QStringLiteral("恢复历史记录");
+inline const QString kAskCancelRead = QStringLiteral("确定要中止读取吗？");
+// A write cut off half-way leaves the radio with a plan nobody knows.
+inline QString writeCannotStop(int seconds)
+{
+    return QStringLiteral("正在写入对讲机，约%1秒后完成，写入不能中止").arg(seconds);
+}
+inline const QString kHistoryTitle = QStringLiteral("历史记录");
+inline const QString kHistoryUnavailable = QStringLiteral("历史记录不可用");
+inline const QString kSnapshotGone = QStringLiteral("该历史记录已无法读取");
+// What each snapshot shows as its reason.
+QString snapshotReason(ChannelHistory::Reason reason);
 } // namespace texts
 
 // A data or link error, and a port problem, in the program's two styles.

@@ -14,6 +14,8 @@
 #include <QFileInfo>
 #include <QSaveFile>
 
+#include <algorithm>
+
 #include <sys/stat.h>
 
 namespace vq {
@@ -74,7 +76,7 @@ bool isRegularOrMissing(const QString &path)
     return ::stat(QFile::encodeName(path).constData(), &st) != 0 || S_ISREG(st.st_mode);
 }
 
-bool isReading(LinkController::State state)
+bool isReadState(LinkController::State state)
 {
     using S = LinkController::State;
     return state == S::ReadPending || state == S::Reading;
@@ -196,13 +198,30 @@ bool Programmer::commit(const QString &text, std::vector<ChannelStore::Change> c
     return commit(std::make_unique<StoreCommand>(store_, text, std::move(changes)));
 }
 
+bool Programmer::isReading() const
+{
+    return isReadState(controller_.state());
+}
+
+void Programmer::snapshot(ChannelHistory::Reason reason, const QString &device, const PlanRows &rows)
+{
+    // Said once: a damaged history would otherwise repeat it at every step.
+    if (history_.add(reason, device, rows) == ChannelHistory::Added::Failed && !std::exchange(historyWarned_, true))
+        qWarning("history snapshot not kept: %s", qUtf8Printable(history_.problem()));
+}
+
+QString Programmer::deviceInUse() const
+{
+    return link_.devicePath(link_.commPort());
+}
+
 // ---- editing --------------------------------------------------------------
 
 Result Programmer::applyTypedValue(int row, int column, const QString &text, const Tell &tellNow)
 {
     if (row < 0 || row >= store_.rowCount() || (column != RxFrequency && column != TxFrequency))
         return Result::nothing();
-    if (isReading(controller_.state()))
+    if (isReading())
         return Result::refused(errorNotice(texts::kTransferBusyRetry));
     const FieldValue typed = text.toStdString();
     // Confirming a cell as it stands must not run the rules again: the
@@ -242,7 +261,7 @@ Result Programmer::applyPick(int picker, int row, const QString &text)
 {
     if (row < 0 || row >= store_.rowCount())
         return Result::nothing();
-    if (isReading(controller_.state()))
+    if (isReading())
         return Result::refused(errorNotice(texts::kTransferBusyRetry));
     std::vector<ChannelStore::Change> changes;
     for (const FieldWrite &w : pickerWrites(picker, text.toStdString()))
@@ -259,7 +278,13 @@ Result Programmer::applyPick(int picker, int row, const QString &text)
 Result Programmer::saveChannelFile(const PathChooser &choosePath)
 {
     store_.refreshIfChangedElsewhere();
-    if (store_.rowCount() < kChannelFileRows)
+    // Rows 1 … 16 as they are now, whatever a transfer did meanwhile.
+    return saveRows(planRows(store_), choosePath);
+}
+
+Result Programmer::saveRows(const PlanRows &plan, const PathChooser &choosePath)
+{
+    if (plan.size() < static_cast<std::size_t>(kChannelFileRows))
         return Result::refused(errorNotice(texts::kTooFewRows16));
     QString path = choosePath();
     if (path.isEmpty())
@@ -271,10 +296,8 @@ Result Programmer::saveChannelFile(const PathChooser &choosePath)
     // A pipe or a device under that name would be replaced by a plain file.
     if (!isRegularOrMissing(path))
         return Result::refused(withReason(failed, texts::kNotARegularFile));
-    // Rows 1 … 16 as they are now, whatever a transfer did meanwhile.
     ChannelFileRows rows;
-    for (int row = 0; row < kChannelFileRows; ++row)
-        rows[static_cast<std::size_t>(row)] = store_.record(row);
+    std::copy_n(plan.begin(), kChannelFileRows, rows.begin());
     const std::string text = writeChannelFile(rows);
     // Cells grown past any real plan (edited outside the program) would
     // make a file that opening refuses; better not to write it at all.
@@ -300,7 +323,7 @@ Result Programmer::openChannelFile(const PathChooser &choosePath)
 {
     if (store_.rowCount() < kChannelFileRows)
         return Result::refused(errorNotice(texts::kTooFewRows16));
-    if (isReading(controller_.state()))
+    if (isReading())
         return Result::refused(errorNotice(texts::kTransferBusyRetry));
     const QString path = choosePath();
     if (path.isEmpty())
@@ -342,9 +365,81 @@ Result Programmer::openChannelFile(const PathChooser &choosePath)
             changes.push_back({row, f, *check.value});
         }
     }
+    snapshot(ChannelHistory::Reason::FileOpen, QFileInfo(path).absoluteFilePath(), planRows(store_));
     if (!commit(QStringLiteral("打开文件"), std::move(changes)))
         return Result::refused(withReason(errorNotice(texts::kStoreWriteFailed), store_.errorDetail()));
     emit firstRowCurrent();
+    return {};
+}
+
+// ---- undo and history -----------------------------------------------------
+
+Result Programmer::undo()
+{
+    if (isReading())
+        return Result::refused(errorNotice(texts::kTransferBusyRetry));
+    if (!undoStack_.canUndo())
+        return Result::nothing();
+    auto *command = static_cast<StoreCommand *>(const_cast<QUndoCommand *>(undoStack_.command(undoStack_.index() - 1)));
+    if (!command->revert())
+        return Result::refused(withReason(errorNotice(texts::kStoreWriteFailed), store_.errorDetail()));
+    undoStack_.undo();
+    return {};
+}
+
+Result Programmer::redo()
+{
+    if (isReading())
+        return Result::refused(errorNotice(texts::kTransferBusyRetry));
+    if (!undoStack_.canRedo())
+        return Result::nothing();
+    auto *command = static_cast<StoreCommand *>(const_cast<QUndoCommand *>(undoStack_.command(undoStack_.index())));
+    if (!command->reapply())
+        return Result::refused(withReason(errorNotice(texts::kStoreWriteFailed), store_.errorDetail()));
+    undoStack_.redo();
+    return {};
+}
+
+Result Programmer::restoreSnapshot(qint64 id)
+{
+    if (isReading())
+        return Result::refused(errorNotice(texts::kTransferBusyRetry));
+    store_.refreshIfChangedElsewhere();
+    const std::optional<PlanRows> rows = history_.rows(id);
+    if (!rows)
+        return Result::refused(withReason(errorNotice(texts::kSnapshotGone), history_.problem()));
+    std::vector<ChannelStore::Change> changes;
+    const int count = std::min(static_cast<int>(rows->size()), store_.rowCount());
+    for (int row = 0; row < count; ++row)
+        for (int f = 0; f < kFieldCount; ++f)
+            changes.push_back({row, f, (*rows)[static_cast<std::size_t>(row)][static_cast<std::size_t>(f)]});
+    snapshot(ChannelHistory::Reason::Restore, QString(), planRows(store_));
+    if (!commit(texts::kRestoreStep, std::move(changes)))
+        return Result::refused(withReason(errorNotice(texts::kStoreWriteFailed), store_.errorDetail()));
+    emit firstRowCurrent();
+    return {};
+}
+
+Result Programmer::exportSnapshot(qint64 id, const PathChooser &choosePath)
+{
+    const std::optional<PlanRows> rows = history_.rows(id);
+    if (!rows)
+        return Result::refused(withReason(errorNotice(texts::kSnapshotGone), history_.problem()));
+    return saveRows(*rows, choosePath);
+}
+
+Result Programmer::cancelTransfer(const std::function<bool()> &confirm)
+{
+    if (isWrite(controller_.state())) {
+        const int seconds = (controller_.remainingWriteMs() + 999) / 1000;
+        return Result::refused(systemNotice(texts::writeCannotStop(std::max(seconds, 1))));
+    }
+    if (!isReading())
+        return Result::nothing();
+    // The read may have ended while the question was open.
+    if (!confirm() || !isReading())
+        return Result::nothing();
+    controller_.cancelRead();
     return {};
 }
 
@@ -397,10 +492,12 @@ Result Programmer::beginWrite(bool startUp)
     // the write must not change what the radio receives.
     std::vector<QByteArray> frames;
     frames.reserve(kChannelCount);
+    PlanRows sent;
     for (int row = 0; row < kChannelCount; ++row) {
         ChannelRecord record = store_.record(row);
         if (row == 0)
             record[ChannelNumber] = one;
+        sent.push_back(record);
         const Notice unencodable = errorNotice(texts::unencodableRow(row + 1));
         // Text that is no number would go out as an empty channel unnoticed.
         for (Field f : {RxFrequency, TxFrequency})
@@ -424,7 +521,9 @@ Result Programmer::beginWrite(bool startUp)
     if (controller_.startWrite(std::move(frames)) != LinkController::Start::Started) {
         result.ok = false;
         result.notices << systemNotice(texts::kPortFailed);
+        return result;
     }
+    snapshot(startUp ? ChannelHistory::Reason::StartUpWrite : ChannelHistory::Reason::Write, deviceInUse(), sent);
     return result;
 }
 
@@ -448,10 +547,11 @@ bool Programmer::storeRead(const LinkController::ReadRows &rows)
     for (int row = 0; row < kChannelCount; ++row)
         for (int f = RxFrequency; f < kFieldCount; ++f)
             changes.push_back({row, f, rows[static_cast<std::size_t>(row)].at(static_cast<Field>(f))});
-    if (!commit(QStringLiteral("读信道数据"), std::move(changes))) {
+    if (!commit(texts::kReadStep, std::move(changes))) {
         qWarning("storing the read failed: %s", qUtf8Printable(store_.errorDetail()));
         return false;
     }
+    snapshot(ChannelHistory::Reason::Read, deviceInUse(), planRows(store_));
     emit firstRowCurrent();
     return true;
 }
@@ -529,8 +629,8 @@ void Programmer::onStateChanged(LinkController::State state)
         emit firstRowCurrent();
     if (isTransfer(previous) != isTransfer(state))
         emit transferRunningChanged(isTransfer(state));
-    if (isReading(previous) != isReading(state))
-        emit readingChanged(isReading(state));
+    if (isReadState(previous) != isReadState(state))
+        emit readingChanged(isReadState(state));
 }
 
 void Programmer::onFailed(LinkController::Failure failure)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "channels/ChannelHistory.h"
 #include "channels/ChannelStore.h"
 #include "plan/PortInventory.h"
 #include "plan/PortSettings.h"
@@ -33,9 +34,12 @@ public:
     ~Programmer() override;
 
     ChannelStore &store() { return store_; }
+    ChannelHistory &history() { return history_; }
     SerialLink &link() { return link_; }
     LinkController &controller() { return controller_; }
     QUndoStack &undoStack() { return undoStack_; }
+    // A read is collecting: the table takes no changes until it lands.
+    bool isReading() const;
 
     // Opens the channel database, creating a missing one.
     Result openStore(const QString &path);
@@ -77,6 +81,21 @@ public:
     Result saveChannelFile(const PathChooser &choosePath);
     Result openChannelFile(const PathChooser &choosePath);
 
+    // The last change to the table taken back, or the last one taken back
+    // done again; each one batch of the store. Refused while a read is
+    // collecting: its batch must land on the table it started from.
+    Result undo();
+    Result redo();
+    // A snapshot of the history put back as one undoable step, after a
+    // snapshot of the table it replaces.
+    Result restoreSnapshot(qint64 id);
+    // A snapshot saved as a channel file.
+    Result exportSnapshot(qint64 id, const PathChooser &choosePath);
+    // The user wants the running transfer to stop: a read ends at once when
+    // `confirm` says yes and leaves the table as it was; a write is never
+    // cut off, and the user learns how long it still takes.
+    Result cancelTransfer(const std::function<bool()> &confirm);
+
 signals:
     // A running transfer ended in a failure the user must read.
     void notice(const vq::Notice &notice);
@@ -95,17 +114,24 @@ private:
     Result beginWrite(bool startUp);
     bool commit(std::unique_ptr<StoreCommand> command);
     bool commit(const QString &text, std::vector<ChannelStore::Change> changes);
+    // Keeps `rows` in the history; a history that cannot take it never
+    // stops what the user asked for.
+    void snapshot(ChannelHistory::Reason reason, const QString &device, const PlanRows &rows);
+    QString deviceInUse() const;
+    Result saveRows(const PlanRows &rows, const PathChooser &choosePath);
     bool storeRead(const LinkController::ReadRows &rows);
     Result movePort(int port);
     void onStateChanged(LinkController::State state);
     void onFailed(LinkController::Failure failure);
 
     ChannelStore store_;
+    ChannelHistory history_{store_};
     SerialLink link_;
     LinkController controller_;
     QUndoStack undoStack_;
     LinkController::State lastState_ = LinkController::State::Idle;
     bool startUpWrite_ = false;
+    bool historyWarned_ = false;
     PortSettings *settings_ = nullptr;
     int firstPort_ = 1;
 };

@@ -1,5 +1,7 @@
 #include "plan/StoreCommand.h"
 
+#include <utility>
+
 namespace vq {
 
 StoreCommand::StoreCommand(ChannelStore &store, const QString &text, std::vector<ChannelStore::Change> after)
@@ -15,23 +17,32 @@ StoreCommand::StoreCommand(ChannelStore &store, const QString &text, std::vector
 
 bool StoreCommand::apply()
 {
-    applied_ = store_.apply(after_);
-    return applied_;
+    done_ = store_.apply(after_);
+    return done_;
+}
+
+bool StoreCommand::revert()
+{
+    done_ = store_.apply(before_);
+    return done_;
+}
+
+bool StoreCommand::reapply()
+{
+    return apply();
 }
 
 void StoreCommand::undo()
 {
-    store_.apply(before_);
+    if (!std::exchange(done_, false))
+        store_.apply(before_);
 }
 
 void StoreCommand::redo()
 {
     // The stack redoes a command as it is pushed; it was applied already.
-    if (applied_) {
-        applied_ = false;
-        return;
-    }
-    store_.apply(after_);
+    if (!std::exchange(done_, false))
+        store_.apply(after_);
 }
 
 } // namespace vq

@@ -19,6 +19,10 @@ public:
     bool apply();
     // Every cell already holds its new value.
     bool isNoOp() const { return noOp_; }
+    // Undo and redo that can fail: the caller moves the stack only after
+    // the store took the values, so the two never disagree.
+    bool revert();
+    bool reapply();
 
     void undo() override;
     void redo() override;
@@ -27,7 +31,9 @@ private:
     ChannelStore &store_;
     std::vector<ChannelStore::Change> before_;
     std::vector<ChannelStore::Change> after_;
-    bool applied_ = false;
+    // The store already holds what the stack's next undo() or redo() would
+    // write.
+    bool done_ = false;
     bool noOp_ = true;
 };
 

@@ -117,6 +117,7 @@ private slots:
     void undoGivesBackEveryEarlierTable()
     {
         VQ_RIG(rig, db(), QString());
+        const QString file = dir_.filePath(QStringLiteral("undo.doc"));
         std::vector<std::vector<ChannelRecord>> tables{test::snapshot(rig.store())};
         auto step = [&](const Result &r) {
             QVERIFY(rig.take(r));
@@ -124,18 +125,82 @@ private slots:
         };
         step(rig.programmer.applyTypedValue(0, RxFrequency, QStringLiteral("145")));
         step(rig.programmer.applyPick(1, 0, QStringLiteral("67.0")));
+        QVERIFY(rig.take(rig.programmer.saveChannelFile(answer(file))));
         step(rig.programmer.applyTypedValue(0, TxFrequency, QStringLiteral("145.6")));
-        step(rig.programmer.applyPick(2, 0, QStringLiteral("023")));
-        QCOMPARE(rig.programmer.undoStack().count(), 4);
+        step(rig.programmer.openChannelFile(answer(file)));
+        const qint64 beforeFile = rig.programmer.history().entries().front().id;
+        step(rig.programmer.restoreSnapshot(beforeFile));
+        QCOMPARE(rig.programmer.undoStack().count(), 5);
         for (int i = int(tables.size()) - 2; i >= 0; --i) {
-            rig.programmer.undoStack().undo();
+            QVERIFY(rig.take(rig.programmer.undo()));
             QVERIFY2(test::snapshot(rig.store()) == tables[std::size_t(i)], qPrintable(QString::number(i)));
         }
         // Null and the empty text come back as they were.
         QCOMPARE(rig.store().field(0, RxDcs), FieldValue());
+        QVERIFY(!rig.take(rig.programmer.undo()));
         for (std::size_t i = 1; i < tables.size(); ++i) {
-            rig.programmer.undoStack().redo();
+            QVERIFY(rig.take(rig.programmer.redo()));
             QVERIFY(test::snapshot(rig.store()) == tables[i]);
+        }
+        // A store that refuses the batch leaves the stack where it was, so
+        // that the table and the undo text still agree.
+        QVERIFY(QFile::rename(rig.store().path(), rig.store().path() + QStringLiteral(".moved")));
+        QVERIFY(!rig.take(rig.programmer.undo()));
+        QCOMPARE(rig.programmer.undoStack().index(), 5);
+        QVERIFY(test::snapshot(rig.store()) == tables.back());
+        QCOMPARE(rig.texts(), QStringList{QStringLiteral("信道数据库写入失败")});
+    }
+    void historyKeepsEachPlanOnce()
+    {
+        VQ_RIG(rig, db(), QString());
+        ChannelHistory &history = rig.programmer.history();
+        QVERIFY(history.isAvailable() && history.entries().empty()); // created with the first snapshot
+        history.setKeep(3);
+        const PlanRows empty = planRows(rig.store());
+        for (int n = 0; n < 5; ++n) {
+            QVERIFY(rig.store().apply({{n, RxFrequency, "145.00000"}}));
+            QCOMPARE(history.add(ChannelHistory::Reason::Read, QStringLiteral("/dev/x"), planRows(rig.store())),
+                     ChannelHistory::Added::Stored);
+        }
+        QCOMPARE(history.add(ChannelHistory::Reason::Write, QString(), planRows(rig.store())),
+                 ChannelHistory::Added::SameAsLast);
+        const std::vector<ChannelHistory::Entry> kept = history.entries();
+        QCOMPARE(kept.size(), std::size_t(3));
+        QVERIFY(kept[0].id > kept[1].id && kept[1].id > kept[2].id);
+        QCOMPARE(ChannelHistory::differingRows(*history.rows(kept[2].id), empty), (std::vector<int>{0, 1, 2}));
+        QVERIFY(*history.rows(kept[0].id) == planRows(rig.store()));
+
+        // Restoring is one batch after a snapshot of what it replaces.
+        QVERIFY(rig.store().apply({{10, Scan, ""}}));
+        const PlanRows replaced = planRows(rig.store());
+        QSignalSpy batches(&rig.store(), &ChannelStore::rowsChanged);
+        QVERIFY(rig.take(rig.programmer.restoreSnapshot(kept[2].id)));
+        QCOMPARE(batches.size(), 1);
+        QCOMPARE(history.entries().front().reason, ChannelHistory::Reason::Restore);
+        QVERIFY(*history.rows(history.entries().front().id) == replaced);
+        QCOMPARE(rig.store().field(4, RxFrequency), FieldValue());
+        QVERIFY(!rig.take(rig.programmer.restoreSnapshot(kept[0].id + 100)));
+    }
+    void damagedHistoryStopsNothing()
+    {
+        // A file from before the history gains the table with its first
+        // snapshot; one with a table of another shape keeps it untouched.
+        for (const QString &sql : {QString(), QStringLiteral("CREATE TABLE 历史记录 (x)")}) {
+            const QString path = dir_.filePath(QStringLiteral("h%1.db").arg(sql.size()));
+            {
+                ChannelStore store;
+                QVERIFY(store.open(path));
+            }
+            if (!sql.isEmpty())
+                QVERIFY(test::execSql(path, {sql, QStringLiteral("INSERT INTO 历史记录 VALUES (1)")}));
+            VQ_RIG(rig, path, QString());
+            const QString file = dir_.filePath(QStringLiteral("h.doc"));
+            QVERIFY(rig.take(rig.programmer.saveChannelFile(answer(file))));
+            QVERIFY(rig.take(rig.programmer.openChannelFile(answer(file))));
+            QCOMPARE(rig.programmer.history().isAvailable(), sql.isEmpty());
+            QCOMPARE(rig.programmer.history().entries().size(), std::size_t(sql.isEmpty() ? 1 : 0));
+            if (!sql.isEmpty())
+                QCOMPARE(test::peek(path, QStringLiteral("SELECT x FROM 历史记录")), QStringList{"1"});
         }
     }
     void channelFileRoundTrip()

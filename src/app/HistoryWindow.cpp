@@ -1,0 +1,165 @@
+#include "app/HistoryWindow.h"
+
+#include "app/Messenger.h"
+#include "channels/ValueDomains.h"
+#include "plan/HistoryModel.h"
+#include "plan/Programmer.h"
+
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QPushButton>
+#include <QSplitter>
+#include <QStandardItemModel>
+#include <QTableView>
+#include <QVBoxLayout>
+
+namespace vq {
+
+namespace {
+
+QString text(const FieldValue &value)
+{
+    return value ? QString::fromStdString(*value) : QString();
+}
+
+} // namespace
+
+HistoryWindow::HistoryWindow(Programmer &programmer, Messenger &messenger, QWidget *parent)
+    : QWidget(parent, Qt::Window), programmer_(programmer), messenger_(messenger)
+{
+    setObjectName(QStringLiteral("History"));
+    setWindowTitle(texts::kHistoryTitle);
+    resize(960, 600);
+
+    state_ = new QLabel(this);
+    state_->setObjectName(QStringLiteral("historyState"));
+    state_->setWordWrap(true);
+
+    model_ = new HistoryModel(programmer_.history(), programmer_.store(), this);
+    list_ = new QTableView(this);
+    list_->setObjectName(QStringLiteral("snapshotList"));
+    list_->setModel(model_);
+    list_->setSelectionBehavior(QAbstractItemView::SelectRows);
+    list_->setSelectionMode(QAbstractItemView::SingleSelection);
+    list_->verticalHeader()->hide();
+    list_->horizontalHeader()->setStretchLastSection(true);
+    list_->setColumnWidth(HistoryModel::Time, 170);
+    list_->setColumnWidth(HistoryModel::Reason, 130);
+    list_->setColumnWidth(HistoryModel::Device, 300);
+
+    QStringList columns;
+    for (auto name : fieldNames())
+        columns << QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size()));
+    differences_ = new QStandardItemModel(0, kFieldCount, this);
+    differences_->setHorizontalHeaderLabels(columns);
+    auto *differences = new QTableView(this);
+    differences->setObjectName(QStringLiteral("differences"));
+    differences->setModel(differences_);
+    differences->setEditTriggers(QAbstractItemView::NoEditTriggers);
+
+    restore_ = new QPushButton(QStringLiteral("恢复"), this);
+    restore_->setObjectName(QStringLiteral("restore"));
+    export_ = new QPushButton(QStringLiteral("导出"), this);
+    export_->setObjectName(QStringLiteral("export"));
+    auto *buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(restore_);
+    buttons->addWidget(export_);
+
+    auto *splitter = new QSplitter(Qt::Vertical, this);
+    splitter->addWidget(list_);
+    splitter->addWidget(differences);
+    auto *layout = new QVBoxLayout(this);
+    layout->addWidget(state_);
+    layout->addWidget(splitter, 1);
+    layout->addLayout(buttons);
+
+    connect(restore_, &QPushButton::clicked, this, &HistoryWindow::restoreSelected);
+    connect(export_, &QPushButton::clicked, this, &HistoryWindow::exportSelected);
+    connect(list_->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+            &HistoryWindow::showDifferences);
+    connect(model_, &QAbstractItemModel::modelReset, this, &HistoryWindow::showState);
+    // What differs changes with every edit of the table.
+    connect(model_, &QAbstractItemModel::dataChanged, this, &HistoryWindow::showDifferences);
+    showState();
+}
+
+void HistoryWindow::tell(const Result &result)
+{
+    for (const Notice &notice : result.notices)
+        messenger_.show(notice);
+}
+
+void HistoryWindow::showState()
+{
+    const bool available = model_->isAvailable();
+    state_->setText(available ? QString()
+                              : texts::kHistoryUnavailable + QStringLiteral("：") +
+                                    programmer_.history().problem());
+    state_->setVisible(!available);
+    showDifferences();
+}
+
+qint64 HistoryWindow::selectedId() const
+{
+    const QModelIndexList rows = list_->selectionModel()->selectedRows();
+    return rows.isEmpty() ? 0 : model_->idAt(rows.first().row());
+}
+
+bool HistoryWindow::selectRow(int row)
+{
+    if (row < 0 || row >= model_->rowCount())
+        return false;
+    list_->selectRow(row);
+    return true;
+}
+
+void HistoryWindow::showDifferences()
+{
+    differences_->removeRows(0, differences_->rowCount());
+    const QModelIndexList selected = list_->selectionModel()->selectedRows();
+    restore_->setEnabled(!selected.isEmpty());
+    export_->setEnabled(!selected.isEmpty());
+    if (selected.isEmpty())
+        return;
+    const std::optional<PlanRows> then = programmer_.history().rows(model_->idAt(selected.first().row()));
+    if (!then)
+        return;
+    const PlanRows now = planRows(programmer_.store());
+    QStringList labels;
+    for (int row : ChannelHistory::differingRows(*then, now)) {
+        const ChannelRecord before = row < static_cast<int>(then->size()) ? (*then)[row] : ChannelRecord{};
+        const ChannelRecord after = row < static_cast<int>(now.size()) ? now[row] : ChannelRecord{};
+        QList<QStandardItem *> thenItems;
+        QList<QStandardItem *> nowItems;
+        for (int f = 0; f < kFieldCount; ++f) {
+            auto *a = new QStandardItem(text(before[f]));
+            auto *b = new QStandardItem(text(after[f]));
+            if (before[f] != after[f]) {
+                a->setForeground(Qt::red);
+                b->setForeground(Qt::red);
+            }
+            thenItems << a;
+            nowItems << b;
+        }
+        differences_->appendRow(thenItems);
+        differences_->appendRow(nowItems);
+        labels << QStringLiteral("第%1信道 当时").arg(row + 1) << QStringLiteral("第%1信道 现在").arg(row + 1);
+    }
+    differences_->setVerticalHeaderLabels(labels);
+}
+
+void HistoryWindow::restoreSelected()
+{
+    if (const qint64 id = selectedId())
+        tell(programmer_.restoreSnapshot(id));
+}
+
+void HistoryWindow::exportSelected()
+{
+    if (const qint64 id = selectedId())
+        tell(programmer_.exportSnapshot(id, [this] { return messenger_.askSavePath(kChannelFileFilter); }));
+}
+
+} // namespace vq

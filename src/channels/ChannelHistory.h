@@ -1,0 +1,80 @@
+#pragma once
+
+#include "channels/ChannelRecord.h"
+
+#include <QDateTime>
+#include <QObject>
+#include <QString>
+
+#include <optional>
+#include <vector>
+
+namespace vq {
+
+class ChannelStore;
+
+using PlanRows = std::vector<ChannelRecord>;
+
+// Snapshots of the whole plan, kept in table 历史记录 of the store's own
+// file so that a plan and its past travel together. 信道表 is never
+// touched here: other programs that read it see nothing new. A file from
+// before the history existed gains the table with its first snapshot; a
+// history table of another shape is left exactly as it is, and the history
+// is then unavailable while the plan itself works as ever.
+class ChannelHistory : public QObject {
+    Q_OBJECT
+public:
+    // Why a snapshot was taken; kept in the file by these names.
+    enum class Reason { Read, Write, StartUpWrite, FileOpen, Import, Restore, VerifyReadBack };
+    Q_ENUM(Reason)
+
+    enum class Added { Stored, SameAsLast, Failed };
+
+    struct Entry {
+        qint64 id = 0;
+        QDateTime time; // UTC
+        Reason reason = Reason::Read;
+        QString device;
+    };
+
+    static constexpr int kDefaultKeep = 500;
+
+    explicit ChannelHistory(ChannelStore &store, QObject *parent = nullptr);
+
+    // How many snapshots survive pruning (never fewer than one).
+    void setKeep(int count) { keep_ = std::max(count, 1); }
+
+    // False when the table has another shape or the file refuses to be
+    // read; problem() then says why.
+    bool isAvailable();
+    QString problem() const { return problem_; }
+
+    // Keeps `rows` as the newest snapshot, unless the newest already holds
+    // exactly these rows; older ones past the limit go in the same
+    // transaction.
+    Added add(Reason reason, const QString &device, const PlanRows &rows);
+    // Newest first; empty when unavailable.
+    std::vector<Entry> entries();
+    std::optional<PlanRows> rows(qint64 id);
+
+    static QString reasonName(Reason reason);
+    // Channels (row positions) whose ten fields differ between two plans;
+    // a row only one of them has differs.
+    static std::vector<int> differingRows(const PlanRows &a, const PlanRows &b);
+
+signals:
+    void added();
+
+private:
+    enum class Shape { Missing, Right, Wrong };
+    Shape shape();
+
+    ChannelStore &store_;
+    int keep_ = kDefaultKeep;
+    QString problem_;
+};
+
+// The store's first rows, as many as a plan has.
+PlanRows planRows(const ChannelStore &store);
+
+} // namespace vq
