@@ -3,6 +3,8 @@
 // without a window.
 #include "app/AboutWindow.h"
 #include "app/ChannelGrid.h"
+#include "app/HistoryWindow.h"
+#include "plan/HistoryModel.h"
 #include "app/MainWindow.h"
 #include "app/PortDevicesWindow.h"
 #include "app/PortDialog.h"
@@ -17,6 +19,7 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenuBar>
 #include <QProcess>
 #include <QProgressBar>
 #include <QPushButton>
@@ -88,6 +91,8 @@ private slots:
         QCOMPARE(s.label("Label2"), QStringLiteral("系统初始化，请稍等..."));
         for (const char *name : kLockedMenus)
             QVERIFY2(!s.enabled(name), name);
+        QVERIFY(s.enabled("编辑")); // edits during a write are fine
+        QCOMPARE(w.menuBar()->actions().at(1)->objectName(), QStringLiteral("编辑"));
         // The close box does not cut the write off.
         w.show();
         QVERIFY(!w.close());
@@ -113,6 +118,13 @@ private slots:
         s.trigger("读信道");
         QCOMPARE(s.com1.readAtLeast(1, 2000).right(1), QByteArray("B"));
         QTRY_COMPARE(s.messenger.texts(), QStringList{QStringLiteral("读数错误！！")});
+        // Esc asks, and a yes ends the read without a word.
+        s.trigger("读信道");
+        s.trigger("中止");
+        QCOMPARE(s.messenger.questions.value(0).text, QStringLiteral("确定要中止读取吗？"));
+        QVERIFY(!s.program.programmer().controller().transferRunning());
+        QTest::qWait(400);
+        QCOMPARE(s.messenger.notices.size(), 1);
 
         // 保存 and 打开 ask for a file with the channel-file filter.
         QVERIFY(s.store().apply({{2, RxFrequency, "438.50000"}}));
@@ -127,17 +139,28 @@ private slots:
         QCOMPARE(s.store().field(2, RxFrequency), FieldValue("438.50000"));
         QCOMPARE(w.grid()->currentRow(), 0);
         QCOMPARE(s.messenger.filters, QStringList(2, QStringLiteral("text(*.doc)")));
+        // 撤销 and 重做 say what they take back and do it through the store.
+        QCOMPARE(w.findChild<QAction *>(QStringLiteral("撤销"))->text(), QStringLiteral("撤销(&U) 打开文件"));
+        s.trigger("撤销");
+        QCOMPARE(s.store().field(2, RxFrequency), FieldValue());
+        QVERIFY(!s.enabled("撤销") && s.enabled("重做"));
+        s.trigger("重做");
+        QCOMPARE(s.store().field(2, RxFrequency), FieldValue("438.50000"));
 
         // 端口, 操作 and 关于 each open one window, again after it was closed;
         // 波特率 opens nothing and says nothing.
-        for (const char *name : {"波特率", "端口", "操作", "关于"}) {
+        for (const char *name : {"波特率", "端口", "操作", "关于", "历史记录"}) {
             const int before = w.findChildren<QWidget *>().size();
             s.trigger(name);
             s.trigger(name);
             const int opened = w.findChildren<QWidget *>().size() - before;
             QVERIFY2(qstrcmp(name, "波特率") == 0 ? opened == 0 : opened > 0, name);
         }
-        const char *windows[] = {"Dialog", "frmAbout1", "frmAbout"};
+        // The table before the file was the plan written at start-up: kept once.
+        const HistoryModel *history = w.findChild<HistoryWindow *>(QStringLiteral("History"))->model();
+        QCOMPARE(history->rowCount(), 1);
+        QCOMPARE(history->index(0, HistoryModel::Reason).data().toString(), QStringLiteral("启动时写入对讲机"));
+        const char *windows[] = {"Dialog", "frmAbout1", "frmAbout", "History"};
         for (const char *name : windows) {
             QCOMPARE(w.findChildren<QWidget *>(QString::fromLatin1(name)).size(), 1);
             QPointer<QWidget> shown = w.findChild<QWidget *>(QString::fromLatin1(name));

@@ -178,24 +178,41 @@ private slots:
             QVERIFY2(plans.contains(f.readAll()), "a killed save left a damaged file");
         }
     }
+    void killedWhileStoringARead_data()
+    {
+        QTest::addColumn<QString>("child");
+        // Whole 50-channel batches, as a finished read stores them.
+        QTest::newRow("read batches") << QStringLiteral("--child-store");
+        // Snapshots, restores of them and undoing those restores.
+        QTest::newRow("history") << QStringLiteral("--child-history");
+    }
     void killedWhileStoringARead()
     {
-        // A child stores whole 50-channel batches, as a finished read does; a
-        // kill leaves the store on one whole batch, never a mix.
-        const QString db = dir_.filePath(QStringLiteral("batch.db"));
+        // Killed at any moment, the store holds one whole plan, never a mix,
+        // and every snapshot in the history is whole as well.
+        QFETCH(QString, child);
+        const QString db = dir_.filePath(child + QStringLiteral(".db"));
         for (int round = 0; round < 8; ++round) {
-            QProcess child;
-            child.start(QCoreApplication::applicationFilePath(), {QStringLiteral("--child-store"), db});
-            QVERIFY(child.waitForReadyRead(10000));
+            QProcess process;
+            process.start(QCoreApplication::applicationFilePath(), {child, db});
+            QVERIFY(process.waitForReadyRead(10000));
             QTest::qWait(5 + QRandomGenerator::global()->bounded(60));
-            ::kill(pid_t(child.processId()), SIGKILL);
-            QVERIFY(child.waitForFinished(5000));
+            ::kill(pid_t(process.processId()), SIGKILL);
+            QVERIFY(process.waitForFinished(5000));
             ChannelStore store;
             QVERIFY(store.open(db));
             QCOMPARE(store.rowCount(), 50);
             const FieldValue first = store.field(0, RxTone);
             for (int row = 0; row < 50; ++row)
                 QCOMPARE(store.field(row, RxTone), first);
+            ChannelHistory history(store);
+            QVERIFY(history.isAvailable());
+            for (const ChannelHistory::Entry &entry : history.entries()) {
+                const std::optional<PlanRows> rows = history.rows(entry.id);
+                QVERIFY(rows && rows->size() == 50);
+                for (const ChannelRecord &record : *rows)
+                    QCOMPARE(record[RxTone], rows->front()[RxTone]);
+            }
         }
     }
 
@@ -230,6 +247,29 @@ static int childStore(const QString &db)
         store.apply(plan(1 + n % 2));
 }
 
+static int childHistory(const QString &db)
+{
+    Programmer programmer;
+    if (!programmer.openStore(db).ok || !programmer.store().apply(plan(1)))
+        return 1;
+    ChannelHistory &history = programmer.history();
+    PlanRows plans[2];
+    for (int which : {0, 1}) {
+        ChannelStore::Change tone = plan(which + 1)[1];
+        plans[which] = planRows(programmer.store());
+        for (ChannelRecord &record : plans[which])
+            record[RxTone] = tone.value;
+    }
+    std::printf("restoring\n");
+    std::fflush(stdout);
+    for (int n = 0;; ++n) {
+        history.add(ChannelHistory::Reason::Read, QString(), plans[n % 2]);
+        programmer.restoreSnapshot(history.entries().front().id);
+        if (n % 3 == 0)
+            programmer.undo();
+    }
+}
+
 int main(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);
@@ -238,6 +278,8 @@ int main(int argc, char *argv[])
         return childSave(args[2], args[3]);
     if (args.size() == 3 && args[1] == QStringLiteral("--child-store"))
         return childStore(args[2]);
+    if (args.size() == 3 && args[1] == QStringLiteral("--child-history"))
+        return childHistory(args[2]);
     TestFaultMatrix test;
     return QTest::qExec(&test, argc, argv);
 }

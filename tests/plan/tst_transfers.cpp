@@ -139,6 +139,12 @@ private slots:
             rig.programmer.undoStack().undo();
             QCOMPARE(expectedWrite(rig.store()), before);
         }
+        // The history has what went out, once: the second write sent the same.
+        const auto sent = rig.programmer.history().entries();
+        QCOMPARE(sent.size(), std::size_t(1));
+        QCOMPARE(sent[0].reason, ChannelHistory::Reason::Write);
+        QCOMPARE(sent[0].device, sim.devicePath());
+        QVERIFY(*rig.programmer.history().rows(sent[0].id) == planRows(rig.store()));
     }
     void readAtLineRate()
     {
@@ -167,6 +173,10 @@ private slots:
         QCOMPARE(rig.store().field(49, RxFrequency), FieldValue(""));
         QCOMPARE(rig.store().field(9, ChannelNumber), FieldValue("keep"));
         QCOMPARE(rig.programmer.undoStack().count(), 1);
+        QVERIFY(rig.programmer.undoStack().undoText().contains(QStringLiteral("对讲机内容不变")));
+        const ChannelHistory::Entry read = rig.programmer.history().entries().front();
+        QCOMPARE(read.reason, ChannelHistory::Reason::Read);
+        QVERIFY(*rig.programmer.history().rows(read.id) == planRows(rig.store()));
 
         QCOMPARE(rig.progress, wholeTransferProgress());
         QCOMPARE(rig.running, (QList<bool>{true, false}));
@@ -373,7 +383,14 @@ private slots:
         // A write is never cut off; the user learns how long it still takes.
         QVERIFY(rig.take(rig.programmer.write()));
         QVERIFY(!rig.take(rig.programmer.requestClose()));
-        QCOMPARE(rig.texts(), QStringList{QStringLiteral("正在写入对讲机，约6秒后完成，请稍后再关闭")});
+        int asked = 0;
+        const auto confirm = [&asked](bool yes) {
+            return [&asked, yes] { return ++asked, yes; };
+        };
+        QVERIFY(!rig.take(rig.programmer.cancelTransfer(confirm(true))));
+        QCOMPARE(rig.texts(), (QStringList{QStringLiteral("正在写入对讲机，约6秒后完成，请稍后再关闭"),
+                                           QStringLiteral("正在写入对讲机，约6秒后完成，写入不能中止")}));
+        rig.notices.clear();
         rig.programmer.shutDown();
         QVERIFY(rig.programmer.link().open() == SerialLink::OpenResult::Opened);
         // During a read the table takes nothing: edits, picks and opened files
@@ -384,7 +401,8 @@ private slots:
         QVERIFY(!rig.take(rig.programmer.applyTypedValue(5, RxFrequency, QStringLiteral("146"))));
         QVERIFY(!rig.take(rig.programmer.applyPick(5, 5, QStringLiteral("del"))));
         QVERIFY(!rig.take(rig.programmer.openChannelFile([&] { return file; })));
-        QCOMPARE(rig.texts().mid(1), QStringList(3, QStringLiteral("数据传送中，请稍后再试")));
+        QVERIFY(!rig.take(rig.programmer.undo()));
+        QCOMPARE(rig.texts(), QStringList(4, QStringLiteral("数据传送中，请稍后再试")));
         // Closing during a read ends it at once; nothing is kept, no message.
         QVERIFY(rig.take(rig.programmer.requestClose()));
         QVERIFY(!rig.programmer.controller().transferRunning());
@@ -392,8 +410,12 @@ private slots:
         QTRY_COMPARE(rig.state(), LinkController::State::Idle);
         QVERIFY(rig.take(rig.programmer.read()));
         QTRY_COMPARE(rig.state(), LinkController::State::Reading);
-        QVERIFY(rig.take(rig.programmer.requestClose()));
-        QVERIFY(!rig.programmer.controller().transferRunning());
+        // Esc: a "no" lets the read go on, a "yes" ends it and the poll resumes.
+        QVERIFY(!rig.take(rig.programmer.cancelTransfer(confirm(false))));
+        QCOMPARE(rig.state(), LinkController::State::Reading);
+        QVERIFY(rig.take(rig.programmer.cancelTransfer(confirm(true))));
+        QCOMPARE(asked, 2);
+        QCOMPARE(rig.state(), LinkController::State::AwaitingReady);
         QTest::qWait(300);
         QCOMPARE(rig.stored, 0);
         QCOMPARE(rig.notices.size(), 4);
