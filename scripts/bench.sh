@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
-# Sets everything up and prints the link, start-up and finder figures.
+# Sets everything up and prints the link, start-up, finder and history figures.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/setup.sh
 build/bench_link
 build/bench_startup
 build/bench_finder
+build/bench_history

@@ -129,18 +129,22 @@ ChannelHistory::Added ChannelHistory::add(Reason reason, const QString &device, 
     if (found == Shape::Wrong)
         return Added::Failed;
     QSqlDatabase db = QSqlDatabase::database(store_.connectionName(), false);
-    if (!db.transaction()) {
-        problem_ = db.lastError().text();
+    QSqlQuery query(db);
+    // A savepoint is a transaction of its own outside a batch, and inside
+    // one (a restore and the snapshot before it) lands or goes with it.
+    if (!query.exec(QStringLiteral("SAVEPOINT snapshot"))) {
+        problem_ = query.lastError().text();
         return Added::Failed;
     }
-    QSqlQuery query(db);
     const QByteArray encoded = encodeRows(rows);
     bool ok = true;
     bool same = false;
     if (found == Shape::Missing)
         ok = query.exec(QStringLiteral("CREATE TABLE \"%1\" (编号 INTEGER PRIMARY KEY AUTOINCREMENT, 时间 TEXT "
                                        "NOT NULL, 原因 TEXT NOT NULL, 设备 TEXT NOT NULL, 信道 TEXT NOT NULL)")
-                             .arg(kTable));
+                             .arg(kTable)) &&
+             // The list is read from this alone, never from the plans' pages.
+             query.exec(QStringLiteral("CREATE INDEX \"%1列表\" ON \"%1\" (编号, 时间, 原因, 设备)").arg(kTable));
     else if ((ok = query.exec(QStringLiteral("SELECT 信道 FROM \"%1\" ORDER BY 编号 DESC LIMIT 1").arg(kTable))))
         same = query.next() && query.value(0).toByteArray() == encoded;
     if (ok && !same) {
@@ -150,20 +154,17 @@ ChannelHistory::Added ChannelHistory::add(Reason reason, const QString &device, 
         query.addBindValue(device.isNull() ? QStringLiteral("") : device);
         query.addBindValue(QString::fromUtf8(encoded));
         ok = ok && query.exec();
-        // Everything older than the keep-th newest goes.
-        ok = ok && query.exec(QStringLiteral("DELETE FROM \"%1\" WHERE 编号 < (SELECT 编号 FROM \"%1\" ORDER BY "
-                                             "编号 DESC LIMIT 1 OFFSET %2)")
+        // Everything older than the keep-th newest goes. Numbers only grow
+        // and only the oldest are ever deleted, so counting back from the
+        // new number is exact, and it touches no more than what it deletes.
+        ok = ok && query.exec(QStringLiteral("DELETE FROM \"%1\" WHERE 编号 <= last_insert_rowid() - %2")
                                   .arg(kTable)
-                                  .arg(keep_ - 1));
+                                  .arg(keep_));
     }
-    if (!ok) {
+    if (!ok || !query.exec(QStringLiteral("RELEASE snapshot"))) {
         problem_ = query.lastError().text();
-        db.rollback();
-        return Added::Failed;
-    }
-    if (!db.commit()) {
-        problem_ = db.lastError().text();
-        db.rollback();
+        query.exec(QStringLiteral("ROLLBACK TO snapshot"));
+        query.exec(QStringLiteral("RELEASE snapshot"));
         return Added::Failed;
     }
     if (same)

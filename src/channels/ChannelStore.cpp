@@ -12,6 +12,9 @@
 #include <QVariant>
 
 #include <algorithm>
+#include <array>
+#include <map>
+#include <optional>
 
 #include <fcntl.h>
 #include <sys/file.h>
@@ -371,7 +374,7 @@ bool ChannelStore::stillOurFile()
     return true;
 }
 
-bool ChannelStore::apply(const std::vector<Change> &changes)
+bool ChannelStore::apply(const std::vector<Change> &changes, const std::function<void()> &alongside)
 {
     if (!isOpen()) {
         fail(QStringLiteral("not open"));
@@ -393,22 +396,54 @@ bool ChannelStore::apply(const std::vector<Change> &changes)
         fail(db.lastError().text());
         return false;
     }
-    QSqlQuery query(db);
-    bool ok = true;
+    if (alongside)
+        alongside();
+    // One statement per row, prepared once for each set of fields: a whole
+    // plan is 500 changes but only 50 rows. Within a row the last value of
+    // a cell wins, as it would statement by statement.
+    std::vector<int> groupOf(rows_.size(), -1);
+    std::vector<std::pair<int, std::array<std::optional<FieldValue>, kFieldCount>>> groups;
     for (const Change &c : changes) {
-        ok = query.prepare(QStringLiteral("UPDATE %1 SET %2 = ? WHERE rowid = ?")
-                               .arg(quoted(tableName()), quoted(columns_[c.field])));
+        int &group = groupOf[static_cast<std::size_t>(c.row)];
+        if (group < 0) {
+            group = static_cast<int>(groups.size());
+            groups.push_back({c.row, {}});
+        }
+        groups[static_cast<std::size_t>(group)].second[static_cast<std::size_t>(c.field)] = c.value;
+    }
+    std::map<unsigned, QSqlQuery> updates;
+    QSqlQuery *query = nullptr;
+    bool ok = true;
+    for (const auto &[row, values] : groups) {
+        unsigned mask = 0;
+        QStringList assignments;
+        for (int f = 0; f < kFieldCount; ++f) {
+            if (values[static_cast<std::size_t>(f)]) {
+                mask |= 1U << f;
+                assignments << quoted(columns_[f]) + QStringLiteral(" = ?");
+            }
+        }
+        auto found = updates.find(mask);
+        if (found == updates.end()) {
+            found = updates.emplace(mask, QSqlQuery(db)).first;
+            ok = found->second.prepare(QStringLiteral("UPDATE %1 SET %2 WHERE rowid = ?")
+                                           .arg(quoted(tableName()), assignments.join(QStringLiteral(", "))));
+        }
+        query = &found->second;
         if (ok) {
-            query.addBindValue(toVariant(c.value));
-            query.addBindValue(rowids_[static_cast<std::size_t>(c.row)]);
-            ok = query.exec() && query.numRowsAffected() == 1;
+            int position = 0;
+            for (const std::optional<FieldValue> &value : values)
+                if (value)
+                    query->bindValue(position++, toVariant(*value));
+            query->bindValue(position, rowids_[static_cast<std::size_t>(row)]);
+            ok = query->exec() && query->numRowsAffected() == 1;
         }
         if (!ok)
             break;
     }
     if (!ok) {
-        fail(query.lastError().isValid() ? query.lastError().text()
-                                         : QStringLiteral("row no longer in the table"));
+        fail(query->lastError().isValid() ? query->lastError().text()
+                                          : QStringLiteral("row no longer in the table"));
         db.rollback();
         return false;
     }

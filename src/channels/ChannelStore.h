@@ -6,6 +6,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -68,7 +69,10 @@ public:
     // A single field, or a batch that lands whole or not at all. On failure
     // nothing changes and errorDetail() says why.
     bool setField(int row, int field, const FieldValue &value);
-    bool apply(const std::vector<Change> &changes);
+    // `first` runs inside the batch's transaction before the changes, for
+    // other tables of the file that must land together with them (or not
+    // at all); what it does itself it must keep or undo on its own.
+    bool apply(const std::vector<Change> &changes, const std::function<void()> &first = {});
 
 signals:
     // Rows first … last now hold new values.

@@ -184,18 +184,19 @@ void Programmer::shutDown()
     link_.close();
 }
 
-bool Programmer::commit(std::unique_ptr<StoreCommand> command)
+bool Programmer::commit(std::unique_ptr<StoreCommand> command, const std::function<void()> &first)
 {
-    if (!command->apply())
+    if (!command->apply(first))
         return false;
     if (!command->isNoOp())
         undoStack_.push(command.release());
     return true;
 }
 
-bool Programmer::commit(const QString &text, std::vector<ChannelStore::Change> changes)
+bool Programmer::commit(const QString &text, std::vector<ChannelStore::Change> changes,
+                        const std::function<void()> &first)
 {
-    return commit(std::make_unique<StoreCommand>(store_, text, std::move(changes)));
+    return commit(std::make_unique<StoreCommand>(store_, text, std::move(changes)), first);
 }
 
 bool Programmer::isReading() const
@@ -365,8 +366,11 @@ Result Programmer::openChannelFile(const PathChooser &choosePath)
             changes.push_back({row, f, *check.value});
         }
     }
-    snapshot(ChannelHistory::Reason::FileOpen, QFileInfo(path).absoluteFilePath(), planRows(store_));
-    if (!commit(QStringLiteral("打开文件"), std::move(changes)))
+    // The table it replaces goes into the history in the same transaction.
+    const auto keepReplaced = [this, &path] {
+        snapshot(ChannelHistory::Reason::FileOpen, QFileInfo(path).absoluteFilePath(), planRows(store_));
+    };
+    if (!commit(QStringLiteral("打开文件"), std::move(changes), keepReplaced))
         return Result::refused(withReason(errorNotice(texts::kStoreWriteFailed), store_.errorDetail()));
     emit firstRowCurrent();
     return {};
@@ -413,8 +417,8 @@ Result Programmer::restoreSnapshot(qint64 id)
     for (int row = 0; row < count; ++row)
         for (int f = 0; f < kFieldCount; ++f)
             changes.push_back({row, f, (*rows)[static_cast<std::size_t>(row)][static_cast<std::size_t>(f)]});
-    snapshot(ChannelHistory::Reason::Restore, QString(), planRows(store_));
-    if (!commit(texts::kRestoreStep, std::move(changes)))
+    const auto keepReplaced = [this] { snapshot(ChannelHistory::Reason::Restore, QString(), planRows(store_)); };
+    if (!commit(texts::kRestoreStep, std::move(changes), keepReplaced))
         return Result::refused(withReason(errorNotice(texts::kStoreWriteFailed), store_.errorDetail()));
     emit firstRowCurrent();
     return {};

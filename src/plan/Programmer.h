@@ -112,8 +112,10 @@ signals:
 
 private:
     Result beginWrite(bool startUp);
-    bool commit(std::unique_ptr<StoreCommand> command);
-    bool commit(const QString &text, std::vector<ChannelStore::Change> changes);
+    // `first` runs in the batch's own transaction, before the changes.
+    bool commit(std::unique_ptr<StoreCommand> command, const std::function<void()> &first = {});
+    bool commit(const QString &text, std::vector<ChannelStore::Change> changes,
+                const std::function<void()> &first = {});
     // Keeps `rows` in the history; a history that cannot take it never
     // stops what the user asked for.
     void snapshot(ChannelHistory::Reason reason, const QString &device, const PlanRows &rows);

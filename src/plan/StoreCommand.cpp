@@ -15,9 +15,9 @@ StoreCommand::StoreCommand(ChannelStore &store, const QString &text, std::vector
     }
 }
 
-bool StoreCommand::apply()
+bool StoreCommand::apply(const std::function<void()> &first)
 {
-    done_ = store_.apply(after_);
+    done_ = store_.apply(after_, first);
     return done_;
 }
 

@@ -15,8 +15,8 @@ public:
     StoreCommand(ChannelStore &store, const QString &text, std::vector<ChannelStore::Change> after);
 
     // Applies the change for the first time; false (nothing changed) when
-    // the store refused it.
-    bool apply();
+    // the store refused it. `first` runs in the same transaction.
+    bool apply(const std::function<void()> &first = {});
     // Every cell already holds its new value.
     bool isNoOp() const { return noOp_; }
     // Undo and redo that can fail: the caller moves the stack only after
