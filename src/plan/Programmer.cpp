@@ -9,6 +9,7 @@
 #include "plan/StoreCommand.h"
 #include "radio/ChannelFrame.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -133,6 +134,7 @@ Programmer::Programmer(QObject *parent) : QObject(parent), controller_(link_)
     connect(&controller_, &LinkController::readFinished, this, &Programmer::readStored);
     // Undoing over another program's changes would bring back a stale plan.
     connect(&store_, &ChannelStore::changedElsewhere, &undoStack_, &QUndoStack::clear);
+    link_.trace().setListener([this](const LinkTrace::Entry &entry) { onTraced(entry); });
 }
 
 Programmer::~Programmer()
@@ -346,6 +348,62 @@ Result Programmer::openChannelFile(const PathChooser &choosePath)
         return Result::refused(withReason(errorNotice(texts::kStoreWriteFailed), store_.errorDetail()));
     emit firstRowCurrent();
     return {};
+}
+
+// ---- link trace -----------------------------------------------------------
+
+QByteArray Programmer::traceHeader() const
+{
+    const int port = link_.commPort();
+    return texts::traceHeader(QStringLiteral(VQ_VERSION),
+                              QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd hh:mm:ss")),
+                              port, link_.devicePath(port), link_.isOpen())
+        .toUtf8();
+}
+
+Result Programmer::saveTrace(const PathChooser &choosePath)
+{
+    QString path = choosePath();
+    if (path.isEmpty())
+        return Result::nothing();
+    if (QFileInfo(path).suffix().isEmpty())
+        path += QStringLiteral(".txt");
+    const Notice failed = errorNotice(texts::kFileSaveFailed);
+    if (!isRegularOrMissing(path))
+        return Result::refused(withReason(failed, texts::kNotARegularFile));
+    QByteArray text = traceHeader();
+    for (const LinkTrace::Entry &entry : link_.trace().entries())
+        text += formatTraceEntry(entry);
+    QSaveFile file(path);
+    const bool ok = file.open(QIODevice::WriteOnly | QIODevice::Unbuffered) &&
+                    file.write(text) == text.size() && file.commit();
+    if (!ok) {
+        const QString reason = file.errorString();
+        file.cancelWriting();
+        return Result::refused(withReason(failed, reason));
+    }
+    return {};
+}
+
+Result Programmer::startTrace(const QString &path)
+{
+    if (traceFile_.open(path, traceHeader()))
+        return {};
+    return Result::refused(
+        withReason(errorNotice(texts::kTraceWriteFailed),
+                   QDir::toNativeSeparators(path) + QStringLiteral("：") + traceFile_.errorString()));
+}
+
+void Programmer::onTraced(const LinkTrace::Entry &entry)
+{
+    if (!traceFile_.isOpen() || traceFile_.append(entry))
+        return;
+    const Notice failed = withReason(errorNotice(texts::kTraceWriteFailed),
+                                     QDir::toNativeSeparators(traceFile_.path()) + QStringLiteral("：") +
+                                         traceFile_.errorString());
+    // Told after the send or arrival that met it, never from inside it: a
+    // message box there would run the transfer's timers under the link.
+    QMetaObject::invokeMethod(this, [this, failed] { emit notice(failed); }, Qt::QueuedConnection);
 }
 
 // ---- transfers ------------------------------------------------------------

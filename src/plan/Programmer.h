@@ -6,6 +6,7 @@
 #include "plan/Result.h"
 #include "radio/LinkController.h"
 #include "radio/SerialLink.h"
+#include "radio/TraceFile.h"
 
 #include <QUndoStack>
 
@@ -77,6 +78,13 @@ public:
     Result saveChannelFile(const PathChooser &choosePath);
     Result openChannelFile(const PathChooser &choosePath);
 
+    // The link's recent traffic as a text file, for a support request.
+    Result saveTrace(const PathChooser &choosePath);
+    // The same lines into `path` as they happen, from now on. A write that
+    // fails later is told once through notice() and ends the live trace;
+    // the transfer goes on.
+    Result startTrace(const QString &path);
+
 signals:
     // A running transfer ended in a failure the user must read.
     void notice(const vq::Notice &notice);
@@ -99,6 +107,8 @@ private:
     Result movePort(int port);
     void onStateChanged(LinkController::State state);
     void onFailed(LinkController::Failure failure);
+    void onTraced(const LinkTrace::Entry &entry);
+    QByteArray traceHeader() const;
 
     ChannelStore store_;
     SerialLink link_;
@@ -108,6 +118,7 @@ private:
     bool startUpWrite_ = false;
     PortSettings *settings_ = nullptr;
     int firstPort_ = 1;
+    TraceFile traceFile_;
 };
 
 } // namespace vq
