@@ -127,6 +127,12 @@ private slots:
         QCOMPARE(s.store().field(2, RxFrequency), FieldValue("438.50000"));
         QCOMPARE(w.grid()->currentRow(), 0);
         QCOMPARE(s.messenger.filters, QStringList(2, QStringLiteral("text(*.doc)")));
+        // 帮助 → 保存通信记录 saves what went over the line, "B" among it.
+        const QString trace = s.dir.filePath(QStringLiteral("trace.txt"));
+        s.messenger.paths << trace;
+        s.trigger("保存通信记录");
+        QFile saved(trace);
+        QVERIFY(saved.open(QIODevice::ReadOnly) && saved.readAll().contains("  >  42   "));
 
         // 端口, 操作 and 关于 each open one window, again after it was closed;
         // 波特率 opens nothing and says nothing.
@@ -306,7 +312,7 @@ private slots:
             const QByteArray out = p.readAllStandardOutput();
             QVERIFY2(out.contains("vq4471r"), out.constData());
             if (QByteArray(option) == "--help")
-                QVERIFY(out.contains("--com1") && out.contains("--db"));
+                QVERIFY(out.contains("--com1") && out.contains("--db") && out.contains("--trace"));
         }
         // A store that is not a channel database ends the program, untouched.
         QTemporaryDir dir;
