@@ -203,6 +203,7 @@ inline QString traceHeader(const QString &version, const QString &when, int port
 }
 // A live trace file that could not be written; the transfer goes on without it.
 inline const QString kTraceWriteFailed = QStringLiteral("通信记录无法写入，已停止记录");
+inline const QString kTraceIsStore = QStringLiteral("这是信道数据库文件");
 } // namespace texts
 
 // A data or link error, and a port problem, in the program's two styles.

@@ -68,6 +68,12 @@ QString readingProblem(ChannelFileError error)
     return {};
 }
 
+Notice traceFailed(const QString &path, const QString &why)
+{
+    return withReason(errorNotice(texts::kTraceWriteFailed),
+                      QDir::toNativeSeparators(path) + QStringLiteral("：") + why);
+}
+
 // Symbolic links count as what they point to.
 bool isRegularOrMissing(const QString &path)
 {
@@ -352,6 +358,13 @@ Result Programmer::openChannelFile(const PathChooser &choosePath)
 
 // ---- link trace -----------------------------------------------------------
 
+// A trace written over or into the open database would break it.
+bool Programmer::isStoreFile(const QString &path) const
+{
+    const QString canonical = QFileInfo(path).canonicalFilePath();
+    return !canonical.isEmpty() && canonical == QFileInfo(store_.path()).canonicalFilePath();
+}
+
 QByteArray Programmer::traceHeader() const
 {
     const int port = link_.commPort();
@@ -371,6 +384,8 @@ Result Programmer::saveTrace(const PathChooser &choosePath)
     const Notice failed = errorNotice(texts::kFileSaveFailed);
     if (!isRegularOrMissing(path))
         return Result::refused(withReason(failed, texts::kNotARegularFile));
+    if (isStoreFile(path))
+        return Result::refused(withReason(failed, texts::kTraceIsStore));
     QByteArray text = traceHeader();
     for (const LinkTrace::Entry &entry : link_.trace().entries())
         text += formatTraceEntry(entry);
@@ -387,20 +402,18 @@ Result Programmer::saveTrace(const PathChooser &choosePath)
 
 Result Programmer::startTrace(const QString &path)
 {
+    if (isStoreFile(path))
+        return Result::refused(traceFailed(path, texts::kTraceIsStore));
     if (traceFile_.open(path, traceHeader()))
         return {};
-    return Result::refused(
-        withReason(errorNotice(texts::kTraceWriteFailed),
-                   QDir::toNativeSeparators(path) + QStringLiteral("：") + traceFile_.errorString()));
+    return Result::refused(traceFailed(path, traceFile_.errorString()));
 }
 
 void Programmer::onTraced(const LinkTrace::Entry &entry)
 {
     if (!traceFile_.isOpen() || traceFile_.append(entry))
         return;
-    const Notice failed = withReason(errorNotice(texts::kTraceWriteFailed),
-                                     QDir::toNativeSeparators(traceFile_.path()) + QStringLiteral("：") +
-                                         traceFile_.errorString());
+    const Notice failed = traceFailed(traceFile_.path(), traceFile_.errorString());
     // Told after the send or arrival that met it, never from inside it: a
     // message box there would run the transfer's timers under the link.
     QMetaObject::invokeMethod(this, [this, failed] { emit notice(failed); }, Qt::QueuedConnection);

@@ -109,6 +109,7 @@ private:
     void onFailed(LinkController::Failure failure);
     void onTraced(const LinkTrace::Entry &entry);
     QByteArray traceHeader() const;
+    bool isStoreFile(const QString &path) const;
 
     ChannelStore store_;
     SerialLink link_;

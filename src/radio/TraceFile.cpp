@@ -6,9 +6,10 @@ bool TraceFile::open(const QString &path, const QByteArray &header)
 {
     file_.close();
     file_.setFileName(path);
-    // Unbuffered: a full disk shows at the write that meets it, not in a
-    // flush nobody checks.
-    if (!file_.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Unbuffered)) {
+    // Added to the end, so a file named by mistake loses nothing, and runs
+    // traced one after another stay together. Unbuffered: a full disk shows
+    // at the write that meets it, not in a flush nobody checks.
+    if (!file_.open(QIODevice::Append | QIODevice::Unbuffered)) {
         error_ = file_.errorString();
         return false;
     }

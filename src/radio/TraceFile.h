@@ -11,7 +11,8 @@ namespace vq {
 // file, so what is there survives a crash.
 class TraceFile {
 public:
-    // Starts the file afresh with `header`; false when it cannot be written.
+    // Adds `header` to the end of the file, made when missing; false when it
+    // cannot be written.
     bool open(const QString &path, const QByteArray &header);
     // False when the write failed: the file is closed then and takes no more.
     bool append(const LinkTrace::Entry &entry);
