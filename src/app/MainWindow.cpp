@@ -28,6 +28,7 @@ namespace vq {
 
 namespace {
 
+const QString kTraceFilter = QStringLiteral("text(*.txt)");
 constexpr QAbstractItemView::EditTriggers kEditTriggers =
     QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed | QAbstractItemView::AnyKeyPressed;
 
@@ -277,6 +278,8 @@ void MainWindow::buildMenus()
     QAction *about = named(helpMenu_->addAction(QStringLiteral("关于本软件(&A)")), "关于");
     connect(instructions, &QAction::triggered, this, &MainWindow::showInstructions);
     connect(about, &QAction::triggered, this, &MainWindow::showAbout);
+    QAction *trace = named(helpMenu_->addAction(QStringLiteral("保存通信记录(&T)...")), "保存通信记录");
+    connect(trace, &QAction::triggered, this, &MainWindow::saveTrace);
 }
 
 void MainWindow::showUndoState()
@@ -320,6 +323,11 @@ void MainWindow::pick(int picker, const QString &text)
 void MainWindow::saveChannelFile()
 {
     tell(programmer_.saveChannelFile([this] { return messenger_.askSavePath(kChannelFileFilter); }));
+}
+
+void MainWindow::saveTrace()
+{
+    tell(programmer_.saveTrace([this] { return messenger_.askSavePath(kTraceFilter); }));
 }
 
 void MainWindow::openChannelFile()

@@ -44,6 +44,7 @@ public:
     void showHistory();
     void showInstructions();
     void showAbout();
+    void saveTrace();
 
     // A picker selection, as if the user had chosen `text` in Combo<picker>.
     void pick(int picker, const QString &text);

@@ -32,7 +32,12 @@ std::optional<ProgramOptions> parseArguments(QCoreApplication &app)
                                            "one, else %1).")
                                 .arg(defaults.device(2)),
                             QStringLiteral("DEVICE"));
-    parser.addOptions({db, com1, com2});
+    QCommandLineOption trace(
+        QStringLiteral("trace"),
+        QStringLiteral("Write every character on the serial link, with its time, to FILE "
+                       "as it happens (for a support request)."),
+        QStringLiteral("FILE"));
+    parser.addOptions({db, com1, com2, trace});
 
     // A word the program does not use (a file name meant as the store, a
     // misspelt option) would otherwise start it on the default store.
@@ -51,7 +56,7 @@ std::optional<ProgramOptions> parseArguments(QCoreApplication &app)
     } else if (!parser.positionalArguments().isEmpty()) {
         mistake = texts::kStrayArgument + parser.positionalArguments().first();
     } else {
-        for (const QCommandLineOption &option : {db, com1, com2})
+        for (const QCommandLineOption &option : {db, com1, com2, trace})
             if (parser.values(option).size() > 1)
                 mistake = texts::kRepeatedOption + QStringLiteral("--") + option.names().first();
         const QString file = parser.value(db);
@@ -66,6 +71,7 @@ std::optional<ProgramOptions> parseArguments(QCoreApplication &app)
     options.database = parser.value(db);
     options.com1 = parser.value(com1);
     options.com2 = parser.value(com2);
+    options.trace = parser.value(trace);
     return options;
 }
 
@@ -81,6 +87,11 @@ bool Program::start(const ProgramOptions &options)
     if (!opened.ok)
         return false;
     programmer_.usePorts(resolvePorts(options.com1, options.com2, settings_), &settings_);
+    // Before the port opens, so the trace holds the whole conversation; a
+    // trace that cannot be written is said, and the program goes on.
+    if (!options.trace.isEmpty())
+        for (const Notice &notice : programmer_.startTrace(options.trace).notices)
+            messenger_.show(notice);
     window_ = std::make_unique<MainWindow>(programmer_, messenger_);
     // Visible first, so the user sees the program while the port opens and
     // the start-up write begins.

@@ -19,6 +19,8 @@ struct ProgramOptions {
     // Empty when not given: the remembered device, else the default.
     QString com1;
     QString com2;
+    // The link trace written live to this file; empty for none.
+    QString trace;
 };
 
 // Reads the command line; --help and --version print and exit here. A

@@ -209,6 +209,17 @@ inline const QString kHistoryUnavailable = QStringLiteral("历史记录不可用
 inline const QString kSnapshotGone = QStringLiteral("该历史记录已无法读取");
 // What each snapshot shows as its reason.
 QString snapshotReason(ChannelHistory::Reason reason);
+// The first lines of a link trace: the program, when, and the port in use.
+inline QString traceHeader(const QString &version, const QString &when, int port, const QString &device,
+                           bool open)
+{
+    return QStringLiteral("# VQ4471R 信道设置系统 %1 通信记录 %2，端口 %3：%4%5\n"
+                          "# 时间  方向（> 发送，< 接收，= 打开设备）  十六进制  字符\n")
+        .arg(version, when, QString::number(port), device, open ? QString() : QStringLiteral("（未打开）"));
+}
+// A live trace file that could not be written; the transfer goes on without it.
+inline const QString kTraceWriteFailed = QStringLiteral("通信记录无法写入，已停止记录");
+inline const QString kTraceIsStore = QStringLiteral("这是信道数据库文件");
 } // namespace texts
 
 // A data or link error, and a port problem, in the program's two styles.

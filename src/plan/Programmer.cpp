@@ -9,6 +9,7 @@
 #include "plan/StoreCommand.h"
 #include "radio/ChannelFrame.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -67,6 +68,12 @@ QString readingProblem(ChannelFileError error)
         break;
     }
     return {};
+}
+
+Notice traceFailed(const QString &path, const QString &why)
+{
+    return withReason(errorNotice(texts::kTraceWriteFailed),
+                      QDir::toNativeSeparators(path) + QStringLiteral("：") + why);
 }
 
 // Symbolic links count as what they point to.
@@ -135,6 +142,7 @@ Programmer::Programmer(QObject *parent) : QObject(parent), controller_(link_)
     connect(&controller_, &LinkController::readFinished, this, &Programmer::readStored);
     // Undoing over another program's changes would bring back a stale plan.
     connect(&store_, &ChannelStore::changedElsewhere, &undoStack_, &QUndoStack::clear);
+    link_.trace().setListener([this](const LinkTrace::Entry &entry) { onTraced(entry); });
 }
 
 Programmer::~Programmer()
@@ -445,6 +453,69 @@ Result Programmer::cancelTransfer(const std::function<bool()> &confirm)
         return Result::nothing();
     controller_.cancelRead();
     return {};
+}
+
+// ---- link trace -----------------------------------------------------------
+
+// A trace written over or into the open database would break it.
+bool Programmer::isStoreFile(const QString &path) const
+{
+    const QString canonical = QFileInfo(path).canonicalFilePath();
+    return !canonical.isEmpty() && canonical == QFileInfo(store_.path()).canonicalFilePath();
+}
+
+QByteArray Programmer::traceHeader() const
+{
+    const int port = link_.commPort();
+    return texts::traceHeader(QStringLiteral(VQ_VERSION),
+                              QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd hh:mm:ss")),
+                              port, link_.devicePath(port), link_.isOpen())
+        .toUtf8();
+}
+
+Result Programmer::saveTrace(const PathChooser &choosePath)
+{
+    QString path = choosePath();
+    if (path.isEmpty())
+        return Result::nothing();
+    if (QFileInfo(path).suffix().isEmpty())
+        path += QStringLiteral(".txt");
+    const Notice failed = errorNotice(texts::kFileSaveFailed);
+    if (!isRegularOrMissing(path))
+        return Result::refused(withReason(failed, texts::kNotARegularFile));
+    if (isStoreFile(path))
+        return Result::refused(withReason(failed, texts::kTraceIsStore));
+    QByteArray text = traceHeader();
+    for (const LinkTrace::Entry &entry : link_.trace().entries())
+        text += formatTraceEntry(entry);
+    QSaveFile file(path);
+    const bool ok = file.open(QIODevice::WriteOnly | QIODevice::Unbuffered) &&
+                    file.write(text) == text.size() && file.commit();
+    if (!ok) {
+        const QString reason = file.errorString();
+        file.cancelWriting();
+        return Result::refused(withReason(failed, reason));
+    }
+    return {};
+}
+
+Result Programmer::startTrace(const QString &path)
+{
+    if (isStoreFile(path))
+        return Result::refused(traceFailed(path, texts::kTraceIsStore));
+    if (traceFile_.open(path, traceHeader()))
+        return {};
+    return Result::refused(traceFailed(path, traceFile_.errorString()));
+}
+
+void Programmer::onTraced(const LinkTrace::Entry &entry)
+{
+    if (!traceFile_.isOpen() || traceFile_.append(entry))
+        return;
+    const Notice failed = traceFailed(traceFile_.path(), traceFile_.errorString());
+    // Told after the send or arrival that met it, never from inside it: a
+    // message box there would run the transfer's timers under the link.
+    QMetaObject::invokeMethod(this, [this, failed] { emit notice(failed); }, Qt::QueuedConnection);
 }
 
 // ---- transfers ------------------------------------------------------------

@@ -7,6 +7,7 @@
 #include "plan/Result.h"
 #include "radio/LinkController.h"
 #include "radio/SerialLink.h"
+#include "radio/TraceFile.h"
 
 #include <QUndoStack>
 
@@ -95,6 +96,12 @@ public:
     // `confirm` says yes and leaves the table as it was; a write is never
     // cut off, and the user learns how long it still takes.
     Result cancelTransfer(const std::function<bool()> &confirm);
+    // The link's recent traffic as a text file, for a support request.
+    Result saveTrace(const PathChooser &choosePath);
+    // The same lines into `path` as they happen, from now on. A write that
+    // fails later is told once through notice() and ends the live trace;
+    // the transfer goes on.
+    Result startTrace(const QString &path);
 
 signals:
     // A running transfer ended in a failure the user must read.
@@ -125,6 +132,9 @@ private:
     Result movePort(int port);
     void onStateChanged(LinkController::State state);
     void onFailed(LinkController::Failure failure);
+    void onTraced(const LinkTrace::Entry &entry);
+    QByteArray traceHeader() const;
+    bool isStoreFile(const QString &path) const;
 
     ChannelStore store_;
     ChannelHistory history_{store_};
@@ -136,6 +146,7 @@ private:
     bool historyWarned_ = false;
     PortSettings *settings_ = nullptr;
     int firstPort_ = 1;
+    TraceFile traceFile_;
 };
 
 } // namespace vq

@@ -110,6 +110,9 @@ SerialLink::OpenResult SerialLink::openDevice()
     }
     lockFd_ = fd;
     port_ = port;
+    const QString name = devicePath(commPort_);
+    trace_.record(LinkTrace::Direction::Opened,
+                  (name == device ? device : QStringLiteral("%1 (%2)").arg(name, device)).toUtf8());
     inbox_.clear();
     connect(port_, &QSerialPort::readyRead, this, &SerialLink::onReadyRead);
     connect(port_, &QSerialPort::errorOccurred, this,
@@ -137,8 +140,10 @@ bool SerialLink::send(const QByteArray &bytes)
     if (!isOpen())
         return false;
     const qint64 written = port_->write(bytes);
-    if (written > 0)
+    if (written > 0) {
         bytesSent_ += written;
+        trace_.record(LinkTrace::Direction::Sent, bytes.left(written));
+    }
     return written == bytes.size();
 }
 
@@ -153,7 +158,8 @@ void SerialLink::discardInput()
 {
     if (isOpen()) {
         port_->clear(QSerialPort::Input);
-        port_->readAll();
+        // Dropped unread, but they came over the line all the same.
+        trace_.record(LinkTrace::Direction::Received, port_->readAll());
     }
     inbox_.clear();
 }
@@ -164,6 +170,7 @@ void SerialLink::onReadyRead()
         return;
     const QByteArray chunk = port_->readAll();
     bytesReceived_ += chunk.size();
+    trace_.record(LinkTrace::Direction::Received, chunk);
     inbox_.append(chunk);
     if (inbox_.size() > kInboxLimit)
         inbox_.remove(0, inbox_.size() - kInboxLimit);

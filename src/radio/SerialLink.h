@@ -1,5 +1,7 @@
 #pragma once
 
+#include "radio/LinkTrace.h"
+
 #include <QByteArray>
 #include <QObject>
 #include <QString>
@@ -54,6 +56,10 @@ public:
     // started, over every port: what the device window shows live.
     qint64 bytesSent() const { return bytesSent_; }
     qint64 bytesReceived() const { return bytesReceived_; }
+    // The latest of that traffic with its times, and each device opened:
+    // the trace a support request needs.
+    LinkTrace &trace() { return trace_; }
+    const LinkTrace &trace() const { return trace_; }
 
 signals:
     void received();
@@ -74,6 +80,7 @@ private:
     int lockFd_ = -1;
     qint64 bytesSent_ = 0;
     qint64 bytesReceived_ = 0;
+    LinkTrace trace_;
     OpenResult lastResult_ = OpenResult::Failed;
 };
 

@@ -146,6 +146,12 @@ private slots:
         QVERIFY(!s.enabled("撤销") && s.enabled("重做"));
         s.trigger("重做");
         QCOMPARE(s.store().field(2, RxFrequency), FieldValue("438.50000"));
+        // 帮助 → 保存通信记录 saves what went over the line, "B" among it.
+        const QString trace = s.dir.filePath(QStringLiteral("trace.txt"));
+        s.messenger.paths << trace;
+        s.trigger("保存通信记录");
+        QFile saved(trace);
+        QVERIFY(saved.open(QIODevice::ReadOnly) && saved.readAll().contains("  >  42   "));
 
         // 端口, 操作 and 关于 each open one window, again after it was closed;
         // 波特率 opens nothing and says nothing.
@@ -329,7 +335,7 @@ private slots:
             const QByteArray out = p.readAllStandardOutput();
             QVERIFY2(out.contains("vq4471r"), out.constData());
             if (QByteArray(option) == "--help")
-                QVERIFY(out.contains("--com1") && out.contains("--db"));
+                QVERIFY(out.contains("--com1") && out.contains("--db") && out.contains("--trace"));
         }
         // A store that is not a channel database ends the program, untouched.
         QTemporaryDir dir;

@@ -11,6 +11,8 @@
 #include <QtTest>
 
 #include <algorithm>
+#include <fcntl.h>
+#include <unistd.h>
 
 using namespace vq;
 using State = LinkController::State;
@@ -63,6 +65,41 @@ QList<int> wholeTransferProgress()
     for (int v = 0; v <= 98; v += 2)
         values << v;
     return values << 0;
+}
+
+// A trace file's lines without its header, and the traffic they show: "|"
+// and the direction each time it changes, then the characters.
+struct TraceReading {
+    QList<QByteArray> lines;
+    QByteArray flow;
+};
+
+TraceReading readTrace(const QString &path)
+{
+    QFile file(path);
+    TraceReading out;
+    if (!file.open(QIODevice::ReadOnly))
+        return out;
+    char direction = 0;
+    for (const QByteArray &line : file.readAll().split('\n')) {
+        if (line.isEmpty() || line.startsWith('#'))
+            continue;
+        out.lines << line;
+        if (line.at(14) != direction)
+            out.flow += '|' + QByteArray(1, direction = line.at(14));
+        out.flow += direction == '=' ? line.mid(17) : QByteArray::fromHex(line.mid(17, 47));
+    }
+    return out;
+}
+
+// The descriptor this process holds on `path`.
+int descriptorOf(const QString &path)
+{
+    const QString target = QFileInfo(path).canonicalFilePath();
+    for (const QFileInfo &fd : QDir(QStringLiteral("/proc/self/fd")).entryInfoList(QDir::AllEntries | QDir::System))
+        if (fd.symLinkTarget() == target)
+            return fd.fileName().toInt();
+    return -1;
 }
 
 RadioSimulatorOptions unpaced()
@@ -359,6 +396,45 @@ private slots:
         QCOMPARE(rig.running, (QList<bool>{true, false}));
         QTest::qWait(100);
         QCOMPARE(rig.notices.size(), 1);
+    }
+    void linkTrace()
+    {
+        RadioSimulator sim(unpaced());
+        VQ_RIG(rig, db(), sim.devicePath());
+        rig.quicken();
+        const QString live = dir_.filePath(QStringLiteral("live.txt"));
+        QVERIFY(rig.take(rig.programmer.startTrace(live)));
+        QVERIFY(rig.take(rig.programmer.read()));
+        QTRY_COMPARE(rig.stored, 1);
+        QTRY_COMPARE(rig.state(), State::Idle);
+        const QString saved = dir_.filePath(QStringLiteral("saved"));
+        QVERIFY(rig.take(rig.programmer.saveTrace([&] { return saved; })));
+
+        // The device, "B", the whole answer in order, then the poll's "6" and "C".
+        const TraceReading trace = readTrace(saved + QStringLiteral(".txt"));
+        const QByteArray start = "|=" + sim.devicePath().toUtf8() + "|>B|<";
+        QVERIFY2(trace.flow.startsWith(start), trace.flow.left(80).constData());
+        const QByteArray answer = trace.flow.mid(start.size(), RadioSimulator::ReadAnswerChars);
+        QCOMPARE(answer.right(kChannelCount * 32), sim.frames().join(QString()).toLatin1());
+        const QByteArray poll = trace.flow.mid(start.size() + answer.size());
+        QVERIFY2(poll.startsWith("|>6|<") && poll.endsWith('C'), poll.constData());
+        // The live file has the same lines, from where it began.
+        QCOMPARE(readTrace(live).lines, trace.lines.mid(1));
+
+        // A live file that fails half-way (a full disk) is said once, and the
+        // read goes on; one that cannot be made is said at once.
+        const int full = ::open("/dev/full", O_WRONLY);
+        const int fd = descriptorOf(live);
+        QVERIFY(full >= 0 && fd >= 0 && ::dup2(full, fd) == fd);
+        ::close(full);
+        QVERIFY(rig.take(rig.programmer.read()));
+        QTRY_COMPARE(rig.stored, 2);
+        QTRY_COMPARE(rig.state(), State::Idle);
+        QVERIFY(!rig.take(rig.programmer.startTrace(live + QStringLiteral("/trace.txt"))));
+        // Text added to the open database would break it.
+        QVERIFY(!rig.take(rig.programmer.startTrace(rig.store().path())));
+        QCOMPARE(rig.texts(), QStringList(3, QStringLiteral("通信记录无法写入，已停止记录")));
+        QCOMPARE(rig.notices.first().title, QStringLiteral("错误警告 "));
     }
     void emptyTableIsNotWrittenAtStartUp()
     {

@@ -58,7 +58,7 @@ private slots:
         QVERIFY(hint.contains(QStringLiteral("tty")) || hint.contains(QStringLiteral("root")));
     }
 
-    void unreadInputIsCappedAtTheNewest()
+    void inboxAndTraceAreCappedAtTheNewest()
     {
         test::PtyPair pty;
         SerialLink link;
@@ -76,6 +76,11 @@ private slots:
         QCOMPARE(link.available(), 64 * 1024);
         const QByteArray kept = link.take(link.available());
         QVERIFY(!kept.contains('X') && kept.endsWith('Z'));
+        QByteArray traced;
+        for (const LinkTrace::Entry &entry : link.trace().entries())
+            traced += entry.bytes;
+        QCOMPARE(link.trace().size(), traced.size());
+        QCOMPARE(traced, kept);
     }
 
     void lostLineIsReportedOnce()
