@@ -51,6 +51,10 @@ public:
     Result startUpWrite();
     Result write();
     Result read();
+    // Whether each write is read back and compared with what it sent; a
+    // change is remembered in the settings given to usePorts().
+    void setVerifyAfterWrite(bool on);
+    bool verifyAfterWrite() const { return verifyAfterWrite_; }
     // Moves the link to a port (the port dialog) and polls the radio there.
     Result switchPort(int port);
     // Puts a device behind port 1 or 2; the link moves at once when that
@@ -62,7 +66,7 @@ public:
     // not while a transfer needs the line to itself.
     Result mayProbe() const;
     // Whether the program may close now: never half-way through a write; a
-    // running read is ended without keeping anything.
+    // running read or read-back is ended without keeping anything.
     Result requestClose();
     // Stops every transfer and lets the port go.
     void shutDown();
@@ -90,6 +94,9 @@ signals:
     void firstRowCurrent();
     // All 50 channels of a read are in the store.
     void readStored();
+    // The read-back after a write differs from what was sent: the radio's
+    // rows as they came. The table is left as it is.
+    void verifyMismatch(const vq::LinkController::ReadRows &readBack);
 
 private:
     Result beginWrite(bool startUp);
@@ -99,6 +106,7 @@ private:
     Result movePort(int port);
     void onStateChanged(LinkController::State state);
     void onFailed(LinkController::Failure failure);
+    void onReadBack(const LinkController::ReadRows &rows);
 
     ChannelStore store_;
     SerialLink link_;
@@ -106,6 +114,12 @@ private:
     QUndoStack undoStack_;
     LinkController::State lastState_ = LinkController::State::Idle;
     bool startUpWrite_ = false;
+    bool verifyAfterWrite_ = false;
+    // What the running write sent, decoded as a read would decode it.
+    LinkController::ReadRows sentRows_{};
+    // "校验通过" is not replaced by "ready" when the radio then answers the
+    // poll: it said as much by answering the read-back.
+    bool keepVerifiedStatus_ = false;
     PortSettings *settings_ = nullptr;
     int firstPort_ = 1;
 };
