@@ -80,6 +80,8 @@ bool Program::start(const ProgramOptions &options)
         messenger_.show(notice);
     if (!opened.ok)
         return false;
+    // Before usePorts(): the remembered choice is not written back.
+    programmer_.setVerifyAfterWrite(settings_.loadVerifyAfterWrite());
     programmer_.usePorts(resolvePorts(options.com1, options.com2, settings_), &settings_);
     window_ = std::make_unique<MainWindow>(programmer_, messenger_);
     // Visible first, so the user sees the program while the port opens and
