@@ -322,7 +322,7 @@ void LinkController::onPollTick()
         endPoll();
         if (state_ == State::VerifyPending) {
             verifyWait_.stop();
-            readStart_.start(); // as after the read command
+            readStart_.start(); // the same pause as before a read's "B"
             return;
         }
         emit radioReady();
