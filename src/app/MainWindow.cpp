@@ -268,6 +268,10 @@ void MainWindow::buildMenus()
     connect(port, &QAction::triggered, this, &MainWindow::showPortDialog);
     QAction *devices = named(systemMenu_->addAction(QStringLiteral("端口设备(&D)...")), "端口设备");
     connect(devices, &QAction::triggered, this, &MainWindow::showPortDevices);
+    QAction *verify = named(systemMenu_->addAction(QStringLiteral("写后校验(&V)")), "写后校验");
+    verify->setCheckable(true);
+    verify->setChecked(programmer_.verifyAfterWrite());
+    connect(verify, &QAction::toggled, &programmer_, &Programmer::setVerifyAfterWrite);
 
     exitAction_ = named(bar->addAction(QStringLiteral("       退出系统(&E)")), "退出");
     connect(exitAction_, &QAction::triggered, this, &QWidget::close);

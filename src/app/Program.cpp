@@ -86,6 +86,8 @@ bool Program::start(const ProgramOptions &options)
         messenger_.show(notice);
     if (!opened.ok)
         return false;
+    // Before usePorts(): the remembered choice is not written back.
+    programmer_.setVerifyAfterWrite(settings_.loadVerifyAfterWrite());
     programmer_.usePorts(resolvePorts(options.com1, options.com2, settings_), &settings_);
     // Before the port opens, so the trace holds the whole conversation; a
     // trace that cannot be written is said, and the program goes on.

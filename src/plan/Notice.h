@@ -77,6 +77,18 @@ inline const QString kStatusWriting = QStringLiteral("正在传送数据,,,,,,,"
 inline const QString kStatusReading = QStringLiteral("正在读数据......");
 inline const QString kStatusReady = QStringLiteral("对讲机就绪...");
 inline const QString kStatusTableEmpty = QStringLiteral("信道表为空，请先读信道数据");
+inline const QString kStatusVerifying = QStringLiteral("正在校验...");
+inline const QString kStatusVerified = QStringLiteral("校验通过");
+inline const QString kVerifyReadFailed = QStringLiteral("校验读数失败");
+inline const QString kVerifyNoReply = QStringLiteral("写入后对讲机未响应，无法校验");
+// "第3、7信道校验不符": the channels, 1-based, whose read-back differs.
+inline QString verifyMismatch(const QList<int> &channels)
+{
+    QStringList numbers;
+    for (int channel : channels)
+        numbers << QString::number(channel);
+    return QStringLiteral("第%1信道校验不符").arg(numbers.join(QStringLiteral("、")));
+}
 inline const QString kTransferBusyRetry = QStringLiteral("数据传送中，请稍后再试");
 inline const QString kNotARegularFile = QStringLiteral("目标不是普通文件");
 inline const QString kFileTooLarge = QStringLiteral("文件过大");

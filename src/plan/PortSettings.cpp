@@ -10,6 +10,7 @@ namespace {
 
 const QString kDeviceKeys[2] = {QStringLiteral("ports/com1"), QStringLiteral("ports/com2")};
 const QString kPortKey = QStringLiteral("ports/last");
+const QString kVerifyKey = QStringLiteral("transfers/verify");
 
 } // namespace
 
@@ -90,6 +91,22 @@ void PortSettings::savePort(int port)
 {
     if (port == 1 || port == 2)
         save(kPortKey, port);
+}
+
+bool PortSettings::loadVerifyAfterWrite()
+{
+    const QVariant value = settings_->value(kVerifyKey);
+    if (settings_->status() != QSettings::NoError || !value.isValid())
+        return false;
+    const QString text = value.toString();
+    if (text != QLatin1String("true") && text != QLatin1String("false"))
+        complain(QStringLiteral("%1 is not true or false").arg(kVerifyKey));
+    return text == QLatin1String("true");
+}
+
+void PortSettings::saveVerifyAfterWrite(bool on)
+{
+    save(kVerifyKey, on);
 }
 
 PortChoice resolvePorts(const QString &com1, const QString &com2, PortSettings &settings)

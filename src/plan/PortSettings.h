@@ -35,6 +35,9 @@ public:
     PortChoice load(const PortChoice &defaults = {});
     void saveDevice(int port, const QString &device);
     void savePort(int port);
+    // Whether each write is read back and checked; off unless chosen.
+    bool loadVerifyAfterWrite();
+    void saveVerifyAfterWrite(bool on);
 
 private:
     void save(const QString &key, const QVariant &value);

@@ -16,6 +16,7 @@
 #include <QSaveFile>
 
 #include <algorithm>
+#include <utility>
 
 #include <sys/stat.h>
 
@@ -135,11 +136,16 @@ Programmer::Programmer(QObject *parent) : QObject(parent), controller_(link_)
     connect(&controller_, &LinkController::stateChanged, this, &Programmer::onStateChanged);
     connect(&controller_, &LinkController::failed, this, &Programmer::onFailed);
     connect(&controller_, &LinkController::progressChanged, this, &Programmer::progressChanged);
-    connect(&controller_, &LinkController::radioReady, this,
-            [this] { emit statusChanged(texts::kStatusReady); });
-    connect(&controller_, &LinkController::radioSilent, this,
-            [this] { emit statusChanged(texts::kStatusSilent); });
+    connect(&controller_, &LinkController::radioReady, this, [this] {
+        if (!std::exchange(keepVerifiedStatus_, false))
+            emit statusChanged(texts::kStatusReady);
+    });
+    connect(&controller_, &LinkController::radioSilent, this, [this] {
+        keepVerifiedStatus_ = false;
+        emit statusChanged(texts::kStatusSilent);
+    });
     connect(&controller_, &LinkController::readFinished, this, &Programmer::readStored);
+    connect(&controller_, &LinkController::readBack, this, &Programmer::onReadBack);
     // Undoing over another program's changes would bring back a stale plan.
     connect(&store_, &ChannelStore::changedElsewhere, &undoStack_, &QUndoStack::clear);
     link_.trace().setListener([this](const LinkTrace::Entry &entry) { onTraced(entry); });
@@ -541,7 +547,8 @@ Result Programmer::requestClose()
         const int seconds = (controller_.remainingWriteMs() + 999) / 1000;
         return Result::refused(systemNotice(texts::closeDuringWrite(std::max(seconds, 1))));
     }
-    // A read is only collecting: ending it leaves the table as it was.
+    // A read or a read-back is only collecting: ending it leaves the table
+    // as it was.
     controller_.cancelRead();
     return {};
 }
@@ -549,6 +556,13 @@ Result Programmer::requestClose()
 Result Programmer::write()
 {
     return beginWrite(false);
+}
+
+void Programmer::setVerifyAfterWrite(bool on)
+{
+    verifyAfterWrite_ = on;
+    if (settings_)
+        settings_->saveVerifyAfterWrite(on);
 }
 
 Result Programmer::beginWrite(bool startUp)
@@ -591,9 +605,18 @@ Result Programmer::beginWrite(bool startUp)
     if (store_.field(0, ChannelNumber) != one && !commit(QStringLiteral("信道号"), {{0, ChannelNumber, one}}))
         result.notices << errorNotice(texts::kStoreWriteFailed);
 
+    // Compared as decoded rows, not as text: the radio may give a frame back
+    // in another form of the same plan (lower-case hexadecimal, another
+    // number in a channel's number byte, anything behind an empty channel's
+    // marker) and only a difference the plan would show is a fault.
+    if (verifyAfterWrite_)
+        for (std::size_t row = 0; row < frames.size(); ++row)
+            sentRows_[row] = *decodeChannelFrame(frames[row].toStdString()).fields;
     startUpWrite_ = startUp;
     emit firstRowCurrent();
-    if (controller_.startWrite(std::move(frames)) != LinkController::Start::Started) {
+    const auto after =
+        verifyAfterWrite_ ? LinkController::AfterWrite::Verify : LinkController::AfterWrite::Poll;
+    if (controller_.startWrite(std::move(frames), after) != LinkController::Start::Started) {
         result.ok = false;
         result.notices << systemNotice(texts::kPortFailed);
         return result;
@@ -678,6 +701,7 @@ Result Programmer::movePort(int port)
     link_.close();
     link_.setCommPort(port);
     // What the old port's radio said is no longer true of this one.
+    keepVerifiedStatus_ = false;
     emit statusChanged(QString());
     const SerialLink::OpenResult opened = link_.open();
     if (opened != SerialLink::OpenResult::Opened) {
@@ -694,10 +718,14 @@ void Programmer::onStateChanged(LinkController::State state)
     using S = LinkController::State;
     const S previous = lastState_;
     lastState_ = state;
+    if (isTransfer(state))
+        keepVerifiedStatus_ = false;
     if (state == S::WritePending)
         emit statusChanged(startUpWrite_ ? texts::kStatusStartUp : texts::kStatusWriting);
     else if (state == S::ReadPending)
         emit statusChanged(texts::kStatusReading);
+    else if (state == S::VerifyPending)
+        emit statusChanged(texts::kStatusVerifying);
     else if (isTransfer(previous) && !isTransfer(state))
         emit statusChanged(QString());
     if (state == S::Reading || (isWrite(previous) && !isWrite(state)))
@@ -721,7 +749,33 @@ void Programmer::onFailed(LinkController::Failure failure)
         // The radio answered well; it is the database that failed.
         emit notice(withReason(errorNotice(texts::kStoreWriteFailed), store_.errorDetail()));
         break;
+    case LinkController::Failure::VerifyFailed:
+        emit notice(errorNotice(texts::kVerifyReadFailed));
+        break;
+    case LinkController::Failure::VerifySilent:
+        emit notice(errorNotice(texts::kVerifyNoReply));
+        break;
     }
+}
+
+void Programmer::onReadBack(const LinkController::ReadRows &rows)
+{
+    QList<int> differing;
+    for (std::size_t row = 0; row < rows.size(); ++row)
+        if (rows[row].values != sentRows_[row].values)
+            differing << static_cast<int>(row) + 1;
+    if (differing.isEmpty()) {
+        emit statusChanged(texts::kStatusVerified);
+        keepVerifiedStatus_ = true;
+        return;
+    }
+    // What the radio really holds goes into the history, the table stays.
+    PlanRows radio = planRows(store_);
+    for (std::size_t row = 0; row < rows.size() && row < radio.size(); ++row)
+        rows[row].applyTo(radio[row]);
+    snapshot(ChannelHistory::Reason::VerifyReadBack, deviceInUse(), radio);
+    emit verifyMismatch(rows);
+    emit notice(errorNotice(texts::verifyMismatch(differing)));
 }
 
 } // namespace vq

@@ -56,6 +56,10 @@ public:
     Result startUpWrite();
     Result write();
     Result read();
+    // Whether each write is read back and compared with what it sent; a
+    // change is remembered in the settings given to usePorts().
+    void setVerifyAfterWrite(bool on);
+    bool verifyAfterWrite() const { return verifyAfterWrite_; }
     // Moves the link to a port (the port dialog) and polls the radio there.
     Result switchPort(int port);
     // Puts a device behind port 1 or 2; the link moves at once when that
@@ -67,7 +71,7 @@ public:
     // not while a transfer needs the line to itself.
     Result mayProbe() const;
     // Whether the program may close now: never half-way through a write; a
-    // running read is ended without keeping anything.
+    // running read or read-back is ended without keeping anything.
     Result requestClose();
     // Stops every transfer and lets the port go.
     void shutDown();
@@ -116,6 +120,9 @@ signals:
     void firstRowCurrent();
     // All 50 channels of a read are in the store.
     void readStored();
+    // The read-back after a write differs from what was sent: the radio's
+    // rows as they came. The table is left as it is.
+    void verifyMismatch(const vq::LinkController::ReadRows &readBack);
 
 private:
     Result beginWrite(bool startUp);
@@ -135,6 +142,7 @@ private:
     void onTraced(const LinkTrace::Entry &entry);
     QByteArray traceHeader() const;
     bool isStoreFile(const QString &path) const;
+    void onReadBack(const LinkController::ReadRows &rows);
 
     ChannelStore store_;
     ChannelHistory history_{store_};
@@ -144,6 +152,12 @@ private:
     LinkController::State lastState_ = LinkController::State::Idle;
     bool startUpWrite_ = false;
     bool historyWarned_ = false;
+    bool verifyAfterWrite_ = false;
+    // What the running write sent, decoded as a read would decode it.
+    LinkController::ReadRows sentRows_{};
+    // "校验通过" is not replaced by "ready" when the radio then answers the
+    // poll: it said as much by answering the read-back.
+    bool keepVerifiedStatus_ = false;
     PortSettings *settings_ = nullptr;
     int firstPort_ = 1;
     TraceFile traceFile_;

@@ -11,6 +11,11 @@ namespace {
 // fifty character times at 9600 baud) and it is over.
 constexpr qint64 kQuietMs = 50;
 
+bool isVerify(LinkController::State state)
+{
+    return state == LinkController::State::VerifyPending || state == LinkController::State::Verifying;
+}
+
 } // namespace
 
 LinkController::LinkController(SerialLink &link, QObject *parent) : QObject(parent), link_(link)
@@ -32,6 +37,9 @@ LinkController::LinkController(SerialLink &link, QObject *parent) : QObject(pare
     silence_.setSingleShot(true);
     silence_.setObjectName(QStringLiteral("silenceTimer"));
     silence_.setParent(this);
+    verifyWait_.setSingleShot(true);
+    verifyWait_.setObjectName(QStringLiteral("verifyTimer"));
+    verifyWait_.setParent(this);
     setIntervals(Intervals{});
 
     connect(&writeTick_, &QTimer::timeout, this, &LinkController::onWriteTick);
@@ -40,6 +48,7 @@ LinkController::LinkController(SerialLink &link, QObject *parent) : QObject(pare
     connect(&readStart_, &QTimer::timeout, this, &LinkController::onReadStart);
     connect(&blockTimeout_, &QTimer::timeout, this, [this] { failRead(QStringLiteral("time-out")); });
     connect(&silence_, &QTimer::timeout, this, &LinkController::radioSilent);
+    connect(&verifyWait_, &QTimer::timeout, this, &LinkController::onVerifyWait);
     connect(&link_, &SerialLink::received, this, &LinkController::onReceived);
     connect(&link_, &SerialLink::lineLost, this, &LinkController::onLineLost);
 }
@@ -52,6 +61,7 @@ void LinkController::setIntervals(const Intervals &intervals)
     readStart_.setInterval(intervals.readStart);
     blockTimeout_.setInterval(intervals.blockTimeout);
     silence_.setInterval(intervals.silence);
+    verifyWait_.setInterval(intervals.verifyWait);
 }
 
 bool LinkController::transferRunning() const
@@ -69,7 +79,7 @@ void LinkController::setState(State state)
 
 // ---- write ----------------------------------------------------------------
 
-LinkController::Start LinkController::startWrite(std::vector<QByteArray> frames)
+LinkController::Start LinkController::startWrite(std::vector<QByteArray> frames, AfterWrite after)
 {
     if (transferRunning())
         return Start::Busy;
@@ -82,6 +92,7 @@ LinkController::Start LinkController::startWrite(std::vector<QByteArray> frames)
         return Start::SendFailed;
     }
     frames_ = std::move(frames);
+    afterWrite_ = after;
     writeDelay_.start();
     setState(State::WritePending);
     return Start::Started;
@@ -118,6 +129,13 @@ void LinkController::endWrite(bool startPoll)
     frames_.clear();
     emit progressChanged(0);
     const bool polling = startPoll && link_.isOpen();
+    if (polling && afterWrite_ == AfterWrite::Verify) {
+        // The same probes as after any write; only the limit is the verify's.
+        pollTick_.start();
+        verifyWait_.start();
+        setState(State::VerifyPending);
+        return;
+    }
     if (polling)
         beginPoll();
     setState(polling ? State::AwaitingReady : State::Idle);
@@ -143,7 +161,7 @@ void LinkController::onReadStart()
     // Anything already waiting would shift every block of the answer.
     link_.discardInput();
     readEngine_.reset();
-    setState(State::Reading);
+    setState(state_ == State::VerifyPending ? State::Verifying : State::Reading);
     if (!link_.send(QByteArray(1, kReadCommand))) {
         failRead(QStringLiteral("send"));
         return;
@@ -161,7 +179,7 @@ void LinkController::onReceived()
         quietTicks_ = 0;
         return;
     }
-    if (state_ != State::Reading)
+    if (state_ != State::Reading && state_ != State::Verifying)
         return; // the poll takes replies on its tick
     QByteArray input = link_.take(link_.available());
     for (;;) {
@@ -190,6 +208,15 @@ void LinkController::onReceived()
 void LinkController::finishRead()
 {
     blockTimeout_.stop();
+    if (state_ == State::Verifying) {
+        // A copy: whoever takes the rows may run the event loop meanwhile.
+        const ReadRows rows = readEngine_.rows();
+        emit progressChanged(0);
+        beginPoll();
+        setState(State::AwaitingReady);
+        emit readBack(rows);
+        return;
+    }
     if (readSink_ && !readSink_(readEngine_.rows())) {
         failRead(QStringLiteral("the rows could not be kept"), Failure::ReadNotKept);
         return;
@@ -202,9 +229,15 @@ void LinkController::finishRead()
 
 void LinkController::failRead(const QString &why, Failure failure)
 {
-    qWarning("read from the radio failed: %s", qUtf8Printable(why));
+    const bool verify = isVerify(state_);
+    qWarning("%s failed: %s", verify ? "read-back after the write" : "read from the radio",
+             qUtf8Printable(why));
+    if (verify)
+        failure = Failure::VerifyFailed;
     blockTimeout_.stop();
     readStart_.stop();
+    pollTick_.stop();
+    verifyWait_.stop();
     // The rest of a broken answer is frame text, not replies for the poll
     // (a "C" among its hex digits would read as the radio being ready), and
     // it may still be coming for a second or more.
@@ -227,13 +260,14 @@ void LinkController::endRead()
 
 void LinkController::cancelRead()
 {
-    if (state_ != State::ReadPending && state_ != State::Reading)
+    if (state_ != State::ReadPending && state_ != State::Reading && !isVerify(state_))
         return;
     blockTimeout_.stop();
     readStart_.stop();
+    verifyWait_.stop();
     link_.discardInput();
     // The radio goes on with its answer after the user stops listening.
-    draining_ = state_ == State::Reading;
+    draining_ = state_ == State::Reading || state_ == State::Verifying;
     quietTicks_ = 0;
     lastHeard_.start();
     endRead();
@@ -286,14 +320,35 @@ void LinkController::onPollTick()
     const QByteArray replies = link_.take(link_.available());
     if (replies.contains(kReadyReply)) {
         endPoll();
+        if (state_ == State::VerifyPending) {
+            verifyWait_.stop();
+            readStart_.start(); // the same pause as before a read's "B"
+            return;
+        }
         emit radioReady();
         setState(State::Idle);
         return;
     }
     if (!link_.send(QByteArray(1, kProbeCommand))) {
         endPoll();
+        if (state_ == State::VerifyPending) {
+            verifyWait_.stop();
+            emit failed(Failure::VerifyFailed);
+        }
         setState(State::Idle);
     }
+}
+
+void LinkController::onVerifyWait()
+{
+    // Stopped before the user is told, so that nothing moves meanwhile; then
+    // the poll goes on as after any write.
+    endPoll();
+    emit failed(Failure::VerifySilent);
+    const bool polling = link_.isOpen();
+    if (polling)
+        beginPoll();
+    setState(polling ? State::AwaitingReady : State::Idle);
 }
 
 void LinkController::onLineLost()
@@ -306,6 +361,8 @@ void LinkController::onLineLost()
         break;
     case State::ReadPending:
     case State::Reading:
+    case State::VerifyPending:
+    case State::Verifying:
         failRead(QStringLiteral("line lost"));
         break;
     case State::AwaitingReady:
@@ -319,7 +376,8 @@ void LinkController::onLineLost()
 
 void LinkController::stop()
 {
-    for (QTimer *t : {&writeTick_, &writeDelay_, &pollTick_, &readStart_, &blockTimeout_, &silence_})
+    for (QTimer *t :
+         {&writeTick_, &writeDelay_, &pollTick_, &readStart_, &blockTimeout_, &silence_, &verifyWait_})
         t->stop();
     draining_ = false;
     writeStep_ = 0;

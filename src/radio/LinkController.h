@@ -15,23 +15,40 @@ namespace vq {
 class SerialLink;
 
 // Conducts every transfer with the radio: a write of 50 frames, a read, and
-// the link poll that follows each of them until the radio answers "C".
+// the link poll that follows each of them until the radio answers "C". A
+// write may be followed by a read-back that checks it: once the radio is
+// ready again its memory is read as for a read, but the rows go to the
+// verify, never to the table.
 // Driven by its timers and the port's signals on the GUI thread; nothing
 // waits in a loop. It reports states, progress and failures; what the user
 // is told about them is decided above it.
 class LinkController : public QObject {
     Q_OBJECT
 public:
-    enum class State { Idle, WritePending, Writing, ReadPending, Reading, AwaitingReady };
+    // VerifyPending: the write is done and the poll waits for "C" before the
+    // read-back; Verifying: the read-back's answer is coming in.
+    enum class State {
+        Idle,
+        WritePending,
+        Writing,
+        ReadPending,
+        Reading,
+        VerifyPending,
+        Verifying,
+        AwaitingReady
+    };
     Q_ENUM(State)
 
     // A transfer that ended before its end: the line broke during a write,
     // the read's answer was incomplete or malformed, or its rows could not
-    // be kept.
-    enum class Failure { LineFailed, ReadFailed, ReadNotKept };
+    // be kept; the read-back after a write failed likewise, or never began
+    // because the radio did not answer after the write.
+    enum class Failure { LineFailed, ReadFailed, ReadNotKept, VerifyFailed, VerifySilent };
     Q_ENUM(Failure)
 
     enum class Start { Started, Busy, NoPort, SendFailed };
+    // What follows a write once its frames are out.
+    enum class AfterWrite { Poll, Verify };
 
     struct Intervals {
         int writeTick = 100;     // one frame per tick
@@ -40,6 +57,7 @@ public:
         int readStart = 100;     // from the command to "B"
         int blockTimeout = 2000; // a block not complete by then ends the read
         int silence = 5000;      // a poll without "C" this long: the radio is not answering
+        int verifyWait = 10000;  // after a write, how long the read-back waits for "C"
     };
 
     using ReadRows = std::array<DecodedFields, kChannelCount>;
@@ -58,10 +76,11 @@ public:
     int writeStep() const { return writeStep_; }
 
     // Sends "A" now and the frames one per tick after the write delay.
-    Start startWrite(std::vector<QByteArray> frames);
+    Start startWrite(std::vector<QByteArray> frames, AfterWrite after = AfterWrite::Poll);
     // Sends "B" after the read-start delay and collects the answer.
     Start startRead();
-    // Ends a read at once without a word: nothing is kept, the poll runs.
+    // Ends a read or a read-back at once without a word: nothing is kept,
+    // the poll runs.
     void cancelRead();
     // Probes the radio until it answers, as after a transfer.
     void startPoll();
@@ -80,6 +99,8 @@ signals:
     void radioSilent();
     // A read's rows were taken by the sink; the poll runs.
     void readFinished();
+    // The read-back after a write is complete; the poll runs.
+    void readBack(const vq::LinkController::ReadRows &rows);
 
 private:
     void setState(State state);
@@ -92,6 +113,7 @@ private:
     void failRead(const QString &why, Failure failure = Failure::ReadFailed);
     void endRead();
     void onPollTick();
+    void onVerifyWait();
     void beginPoll();
     void endPoll();
     void onLineLost();
@@ -103,8 +125,10 @@ private:
     QTimer readStart_;
     QTimer blockTimeout_;
     QTimer silence_;
+    QTimer verifyWait_;
     State state_ = State::Idle;
     int writeStep_ = 0;
+    AfterWrite afterWrite_ = AfterWrite::Poll;
     // After a broken read the radio may still be sending the rest of its
     // answer: the poll drops it until the line is quiet for a tick.
     bool draining_ = false;

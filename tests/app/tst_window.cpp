@@ -41,7 +41,7 @@ struct Started {
     Program program{messenger};
     bool ok = false;
 
-    Started()
+    explicit Started(bool freshSettings = true)
     {
         LinkController::Intervals quick;
         quick.writeTick = 4;
@@ -49,8 +49,9 @@ struct Started {
         quick.readStart = 5;
         quick.blockTimeout = 300;
         program.programmer().controller().setIntervals(quick);
-        // Each start begins from no remembered ports.
-        QSettings().clear();
+        // Each start begins from no remembered ports, unless it is about them.
+        if (freshSettings)
+            QSettings().clear();
         ProgramOptions options;
         options.database = dir.filePath(QStringLiteral("w.db"));
         // One channel, or the start-up write would leave the radio alone.
@@ -79,6 +80,8 @@ const char *const kLockedMenus[] = {"读信道", "写信道", "系统", "退出"
 class TestWindow : public QObject {
     Q_OBJECT
 private slots:
+    // As the program names itself: without it QSettings reads nothing back.
+    void initTestCase() { nameApplication(); }
     void menusReachTheirOperations()
     {
         Started s;
@@ -244,6 +247,19 @@ private slots:
         choose(dialog, "Option2");
         QCOMPARE(s.program.programmer().link().commPort(), 2);
         QTRY_VERIFY(!w.findChild<PortDialog *>(QStringLiteral("Dialog")));
+    }
+    void verifyAfterWriteIsRemembered()
+    {
+        {
+            Started s;
+            QVERIFY(s.ok);
+            auto *item = s.window().findChild<QAction *>(QStringLiteral("写后校验"));
+            QVERIFY(item && item->isCheckable() && !item->isChecked());
+            item->trigger();
+        }
+        Started again(false);
+        QVERIFY(again.ok);
+        QVERIFY(again.window().findChild<QAction *>(QStringLiteral("写后校验"))->isChecked());
     }
     void portDevices()
     {

@@ -287,6 +287,65 @@ private slots:
         QCOMPARE(rig.notices.size(), 1);
         QCOMPARE(rig.store().field(49, RxTone), FieldValue("88.5"));
     }
+    void verifyAfterWrite_data()
+    {
+        QTest::addColumn<RadioSimulatorOptions>("options");
+        QTest::addColumn<QStringList>("told");
+        QTest::newRow("clean") << unpaced() << QStringList();
+        RadioSimulatorOptions o = unpaced();
+        o.corruptFrameAt = 2;
+        QTest::newRow("channel 2 differs") << o << QStringList{QStringLiteral("第2信道校验不符")};
+        o = unpaced();
+        o.neverReady = true;
+        QTest::newRow("silent after the write")
+            << o << QStringList{QStringLiteral("写入后对讲机未响应，无法校验")};
+        o = unpaced();
+        o.stopAfterFrames = 10;
+        QTest::newRow("stops after 10 frames") << o << QStringList{QStringLiteral("校验读数失败")};
+        o = unpaced();
+        o.malformedFrameAt = 25;
+        QTest::newRow("malformed frame 25") << o << QStringList{QStringLiteral("校验读数失败")};
+    }
+    void verifyAfterWrite()
+    {
+        QFETCH(RadioSimulatorOptions, options);
+        QFETCH(QStringList, told);
+        RadioSimulator sim(options);
+        VQ_RIG(rig, db(), sim.devicePath());
+        rig.quicken();
+        QVERIFY(rig.store().apply(kPlan));
+        rig.programmer.setVerifyAfterWrite(true);
+        QList<LinkController::ReadRows> mismatches;
+        QObject::connect(&rig.programmer, &Programmer::verifyMismatch,
+                         [&](const LinkController::ReadRows &rows) { mismatches << rows; });
+        QVERIFY(rig.take(rig.programmer.write()));
+        const auto before = test::snapshot(rig.store());
+        QTRY_COMPARE(rig.running, (QList<bool>{true, false}));
+        QTRY_COMPARE(rig.state(), options.neverReady ? State::AwaitingReady : State::Idle);
+        QCOMPARE(rig.texts(), told);
+        QVERIFY(test::snapshot(rig.store()) == before);
+        QCOMPARE(rig.stored, 0);
+        // The write as without the verify, probes until "C", then the read command.
+        const QByteArray write = expectedWrite(rig.store());
+        QVERIFY(sim.received().startsWith(write));
+        const QString after = QString::fromLatin1(sim.received().mid(write.size()));
+        const QRegularExpression line(QLatin1String(options.neverReady ? "^6+$" : "^6+B6*$"));
+        QVERIFY2(line.match(after).hasMatch(), qPrintable(after));
+        QCOMPARE(mismatches.size(), options.corruptFrameAt ? 1 : 0);
+        if (told.isEmpty()) {
+            QCOMPARE(rig.progress, wholeTransferProgress() + wholeTransferProgress());
+            QCOMPARE(rig.statuses.last(), QStringLiteral("校验通过")); // still, after the radio's "C"
+        } else if (options.corruptFrameAt) {
+            QCOMPARE(QString::fromStdString(mismatches.first()[1].at(RxFrequency)),
+                     QStringLiteral("145.00626"));
+            // What the radio holds is in the history, beside what was sent.
+            ChannelHistory &history = rig.programmer.history();
+            QCOMPARE(history.entries().front().reason, ChannelHistory::Reason::VerifyReadBack);
+            const PlanRows radio = *history.rows(history.entries().front().id);
+            QCOMPARE(radio[1][RxFrequency], FieldValue("145.00626"));
+            QCOMPARE(radio[0][RxFrequency], rig.store().field(0, RxFrequency));
+        }
+    }
     void linkPoll()
     {
         // The poll takes all that came each tick: "C" behind noise ends it

@@ -41,6 +41,7 @@ void PlanRig::quicken()
     i.readStart = 5;
     i.blockTimeout = 300;
     i.silence = 300;
+    i.verifyWait = 400;
     programmer.controller().setIntervals(i);
 }
 

@@ -72,6 +72,8 @@ int main(int argc, char *argv[])
         option("silent-after-b", "Answer nothing to a read request."),
         option("stop-after", "Stop a read answer after <n> frames.", "n"),
         option("malformed-at", "Garble frame <n> (1-based) of each read answer.", "n"),
+        option("corrupt-at", "Send frame <n> (1-based) of each read answer with another receive frequency.",
+               "n"),
         option("noise", "Send <n> noise characters before each \"C\".", "n"),
         option("hang-up-after", "Close the line after <n> frames of a read or write.", "n"),
     });
@@ -89,6 +91,7 @@ int main(int argc, char *argv[])
     options.silentAfterB = parser.isSet(QStringLiteral("silent-after-b"));
     if (!readCount(parser, "stop-after", options.stopAfterFrames) ||
         !readCount(parser, "malformed-at", options.malformedFrameAt) ||
+        !readCount(parser, "corrupt-at", options.corruptFrameAt) ||
         !readCount(parser, "noise", options.noiseBeforeC) ||
         !readCount(parser, "hang-up-after", options.hangUpAfterFrames))
         return 2;
