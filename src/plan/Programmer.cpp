@@ -452,10 +452,16 @@ Result Programmer::cancelTransfer(const std::function<bool()> &confirm)
         const int seconds = (controller_.remainingWriteMs() + 999) / 1000;
         return Result::refused(systemNotice(texts::writeCannotStop(std::max(seconds, 1))));
     }
-    if (!isReading())
+    // A verify's read-back is a read too: stopping it changes nothing.
+    const auto reading = [this] {
+        using S = LinkController::State;
+        const S state = controller_.state();
+        return isReadState(state) || state == S::VerifyPending || state == S::Verifying;
+    };
+    if (!reading())
         return Result::nothing();
     // The read may have ended while the question was open.
-    if (!confirm() || !isReading())
+    if (!confirm() || !reading())
         return Result::nothing();
     controller_.cancelRead();
     return {};
