@@ -2,9 +2,9 @@
 // (median and worst of 100 each), and the history window opened over
 // 10 000 snapshots until its list is painted (offscreen, median of 5).
 #include "app/HistoryWindow.h"
-#include "app/Messenger.h"
 #include "plan/HistoryModel.h"
 #include "plan/Programmer.h"
+#include "QuietMessenger.h"
 
 #include <QApplication>
 #include <QSqlDatabase>
@@ -18,14 +18,6 @@
 #include <vector>
 
 namespace {
-
-class QuietMessenger : public vq::Messenger {
-public:
-    void show(const vq::Notice &) override {}
-    QString askSavePath(const QString &) override { return {}; }
-    QString askOpenPath(const QString &) override { return {}; }
-    bool ask(const vq::Notice &) override { return false; }
-};
 
 constexpr int kRuns = 100;
 const int kSnapshots = qEnvironmentVariableIntValue("VQ_BENCH_SNAPSHOTS") > 0 ? qEnvironmentVariableIntValue("VQ_BENCH_SNAPSHOTS") : 10000;
@@ -93,7 +85,7 @@ int main(int argc, char *argv[])
     for (auto n = history.entries().size(); n < static_cast<std::size_t>(kSnapshots); ++n)
         history.add(vq::ChannelHistory::Reason::Write, QString(), fullPlan(static_cast<int>(n)));
     pragma.exec(QStringLiteral("PRAGMA synchronous = FULL"));
-    QuietMessenger messenger;
+    vq::bench::QuietMessenger messenger;
     std::vector<double> openMs;
     for (int run = 0; run < 5; ++run) {
         clock.start();

@@ -4,8 +4,8 @@
 // start-up on a new store and a simulator's port, then reports and exits.
 #include "app/Appearance.h"
 #include "app/MainWindow.h"
-#include "app/Messenger.h"
 #include "app/Program.h"
+#include "QuietMessenger.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -20,21 +20,12 @@
 
 namespace {
 
-// Stands in for the message boxes: a benchmark cannot click them away.
-class QuietMessenger : public vq::Messenger {
-public:
-    void show(const vq::Notice &) override {}
-    QString askSavePath(const QString &) override { return {}; }
-    QString askOpenPath(const QString &) override { return {}; }
-    bool ask(const vq::Notice &) override { return false; }
-};
-
 int child(int argc, char *argv[])
 {
     QApplication app(argc, argv);
     vq::installChineseFonts();
     vq::installChineseTranslation();
-    QuietMessenger messenger;
+    vq::bench::QuietMessenger messenger;
     vq::Program program(messenger);
     vq::ProgramOptions options;
     options.database = QString::fromLocal8Bit(argv[2]);

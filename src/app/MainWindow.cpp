@@ -46,6 +46,21 @@ QLabel *makeLabel(QWidget *parent, const char *name, const QString &caption, con
     return label;
 }
 
+// One instance of a satellite window: shown again (and raised) while it is
+// open; a closed one deletes itself and the pointer reads null, so the next
+// use builds it afresh with what is true then.
+template <typename Make>
+void showOnce(QPointer<QWidget> &window, Make make)
+{
+    if (!window) {
+        window = make();
+        window->setAttribute(Qt::WA_DeleteOnClose);
+    }
+    window->show();
+    window->raise();
+    window->activateWindow();
+}
+
 } // namespace
 
 MainWindow::MainWindow(Programmer &programmer, Messenger &messenger, QWidget *parent)
@@ -341,59 +356,28 @@ void MainWindow::openChannelFile()
 
 void MainWindow::showPortDialog()
 {
-    // A closed window deletes itself and the pointer reads null again, so
-    // the next use builds it afresh and its options show the port then in use.
-    if (!portDialog_) {
-        portDialog_ = new PortDialog(programmer_, messenger_, this);
-        portDialog_->setAttribute(Qt::WA_DeleteOnClose);
-    }
-    portDialog_->show();
-    portDialog_->raise();
-    portDialog_->activateWindow();
+    // Built afresh after a close, its options show the port then in use.
+    showOnce(portDialog_, [this] { return new PortDialog(programmer_, messenger_, this); });
 }
 
 void MainWindow::showPortDevices()
 {
-    if (!portDevices_) {
-        portDevices_ = new PortDevicesWindow(programmer_, messenger_, this);
-        portDevices_->setAttribute(Qt::WA_DeleteOnClose);
-    }
-    portDevices_->show();
-    portDevices_->raise();
-    portDevices_->activateWindow();
+    showOnce(portDevices_, [this] { return new PortDevicesWindow(programmer_, messenger_, this); });
 }
 
 void MainWindow::showHistory()
 {
-    if (!history_) {
-        history_ = new HistoryWindow(programmer_, messenger_, this);
-        history_->setAttribute(Qt::WA_DeleteOnClose);
-    }
-    history_->show();
-    history_->raise();
-    history_->activateWindow();
+    showOnce(history_, [this] { return new HistoryWindow(programmer_, messenger_, this); });
 }
 
 void MainWindow::showInstructions()
 {
-    if (!instructions_) {
-        instructions_ = new InstructionsWindow(this);
-        instructions_->setAttribute(Qt::WA_DeleteOnClose);
-    }
-    instructions_->show();
-    instructions_->raise();
-    instructions_->activateWindow();
+    showOnce(instructions_, [this] { return new InstructionsWindow(this); });
 }
 
 void MainWindow::showAbout()
 {
-    if (!about_) {
-        about_ = new AboutWindow(messenger_, this);
-        about_->setAttribute(Qt::WA_DeleteOnClose);
-    }
-    about_->show();
-    about_->raise();
-    about_->activateWindow();
+    showOnce(about_, [this] { return new AboutWindow(messenger_, this); });
 }
 
 } // namespace vq

@@ -394,27 +394,27 @@ Result Programmer::openChannelFile(const PathChooser &choosePath)
 
 Result Programmer::undo()
 {
-    if (isReading())
-        return Result::refused(errorNotice(texts::kTransferBusyRetry));
-    if (!undoStack_.canUndo())
-        return Result::nothing();
-    auto *command = static_cast<StoreCommand *>(const_cast<QUndoCommand *>(undoStack_.command(undoStack_.index() - 1)));
-    if (!command->revert())
-        return Result::refused(withReason(errorNotice(texts::kStoreWriteFailed), store_.errorDetail()));
-    undoStack_.undo();
-    return {};
+    return step(true);
 }
 
 Result Programmer::redo()
 {
+    return step(false);
+}
+
+Result Programmer::step(bool back)
+{
     if (isReading())
         return Result::refused(errorNotice(texts::kTransferBusyRetry));
-    if (!undoStack_.canRedo())
+    if (back ? !undoStack_.canUndo() : !undoStack_.canRedo())
         return Result::nothing();
-    auto *command = static_cast<StoreCommand *>(const_cast<QUndoCommand *>(undoStack_.command(undoStack_.index())));
-    if (!command->reapply())
+    // Every command on the stack is a StoreCommand; the store takes the
+    // values before the stack moves.
+    const int index = undoStack_.index() - (back ? 1 : 0);
+    auto *command = static_cast<StoreCommand *>(const_cast<QUndoCommand *>(undoStack_.command(index)));
+    if (!(back ? command->revert() : command->reapply()))
         return Result::refused(withReason(errorNotice(texts::kStoreWriteFailed), store_.errorDetail()));
-    undoStack_.redo();
+    back ? undoStack_.undo() : undoStack_.redo();
     return {};
 }
 

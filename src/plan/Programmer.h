@@ -135,6 +135,8 @@ private:
     void snapshot(ChannelHistory::Reason reason, const QString &device, const PlanRows &rows);
     QString deviceInUse() const;
     Result saveRows(const PlanRows &rows, const PathChooser &choosePath);
+    // Undo (back) or redo through the store first.
+    Result step(bool back);
     bool storeRead(const LinkController::ReadRows &rows);
     Result movePort(int port);
     void onStateChanged(LinkController::State state);
