@@ -19,14 +19,14 @@ void HistoryModel::reload()
     beginResetModel();
     available_ = history_.isAvailable();
     entries_ = history_.entries();
-    differing_.assign(entries_.size(), -1);
+    differing_.assign(entries_.size(), kNotCounted);
     endResetModel();
 }
 
 void HistoryModel::tableChanged()
 {
     current_.reset();
-    std::fill(differing_.begin(), differing_.end(), -1);
+    std::fill(differing_.begin(), differing_.end(), kNotCounted);
     if (!entries_.empty())
         emit dataChanged(index(0, Differing), index(rowCount() - 1, Differing));
 }
@@ -43,14 +43,6 @@ qint64 HistoryModel::idAt(int row) const
     if (row < 0 || row >= rowCount())
         return 0;
     return entries_[static_cast<std::size_t>(row)].id;
-}
-
-std::vector<int> HistoryModel::differingRows(int row) const
-{
-    const std::optional<PlanRows> then = history_.rows(idAt(row));
-    if (!then)
-        return {};
-    return ChannelHistory::differingRows(*then, current());
 }
 
 int HistoryModel::rowCount(const QModelIndex &parent) const
@@ -77,9 +69,13 @@ QVariant HistoryModel::data(const QModelIndex &index, int role) const
     case Device:
         return entry.device;
     case Differing:
-        if (differing_[row] < 0)
-            differing_[row] = static_cast<int>(differingRows(index.row()).size());
-        return differing_[row];
+        if (differing_[row] == kNotCounted) {
+            const std::optional<PlanRows> then = history_.rows(entry.id);
+            differing_[row] = then ? static_cast<int>(ChannelHistory::differingRows(*then, current()).size())
+                                   : kUnreadable;
+        }
+        // A damaged line says so rather than pretending to match the table.
+        return differing_[row] == kUnreadable ? QVariant(QStringLiteral("无法读取")) : QVariant(differing_[row]);
     default:
         return {};
     }

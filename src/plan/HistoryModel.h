@@ -24,8 +24,6 @@ public:
     void reload();
     bool isAvailable() const { return available_; }
     qint64 idAt(int row) const;
-    // Channels that differ between snapshot `row` and the table now.
-    std::vector<int> differingRows(int row) const;
 
     int rowCount(const QModelIndex &parent = {}) const override;
     int columnCount(const QModelIndex &parent = {}) const override;
@@ -40,7 +38,9 @@ private:
     ChannelStore &store_;
     std::vector<ChannelHistory::Entry> entries_;
     bool available_ = false;
-    mutable std::vector<int> differing_; // per entry; -1 not yet counted
+    static constexpr int kNotCounted = -1;
+    static constexpr int kUnreadable = -2;
+    mutable std::vector<int> differing_; // per entry
     mutable std::optional<PlanRows> current_;
 };
 

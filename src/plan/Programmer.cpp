@@ -77,6 +77,20 @@ Notice traceFailed(const QString &path, const QString &why)
                       QDir::toNativeSeparators(path) + QStringLiteral("：") + why);
 }
 
+// The old file is replaced only by a complete new one. Unbuffered, so a
+// short write (disk full, size limit) shows here instead of being lost in a
+// flush that commit() does not check.
+Result saveWhole(const QString &path, const QByteArray &bytes, const Notice &failed)
+{
+    QSaveFile file(path);
+    if (file.open(QIODevice::WriteOnly | QIODevice::Unbuffered) && file.write(bytes) == bytes.size() &&
+        file.commit())
+        return {};
+    const QString reason = file.errorString();
+    file.cancelWriting();
+    return Result::refused(withReason(failed, reason));
+}
+
 // Symbolic links count as what they point to.
 bool isRegularOrMissing(const QString &path)
 {
@@ -318,20 +332,7 @@ Result Programmer::saveRows(const PlanRows &plan, const PathChooser &choosePath)
     // make a file that opening refuses; better not to write it at all.
     if (text.size() > kMaxChannelFileBytes)
         return Result::refused(withReason(failed, texts::kFileTooLarge));
-    // The old file is replaced only by a complete new one. Unbuffered, so a
-    // short write (disk full, size limit) shows here instead of being lost in
-    // a flush that commit() does not check.
-    QSaveFile file(path);
-    const bool ok =
-        file.open(QIODevice::WriteOnly | QIODevice::Unbuffered) &&
-        file.write(text.data(), static_cast<qint64>(text.size())) == static_cast<qint64>(text.size()) &&
-        file.commit();
-    if (!ok) {
-        const QString reason = file.errorString();
-        file.cancelWriting();
-        return Result::refused(withReason(failed, reason));
-    }
-    return {};
+    return saveWhole(path, QByteArray::fromStdString(text), failed);
 }
 
 Result Programmer::openChannelFile(const PathChooser &choosePath)
@@ -500,15 +501,7 @@ Result Programmer::saveTrace(const PathChooser &choosePath)
     QByteArray text = traceHeader();
     for (const LinkTrace::Entry &entry : link_.trace().entries())
         text += formatTraceEntry(entry);
-    QSaveFile file(path);
-    const bool ok = file.open(QIODevice::WriteOnly | QIODevice::Unbuffered) &&
-                    file.write(text) == text.size() && file.commit();
-    if (!ok) {
-        const QString reason = file.errorString();
-        file.cancelWriting();
-        return Result::refused(withReason(failed, reason));
-    }
-    return {};
+    return saveWhole(path, text, failed);
 }
 
 Result Programmer::startTrace(const QString &path)
