@@ -29,6 +29,9 @@ public:
     // Without a file name: the user's configuration folder.
     explicit PortSettings(const QString &fileName = {});
     ~PortSettings();
+    // A value in the file was not one this program writes (said on stderr
+    // once per run).
+    bool complained() const { return complained_; }
 
     QString fileName() const;
     // The remembered choice over `defaults`; nonsense is left out.

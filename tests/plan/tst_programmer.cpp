@@ -444,6 +444,15 @@ private slots:
         const PortChoice read = PortSettings(file).load();
         QCOMPARE(read.devices, defaults.devices);
         QCOMPARE(read.port, 1);
+        // The verify flag: only what this program writes counts, and only a
+        // stranger value is complained about.
+        for (auto [text, on, complaint] :
+             {std::tuple{"true", true, false}, {"false", false, false}, {"yes", false, true}}) {
+            QVERIFY(test::writeFile(file, QByteArray("[transfers]\nverify=") + text + "\n"));
+            PortSettings settings(file);
+            QCOMPARE(settings.loadVerifyAfterWrite(), on);
+            QCOMPARE(settings.complained(), complaint);
+        }
     }
     void deviceList()
     {
