@@ -641,14 +641,20 @@ bool Programmer::storeRead(const LinkController::ReadRows &rows)
 {
     std::vector<ChannelStore::Change> changes;
     changes.reserve(static_cast<std::size_t>(kChannelCount * (kFieldCount - 1)));
-    for (int row = 0; row < kChannelCount; ++row)
+    // The table as the read leaves it goes into the history in the same
+    // transaction: one commit, and never the one without the other.
+    PlanRows radio = planRows(store_);
+    for (int row = 0; row < kChannelCount; ++row) {
+        const auto &read = rows[static_cast<std::size_t>(row)];
+        read.applyTo(radio[static_cast<std::size_t>(row)]);
         for (int f = RxFrequency; f < kFieldCount; ++f)
-            changes.push_back({row, f, rows[static_cast<std::size_t>(row)].at(static_cast<Field>(f))});
-    if (!commit(texts::kReadStep, std::move(changes))) {
+            changes.push_back({row, f, read.at(static_cast<Field>(f))});
+    }
+    const auto keepRead = [this, &radio] { snapshot(ChannelHistory::Reason::Read, deviceInUse(), radio); };
+    if (!commit(texts::kReadStep, std::move(changes), keepRead)) {
         qWarning("storing the read failed: %s", qUtf8Printable(store_.errorDetail()));
         return false;
     }
-    snapshot(ChannelHistory::Reason::Read, deviceInUse(), planRows(store_));
     emit firstRowCurrent();
     return true;
 }

@@ -157,9 +157,12 @@ QByteArray SerialLink::take(qsizetype n)
 void SerialLink::discardInput()
 {
     if (isOpen()) {
+        // Dropped unread, but they came over the line all the same: taken
+        // for the trace before the clear empties the port's buffer too.
+        const QByteArray dropped = port_->readAll();
+        bytesReceived_ += dropped.size();
+        trace_.record(LinkTrace::Direction::Received, dropped);
         port_->clear(QSerialPort::Input);
-        // Dropped unread, but they came over the line all the same.
-        trace_.record(LinkTrace::Direction::Received, port_->readAll());
     }
     inbox_.clear();
 }
