@@ -6,6 +6,7 @@
 #include "channels/ValueDomains.h"
 #include "channels/ValueRules.h"
 #include "files/ChannelFile.h"
+#include "plan/PlanFrames.h"
 #include "plan/StoreCommand.h"
 #include "radio/ChannelFrame.h"
 
@@ -574,30 +575,17 @@ Result Programmer::beginWrite(bool startUp)
     if (store_.rowCount() < kChannelCount)
         return Result::refused(errorNotice(texts::kTooFewRows50));
 
-    // The first channel is always sent, and kept, as number 1.
+    // The first channel is always sent, and kept, as number 1. Encoded
+    // once, here: moving the grid, editing or opening a file during the
+    // write must not change what the radio receives.
     const FieldValue one = std::string("1");
-    // Encoded once, here: moving the grid, editing or opening a file during
-    // the write must not change what the radio receives.
-    std::vector<QByteArray> frames;
-    frames.reserve(kChannelCount);
-    PlanRows sent;
-    for (int row = 0; row < kChannelCount; ++row) {
-        ChannelRecord record = store_.record(row);
-        if (row == 0)
-            record[ChannelNumber] = one;
-        sent.push_back(record);
-        const Notice unencodable = errorNotice(texts::unencodableRow(row + 1));
-        // Text that is no number would go out as an empty channel unnoticed.
-        for (Field f : {RxFrequency, TxFrequency})
-            if (!isFrequencyText(record[f]))
-                return Result::refused(withReason(
-                    unencodable, QStringLiteral("%1“%2”不是频率")
-                                     .arg(fieldName(f), QString::fromStdString(textOf(record[f])))));
-        const EncodeResult encoded = encodeChannelFrame(record);
-        if (!encoded.ok())
-            return Result::refused(withReason(unencodable, QString::fromStdString(describe(encoded.error))));
-        frames.push_back(QByteArray::fromStdString(*encoded.frame));
+    PlanFrames plan = encodePlan(planRows(store_));
+    if (!plan.ok()) {
+        const PlanFrames::Problem &first = plan.problems.front();
+        return Result::refused(withReason(errorNotice(texts::unencodableRow(first.channel)), first.why));
     }
+    std::vector<QByteArray> frames = std::move(plan.frames);
+    const PlanRows &sent = plan.sent;
     Result result;
     // A plan in a read-only file still goes out; the user learns that the
     // renumbering could not be kept.

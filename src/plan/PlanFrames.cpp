@@ -1,0 +1,40 @@
+#include "plan/PlanFrames.h"
+
+#include "channels/ValueDomains.h"
+#include "channels/ValueRules.h"
+#include "radio/ChannelFrame.h"
+
+namespace vq {
+
+PlanFrames encodePlan(const PlanRows &rows)
+{
+    PlanFrames plan;
+    plan.frames.reserve(kChannelCount);
+    for (int row = 0; row < kChannelCount && row < static_cast<int>(rows.size()); ++row) {
+        ChannelRecord record = rows[static_cast<std::size_t>(row)];
+        if (row == 0)
+            record[ChannelNumber] = std::string("1");
+        plan.sent.push_back(record);
+        QString why;
+        // Text that is no number would go out as an empty channel unnoticed.
+        for (Field f : {RxFrequency, TxFrequency})
+            if (why.isEmpty() && !isFrequencyText(record[f]))
+                why = QStringLiteral("%1“%2”不是频率")
+                          .arg(QString::fromUtf8(fieldNames()[f].data(), qsizetype(fieldNames()[f].size())),
+                               QString::fromStdString(textOf(record[f])));
+        if (why.isEmpty()) {
+            const EncodeResult encoded = encodeChannelFrame(record);
+            if (encoded.ok())
+                plan.frames.push_back(QByteArray::fromStdString(*encoded.frame));
+            else
+                why = QString::fromStdString(describe(encoded.error));
+        }
+        if (!why.isEmpty())
+            plan.problems.append({row + 1, why});
+    }
+    if (!plan.ok())
+        plan.frames.clear();
+    return plan;
+}
+
+} // namespace vq
