@@ -37,4 +37,27 @@ PlanFrames encodePlan(const PlanRows &rows)
     return plan;
 }
 
+std::optional<ReadBackRows> expectedReadBack(const std::vector<QByteArray> &frames)
+{
+    if (frames.size() != kChannelCount)
+        return std::nullopt;
+    ReadBackRows rows{};
+    for (std::size_t row = 0; row < frames.size(); ++row) {
+        DecodeResult decoded = decodeChannelFrame(frames[row].toStdString());
+        if (!decoded.ok())
+            return std::nullopt;
+        rows[row] = std::move(*decoded.fields);
+    }
+    return rows;
+}
+
+QList<int> differingChannels(const ReadBackRows &sent, const ReadBackRows &readBack)
+{
+    QList<int> differing;
+    for (std::size_t row = 0; row < sent.size(); ++row)
+        if (readBack[row].values != sent[row].values)
+            differing << static_cast<int>(row) + 1;
+    return differing;
+}
+
 } // namespace vq

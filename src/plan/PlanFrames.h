@@ -1,11 +1,14 @@
 #pragma once
 
 #include "channels/ChannelHistory.h"
+#include "radio/ChannelFrame.h"
 
 #include <QByteArray>
 #include <QList>
 #include <QString>
 
+#include <array>
+#include <optional>
 #include <vector>
 
 namespace vq {
@@ -27,5 +30,17 @@ struct PlanFrames {
 
 // The first 50 rows of `rows` (which must hold at least 50).
 PlanFrames encodePlan(const PlanRows &rows);
+
+// A write's read-back is compared as decoded rows, not as text: the radio
+// may give a frame back in another form of the same plan (lower-case
+// hexadecimal, another number in a channel's number byte, anything behind
+// an empty channel's marker) and only a difference the plan would show is a
+// fault.
+using ReadBackRows = std::array<DecodedFields, kChannelCount>;
+// The rows a read-back of `frames` should give; none unless there are 50
+// frames that a read could decode.
+std::optional<ReadBackRows> expectedReadBack(const std::vector<QByteArray> &frames);
+// The channels, 1 … 50, whose read-back differs from what was sent.
+QList<int> differingChannels(const ReadBackRows &sent, const ReadBackRows &readBack);
 
 } // namespace vq

@@ -592,13 +592,9 @@ Result Programmer::beginWrite(bool startUp)
     if (store_.field(0, ChannelNumber) != one && !commit(QStringLiteral("信道号"), {{0, ChannelNumber, one}}))
         result.notices << errorNotice(texts::kStoreWriteFailed);
 
-    // Compared as decoded rows, not as text: the radio may give a frame back
-    // in another form of the same plan (lower-case hexadecimal, another
-    // number in a channel's number byte, anything behind an empty channel's
-    // marker) and only a difference the plan would show is a fault.
+    // Every frame the encoder gives decodes again.
     if (verifyAfterWrite_)
-        for (std::size_t row = 0; row < frames.size(); ++row)
-            sentRows_[row] = *decodeChannelFrame(frames[row].toStdString()).fields;
+        sentRows_ = *expectedReadBack(frames);
     startUpWrite_ = startUp;
     emit firstRowCurrent();
     const auto after =
@@ -753,10 +749,7 @@ void Programmer::onFailed(LinkController::Failure failure)
 
 void Programmer::onReadBack(const LinkController::ReadRows &rows)
 {
-    QList<int> differing;
-    for (std::size_t row = 0; row < rows.size(); ++row)
-        if (rows[row].values != sentRows_[row].values)
-            differing << static_cast<int>(row) + 1;
+    const QList<int> differing = differingChannels(sentRows_, rows);
     if (differing.isEmpty()) {
         emit statusChanged(texts::kStatusVerified);
         keepVerifiedStatus_ = true;
