@@ -147,6 +147,12 @@ bool SerialLink::send(const QByteArray &bytes)
     return written == bytes.size();
 }
 
+void SerialLink::flush()
+{
+    if (isOpen())
+        port_->flush();
+}
+
 QByteArray SerialLink::take(qsizetype n)
 {
     QByteArray out = inbox_.left(n);

@@ -43,6 +43,9 @@ public:
     // Queues bytes for sending; false when no port is open or the write is
     // refused at once.
     bool send(const QByteArray &bytes);
+    // Hands what send() queued to the device now, without waiting: closing
+    // the port drops whatever is still queued.
+    void flush();
 
     qsizetype available() const { return inbox_.size(); }
     // Takes up to n received characters, oldest first.
