@@ -89,6 +89,17 @@ inline QString verifyMismatch(const QList<int> &channels)
         numbers << QString::number(channel);
     return QStringLiteral("第%1信道校验不符").arg(numbers.join(QStringLiteral("、")));
 }
+// A write to several radios, each port's outcome on its own:
+// "串行端口 /dev/ttyUSB2 的设备不存在", reasons as kPortMissing … kPortUsed.
+inline QString devicePortProblem(const QString &device, const QString &reason)
+{
+    return QStringLiteral("串行端口 %1 %2").arg(device, reason);
+}
+inline const QString kPortUsed = QStringLiteral("已被使用");
+inline const QString kWriteDone = QStringLiteral("写入完成");
+inline const QString kWriteNoReply = QStringLiteral("写入后对讲机未响应");
+inline const QString kWriteNotVerified = QStringLiteral("写入完成，未校验");
+inline const QString kWriteCancelled = QStringLiteral("已取消，对讲机内容未变");
 inline const QString kTransferBusyRetry = QStringLiteral("数据传送中，请稍后再试");
 inline const QString kNotARegularFile = QStringLiteral("目标不是普通文件");
 inline const QString kFileTooLarge = QStringLiteral("文件过大");
