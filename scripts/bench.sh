@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Sets everything up and prints the link, start-up, finder and history figures.
+# Sets everything up and prints the link, start-up, finder, history and multi-radio write figures.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/setup.sh
@@ -7,3 +7,4 @@ build/bench_link
 build/bench_startup
 build/bench_finder
 build/bench_history
+build/bench_fleet
