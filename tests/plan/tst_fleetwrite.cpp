@@ -38,25 +38,15 @@ QStringList asMemory(const std::vector<QByteArray> &frames)
     return out;
 }
 
-LinkController::Intervals quick()
-{
-    return {.writeTick = 4,
-            .writeDelay = 10,
-            .poll = 10,
-            .readStart = 5,
-            .blockTimeout = 300,
-            .silence = 300,
-            .verifyWait = 400};
-}
+// Write tick, write delay, poll, read start, block time-out, silence, verify wait.
+const LinkController::Intervals kQuick{4, 10, 10, 5, 300, 300, 400};
 
 RadioSimulatorOptions unpaced(int hangUpAfterFrames = -1, bool neverReady = false, int corruptFrameAt = 0)
 {
-    RadioSimulatorOptions o;
-    o.paced = false;
-    o.hangUpAfterFrames = hangUpAfterFrames;
-    o.neverReady = neverReady;
-    o.corruptFrameAt = corruptFrameAt;
-    return o;
+    return {.paced = false,
+            .neverReady = neverReady,
+            .corruptFrameAt = corruptFrameAt,
+            .hangUpAfterFrames = hangUpAfterFrames};
 }
 
 } // namespace
@@ -86,7 +76,7 @@ private slots:
         QTemporaryDir dir;
         const QString missing = dir.filePath(QStringLiteral("ttyUSB9"));
         FleetWrite fleet;
-        fleet.setIntervals(quick());
+        fleet.setIntervals(kQuick);
         QSignalSpy finished(&fleet, &FleetWrite::finished);
         QVERIFY(
             fleet.start({good1.devicePath(), bad.devicePath(), good2.devicePath(), missing}, plan, verify));
@@ -124,7 +114,7 @@ private slots:
         RadioSimulator sending(unpaced()), waiting(unpaced(-1, true));
         const std::vector<QByteArray> plan = samplePlan();
         FleetWrite fleet;
-        LinkController::Intervals i = quick();
+        LinkController::Intervals i = kQuick;
         i.silence = 3000;
         fleet.setIntervals(i);
         QSignalSpy finished(&fleet, &FleetWrite::finished);
