@@ -632,8 +632,9 @@ public:
         ChannelRecord row;
         const std::optional<std::string> rx = frequency(Frequency, cell(Frequency), "");
         row[RxFrequency] = rx;
-        if (rx)
-            row[TxFrequency] = transmitFrequency(*rx);
+        // Checked without a receive frequency too, so that every problem of
+        // the record is shown at once.
+        row[TxFrequency] = transmitFrequency(rx);
         readSquelch(row);
 
         if (cell(DtcsPolarity) != "NN")
@@ -718,7 +719,7 @@ private:
         return check.value;
     }
 
-    std::optional<std::string> transmitFrequency(const std::string &rx)
+    std::optional<std::string> transmitFrequency(const std::optional<std::string> &rx)
     {
         const std::string duplex = cell(Duplex);
         const std::string offsetText = cell(Offset);
@@ -738,8 +739,10 @@ private:
             problem(Offset, "不是频率差");
             return std::nullopt;
         }
+        if (!rx)
+            return std::nullopt;
         // Stored frequencies have five decimals, so they are whole hertz.
-        const std::int64_t rxHz = *Decimal::parsePlain(rx)->scaledRounded(kLayoutDecimals);
+        const std::int64_t rxHz = *Decimal::parsePlain(*rx)->scaledRounded(kLayoutDecimals);
         const std::int64_t txHz = duplex == "+" ? rxHz + *offsetHz : rxHz - *offsetHz;
         return frequency(Offset, Decimal::fromScaled(txHz, -kLayoutDecimals).toShortestText(), "发送频率");
     }
@@ -866,13 +869,13 @@ CsvImport readCommonCsv(std::string_view utf8, std::span<const ChannelRecord> cu
         }
         CommonRowReader reader(record, columns.index, out.problems);
         const int location = reader.location(int(current.size()));
-        if (location > 0 && named[std::size_t(location - 1)]) {
+        if (location > 0 && named[std::size_t(location - 1)])
             reader.problem(Location, "信道重复");
-        }
+        else if (location > 0)
+            named[std::size_t(location - 1)] = true;
         const auto row = reader.read(out.warnings);
-        if (location == 0 || named[std::size_t(location - 1)] || !row)
+        if (!row)
             continue;
-        named[std::size_t(location - 1)] = true;
         for (int f = RxFrequency; f < kFieldCount; ++f)
             out.changes.push_back({location - 1, Field(f), (*row)[std::size_t(f)]});
     }
