@@ -14,6 +14,8 @@ FLAGS=(-std=c++20 -O1 -g -fno-omit-frame-pointer
 DECIMAL=(src/channels/Decimal.cpp src/channels/FrequencyRules.cpp)
 FRAME=("${DECIMAL[@]}" src/channels/ValueDomains.cpp src/radio/ChannelFrame.cpp)
 FILE=("${DECIMAL[@]}" src/files/ChannelFile.cpp)
+CSV=("${DECIMAL[@]}" src/channels/ValueDomains.cpp src/channels/ValueRules.cpp src/channels/PickerRules.cpp
+     src/files/ChannelCsv.cpp)
 
 mkdir -p "$OUT"
 build() {
@@ -29,10 +31,13 @@ build fuzz_channel_file "${FILE[@]}" &
 second=$!
 failed=0
 wait "$first" || failed=1
-build fuzz_numeric_text "${DECIMAL[@]}" || failed=1
+build fuzz_numeric_text "${DECIMAL[@]}" &
+third=$!
 wait "$second" || failed=1
+build fuzz_csv "${CSV[@]}" || failed=1
+wait "$third" || failed=1
 if [ "$failed" -ne 0 ]; then
   echo "fuzz/build.sh: a harness failed to build" >&2
   exit 1
 fi
-echo "built: $OUT/fuzz_frame_decode $OUT/fuzz_channel_file $OUT/fuzz_numeric_text"
+echo "built: $OUT/fuzz_frame_decode $OUT/fuzz_channel_file $OUT/fuzz_numeric_text $OUT/fuzz_csv"

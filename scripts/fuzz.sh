@@ -18,7 +18,7 @@ if ! [[ "$SECONDS_EACH" =~ ^[1-9][0-9]*$ ]]; then
   echo "usage: $0 [SECONDS]" >&2
   exit 2
 fi
-HARNESSES=(fuzz_frame_decode fuzz_channel_file fuzz_numeric_text)
+HARNESSES=(fuzz_frame_decode fuzz_channel_file fuzz_numeric_text fuzz_csv)
 
 scripts/install-packages.sh clang libclang-rt-dev
 
