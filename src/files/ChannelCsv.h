@@ -136,7 +136,8 @@ CsvExport writeCommonCsv(std::span<const ChannelRecord> rows);
 
 // Reads the common layout by column name. Location (1 … current.size())
 // picks the row; each named row gets all nine fields after the channel
-// number, rows not named keep theirs. A value the radio cannot hold, or a
+// number, and its Location as number when it has none; rows not named keep
+// theirs. A value the radio cannot hold, or a
 // frequency the raster would move, is a problem; nothing is changed quietly.
 CsvImport readCommonCsv(std::string_view utf8, std::span<const ChannelRecord> current);
 
