@@ -44,7 +44,7 @@ struct CsvText {
 // U+10FFFF.
 bool isValidUtf8(std::string_view text);
 
-// Reads CSV text (RFC 4180): fields split by commas, quoted fields may hold
+// Reads CSV text: fields split by commas, quoted fields may hold
 // commas, doubled quotes and line breaks. CRLF, LF and a lone CR all end a
 // line, mixed in one file. A UTF-8 byte order mark at the start is skipped,
 // and so is a completely empty line. Refused: more than kMaxCsvBytes, bytes
