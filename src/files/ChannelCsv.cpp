@@ -876,6 +876,9 @@ CsvImport readCommonCsv(std::string_view utf8, std::span<const ChannelRecord> cu
         const auto row = reader.read(out.warnings);
         if (!row)
             continue;
+        // A row without a number would go out as the empty channel.
+        if (isBlankText(current[std::size_t(location - 1)][ChannelNumber]))
+            out.changes.push_back({location - 1, ChannelNumber, std::to_string(location)});
         for (int f = RxFrequency; f < kFieldCount; ++f)
             out.changes.push_back({location - 1, Field(f), (*row)[std::size_t(f)]});
     }

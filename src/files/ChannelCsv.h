@@ -44,7 +44,7 @@ struct CsvText {
 // U+10FFFF.
 bool isValidUtf8(std::string_view text);
 
-// Reads CSV text (RFC 4180): fields split by commas, quoted fields may hold
+// Reads CSV text: fields split by commas, quoted fields may hold
 // commas, doubled quotes and line breaks. CRLF, LF and a lone CR all end a
 // line, mixed in one file. A UTF-8 byte order mark at the start is skipped,
 // and so is a completely empty line. Refused: more than kMaxCsvBytes, bytes
@@ -136,7 +136,8 @@ CsvExport writeCommonCsv(std::span<const ChannelRecord> rows);
 
 // Reads the common layout by column name. Location (1 … current.size())
 // picks the row; each named row gets all nine fields after the channel
-// number, rows not named keep theirs. A value the radio cannot hold, or a
+// number, and its Location as number when it has none; rows not named keep
+// theirs. A value the radio cannot hold, or a
 // frequency the raster would move, is a problem; nothing is changed quietly.
 CsvImport readCommonCsv(std::string_view utf8, std::span<const ChannelRecord> current);
 

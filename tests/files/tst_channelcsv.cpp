@@ -207,8 +207,13 @@ private slots:
         QVERIFY(import.ok());
         QCOMPARE(import.warnings, std::vector<std::string>{"忽略未知的列：Bank"});
         const auto rows = applied(tableOf({}), import);
-        QVERIFY(rows[1] == (ChannelRecord{std::nullopt, "438.50000", "", "023", "437.90000", "", "023", "add",
-                                          "2", "off"}));
+        QVERIFY(rows[1] ==
+                (ChannelRecord{"2", "438.50000", "", "023", "437.90000", "", "023", "add", "2", "off"}));
+
+        // A frequency off the raster is not moved quietly: the problem says where it would land.
+        const QByteArray moved = kCommonHeader + "1,,145.001,,0,,88.5,88.5,023,NN,023,Tone->Tone,FM,5.00,,,";
+        QCOMPARE(readCommonCsv(bytesOf(moved), tableOf({})).problems.front().why,
+                 std::string("不在步进上，会变成145.00000"));
 
         // What the radio cannot hold is named by row and field, and nothing is written.
         auto row = tableOf({"1", "145.00000", "", "", "145.00000", "", "", "add", "off", "off"});
