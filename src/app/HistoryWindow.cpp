@@ -158,8 +158,17 @@ void HistoryWindow::restoreSelected()
 
 void HistoryWindow::exportSelected()
 {
-    if (const qint64 id = selectedId())
-        tell(programmer_.exportSnapshot(id, [this] { return messenger_.askSavePath(kChannelFileFilter); }));
+    const qint64 id = selectedId();
+    if (!id)
+        return;
+    QString chosen;
+    const QString path = messenger_.askSavePath(kChannelFileFilter + QStringLiteral(";;") + kCsvFilters, &chosen);
+    if (path.isEmpty())
+        return;
+    std::optional<CsvLayout> csv;
+    if (chosen != kChannelFileFilter)
+        csv = csvLayoutOf(chosen);
+    tell(programmer_.exportSnapshot(id, [&path] { return path; }, csv));
 }
 
 } // namespace vq

@@ -235,6 +235,10 @@ void MainWindow::buildMenus()
     QAction *save = named(file->addAction(QStringLiteral("保存文件(&V)")), "保存");
     connect(open, &QAction::triggered, this, &MainWindow::openChannelFile);
     connect(save, &QAction::triggered, this, &MainWindow::saveChannelFile);
+    QAction *exportCsv = named(file->addAction(QStringLiteral("导出CSV(&E)...")), "导出CSV");
+    QAction *importCsv = named(file->addAction(QStringLiteral("导入CSV(&I)...")), "导入CSV");
+    connect(exportCsv, &QAction::triggered, this, &MainWindow::exportCsv);
+    connect(importCsv, &QAction::triggered, this, &MainWindow::importCsv);
     QAction *history = named(file->addAction(QStringLiteral("历史记录(&H)...")), "历史记录");
     connect(history, &QAction::triggered, this, &MainWindow::showHistory);
 
@@ -352,6 +356,20 @@ void MainWindow::saveTrace()
 void MainWindow::openChannelFile()
 {
     tell(programmer_.openChannelFile([this] { return messenger_.askOpenPath(kChannelFileFilter); }));
+}
+
+void MainWindow::exportCsv()
+{
+    QString chosen;
+    const QString path = messenger_.askSavePath(kCsvFilters, &chosen);
+    if (!path.isEmpty())
+        tell(programmer_.exportCsv(csvLayoutOf(chosen), [&path] { return path; }));
+}
+
+void MainWindow::importCsv()
+{
+    grid_->commitOpenEditor();
+    tell(programmer_.importCsv([this] { return messenger_.askOpenPath(kCsvFilters); }));
 }
 
 void MainWindow::showPortDialog()

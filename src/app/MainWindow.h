@@ -39,6 +39,8 @@ public:
     // Menu commands.
     void openChannelFile();
     void saveChannelFile();
+    void exportCsv();
+    void importCsv();
     void showPortDialog();
     void showPortDevices();
     void showHistory();

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "plan/CsvExchange.h"
 #include "plan/Notice.h"
 
 #include <QString>
@@ -10,6 +11,13 @@ namespace vq {
 
 // What the file dialogs show for channel files.
 inline const QString kChannelFileFilter = QStringLiteral("text(*.doc)");
+// The layout a CSV filter stands for.
+inline CsvLayout csvLayoutOf(const QString &filter)
+{
+    return filter == texts::kCsvCommonFilter ? CsvLayout::Common : CsvLayout::Own;
+}
+// Both CSV layouts, the program's own first.
+inline const QString kCsvFilters = texts::kCsvFilter + QStringLiteral(";;") + texts::kCsvCommonFilter;
 
 // Everything that waits for the person at the screen goes through here:
 // message boxes and the file dialog. Tests put a recorder in its place, so
@@ -18,8 +26,10 @@ class Messenger {
 public:
     virtual ~Messenger() = default;
     virtual void show(const Notice &notice) = 0;
-    // The chosen path, or an empty text when the user cancelled.
-    virtual QString askSavePath(const QString &filter) = 0;
+    // The chosen path, or an empty text when the user cancelled. Several
+    // filters are separated by ";;"; `chosen`, when given, learns which one
+    // the user picked.
+    virtual QString askSavePath(const QString &filter, QString *chosen = nullptr) = 0;
     virtual QString askOpenPath(const QString &filter) = 0;
     // A yes/no question; true for yes.
     virtual bool ask(const Notice &question) = 0;
@@ -31,7 +41,7 @@ public:
     explicit DialogMessenger(QWidget *parent = nullptr) : parent_(parent) {}
     void setParent(QWidget *parent) { parent_ = parent; }
     void show(const Notice &notice) override;
-    QString askSavePath(const QString &filter) override;
+    QString askSavePath(const QString &filter, QString *chosen = nullptr) override;
     QString askOpenPath(const QString &filter) override;
     bool ask(const Notice &question) override;
 

@@ -15,7 +15,7 @@ class MainWindow;
 class Messenger;
 
 struct ProgramOptions {
-    QString database = QStringLiteral("vq3390R.db");
+    QString database = Programmer::defaultStorePath();
     // Empty when not given: the remembered device, else the default.
     QString com1;
     QString com2;

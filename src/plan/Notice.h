@@ -243,6 +243,22 @@ inline QString traceHeader(const QString &version, const QString &when, int port
 // A live trace file that could not be written; the transfer goes on without it.
 inline const QString kTraceWriteFailed = QStringLiteral("通信记录无法写入，已停止记录");
 inline const QString kTraceIsStore = QStringLiteral("这是信道数据库文件");
+// CSV import and export.
+inline const QString kImportStep = QStringLiteral("导入CSV");
+inline const QString kCsvRefused = QStringLiteral("CSV文件有误，未导入任何数据");
+inline const QString kCsvNotExported = QStringLiteral("有信道无法用通用格式表示，未导出");
+inline const QString kCsvWarning = QStringLiteral("CSV文件已导入，但请注意：");
+inline const QString kCsvFilter = QStringLiteral("CSV 文件 (*.csv)");
+inline const QString kCsvCommonFilter = QStringLiteral("通用格式 (*.csv)");
+// "第3行 Tone“XYZ”：不是可用的模式": where a CSV row goes wrong.
+inline QString csvProblem(int line, const QString &column, const QString &value, const QString &why)
+{
+    return QStringLiteral("第%1行 %2“%3”：%4").arg(line).arg(column, value, why);
+}
+inline QString csvMoreProblems(qsizetype count)
+{
+    return QStringLiteral("另有%1处问题").arg(count);
+}
 } // namespace texts
 
 // A data or link error, and a port problem, in the program's two styles.

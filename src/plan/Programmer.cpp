@@ -173,6 +173,11 @@ Programmer::~Programmer()
     shutDown();
 }
 
+QString Programmer::defaultStorePath()
+{
+    return QStringLiteral("vq3390R.db");
+}
+
 Result Programmer::openStore(const QString &path)
 {
     if (store_.open(path))
@@ -394,6 +399,56 @@ Result Programmer::openChannelFile(const PathChooser &choosePath)
 
 // ---- undo and history -----------------------------------------------------
 
+Result Programmer::exportCsv(CsvLayout layout, const PathChooser &choosePath)
+{
+    return saveCsv(planRows(store_), layout, choosePath);
+}
+
+Result Programmer::saveCsv(const PlanRows &rows, CsvLayout layout, const PathChooser &choosePath)
+{
+    QByteArray bytes;
+    const Result made = makeCsv(rows, layout, bytes);
+    if (!made.ok)
+        return made;
+    QString path = choosePath();
+    if (path.isEmpty())
+        return Result::nothing();
+    if (QFileInfo(path).suffix().isEmpty())
+        path += QStringLiteral(".csv");
+    const Notice failed = errorNotice(texts::kFileSaveFailed);
+    if (!isRegularOrMissing(path))
+        return Result::refused(withReason(failed, texts::kNotARegularFile));
+    return saveWhole(path, bytes, failed);
+}
+
+Result Programmer::importCsv(const PathChooser &choosePath)
+{
+    if (isReading())
+        return Result::refused(errorNotice(texts::kTransferBusyRetry));
+    const QString path = choosePath();
+    if (path.isEmpty())
+        return Result::nothing();
+    // Opening a pipe would wait for a writer for ever.
+    if (!isRegularOrMissing(path))
+        return Result::refused(withReason(errorNotice(texts::kFileFormat), texts::kNotARegularFile));
+    std::string text;
+    const Result read = readCsvFile(path, text);
+    if (!read.ok)
+        return read;
+    store_.refreshIfChangedElsewhere();
+    std::vector<ChannelStore::Change> changes;
+    Result result = csvChanges(text, planRows(store_), changes);
+    if (!result.ok)
+        return result;
+    const auto keepReplaced = [this, &path] {
+        snapshot(ChannelHistory::Reason::Import, QFileInfo(path).absoluteFilePath(), planRows(store_));
+    };
+    if (!commit(texts::kImportStep, std::move(changes), keepReplaced))
+        return Result::refused(withReason(errorNotice(texts::kStoreWriteFailed), store_.errorDetail()));
+    emit firstRowCurrent();
+    return result;
+}
+
 Result Programmer::undo()
 {
     return step(true);
@@ -440,12 +495,12 @@ Result Programmer::restoreSnapshot(qint64 id)
     return {};
 }
 
-Result Programmer::exportSnapshot(qint64 id, const PathChooser &choosePath)
+Result Programmer::exportSnapshot(qint64 id, const PathChooser &choosePath, std::optional<CsvLayout> csv)
 {
     const std::optional<PlanRows> rows = history_.rows(id);
     if (!rows)
         return Result::refused(withReason(errorNotice(texts::kSnapshotGone), history_.problem()));
-    return saveRows(*rows, choosePath);
+    return csv ? saveCsv(*rows, *csv, choosePath) : saveRows(*rows, choosePath);
 }
 
 Result Programmer::cancelTransfer(const std::function<bool()> &confirm)

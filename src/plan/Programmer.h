@@ -2,6 +2,7 @@
 
 #include "channels/ChannelHistory.h"
 #include "channels/ChannelStore.h"
+#include "plan/CsvExchange.h"
 #include "plan/PortInventory.h"
 #include "plan/PortSettings.h"
 #include "plan/Result.h"
@@ -42,6 +43,9 @@ public:
     // A read is collecting: the table takes no changes until it lands.
     bool isReading() const;
 
+    // The store used when none is named: the same for the window and the
+    // command line.
+    static QString defaultStorePath();
     // Opens the channel database, creating a missing one.
     Result openStore(const QString &path);
     // The devices of the two ports and the one to try first; choices made
@@ -86,6 +90,12 @@ public:
     Result saveChannelFile(const PathChooser &choosePath);
     Result openChannelFile(const PathChooser &choosePath);
 
+    // The whole table as a CSV file in `layout`.
+    Result exportCsv(CsvLayout layout, const PathChooser &choosePath);
+    // A CSV file of either layout into the table as one undoable step,
+    // after a snapshot of the table it changes; all of it or nothing.
+    Result importCsv(const PathChooser &choosePath);
+
     // The last change to the table taken back, or the last one taken back
     // done again; each one batch of the store. Refused while a read is
     // collecting: its batch must land on the table it started from.
@@ -94,8 +104,8 @@ public:
     // A snapshot of the history put back as one undoable step, after a
     // snapshot of the table it replaces.
     Result restoreSnapshot(qint64 id);
-    // A snapshot saved as a channel file.
-    Result exportSnapshot(qint64 id, const PathChooser &choosePath);
+    // A snapshot saved as a channel file, or as CSV in the layout given.
+    Result exportSnapshot(qint64 id, const PathChooser &choosePath, std::optional<CsvLayout> csv = {});
     // The user wants the running transfer to stop: a read ends at once when
     // `confirm` says yes and leaves the table as it was; a write is never
     // cut off, and the user learns how long it still takes.
@@ -135,6 +145,7 @@ private:
     void snapshot(ChannelHistory::Reason reason, const QString &device, const PlanRows &rows);
     QString deviceInUse() const;
     Result saveRows(const PlanRows &rows, const PathChooser &choosePath);
+    Result saveCsv(const PlanRows &rows, CsvLayout layout, const PathChooser &choosePath);
     // Undo (back) or redo through the store first.
     Result step(bool back);
     bool storeRead(const LinkController::ReadRows &rows);

@@ -149,6 +149,18 @@ private slots:
         QVERIFY(!s.enabled("撤销") && s.enabled("重做"));
         s.trigger("重做");
         QCOMPARE(s.store().field(2, RxFrequency), FieldValue("438.50000"));
+        // 导出CSV saves in the layout whose filter the user picked; 导入CSV
+        // reads either.
+        const QString csv = s.dir.filePath(QStringLiteral("plan.csv"));
+        s.messenger.paths << csv << csv;
+        s.messenger.chosenFilters << QStringLiteral("通用格式 (*.csv)");
+        s.trigger("导出CSV");
+        QFile exported(csv);
+        QVERIFY(exported.open(QIODevice::ReadOnly) && exported.readAll().contains("\r\n3,,438.500000,"));
+        QVERIFY(s.store().apply({{2, RxFrequency, std::nullopt}}));
+        s.trigger("导入CSV");
+        QCOMPARE(s.store().field(2, RxFrequency), FieldValue("438.50000"));
+        QCOMPARE(s.messenger.filters.mid(2), QStringList(2, QStringLiteral("CSV 文件 (*.csv);;通用格式 (*.csv)")));
         // 帮助 → 保存通信记录 saves what went over the line, "B" among it.
         const QString trace = s.dir.filePath(QStringLiteral("trace.txt"));
         s.messenger.paths << trace;
@@ -165,10 +177,12 @@ private slots:
             const int opened = w.findChildren<QWidget *>().size() - before;
             QVERIFY2(qstrcmp(name, "波特率") == 0 ? opened == 0 : opened > 0, name);
         }
-        // The table before the file was the plan written at start-up: kept once.
+        // The table before the file was the plan written at start-up: kept
+        // once; the import's snapshot came after it.
         const HistoryModel *history = w.findChild<HistoryWindow *>(QStringLiteral("History"))->model();
-        QCOMPARE(history->rowCount(), 1);
-        QCOMPARE(history->index(0, HistoryModel::Reason).data().toString(), QStringLiteral("启动时写入对讲机"));
+        QCOMPARE(history->rowCount(), 2);
+        QCOMPARE(history->index(0, HistoryModel::Reason).data().toString(), QStringLiteral("导入前"));
+        QCOMPARE(history->index(1, HistoryModel::Reason).data().toString(), QStringLiteral("启动时写入对讲机"));
         const char *windows[] = {"Dialog", "frmAbout1", "frmAbout", "History"};
         for (const char *name : windows) {
             QCOMPARE(w.findChildren<QWidget *>(QString::fromLatin1(name)).size(), 1);

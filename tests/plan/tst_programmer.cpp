@@ -8,6 +8,7 @@
 #include "support/PtyPair.h"
 #include "support/StoreHelpers.h"
 
+#include <QStringEncoder>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -503,6 +504,88 @@ private slots:
         QCOMPARE(usbIdText(0x1a86, 0x7523), QStringLiteral("1a86:7523"));
         QCOMPARE(usbIdText(0x67b, 0x2303), QStringLiteral("067b:2303"));
     }
+    // An import lands as one undoable step after a snapshot of the table
+    // it changes, whether the file is UTF-8 or what a Chinese spreadsheet
+    // saves; a file of the common layout changes only the rows it names.
+    void csvImportIsOneStepAfterASnapshot()
+    {
+        VQ_RIG(rig, db(), QString());
+        QVERIFY(rig.store().apply({{4, RxFrequency, "438.50000"}, {4, TxFrequency, "438.50000"},
+                                   {4, Scan, "add"}, {4, Bcl, "off"}, {4, Beat, "off"}}));
+        const QString own = dir_.filePath(QStringLiteral("plan.csv"));
+        QVERIFY(rig.take(rig.programmer.exportCsv(CsvLayout::Own, answer(own))));
+        const PlanRows exported = planRows(rig.store());
+        QVERIFY(rig.store().apply({{4, RxFrequency, "145.00000"}, {9, Beat, "on"}}));
+        const PlanRows replaced = planRows(rig.store());
+
+        // The same file re-encoded as GB18030 reads the same.
+        QFile utf8(own);
+        QVERIFY(utf8.open(QIODevice::ReadOnly));
+        QString text = QString::fromUtf8(utf8.readAll());
+        text.remove(QChar(0xFEFF));
+        const QByteArray gb = QStringEncoder("GB18030").encode(text);
+        const QString gbPath = dir_.filePath(QStringLiteral("gb.csv"));
+        QVERIFY(test::writeFile(gbPath, gb));
+        QSignalSpy batches(&rig.store(), &ChannelStore::rowsChanged);
+        QVERIFY(rig.take(rig.programmer.importCsv(answer(gbPath))));
+        QCOMPARE(batches.size(), 1);
+        QVERIFY(planRows(rig.store()) == exported);
+        const ChannelHistory::Entry newest = rig.programmer.history().entries().front();
+        QCOMPARE(newest.reason, ChannelHistory::Reason::Import);
+        QVERIFY(*rig.programmer.history().rows(newest.id) == replaced);
+        QCOMPARE(rig.programmer.undoStack().undoText(), QStringLiteral("导入CSV"));
+        QVERIFY(rig.take(rig.programmer.undo()));
+        QVERIFY(planRows(rig.store()) == replaced);
+
+        const QString common = dir_.filePath(QStringLiteral("common.csv"));
+        QVERIFY(test::writeFile(common, "Location,Frequency,Duplex,Offset,Tone,rToneFreq,cToneFreq,DtcsCode,"
+                                        "DtcsPolarity\n# a comment\n3,145.500000,+,0.600000,Tone,88.5,88.5,023,NN\n"));
+        QVERIFY(rig.take(rig.programmer.importCsv(answer(common))));
+        QCOMPARE(rig.store().field(2, TxFrequency), FieldValue("146.10000"));
+        QCOMPARE(rig.store().field(2, TxTone), FieldValue("88.5"));
+        PlanRows others = planRows(rig.store());
+        others[2] = replaced[2];
+        QVERIFY(others == replaced);
+    }
+
+    // A file refused for any reason stores nothing, takes no snapshot and
+    // leaves the undo stack alone; the message lists 20 problems at most.
+    void refusedCsvFilesChangeNothing_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QString>("said");
+        const QByteArray header = "Location,Frequency,Duplex,Offset,Tone,rToneFreq,cToneFreq,DtcsCode,DtcsPolarity\n";
+        QByteArray many = header;
+        for (int row = 1; row <= 25; ++row)
+            many += QByteArray::number(row) + ",999.000000,,0,,88.5,88.5,023,NN\n";
+        QTest::newRow("one bad row among good ones")
+            << header + "1,145.000000,,0,,88.5,88.5,023,NN\n2,145.000000,,0,,88.5,88.5,023,RN\n"
+            << QStringLiteral("第3行 DtcsPolarity“RN”");
+        QTest::newRow("25 problems") << many << QStringLiteral("另有5处问题");
+        QTest::newRow("a NUL byte") << QByteArray("信道号,接收频率\n1,") + QByteArray(1, '\0') << QString();
+        QTest::newRow("binary junk") << QByteArray("\xff\xfe\x00\x01\x80\x81", 6) << QString();
+        QTest::newRow("too large") << QByteArray() << QStringLiteral("文件过大");
+    }
+    void refusedCsvFilesChangeNothing()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QString, said);
+        VQ_RIG(rig, db(), QString());
+        const QString path = dir_.filePath(QStringLiteral("bad.csv"));
+        QVERIFY(test::writeFile(path, bytes));
+        if (bytes.isEmpty()) // 100 MB of nothing, which must not be read whole
+            QVERIFY(QFile::resize(path, 100LL * 1024 * 1024));
+        const auto before = test::snapshot(rig.store());
+        QVERIFY(!rig.take(rig.programmer.importCsv(answer(path))));
+        QVERIFY(test::snapshot(rig.store()) == before);
+        QVERIFY(rig.programmer.history().entries().empty());
+        QCOMPARE(rig.programmer.undoStack().count(), 0);
+        QCOMPARE(rig.notices.size(), 1);
+        QCOMPARE(rig.notices.first().title, QStringLiteral("错误警告 "));
+        QVERIFY2(rig.notices.first().informative.contains(said), qPrintable(rig.notices.first().informative));
+        QVERIFY(rig.notices.first().informative.count(QLatin1Char('\n')) <= 20);
+    }
+
     void unusableStoreIsNamed()
     {
         test::PlanRig rig(dir_.path(), QString());

@@ -19,7 +19,12 @@ public:
         if (onShow)
             onShow(notice);
     }
-    QString askSavePath(const QString &filter) override { return answer(filter); }
+    QString askSavePath(const QString &filter, QString *chosen = nullptr) override
+    {
+        if (chosen)
+            *chosen = chosenFilters.isEmpty() ? filter.section(QStringLiteral(";;"), 0, 0) : chosenFilters.takeFirst();
+        return answer(filter);
+    }
     QString askOpenPath(const QString &filter) override { return answer(filter); }
     bool ask(const Notice &question) override
     {
@@ -38,6 +43,7 @@ public:
     QList<Notice> notices;
     QStringList paths;   // answers to file questions, first first
     QStringList filters; // the filters the program asked with
+    QStringList chosenFilters; // the filter each save picks; the first offered when empty
     std::function<void(const Notice &)> onShow;
     QList<Notice> questions;
     bool yes = true; // the answer to every question

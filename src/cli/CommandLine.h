@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+
+class QCoreApplication;
+
+namespace vq::cli {
+
+// One run of the command-line tool as the user asked for it.
+struct Command {
+    QString verb;      // ports, probe, read, write, export, import, check
+    QStringList ports; // --port, in the order given
+    QString database;  // --db, or the program's default store
+    bool databaseGiven = false;
+    QString csv;         // --csv
+    QString layout;      // --layout: own or common
+    bool verify = false; // --verify
+    bool json = false;   // --json
+    QString file;        // the file of export and import; "-" is standard output
+};
+
+// Reads the command line. --help and --version print and exit here; a
+// mistake is printed with the usage and gives nothing.
+std::optional<Command> parseCommand(const QCoreApplication &app);
+
+} // namespace vq::cli

@@ -1,0 +1,204 @@
+#include "RadioSimulator.h"
+#include "channels/ChannelStore.h"
+#include "plan/PlanFrames.h"
+#include "support/StoreHelpers.h"
+
+#include <QProcess>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <csignal>
+
+using namespace vq;
+using vq::sim::RadioSimulator;
+using vq::sim::RadioSimulatorOptions;
+
+namespace {
+
+struct Run {
+    int status = -1;
+    QString out;
+    QString err;
+    QByteArray raw; // standard output as it came
+};
+
+// The tool as a user runs it, while this test's event loop serves the
+// simulated radios it talks to.
+Run cli(const QStringList &arguments, const std::function<void(QProcess &)> &whileRunning = {})
+{
+    QProcess process;
+    process.start(QStringLiteral(VQ_CLI_PATH), arguments);
+    if (!process.waitForStarted())
+        return {};
+    if (whileRunning)
+        whileRunning(process);
+    QSignalSpy done(&process, &QProcess::finished);
+    if (process.state() != QProcess::NotRunning && !done.wait(60000))
+        process.kill();
+    const QByteArray out = process.readAllStandardOutput();
+    return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1, QString::fromUtf8(out),
+            QString::fromUtf8(process.readAllStandardError()), out};
+}
+
+RadioSimulatorOptions unpaced()
+{
+    RadioSimulatorOptions options;
+    options.paced = false;
+    return options;
+}
+
+// A plan of distinct channels over the whole table, so a lost or shifted
+// row shows.
+void fillPlan(const QString &path)
+{
+    ChannelStore store;
+    QVERIFY(store.open(path));
+    std::vector<ChannelStore::Change> changes;
+    for (int row = 0; row < kChannelCount; ++row) {
+        const std::string rx = std::to_string(430 + row / 10) + ".0" + std::to_string(row % 10) + "000";
+        changes.push_back({row, RxFrequency, rx});
+        changes.push_back({row, TxFrequency, rx});
+        changes.push_back({row, TxTone, row % 3 == 0 ? "88.5" : ""});
+        changes.push_back({row, Scan, row % 2 ? "del" : "add"});
+        changes.push_back({row, Bcl, row % 4 == 1 ? "2" : "off"});
+        changes.push_back({row, Beat, "off"});
+    }
+    QVERIFY(store.apply(changes));
+}
+
+QStringList framesOf(const QString &path)
+{
+    ChannelStore store;
+    if (!store.open(path))
+        return {};
+    QStringList frames;
+    for (const QByteArray &frame : encodePlan(planRows(store)).frames)
+        frames << QString::fromLatin1(frame);
+    return frames;
+}
+
+} // namespace
+
+class TestCli : public QObject {
+    Q_OBJECT
+    QTemporaryDir dir_;
+    QString at(const QString &name) const { return dir_.filePath(name); }
+
+private slots:
+    // Usage mistakes end with 2 before anything is touched; a verb that
+    // only reads a store never creates one.
+    void refusalsLeaveNoStoreBehind_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<int>("status");
+        const QString missing = QStringLiteral("missing.db");
+        QTest::newRow("no verb") << QStringList{} << 2;
+        QTest::newRow("unknown verb") << QStringList{"frob"} << 2;
+        QTest::newRow("option of another verb") << QStringList{"check", "--port", "/dev/null"} << 2;
+        QTest::newRow("read without port") << QStringList{"read"} << 2;
+        QTest::newRow("export without file") << QStringList{"export", "--db", missing} << 2;
+        QTest::newRow("db and csv") << QStringList{"write", "--port", "p", "--db", missing, "--csv", "x"}
+                                    << 2;
+        QTest::newRow("bad layout") << QStringList{"export", "--layout", "xml", "-"} << 2;
+        QTest::newRow("check") << QStringList{"check", "--db", missing} << 1;
+        QTest::newRow("export") << QStringList{"export", "--db", missing, "-"} << 1;
+        QTest::newRow("write") << QStringList{"write", "--port", "/dev/null", "--db", missing} << 1;
+        QTest::newRow("import of no file") << QStringList{"import", "--db", missing, "none.csv"} << 1;
+    }
+    void refusalsLeaveNoStoreBehind()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(int, status);
+        QTemporaryDir here;
+        const QString old = QDir::currentPath();
+        QDir::setCurrent(here.path());
+        const Run run = cli(arguments);
+        QDir::setCurrent(old);
+        QCOMPARE(run.status, status);
+        QVERIFY(!run.err.trimmed().isEmpty());
+        QCOMPARE(QDir(here.path()).entryList(QDir::Files), QStringList{});
+    }
+
+    // export → import carries a plan between stores in both layouts, to a
+    // file and through standard output; check passes it and names a row
+    // that cannot go out.
+    void plansTravelBetweenStores()
+    {
+        const QString source = at("source.db");
+        fillPlan(source);
+        for (const QString layout : {"own", "common"}) {
+            const QString target = at(layout + ".db");
+            const QString file = at(layout + ".csv");
+            QCOMPARE(cli({"export", "--db", source, "--layout", layout, file}).status, 0);
+            const Run imported = cli({"import", "--db", target, file});
+            QVERIFY2(imported.status == 0, qPrintable(imported.err));
+            QCOMPARE(framesOf(target), framesOf(source));
+        }
+        const Run piped = cli({"export", "--db", source, "-"});
+        QCOMPARE(piped.status, 0);
+        QVERIFY(piped.raw.startsWith("\xEF\xBB\xBF信道号,接收频率,"));
+        QCOMPARE(piped.out.count(QStringLiteral("\r\n")), kChannelCount + 1);
+
+        QCOMPARE(cli({"check", "--db", source}).status, 0);
+        QVERIFY(test::execSql(source, {QStringLiteral("UPDATE 信道表 SET 接收频率='abc' WHERE 信道号='7'")}));
+        const Run check = cli({"check", "--db", source});
+        QCOMPARE(check.status, 1);
+        QVERIFY2(check.out.contains(QStringLiteral("第7信道")), qPrintable(check.out));
+    }
+
+    // One plan into three radios at once, one of which drops the line half
+    // way: the other two hold the plan, the tool says which failed and
+    // ends with 1; then a read of a written radio into a CSV file alone.
+    void writeToManyRadiosAndReadOneBack()
+    {
+        const QString store = at("fleet.db");
+        fillPlan(store);
+        RadioSimulatorOptions broken = unpaced();
+        broken.hangUpAfterFrames = 10;
+        RadioSimulator first(unpaced()), failing(broken), third(unpaced());
+        const Run run = cli({"write", "--verify", "--db", store, "--port", first.devicePath(), "--port",
+                             failing.devicePath(), "--port", third.devicePath()});
+        QCOMPARE(run.status, 1);
+        const QStringList lines = run.out.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+        QCOMPARE(lines.size(), 3);
+        QVERIFY2(lines.at(1).startsWith(failing.devicePath()), qPrintable(run.out));
+        QCOMPARE(first.frames(), framesOf(store));
+        QCOMPARE(third.frames(), framesOf(store));
+        QVERIFY(failing.frames() != framesOf(store));
+        // What went out is in the store's history, as after the window's write.
+        QCOMPARE(test::peek(store, QStringLiteral("SELECT 原因 FROM 历史记录")), QStringList{"Write"});
+
+        const QString csv = at("read.csv");
+        const Run read = cli({"read", "--port", first.devicePath(), "--csv", csv});
+        QVERIFY2(read.status == 0, qPrintable(read.err));
+        const QString copy = at("copy.db");
+        QCOMPARE(cli({"import", "--db", copy, csv}).status, 0);
+        QCOMPARE(framesOf(copy), framesOf(store));
+    }
+
+    // Ctrl+C during a write stops it cleanly: a radio already receiving is
+    // written to the end, one still silent is left alone, and each says so.
+    void interruptedWriteSaysWhatItLeft()
+    {
+        const QString store = at("stop.db");
+        fillPlan(store);
+        RadioSimulatorOptions silent = unpaced();
+        silent.neverReady = true;
+        RadioSimulator one(unpaced()), two(silent);
+        const Run run = cli({"write", "--db", store, "--port", one.devicePath(), "--port", two.devicePath()},
+                            [](QProcess &process) {
+                                QTest::qWait(300);
+                                ::kill(static_cast<pid_t>(process.processId()), SIGINT);
+                            });
+        QCOMPARE(run.status, 1);
+        const QStringList lines = run.out.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+        QCOMPARE(lines.size(), 2);
+        QCOMPARE(one.frames(), framesOf(store));
+        QCOMPARE(lines.at(0), one.devicePath() + QStringLiteral("：写入完成"));
+        QVERIFY2(lines.at(1).contains(QStringLiteral("未变")), qPrintable(lines.at(1)));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestCli)
+#include "tst_cli.moc"
