@@ -7,6 +7,7 @@
 #include "plan/PlanFrames.h"
 #include "plan/PortInventory.h"
 #include "plan/Programmer.h"
+#include "radio/PortProbe.h"
 
 #include <QCoreApplication>
 #include <QEventLoop>
@@ -37,7 +38,7 @@ void printLine(std::FILE *to, const QString &line)
 QString lineOf(const Notice &notice)
 {
     QString informative = notice.informative;
-    informative.replace(QLatin1Char('\n'), QLatin1Char(' '));
+    informative.replace(QLatin1Char('\n'), QStringLiteral("；"));
     QString text = notice.text.trimmed();
     if (!informative.trimmed().isEmpty())
         text += QStringLiteral("：") + informative.trimmed();
@@ -103,16 +104,30 @@ int runPorts(const Command &command)
     return kSucceeded;
 }
 
+// The radio's answer settles it; only a device that gives none is walked
+// through the cable check, to say what stands in the way.
 int runProbe(const Command &command)
 {
-    CableCheck check;
+    PortProbe probe;
     QEventLoop loop;
+    ProbeOutcome outcome;
+    QObject::connect(&probe, &PortProbe::finished, &loop, [&](const ProbeOutcome &o) {
+        outcome = o;
+        loop.quit();
+    });
+    probe.start(command.ports.first());
+    loop.exec();
+    if (outcome.kind == ProbeOutcome::Kind::Answered) {
+        printLine(stdout, command.ports.first() + QStringLiteral("：对讲机已应答"));
+        return kSucceeded;
+    }
+    CableCheck check;
     QObject::connect(&check, &CableCheck::finished, &loop, &QEventLoop::quit);
     check.start(command.ports.first());
     loop.exec();
     for (const QString &line : check.lines())
         printLine(stdout, line);
-    return check.verdict() == CableCheck::Verdict::Answered ? kSucceeded : kFailed;
+    return kFailed;
 }
 
 int runCheck(const Command &command)
@@ -202,7 +217,9 @@ int runRead(const Command &command, const Interrupts &onInterrupt)
     });
     if (progressShown())
         QObject::connect(&programmer, &Programmer::progressChanged, &loop, [](int value) {
-            std::fprintf(stderr, "\r%s %d%%", qPrintable(texts::kStatusReading), value);
+            // The bar goes back to 0 when the read ends.
+            if (value > 0)
+                std::fprintf(stderr, "\r%s %d%%", qPrintable(texts::kStatusReading), value);
         });
     onInterrupt([&] {
         programmer.cancelTransfer([] { return true; });

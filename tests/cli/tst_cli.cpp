@@ -3,6 +3,7 @@
 #include "plan/PlanFrames.h"
 #include "support/StoreHelpers.h"
 
+#include <QJsonDocument>
 #include <QProcess>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -157,6 +158,9 @@ private slots:
         RadioSimulatorOptions broken = unpaced();
         broken.hangUpAfterFrames = 10;
         RadioSimulator first(unpaced()), failing(broken), third(unpaced());
+        QCOMPARE(cli({"probe", "--port", first.devicePath()}).out.trimmed(),
+                 first.devicePath() + QStringLiteral("：对讲机已应答"));
+        QVERIFY(QJsonDocument::fromJson(cli({"ports", "--json"}).raw).isArray());
         const Run run = cli({"write", "--verify", "--db", store, "--port", first.devicePath(), "--port",
                              failing.devicePath(), "--port", third.devicePath()});
         QCOMPARE(run.status, 1);
