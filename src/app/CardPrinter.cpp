@@ -4,14 +4,13 @@
 #include "channels/ChannelStore.h"
 
 #include <QAbstractTextDocumentLayout>
+#include <QBoxLayout>
 #include <QCheckBox>
-#include <QLayout>
 #include <QPainter>
 #include <QPrintPreviewDialog>
 #include <QPrintPreviewWidget>
 #include <QPrinter>
 #include <QTextDocument>
-#include <QToolBar>
 
 #include <algorithm>
 
@@ -79,9 +78,12 @@ void CardPrinter::preview(QWidget *parent)
     auto *only = new QCheckBox(texts::kCardOnlyWithRx, &dialog);
     only->setObjectName(QStringLiteral("只打印有接收频率的信道"));
     only->setChecked(onlyWithReceiveFrequency_);
-    if (auto *bar = dialog.findChild<QToolBar *>()) {
-        bar->addSeparator();
-        bar->addWidget(only);
+    // Below the pages, not in the tool bar, whose overflow would hide it in a narrow window.
+    if (auto *column = qobject_cast<QBoxLayout *>(dialog.layout())) {
+        auto *row = new QHBoxLayout;
+        row->setContentsMargins(8, 4, 8, 6);
+        row->addWidget(only);
+        column->addLayout(row);
     } else {
         dialog.layout()->addWidget(only);
     }
