@@ -59,10 +59,10 @@ bool CardPrinter::draw(const ChannelCard &card, QPrinter &printer)
 Result CardPrinter::exportPdf(const QString &path, bool onlyWithReceiveFrequency) const
 {
     const ChannelCard chosen = card(onlyWithReceiveFrequency);
-    return ChannelCard::savePdf(path, [&chosen](const QString &part) {
+    return ChannelCard::savePdf(path, [&chosen](const QString &draft) {
         QPrinter printer(QPrinter::HighResolution);
         printer.setOutputFormat(QPrinter::PdfFormat);
-        printer.setOutputFileName(part);
+        printer.setOutputFileName(draft);
         useA4(printer, chosen.title());
         return draw(chosen, printer) ? QString() : texts::kCardNotDrawn;
     });

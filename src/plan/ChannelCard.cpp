@@ -94,19 +94,20 @@ Result ChannelCard::savePdf(QString path, const Writer &write)
         return Result::refused(saveFailed(texts::kNotARegularFile));
     // In the target's own folder, so the last step is a rename: the folder
     // never shows half a card under the chosen name.
-    QTemporaryFile part(target.absolutePath() + QStringLiteral("/.") + target.fileName() +
-                        QStringLiteral(".XXXXXX"));
-    if (!part.open())
-        return Result::refused(saveFailed(part.errorString()));
-    part.close();
-    part.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther);
-    const QString why = write(part.fileName());
+    QTemporaryFile draft(target.absolutePath() + QStringLiteral("/.") + target.fileName() +
+                         QStringLiteral(".XXXXXX"));
+    if (!draft.open())
+        return Result::refused(saveFailed(draft.errorString()));
+    draft.close();
+    draft.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther);
+    const QString why = write(draft.fileName());
     if (!why.isEmpty())
         return Result::refused(saveFailed(why));
     // rename() replaces an older file in one step, where QFile::rename would refuse.
-    if (std::rename(QFile::encodeName(part.fileName()).constData(), QFile::encodeName(path).constData()) != 0)
+    if (std::rename(QFile::encodeName(draft.fileName()).constData(), QFile::encodeName(path).constData()) !=
+        0)
         return Result::refused(saveFailed(QString::fromLocal8Bit(std::strerror(errno))));
-    part.setAutoRemove(false);
+    draft.setAutoRemove(false);
     return {};
 }
 

@@ -87,10 +87,10 @@ private slots:
         // A folder that cannot be made: its name is taken by a file.
         w.exportPdf(QStringLiteral("old.pdf/card.pdf"));
         QCOMPARE(w.messenger.texts(), QStringList{QStringLiteral("文件保存失败")});
-        // A card that fails half-way: the part goes, the old file stays.
+        // A card that fails half-way: the draft goes, the old file stays.
         const Result failed =
-            ChannelCard::savePdf(w.dir.filePath(QStringLiteral("old")), [](const QString &part) {
-                return test::writeFile(part, "%PDF-1.4") ? QStringLiteral("磁盘已满") : QString();
+            ChannelCard::savePdf(w.dir.filePath(QStringLiteral("old")), [](const QString &draft) {
+                return test::writeFile(draft, "%PDF-1.4") ? QStringLiteral("磁盘已满") : QString();
             });
         QCOMPARE(failed.notices.value(0).informative, QStringLiteral("磁盘已满"));
         QCOMPARE(w.pdfs(), QStringList{QStringLiteral("old.pdf")});
