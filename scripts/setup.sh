@@ -10,6 +10,7 @@ PACKAGES=(
   qt6-base-dev qt6-base-dev-tools qt6-serialport-dev libqt6sql6-sqlite libgl-dev
   qt6-translations-l10n fonts-arphic-ukai fonts-arphic-uming
   util-linux e2fsprogs  # flock, setpriv and chattr, which the tests call
+  poppler-utils  # pdftotext and pdfinfo read the exported channel card back
 )
 scripts/install-packages.sh "${PACKAGES[@]}"
 

@@ -64,7 +64,7 @@ void showOnce(QPointer<QWidget> &window, Make make)
 } // namespace
 
 MainWindow::MainWindow(Programmer &programmer, Messenger &messenger, QWidget *parent)
-    : QMainWindow(parent), programmer_(programmer), messenger_(messenger)
+    : QMainWindow(parent), programmer_(programmer), messenger_(messenger), cardPrinter_(programmer.store())
 {
     setObjectName(QStringLiteral("启动窗体"));
     setWindowTitle(QStringLiteral("VQ4471R"));
@@ -239,6 +239,11 @@ void MainWindow::buildMenus()
     QAction *importCsv = named(file->addAction(QStringLiteral("导入CSV(&I)...")), "导入CSV");
     connect(exportCsv, &QAction::triggered, this, &MainWindow::exportCsv);
     connect(importCsv, &QAction::triggered, this, &MainWindow::importCsv);
+    QAction *print = named(file->addAction(QStringLiteral("打印(&P)...")), "打印");
+    print->setShortcut(QKeySequence::Print);
+    QAction *exportPdf = named(file->addAction(QStringLiteral("导出PDF(&D)...")), "导出PDF");
+    connect(print, &QAction::triggered, this, &MainWindow::printCard);
+    connect(exportPdf, &QAction::triggered, this, &MainWindow::exportPdf);
     QAction *history = named(file->addAction(QStringLiteral("历史记录(&H)...")), "历史记录");
     connect(history, &QAction::triggered, this, &MainWindow::showHistory);
 
@@ -370,6 +375,24 @@ void MainWindow::importCsv()
 {
     grid_->commitOpenEditor();
     tell(programmer_.importCsv([this] { return messenger_.askOpenPath(kCsvFilters); }));
+}
+
+void MainWindow::printCard()
+{
+    grid_->commitOpenEditor(); // the card shows what the grid shows
+    cardPrinter_.preview(this);
+}
+
+void MainWindow::exportPdf()
+{
+    grid_->commitOpenEditor();
+    const QString path = messenger_.askSavePath(texts::kPdfFilter);
+    if (path.isEmpty())
+        return;
+    const bool only =
+        ChannelCard::hasEmptyChannels(planRows(programmer_.store())) &&
+        messenger_.ask(Notice{Notice::Icon::None, texts::kCardTitle, texts::kAskPdfOnlyWithRx, {}});
+    tell(cardPrinter_.exportPdf(path, only));
 }
 
 void MainWindow::showPortDialog()

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/CardPrinter.h"
 #include "plan/Result.h"
 
 #include <QMainWindow>
@@ -41,6 +42,8 @@ public:
     void saveChannelFile();
     void exportCsv();
     void importCsv();
+    void printCard();
+    void exportPdf();
     void showPortDialog();
     void showPortDevices();
     void showHistory();
@@ -64,6 +67,7 @@ private:
 
     Programmer &programmer_;
     Messenger &messenger_;
+    CardPrinter cardPrinter_;
     ChannelTableModel *model_ = nullptr;
     ChannelGrid *grid_ = nullptr;
     QLabel *status_ = nullptr; // Label2

@@ -259,6 +259,12 @@ inline QString csvMoreProblems(qsizetype count)
 {
     return QStringLiteral("另有%1处问题").arg(count);
 }
+// The channel card, printed or as PDF.
+inline const QString kPdfFilter = QStringLiteral("PDF 文件 (*.pdf)");
+inline const QString kCardTitle = QStringLiteral("导出PDF");
+inline const QString kCardOnlyWithRx = QStringLiteral("只打印有接收频率的信道");
+inline const QString kAskPdfOnlyWithRx = QStringLiteral("只导出有接收频率的信道吗？");
+inline const QString kCardNotDrawn = QStringLiteral("无法生成PDF");
 } // namespace texts
 
 // A data or link error, and a port problem, in the program's two styles.

@@ -1,0 +1,114 @@
+#include "plan/ChannelCard.h"
+
+#include "channels/ValueDomains.h"
+
+#include <QFileInfo>
+#include <QTemporaryFile>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+
+namespace vq {
+
+namespace {
+
+bool hasReceiveFrequency(const ChannelRecord &record)
+{
+    return !QString::fromStdString(textOf(record[RxFrequency])).trimmed().isEmpty();
+}
+
+// An empty cell keeps its line, so every row stands as high as the others.
+QString cell(const std::string &text)
+{
+    const QString shown = QString::fromStdString(text).trimmed();
+    return shown.isEmpty() ? QStringLiteral("&nbsp;") : shown.toHtmlEscaped();
+}
+
+Notice saveFailed(const QString &reason)
+{
+    Notice notice = errorNotice(texts::kFileSaveFailed);
+    notice.informative = reason;
+    return notice;
+}
+
+} // namespace
+
+ChannelCard::ChannelCard(const PlanRows &rows, Options options) : rows_(rows), options_(std::move(options))
+{
+    for (int row = 0; row < static_cast<int>(rows_.size()); ++row)
+        if (!options_.onlyWithReceiveFrequency || hasReceiveFrequency(rows_[static_cast<std::size_t>(row)]))
+            listed_.push_back(row);
+}
+
+QString ChannelCard::title() const
+{
+    return QStringLiteral("VQ4471R 信道表");
+}
+
+QString ChannelCard::html() const
+{
+    const QDate &d = options_.date;
+    QString out = QStringLiteral("<p align=\"center\" style=\"font-size:15pt; font-weight:bold\">%1</p>")
+                      .arg(title().toHtmlEscaped());
+    out += QStringLiteral("<p>日期：%1年%2月%3日&nbsp;&nbsp;&nbsp;&nbsp;数据库：%4&nbsp;&nbsp;&nbsp;&nbsp;"
+                          "共%5个信道</p>")
+               // In one pass: a file name may hold a "%" of its own.
+               .arg(QString::number(d.year()), QString::number(d.month()), QString::number(d.day()),
+                    QFileInfo(options_.database).fileName().toHtmlEscaped(), QString::number(listed_.size()));
+    out += QStringLiteral("<table width=\"100%\" border=\"1\" cellspacing=\"0\" cellpadding=\"2\" "
+                          "style=\"border-collapse:collapse; border-color:#000\"><thead><tr>");
+    // Columns as wide, relative to each other, as the grid draws them.
+    double total = 0;
+    for (double width : columnWidthsTwips())
+        total += width;
+    for (int field = 0; field < kFieldCount; ++field) {
+        const auto at = static_cast<std::size_t>(field);
+        out += QStringLiteral("<th width=\"%1%\" align=\"left\" style=\"white-space:nowrap\">%2</th>")
+                   .arg(qRound(columnWidthsTwips()[at] * 100 / total))
+                   .arg(cell(std::string(columnCaptions()[at])));
+    }
+    out += QStringLiteral("</tr></thead>");
+    for (int row : listed_) {
+        out += QStringLiteral("<tr>");
+        for (const FieldValue &value : rows_[static_cast<std::size_t>(row)])
+            out += QStringLiteral("<td>%1</td>").arg(cell(textOf(value)));
+        out += QStringLiteral("</tr>");
+    }
+    return out + QStringLiteral("</table>");
+}
+
+bool ChannelCard::hasEmptyChannels(const PlanRows &rows)
+{
+    return std::any_of(rows.begin(), rows.end(),
+                       [](const ChannelRecord &r) { return !hasReceiveFrequency(r); });
+}
+
+Result ChannelCard::savePdf(QString path, const Writer &write)
+{
+    if (QFileInfo(path).suffix().isEmpty())
+        path += QStringLiteral(".pdf");
+    const QFileInfo target(path);
+    if (target.exists() && !target.isFile())
+        return Result::refused(saveFailed(texts::kNotARegularFile));
+    // In the target's own folder, so the last step is a rename: the folder
+    // never shows half a card under the chosen name.
+    QTemporaryFile draft(target.absolutePath() + QStringLiteral("/.") + target.fileName() +
+                         QStringLiteral(".XXXXXX"));
+    if (!draft.open())
+        return Result::refused(saveFailed(draft.errorString()));
+    draft.close();
+    draft.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther);
+    const QString why = write(draft.fileName());
+    if (!why.isEmpty())
+        return Result::refused(saveFailed(why));
+    // rename() replaces an older file in one step, where QFile::rename would refuse.
+    if (std::rename(QFile::encodeName(draft.fileName()).constData(), QFile::encodeName(path).constData()) !=
+        0)
+        return Result::refused(saveFailed(QString::fromLocal8Bit(std::strerror(errno))));
+    draft.setAutoRemove(false);
+    return {};
+}
+
+} // namespace vq
