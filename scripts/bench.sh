@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Sets everything up and prints the link, start-up, finder, history and multi-radio write figures.
+# Sets everything up and prints the link, start-up, finder, history, multi-radio write and paste figures.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/setup.sh
@@ -8,3 +8,4 @@ build/bench_startup
 build/bench_finder
 build/bench_history
 build/bench_fleet
+build/bench_paste

@@ -2,17 +2,21 @@
 
 #include "app/AboutWindow.h"
 #include "app/Appearance.h"
+#include "app/ChangeManyDialog.h"
 #include "app/ChannelGrid.h"
 #include "app/HistoryWindow.h"
 #include "app/InstructionsWindow.h"
 #include "app/Messenger.h"
 #include "app/PortDevicesWindow.h"
 #include "app/PortDialog.h"
+#include "app/PresetDialog.h"
 #include "channels/ChannelTableModel.h"
 #include "channels/PickerRules.h"
 #include "channels/ValueDomains.h"
 #include "plan/Programmer.h"
 
+#include <QApplication>
+#include <QClipboard>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDate>
@@ -21,6 +25,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLayout>
+#include <QLineEdit>
 #include <QMenuBar>
 #include <QProgressBar>
 
@@ -175,7 +180,9 @@ void MainWindow::buildControls()
     grid_->setModel(model_);
     grid_->setFont(kaiFont(12));
     grid_->setGeometry(twipsRect(this, 720, 2160, 10335, 5295));
-    grid_->setSelectionMode(QAbstractItemView::SingleSelection);
+    // Cells and rows are selected as in a spreadsheet; the pickers still act
+    // on the current row.
+    grid_->setSelectionMode(QAbstractItemView::ExtendedSelection);
     grid_->setEditTriggers(kEditTriggers);
     QHeaderView *header = grid_->horizontalHeader();
     header->setFont(kaiFont(12));
@@ -217,6 +224,18 @@ void MainWindow::buildControls()
     QWidget::setTabOrder(pickers_[5], pickers_[6]);
     QWidget::setTabOrder(pickers_[6], pickers_[2]);
     QWidget::setTabOrder(pickers_[2], pickers_[3]);
+
+    find_ = new QLineEdit(client);
+    find_->setObjectName(QStringLiteral("查找框"));
+    find_->setPlaceholderText(QStringLiteral("查找：输入任一字段中的文字"));
+    find_->setClearButtonEnabled(true);
+    find_->setFont(songFont(10.5));
+    find_->setGeometry(twipsRect(this, 720, 1740, 3960, 360));
+    find_->hide();
+    connect(find_, &QLineEdit::textChanged, this, &MainWindow::showMatchingRows);
+    // A changed value may match the find text, or empty a channel.
+    connect(&programmer_.store(), &ChannelStore::rowsChanged, this, &MainWindow::showMatchingRows);
+    connect(&programmer_.store(), &ChannelStore::rowCountChanged, this, &MainWindow::showMatchingRows);
 
     layout()->setSizeConstraint(QLayout::SetFixedSize);
 }
@@ -262,6 +281,7 @@ void MainWindow::buildMenus()
         grid_->commitOpenEditor();
         tell(programmer_.redo());
     });
+    buildEditActions(edit);
     QUndoStack &stack = programmer_.undoStack();
     connect(&stack, &QUndoStack::indexChanged, this, &MainWindow::showUndoState);
     connect(&programmer_, &Programmer::readingChanged, this, &MainWindow::showUndoState);
@@ -308,6 +328,112 @@ void MainWindow::buildMenus()
     connect(about, &QAction::triggered, this, &MainWindow::showAbout);
     QAction *trace = named(helpMenu_->addAction(QStringLiteral("保存通信记录(&T)...")), "保存通信记录");
     connect(trace, &QAction::triggered, this, &MainWindow::saveTrace);
+}
+
+void MainWindow::buildEditActions(QMenu *edit)
+{
+    const auto add = [this, edit](const QString &text, const char *name, const QKeySequence &keys, auto run) {
+        QAction *action = edit->addAction(text);
+        action->setObjectName(QString::fromUtf8(name));
+        action->setShortcut(keys);
+        connect(action, &QAction::triggered, this, [this, run] {
+            grid_->commitOpenEditor();
+            run();
+        });
+        return action;
+    };
+    edit->addSeparator();
+    add(QStringLiteral("复制(&C)"), "复制", QKeySequence::Copy, [this] { copyCells(); });
+    add(QStringLiteral("粘贴(&P)"), "粘贴", QKeySequence::Paste, [this] { pasteCells(); });
+    add(QStringLiteral("清除(&L)"), "清除", QKeySequence::Delete,
+        [this] { tell(programmer_.clearCells(selectedCells())); });
+    add(QStringLiteral("向下填充(&F)"), "向下填充", QKeySequence(Qt::CTRL | Qt::Key_D),
+        [this] { tell(programmer_.fillDown(selectedCells())); });
+    add(QStringLiteral("批量修改(&M)..."), "批量修改", {}, [this] { showChangeMany(); });
+    add(QStringLiteral("插入预设频道(&T)..."), "插入预设频道", {}, [this] { showPresets(); });
+    edit->addSeparator();
+    add(QStringLiteral("查找(&S)"), "查找", QKeySequence::Find, [this] {
+        find_->show();
+        find_->setFocus();
+        find_->selectAll();
+    });
+    hideEmpty_ = add(QStringLiteral("隐藏空信道(&H)"), "隐藏空信道", {}, [this] { showMatchingRows(); });
+    hideEmpty_->setCheckable(true);
+}
+
+std::vector<Cell> MainWindow::selectedCells() const
+{
+    std::vector<Cell> cells;
+    // Hidden rows are never among them: an edit touches only what is shown.
+    for (const QModelIndex &index : grid_->selectionModel()->selectedIndexes())
+        cells.push_back({index.row(), index.column()});
+    if (cells.empty() && grid_->currentIndex().isValid())
+        cells.push_back({grid_->currentIndex().row(), grid_->currentIndex().column()});
+    return cells;
+}
+
+std::vector<int> MainWindow::selectedRows() const
+{
+    std::vector<int> rows;
+    for (const Cell &cell : selectedCells())
+        if (std::find(rows.begin(), rows.end(), cell.row) == rows.end())
+            rows.push_back(cell.row);
+    return rows;
+}
+
+void MainWindow::copyCells()
+{
+    QApplication::clipboard()->setText(programmer_.copyCells(selectedCells()));
+}
+
+void MainWindow::pasteCells()
+{
+    const QModelIndex current = grid_->currentIndex();
+    std::vector<Cell> selection;
+    for (const QModelIndex &index : grid_->selectionModel()->selectedIndexes())
+        selection.push_back({index.row(), index.column()});
+    tell(
+        programmer_.paste(QApplication::clipboard()->text(), selection,
+                          {current.isValid() ? current.row() : 0, current.isValid() ? current.column() : 1}));
+}
+
+void MainWindow::showChangeMany()
+{
+    const std::vector<int> rows = selectedRows();
+    auto *dialog = new ChangeManyDialog(rows, this);
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    connect(dialog, &QDialog::accepted, this,
+            [this, dialog, rows] { tell(programmer_.changeMany(rows, dialog->change())); });
+    dialog->open();
+}
+
+void MainWindow::showPresets()
+{
+    QString problem;
+    std::vector<ChannelPreset> presets = shippedChannelPresets(&problem);
+    if (presets.empty()) {
+        Notice notice = errorNotice(texts::kPresetsUnavailable);
+        notice.informative = problem;
+        messenger_.show(notice);
+        return;
+    }
+    auto *dialog = new PresetDialog(programmer_, selectedRows(), std::move(presets), this);
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    connect(dialog, &QDialog::accepted, this,
+            [this, dialog] { tell(programmer_.insertPreset(dialog->rows(), dialog->chosen())); });
+    dialog->open();
+}
+
+void MainWindow::showMatchingRows()
+{
+    if (!find_ || !hideEmpty_)
+        return;
+    const QByteArray find = find_->text().toUtf8();
+    const std::vector<bool> visible = visibleRows(
+        planRows(programmer_.store()),
+        std::string_view(find.constData(), static_cast<std::size_t>(find.size())), hideEmpty_->isChecked());
+    for (std::size_t row = 0; row < visible.size(); ++row)
+        grid_->setRowHidden(static_cast<int>(row), !visible[row]);
 }
 
 void MainWindow::showUndoState()

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/CardPrinter.h"
+#include "plan/BulkEdit.h"
 #include "plan/Result.h"
 
 #include <QMainWindow>
@@ -11,6 +12,7 @@
 class QAction;
 class QComboBox;
 class QLabel;
+class QLineEdit;
 class QMenu;
 class QProgressBar;
 
@@ -54,6 +56,12 @@ public:
     // A picker selection, as if the user had chosen `text` in Combo<picker>.
     void pick(int picker, const QString &text);
 
+    // The 编辑 menu's spreadsheet commands on the grid's selection.
+    void copyCells();
+    void pasteCells();
+    void showChangeMany();
+    void showPresets();
+
 protected:
     void closeEvent(QCloseEvent *event) override;
     void changeEvent(QEvent *event) override;
@@ -64,6 +72,13 @@ private:
     void tell(const Result &result);
     void setTransferMenusEnabled(bool enabled);
     void showUndoState();
+    void buildEditActions(QMenu *edit);
+    // The selected cells of shown rows; the current cell when none is selected.
+    std::vector<Cell> selectedCells() const;
+    std::vector<int> selectedRows() const;
+    // Rows the find text or 隐藏空信道 leaves out are hidden, never removed:
+    // the store and the order the radio gets stay as they are.
+    void showMatchingRows();
 
     Programmer &programmer_;
     Messenger &messenger_;
@@ -78,6 +93,8 @@ private:
     QAction *writeAction_ = nullptr;
     QAction *undoAction_ = nullptr;
     QAction *redoAction_ = nullptr;
+    QLineEdit *find_ = nullptr;
+    QAction *hideEmpty_ = nullptr;
     QMenu *systemMenu_ = nullptr;
     QAction *exitAction_ = nullptr;
     QMenu *helpMenu_ = nullptr;

@@ -265,6 +265,20 @@ inline const QString kCardTitle = QStringLiteral("导出PDF");
 inline const QString kCardOnlyWithRx = QStringLiteral("只打印有接收频率的信道");
 inline const QString kAskPdfOnlyWithRx = QStringLiteral("只导出有接收频率的信道吗？");
 inline const QString kCardNotDrawn = QStringLiteral("无法生成PDF");
+// Spreadsheet-style editing in the grid, each one undoable step.
+inline const QString kPasteStep = QStringLiteral("粘贴");
+inline const QString kClearStep = QStringLiteral("清除");
+inline const QString kFillDownStep = QStringLiteral("向下填充");
+inline const QString kChangeManyStep = QStringLiteral("批量修改");
+inline const QString kPresetStep = QStringLiteral("插入预设频道");
+inline const QString kPasteRefused = QStringLiteral("无法粘贴，表格未作任何修改");
+inline const QString kEditRefused = QStringLiteral("数据有误，表格未作任何修改");
+inline const QString kPresetsUnavailable = QStringLiteral("预设频道数据无法读取");
+// "第3信道 接收频率“abc”：不是频率": a value an edit would put in the grid.
+inline QString cellProblem(int channel, const QString &column, const QString &value, const QString &why)
+{
+    return QStringLiteral("第%1信道 %2“%3”：%4").arg(channel).arg(column, value, why);
+}
 } // namespace texts
 
 // A data or link error, and a port problem, in the program's two styles.

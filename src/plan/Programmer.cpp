@@ -308,6 +308,70 @@ Result Programmer::applyPick(int picker, int row, const QString &text)
     return {};
 }
 
+// ---- spreadsheet-style editing ------------------------------------------
+
+QString Programmer::copyCells(const std::vector<Cell> &cells) const
+{
+    return QString::fromStdString(vq::copyCells(planRows(store_), cells));
+}
+
+Result Programmer::commitEdit(const QString &step, const QString &refusal, const BulkEdit &edit)
+{
+    if (!edit.ok())
+        return Result::refused(bulkRefusal(refusal, edit));
+    if (edit.changes.empty())
+        return Result::nothing();
+    if (!commit(step, edit.changes))
+        return Result::refused(withReason(errorNotice(texts::kStoreWriteFailed), store_.errorDetail()));
+    return {};
+}
+
+Result Programmer::paste(const QString &text, const std::vector<Cell> &selection, Cell current)
+{
+    if (isReading())
+        return Result::refused(errorNotice(texts::kTransferBusyRetry));
+    store_.refreshIfChangedElsewhere();
+    const QByteArray utf8 = text.toUtf8();
+    return commitEdit(texts::kPasteStep, texts::kPasteRefused,
+                      pasteEdit(planRows(store_),
+                                std::string_view(utf8.constData(), static_cast<std::size_t>(utf8.size())),
+                                selection, current));
+}
+
+Result Programmer::clearCells(const std::vector<Cell> &cells)
+{
+    if (isReading())
+        return Result::refused(errorNotice(texts::kTransferBusyRetry));
+    store_.refreshIfChangedElsewhere();
+    return commitEdit(texts::kClearStep, texts::kEditRefused, clearEdit(planRows(store_), cells));
+}
+
+Result Programmer::fillDown(const std::vector<Cell> &cells)
+{
+    if (isReading())
+        return Result::refused(errorNotice(texts::kTransferBusyRetry));
+    store_.refreshIfChangedElsewhere();
+    return commitEdit(texts::kFillDownStep, texts::kEditRefused, fillDownEdit(planRows(store_), cells));
+}
+
+Result Programmer::changeMany(const std::vector<int> &rows, const ManyChange &change)
+{
+    if (isReading())
+        return Result::refused(errorNotice(texts::kTransferBusyRetry));
+    store_.refreshIfChangedElsewhere();
+    return commitEdit(texts::kChangeManyStep, texts::kEditRefused,
+                      changeManyEdit(planRows(store_), rows, change));
+}
+
+Result Programmer::insertPreset(const std::vector<int> &rows, const ChannelPreset &preset)
+{
+    if (isReading())
+        return Result::refused(errorNotice(texts::kTransferBusyRetry));
+    store_.refreshIfChangedElsewhere();
+    return commitEdit(texts::kPresetStep, texts::kEditRefused,
+                      presetEdit(planRows(store_), rows, preset.channels));
+}
+
 // ---- channel files --------------------------------------------------------
 
 Result Programmer::saveChannelFile(const PathChooser &choosePath)

@@ -2,6 +2,8 @@
 
 #include "channels/ChannelHistory.h"
 #include "channels/ChannelStore.h"
+#include "plan/BulkEdit.h"
+#include "plan/ChannelPresets.h"
 #include "plan/CsvExchange.h"
 #include "plan/PortInventory.h"
 #include "plan/PortSettings.h"
@@ -88,6 +90,17 @@ public:
     // A picker choice (Combo1 … Combo7) for a row.
     Result applyPick(int picker, int row, const QString &text);
     Result saveChannelFile(const PathChooser &choosePath);
+
+    // Spreadsheet-style editing (see BulkEdit.h for what each one stores).
+    // Each change is one undoable step, checked by the rules of typing and
+    // picking, all of it or nothing; refused while a read is collecting,
+    // allowed during a write, which sends what it took at its start.
+    QString copyCells(const std::vector<Cell> &cells) const;
+    Result paste(const QString &text, const std::vector<Cell> &selection, Cell current);
+    Result clearCells(const std::vector<Cell> &cells);
+    Result fillDown(const std::vector<Cell> &cells);
+    Result changeMany(const std::vector<int> &rows, const ManyChange &change);
+    Result insertPreset(const std::vector<int> &rows, const ChannelPreset &preset);
     Result openChannelFile(const PathChooser &choosePath);
 
     // The whole table as a CSV file in `layout`.
@@ -136,6 +149,9 @@ signals:
 
 private:
     Result beginWrite(bool startUp);
+    // A bulk edit stored as the step `step`, or the refusal `refusal` with
+    // its problems.
+    Result commitEdit(const QString &step, const QString &refusal, const BulkEdit &edit);
     // `first` runs in the batch's own transaction, before the changes.
     bool commit(std::unique_ptr<StoreCommand> command, const std::function<void()> &first = {});
     bool commit(const QString &text, std::vector<ChannelStore::Change> changes,

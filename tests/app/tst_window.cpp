@@ -2,12 +2,14 @@
 // back becomes the right message. The operations themselves are tested
 // without a window.
 #include "app/AboutWindow.h"
+#include "app/ChangeManyDialog.h"
 #include "app/ChannelGrid.h"
 #include "app/HistoryWindow.h"
 #include "plan/HistoryModel.h"
 #include "app/MainWindow.h"
 #include "app/PortDevicesWindow.h"
 #include "app/PortDialog.h"
+#include "app/PresetDialog.h"
 #include "RadioSimulator.h"
 #include "app/Program.h"
 #include "app/SystemInfo.h"
@@ -16,6 +18,8 @@
 #include "support/RecordingMessenger.h"
 #include "support/StoreHelpers.h"
 
+#include <QCheckBox>
+#include <QClipboard>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -24,6 +28,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTableWidget>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -236,6 +241,79 @@ private slots:
         QCOMPARE(s.store().field(7, RxFrequency), FieldValue("438.50000"));
         QCOMPARE(s.store().field(7, Scan), FieldValue("del"));
         QVERIFY(!grid->indexWidget(grid->currentIndex()));
+    }
+    void spreadsheetEditing()
+    {
+        Started s;
+        QVERIFY(s.ok);
+        MainWindow &w = s.window();
+        ChannelGrid *grid = w.grid();
+        auto *edit = w.findChild<QMenu *>(QStringLiteral("编辑"));
+        for (const auto &[name, keys] : {std::pair{"复制", QKeySequence(QKeySequence::Copy)},
+                                         {"粘贴", QKeySequence(QKeySequence::Paste)},
+                                         {"清除", QKeySequence(QKeySequence::Delete)},
+                                         {"向下填充", QKeySequence(Qt::CTRL | Qt::Key_D)},
+                                         {"批量修改", QKeySequence()},
+                                         {"插入预设频道", QKeySequence()},
+                                         {"查找", QKeySequence(QKeySequence::Find)},
+                                         {"隐藏空信道", QKeySequence()}}) {
+            auto *action = w.findChild<QAction *>(QString::fromUtf8(name));
+            QVERIFY2(action && edit->actions().contains(action), name);
+            QCOMPARE(action->shortcut(), keys);
+        }
+        const auto select = [&](int top, int left, int bottom, int right) {
+            grid->setCurrentIndex(grid->model()->index(top, left));
+            grid->selectionModel()->select(
+                QItemSelection(grid->model()->index(top, left), grid->model()->index(bottom, right)),
+                QItemSelectionModel::ClearAndSelect);
+        };
+        // Edits go on during the start-up write: it sends what it took.
+        select(0, 1, 0, 4);
+        s.trigger("复制");
+        QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("145.00000\t\t\t\n"));
+        select(10, 1, 10, 1);
+        s.trigger("粘贴");
+        select(10, 1, 12, 1);
+        s.trigger("向下填充");
+        QCOMPARE(s.store().field(12, TxFrequency), FieldValue("145.00000"));
+        select(12, 1, 12, 1);
+        s.trigger("清除");
+        QCOMPARE(s.store().field(12, TxFrequency), FieldValue(""));
+        QCOMPARE(w.findChild<QAction *>(QStringLiteral("撤销"))->text(), QStringLiteral("撤销(&U) 清除"));
+
+        select(20, 0, 21, 0);
+        s.trigger("批量修改");
+        auto *many = w.findChild<ChangeManyDialog *>();
+        QVERIFY(many && many->isVisible());
+        many->tick(Scan)->setChecked(true);
+        static_cast<QComboBox *>(many->editor(Scan))->setCurrentText(QStringLiteral("del"));
+        many->accept();
+        QCOMPARE(s.store().field(21, Scan), FieldValue("del"));
+
+        // The preset dialog shows every cell it would change before storing.
+        select(30, 1, 30, 1);
+        s.trigger("插入预设频道");
+        auto *presets = w.findChild<PresetDialog *>();
+        QVERIFY(presets && presets->isVisible());
+        QCOMPARE(presets->findChild<QTableWidget *>(QStringLiteral("将修改"))->rowCount(), 40);
+        QCOMPARE(s.store().field(30, RxFrequency), FieldValue());
+        presets->accept();
+        QCOMPARE(s.store().field(49, TxFrequency), FieldValue("409.98750"));
+
+        // Finding hides rows; the table and its order stay as they are.
+        const auto before = test::snapshot(s.store());
+        s.trigger("隐藏空信道");
+        QVERIFY(!grid->isRowHidden(0) && grid->isRowHidden(1) && !grid->isRowHidden(30));
+        s.trigger("查找");
+        auto *find = w.findChild<QLineEdit *>(QStringLiteral("查找框"));
+        QVERIFY(find->isVisible());
+        find->setText(QStringLiteral("409.98"));
+        QVERIFY(grid->isRowHidden(0) && !grid->isRowHidden(49));
+        find->clear();
+        s.trigger("隐藏空信道");
+        QVERIFY(!grid->isRowHidden(1));
+        QVERIFY(test::snapshot(s.store()) == before);
+        QVERIFY(s.messenger.notices.isEmpty());
     }
     void portDialog()
     {

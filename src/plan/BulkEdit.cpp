@@ -1,0 +1,356 @@
+#include "plan/BulkEdit.h"
+
+#include "channels/Decimal.h"
+#include "channels/ValueDomains.h"
+#include "channels/ValueRules.h"
+#include "files/TabularText.h"
+
+#include <algorithm>
+#include <map>
+#include <set>
+
+namespace vq {
+
+namespace {
+
+constexpr qsizetype kProblemsShown = 20;
+
+std::string_view fieldName(int column)
+{
+    return fieldNames()[static_cast<std::size_t>(column)];
+}
+
+std::string_view trimmed(std::string_view text)
+{
+    const auto first = text.find_first_not_of(" \t");
+    if (first == std::string_view::npos)
+        return text;
+    return text.substr(first, text.find_last_not_of(" \t") - first + 1);
+}
+
+bool isBlank(std::string_view text)
+{
+    return text.find_first_not_of(" \t") == std::string_view::npos;
+}
+
+bool isFrequency(int column)
+{
+    return column == RxFrequency || column == TxFrequency;
+}
+
+const FieldValue &stored(const PlanRows &table, int row, int column)
+{
+    return table[static_cast<std::size_t>(row)][static_cast<std::size_t>(column)];
+}
+
+// The values an edit would store, each checked by the rule of its column
+// as it is set.
+class Draft {
+public:
+    explicit Draft(const PlanRows &table) : table_(table) {}
+
+    void set(int row, int column, std::string_view text)
+    {
+        if (column <= ChannelNumber || column >= kFieldCount)
+            return;
+        // Spreadsheets pad cells; no value of the table has blanks around it.
+        if (!isBlank(text))
+            text = trimmed(text);
+        // A frequency without a number is stored as nothing at all, as typing does.
+        if (isFrequency(column) && isBlank(text))
+            text = {};
+        const ValueCheck check = checkFieldValue(static_cast<Field>(column), text);
+        if (check.value)
+            values_[{row, column}] = *check.value;
+        else
+            problems_.push_back({row, column, std::string(text), check.problem});
+    }
+    void problem(int row, int column, std::string value, std::string why)
+    {
+        problems_.push_back({row, column, std::move(value), std::move(why)});
+    }
+
+    // With `followReceive` a receive frequency set without a transmit one
+    // takes the transmit frequency along, as typing into the cell does.
+    BulkEdit finish(bool followReceive)
+    {
+        std::set<int> rows;
+        for (const auto &[cell, value] : values_)
+            if (isFrequency(cell.column))
+                rows.insert(cell.row);
+        for (int row : rows) {
+            const auto rx = values_.find({row, RxFrequency});
+            auto tx = values_.find({row, TxFrequency});
+            if (followReceive && rx != values_.end() && tx == values_.end())
+                tx = values_.emplace(Cell{row, TxFrequency}, rx->second).first;
+            const std::string rxText =
+                rx != values_.end() ? rx->second : textOf(stored(table_, row, RxFrequency));
+            const std::string txText =
+                tx != values_.end() ? tx->second : textOf(stored(table_, row, TxFrequency));
+            // The radio would send on a channel it cannot receive on.
+            if (isBlank(rxText) && !isBlank(txText))
+                problem(row, TxFrequency, txText, "没有接收频率");
+        }
+        BulkEdit out;
+        if (!problems_.empty()) {
+            std::stable_sort(problems_.begin(), problems_.end(),
+                             [](const CellProblem &a, const CellProblem &b) {
+                                 return Cell{a.row, a.column} < Cell{b.row, b.column};
+                             });
+            out.problems = std::move(problems_);
+            return out;
+        }
+        // Null already reads as the empty text: no change, and no step to undo.
+        for (const auto &[cell, value] : values_)
+            if (textOf(stored(table_, cell.row, cell.column)) != value)
+                out.changes.push_back({cell.row, cell.column, value});
+        return out;
+    }
+
+private:
+    const PlanRows &table_;
+    std::map<Cell, std::string> values_;
+    std::vector<CellProblem> problems_;
+};
+
+BulkEdit refused(std::string error)
+{
+    BulkEdit out;
+    out.error = std::move(error);
+    return out;
+}
+
+bool isHeader(const std::vector<std::string> &cells)
+{
+    bool named = false;
+    for (const std::string &cell : cells) {
+        const std::string_view text = trimmed(cell);
+        if (isBlank(text))
+            continue;
+        bool known = false;
+        for (int f = 0; f < kFieldCount && !known; ++f)
+            known = text == fieldName(f) || text == trimmed(columnCaptions()[static_cast<std::size_t>(f)]);
+        if (!known)
+            return false;
+        named = true;
+    }
+    return named;
+}
+
+std::string channelText(int row)
+{
+    return "第" + std::to_string(row + 1) + "信道";
+}
+
+} // namespace
+
+std::string copyCells(const PlanRows &table, std::span<const Cell> cells)
+{
+    const std::set<Cell> selected(cells.begin(), cells.end());
+    std::set<int> rows, columns;
+    for (const Cell &c : selected) {
+        rows.insert(c.row);
+        columns.insert(c.column);
+    }
+    bool wholeRows = !rows.empty();
+    for (int row : rows)
+        for (int f = 0; f < kFieldCount && wholeRows; ++f)
+            wholeRows = selected.contains({row, f});
+    std::vector<std::vector<std::string>> out;
+    if (wholeRows) {
+        out.emplace_back();
+        for (int f = 0; f < kFieldCount; ++f)
+            out.back().emplace_back(fieldName(f));
+    }
+    for (int row : rows) {
+        if (row < 0 || row >= static_cast<int>(table.size()))
+            continue;
+        out.emplace_back();
+        for (int column : columns)
+            out.back().push_back(selected.contains({row, column}) ? textOf(stored(table, row, column))
+                                                                  : std::string());
+    }
+    return writeTabularText(out);
+}
+
+BulkEdit pasteEdit(const PlanRows &table, std::string_view text, std::span<const Cell> selection,
+                   Cell current)
+{
+    TabularText read = readTabularText(text);
+    if (!read.ok())
+        return refused(read.error);
+    auto &rows = read.rows;
+    if (!rows.empty() && isHeader(rows.front()))
+        rows.erase(rows.begin());
+    if (rows.empty() || (rows.size() == 1 && rows[0].size() == 1 && rows[0][0].empty()))
+        return refused("剪贴板中没有可粘贴的内容");
+    const int height = static_cast<int>(rows.size());
+    int width = 0;
+    for (const auto &row : rows)
+        width = std::max(width, static_cast<int>(row.size()));
+
+    Draft draft(table);
+    if (height == 1 && width == 1 && selection.size() > 1) {
+        for (const Cell &cell : selection)
+            draft.set(cell.row, cell.column, rows[0][0]);
+        return draft.finish(true);
+    }
+    Cell anchor = current;
+    if (!selection.empty()) {
+        anchor = selection.front();
+        for (const Cell &cell : selection)
+            anchor = {std::min(anchor.row, cell.row), std::min(anchor.column, cell.column)};
+    }
+    // Whole rows copied go into whole rows, their channel numbers left alone.
+    if (width == kFieldCount)
+        anchor.column = ChannelNumber;
+    const int tableRows = static_cast<int>(table.size());
+    if (anchor.row < 0 || anchor.row >= tableRows || anchor.column < 0 || anchor.column >= kFieldCount)
+        return refused("请先选择要粘贴到的单元格");
+    if (anchor.column == ChannelNumber && width < kFieldCount)
+        return refused("信道号不能修改，请从接收频率列起粘贴");
+    if (anchor.row + height > tableRows)
+        return refused("粘贴的" + std::to_string(height) + "行从" + channelText(anchor.row) + "起超出第" +
+                       std::to_string(tableRows) + "信道，未粘贴");
+    if (anchor.column + width > kFieldCount)
+        return refused("粘贴的" + std::to_string(width) + "列从“" + std::string(fieldName(anchor.column)) +
+                       "”列起超出表格，未粘贴");
+    for (int r = 0; r < height; ++r)
+        for (int c = 0; c < static_cast<int>(rows[static_cast<std::size_t>(r)].size()); ++c)
+            draft.set(anchor.row + r, anchor.column + c,
+                      rows[static_cast<std::size_t>(r)][static_cast<std::size_t>(c)]);
+    return draft.finish(true);
+}
+
+BulkEdit clearEdit(const PlanRows &table, std::span<const Cell> cells)
+{
+    Draft draft(table);
+    for (const Cell &cell : cells)
+        draft.set(cell.row, cell.column, {});
+    return draft.finish(true);
+}
+
+BulkEdit fillDownEdit(const PlanRows &table, std::span<const Cell> cells)
+{
+    std::map<int, std::set<int>> rowsOfColumn;
+    for (const Cell &cell : cells)
+        if (cell.column > ChannelNumber && cell.row >= 0 && cell.row < static_cast<int>(table.size()))
+            rowsOfColumn[cell.column].insert(cell.row);
+    Draft draft(table);
+    bool any = false;
+    for (const auto &[column, rows] : rowsOfColumn) {
+        const std::string value = textOf(stored(table, *rows.begin(), column));
+        for (auto row = std::next(rows.begin()); row != rows.end(); ++row) {
+            draft.set(*row, column, value);
+            any = true;
+        }
+    }
+    if (!any)
+        return refused("请选择同一列中的两个或更多单元格");
+    return draft.finish(true);
+}
+
+BulkEdit changeManyEdit(const PlanRows &table, std::span<const int> rows, const ManyChange &change)
+{
+    if (rows.empty())
+        return refused("请先选择信道");
+    std::optional<std::int64_t> step; // 10 Hz units
+    if (!isBlank(change.stepKHz)) {
+        const auto kHz = Decimal::parsePlain(trimmed(change.stepKHz));
+        step = kHz ? kHz->scaledRounded(2) : std::nullopt;
+        if (!step)
+            return refused("步进“" + change.stepKHz + "”不是数字");
+    }
+    std::vector<int> ordered(rows.begin(), rows.end());
+    std::sort(ordered.begin(), ordered.end());
+    ordered.erase(std::unique(ordered.begin(), ordered.end()), ordered.end());
+    Draft draft(table);
+    for (int f = RxFrequency; f < kFieldCount; ++f) {
+        const auto &value = change.values[static_cast<std::size_t>(f)];
+        if (!value)
+            continue;
+        const auto start =
+            isFrequency(f) && step && !isBlank(*value) ? Decimal::parsePlain(trimmed(*value)) : std::nullopt;
+        const auto startUnits = start ? start->scaledRounded(kFrequencyDecimals) : std::nullopt;
+        if (isFrequency(f) && step && !isBlank(*value) && !startUnits) {
+            draft.problem(ordered.front(), f, *value, "不是频率");
+            continue;
+        }
+        for (std::size_t n = 0; n < ordered.size(); ++n) {
+            if (!startUnits) {
+                draft.set(ordered[n], f, *value);
+                continue;
+            }
+            const auto units = *startUnits + static_cast<std::int64_t>(n) * *step;
+            draft.set(
+                ordered[n], f,
+                Decimal::fromScaled(units, -kFrequencyDecimals).toFixed(kFrequencyDecimals).value_or("?"));
+        }
+    }
+    return draft.finish(false);
+}
+
+BulkEdit presetEdit(const PlanRows &table, std::span<const int> rows, std::span<const FieldValues> channels)
+{
+    if (rows.empty())
+        return refused("请先选择信道");
+    std::vector<int> targets(rows.begin(), rows.end());
+    std::sort(targets.begin(), targets.end());
+    targets.erase(std::unique(targets.begin(), targets.end()), targets.end());
+    if (targets.size() == 1)
+        for (int row = targets[0] + 1;
+             row < static_cast<int>(table.size()) && targets.size() < channels.size(); ++row)
+            targets.push_back(row);
+    Draft draft(table);
+    for (std::size_t n = 0; n < targets.size() && n < channels.size(); ++n)
+        for (int f = RxFrequency; f < kFieldCount; ++f)
+            if (const auto &value = channels[n][static_cast<std::size_t>(f)])
+                draft.set(targets[n], f, *value);
+    return draft.finish(false);
+}
+
+std::vector<bool> visibleRows(const PlanRows &table, std::string_view find, bool hideEmpty)
+{
+    const auto lower = [](std::string text) {
+        std::transform(text.begin(), text.end(), text.begin(),
+                       [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; });
+        return text;
+    };
+    const std::string wanted = lower(std::string(trimmed(find)));
+    std::vector<bool> out;
+    out.reserve(table.size());
+    for (const ChannelRecord &record : table) {
+        bool shown = !(hideEmpty && isBlank(textOf(record[RxFrequency])));
+        if (shown && !isBlank(wanted))
+            shown = std::any_of(record.begin(), record.end(), [&](const FieldValue &value) {
+                return lower(textOf(value)).find(wanted) != std::string::npos;
+            });
+        out.push_back(shown);
+    }
+    return out;
+}
+
+Notice bulkRefusal(const QString &text, const BulkEdit &edit)
+{
+    Notice notice = errorNotice(text);
+    if (!edit.error.empty()) {
+        notice.informative = QString::fromStdString(edit.error);
+        return notice;
+    }
+    QStringList lines;
+    for (const CellProblem &p : edit.problems) {
+        if (lines.size() == kProblemsShown)
+            break;
+        const std::string_view column = fieldName(p.column);
+        lines << texts::cellProblem(p.row + 1,
+                                    QString::fromUtf8(column.data(), static_cast<qsizetype>(column.size())),
+                                    QString::fromStdString(p.value), QString::fromStdString(p.why));
+    }
+    const qsizetype more = static_cast<qsizetype>(edit.problems.size()) - lines.size();
+    if (more > 0)
+        lines << texts::csvMoreProblems(more);
+    notice.informative = lines.join(QLatin1Char('\n'));
+    return notice;
+}
+
+} // namespace vq

@@ -1,0 +1,92 @@
+#pragma once
+
+#include "channels/ChannelHistory.h"
+#include "channels/ChannelStore.h"
+#include "plan/Notice.h"
+
+#include <array>
+#include <compare>
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace vq {
+
+// A cell of the grid: 0-based row (channel - 1) and field.
+struct Cell {
+    int row = 0;
+    int column = 0;
+
+    auto operator<=>(const Cell &) const = default;
+};
+
+// A value that may not stand where the edit would put it.
+struct CellProblem {
+    int row = 0; // 0-based
+    int column = 0;
+    std::string value;
+    std::string why; // short Chinese
+
+    bool operator==(const CellProblem &) const = default;
+};
+
+// What a spreadsheet-style edit would store: all of it, or nothing when
+// there is any problem or an error of the edit as a whole.
+struct BulkEdit {
+    std::vector<ChannelStore::Change> changes; // only cells that get a new value
+    std::vector<CellProblem> problems;
+    std::string error;
+
+    bool ok() const { return error.empty() && problems.empty(); }
+};
+
+// The fields of the table, for every field of a channel that an edit sets.
+using FieldValues = std::array<std::optional<std::string>, kFieldCount>;
+
+// The selected cells as a spreadsheet takes them: tab-separated, the rows
+// and columns that hold a selected cell. Whole rows come with every field
+// and the field names as a header line.
+std::string copyCells(const PlanRows &table, std::span<const Cell> cells);
+
+// Clipboard text into the table. Whole rows (ten columns) go into whole
+// rows from the first selected row; other blocks start at the selection's
+// top-left cell (or `current` without a selection); a single value fills
+// every selected cell. A header line of field names or column captions is
+// skipped, 信道号 is never written, and a block running past the last row
+// or the last column is refused: a plan with channels silently missing is
+// worse than none.
+BulkEdit pasteEdit(const PlanRows &table, std::string_view text, std::span<const Cell> selection,
+                   Cell current);
+
+// The selected cells emptied; 信道号 kept.
+BulkEdit clearEdit(const PlanRows &table, std::span<const Cell> cells);
+
+// In each selected column, the topmost selected cell's value into the other
+// selected cells of that column.
+BulkEdit fillDownEdit(const PlanRows &table, std::span<const Cell> cells);
+
+// The given fields of `rows`, only those. With a step (kHz, may be
+// negative) the frequencies set go up by it from row to row, for a channel
+// series; without one every row gets the same value.
+struct ManyChange {
+    FieldValues values;
+    std::string stepKHz;
+};
+BulkEdit changeManyEdit(const PlanRows &table, std::span<const int> rows, const ManyChange &change);
+
+// A set's channels into the selected rows in order; a single row takes the
+// whole set from there down, as far as the table goes.
+BulkEdit presetEdit(const PlanRows &table, std::span<const int> rows, std::span<const FieldValues> channels);
+
+// The rows a find text matches: any field holds it (case-insensitive for
+// Latin letters); an empty text matches every row. `hideEmpty` leaves out
+// rows without a receive frequency.
+std::vector<bool> visibleRows(const PlanRows &table, std::string_view find, bool hideEmpty);
+
+// The refusal the user reads: `text`, then one line a problem ("第3信道
+// 接收频率“abc”：不是频率"), the first 20 in full.
+Notice bulkRefusal(const QString &text, const BulkEdit &edit);
+
+} // namespace vq
