@@ -11,6 +11,8 @@ PACKAGES=(
   qt6-translations-l10n fonts-arphic-ukai fonts-arphic-uming
   util-linux e2fsprogs  # flock, setpriv and chattr, which the tests call
   poppler-utils  # pdftotext and pdfinfo read the exported channel card back
+  dpkg-dev librsvg2-bin file  # the package: dependency scan, icons drawn from the SVG
+  desktop-file-utils appstream  # validate the package's desktop entry and metainfo
 )
 scripts/install-packages.sh "${PACKAGES[@]}"
 

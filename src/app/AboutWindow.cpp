@@ -68,7 +68,10 @@ AboutWindow::AboutWindow(Messenger &messenger, QWidget *parent)
     const QColor purple(128, 0, 128);
     makeText(this, "lblTitle", QStringLiteral("    VQ4471写频软件"), 15.75, Qt::red,
              twipsRect(this, 1080, 240, 3405, 480));
-    makeText(this, "lblVersion", QStringLiteral("      版本 B 1.1"), 15.75, Qt::red,
+    // Major and minor of the project version, as the box has always shown it.
+    makeText(this, "lblVersion",
+             QStringLiteral("      版本 B ") + QStringLiteral(VQ_VERSION).section(QLatin1Char('.'), 0, 1),
+             15.75, Qt::red,
              twipsRect(this, 1200, 840, 3885, 465));
     makeText(this, "lblDescription",
              QStringLiteral("本软件是专供用户，对Tarvelon的VQ4471对讲机，编写工作频率及参数的专用软件") +

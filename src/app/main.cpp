@@ -31,6 +31,8 @@ int main(int argc, char *argv[])
     vq::installChineseFonts();
     vq::installChineseTranslation();
     QApplication::setWindowIcon(vq::appIcon());
+    // Wayland shells find the menu entry, and so the icon, by this name.
+    QGuiApplication::setDesktopFileName(QStringLiteral("io.github.vq4471r.Programmer"));
 
     vq::DialogMessenger messenger;
     vq::Program program(messenger);
