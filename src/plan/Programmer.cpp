@@ -15,6 +15,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
+#include <QStandardPaths>
 
 #include <algorithm>
 #include <utility>
@@ -173,13 +174,34 @@ Programmer::~Programmer()
     shutDown();
 }
 
+QString Programmer::dataFolder()
+{
+    // Not AppDataLocation: the window and the command-line tool have
+    // different application names but share the store.
+    return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) + QLatin1Char('/') +
+           userFolderName();
+}
+
 QString Programmer::defaultStorePath()
 {
-    return QStringLiteral("vq3390R.db");
+    return dataFolder() + QStringLiteral("/vq3390R.db");
 }
 
 Result Programmer::openStore(const QString &path)
 {
+    // The data folder is made on first start; a store named elsewhere must
+    // have its folder already, as it always had.
+    if (QDir::cleanPath(QFileInfo(path).absoluteFilePath()) == QDir::cleanPath(defaultStorePath())) {
+        const QString folder = dataFolder();
+        QString why;
+        if (!QDir().mkpath(folder))
+            why = texts::kDataFolderCannotCreate + QDir::toNativeSeparators(folder);
+        else if (!QFileInfo(folder).isWritable())
+            why = texts::kDataFolderNotWritable + QDir::toNativeSeparators(folder);
+        if (!why.isEmpty())
+            return Result::refused(
+                withReason(systemNotice(texts::kStoreCannotOpen + QDir::toNativeSeparators(path)), why));
+    }
     if (store_.open(path))
         return Result{true, store_.openedElsewhere() ? QList{systemNotice(texts::kStoreOpenedElsewhere)}
                                                      : QList<Notice>{}};

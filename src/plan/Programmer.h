@@ -45,10 +45,13 @@ public:
     // A read is collecting: the table takes no changes until it lands.
     bool isReading() const;
 
-    // The store used when none is named: the same for the window and the
-    // command line.
+    // The user's data folder of the program (~/.local/share/vq4471r): the
+    // same for the window and the command line.
+    static QString dataFolder();
+    // The store used when none is named, in the data folder.
     static QString defaultStorePath();
-    // Opens the channel database, creating a missing one.
+    // Opens the channel database, creating a missing one; the default
+    // store's folder is created too.
     Result openStore(const QString &path);
     // The devices of the two ports and the one to try first; choices made
     // later are remembered in `settings` when given.

@@ -443,7 +443,8 @@ private slots:
             const QByteArray out = p.readAllStandardOutput();
             QVERIFY2(out.contains("vq4471r"), out.constData());
             if (QByteArray(option) == "--help")
-                QVERIFY(out.contains("--com1") && out.contains("--db") && out.contains("--trace"));
+                QVERIFY(out.contains("--com1") && out.contains("--db") && out.contains("--trace") &&
+                        out.contains(Programmer::defaultStorePath().toUtf8()));
         }
         // A store that is not a channel database ends the program, untouched.
         QTemporaryDir dir;
