@@ -481,7 +481,8 @@ void MainWindow::saveChannelFile()
 
 void MainWindow::saveTrace()
 {
-    tell(programmer_.saveTrace([this] { return messenger_.askSavePath(kTraceFilter); }));
+    tell(programmer_.saveTrace(
+        [this] { return messenger_.askSavePath(kTraceFilter, nullptr, Programmer::newTracePath()); }));
 }
 
 void MainWindow::openChannelFile()

@@ -73,6 +73,19 @@ QString readingProblem(ChannelFileError error)
     return {};
 }
 
+// Traces saved one per support request would otherwise pile up for ever;
+// only a file just written into the log folder prunes it, the newest first
+// kept (that file among them).
+void pruneLogs(const QString &written)
+{
+    const QDir folder(Programmer::logFolder());
+    if (QFileInfo(written).absoluteDir() != folder)
+        return;
+    const QFileInfoList files = folder.entryInfoList(QDir::Files, QDir::Time);
+    for (qsizetype i = Programmer::kLogsKept; i < files.size(); ++i)
+        QFile::remove(files.at(i).filePath());
+}
+
 Notice traceFailed(const QString &path, const QString &why)
 {
     return withReason(errorNotice(texts::kTraceWriteFailed),
@@ -185,6 +198,18 @@ QString Programmer::dataFolder()
 QString Programmer::defaultStorePath()
 {
     return dataFolder() + QStringLiteral("/vq3390R.db");
+}
+
+QString Programmer::logFolder()
+{
+    return dataFolder() + QStringLiteral("/log");
+}
+
+QString Programmer::newTracePath()
+{
+    QDir().mkpath(logFolder());
+    return logFolder() +
+           QDateTime::currentDateTime().toString(QStringLiteral("'/trace-'yyyyMMdd-HHmmss'.txt'"));
 }
 
 Result Programmer::openStore(const QString &path)
@@ -643,16 +668,20 @@ Result Programmer::saveTrace(const PathChooser &choosePath)
     QByteArray text = traceHeader();
     for (const LinkTrace::Entry &entry : link_.trace().entries())
         text += formatTraceEntry(entry);
-    return saveWhole(path, text, failed);
+    const Result saved = saveWhole(path, text, failed);
+    if (saved.ok)
+        pruneLogs(path);
+    return saved;
 }
 
 Result Programmer::startTrace(const QString &path)
 {
     if (isStoreFile(path))
         return Result::refused(traceFailed(path, texts::kTraceIsStore));
-    if (traceFile_.open(path, traceHeader()))
-        return {};
-    return Result::refused(traceFailed(path, traceFile_.errorString()));
+    if (!traceFile_.open(path, traceHeader()))
+        return Result::refused(traceFailed(path, traceFile_.errorString()));
+    pruneLogs(path);
+    return {};
 }
 
 void Programmer::onTraced(const LinkTrace::Entry &entry)

@@ -50,6 +50,12 @@ public:
     static QString dataFolder();
     // The store used when none is named, in the data folder.
     static QString defaultStorePath();
+    // Where link traces and logs go; only the newest kLogsKept stay.
+    static QString logFolder();
+    static constexpr int kLogsKept = 20;
+    // A new time-stamped file name for a saved trace, in the log folder
+    // (made here when it can be, so a file dialog can start in it).
+    static QString newTracePath();
     // Opens the channel database, creating a missing one; the default
     // store's folder is created too.
     Result openStore(const QString &path);
@@ -126,7 +132,8 @@ public:
     // `confirm` says yes and leaves the table as it was; a write is never
     // cut off, and the user learns how long it still takes.
     Result cancelTransfer(const std::function<bool()> &confirm);
-    // The link's recent traffic as a text file, for a support request.
+    // The link's recent traffic as a text file, for a support request; a
+    // save into the log folder prunes it to the newest kLogsKept files.
     Result saveTrace(const PathChooser &choosePath);
     // The same lines into `path` as they happen, from now on. A write that
     // fails later is told once through notice() and ends the live trace;

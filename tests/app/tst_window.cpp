@@ -170,6 +170,7 @@ private slots:
         const QString trace = s.dir.filePath(QStringLiteral("trace.txt"));
         s.messenger.paths << trace;
         s.trigger("保存通信记录");
+        QCOMPARE(QFileInfo(s.messenger.starts.last()).absolutePath(), Programmer::logFolder());
         QFile saved(trace);
         QVERIFY(saved.open(QIODevice::ReadOnly) && saved.readAll().contains("  >  42   "));
 
