@@ -545,7 +545,7 @@ void MainWindow::showInstructions()
 
 void MainWindow::showAbout()
 {
-    showOnce(about_, [this] { return new AboutWindow(messenger_, this); });
+    showOnce(about_, [this] { return new AboutWindow(messenger_, programmer_.store().path(), this); });
 }
 
 } // namespace vq

@@ -415,7 +415,9 @@ private slots:
         script.close();
         script.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
         const QByteArray path = qgetenv("PATH");
-        AboutWindow about(s.messenger);
+        AboutWindow about(s.messenger, s.store().path());
+        QCOMPARE(about.findChild<QLabel *>(QStringLiteral("lblStore"))->toolTip(),
+                 "信道数据库：" + s.store().path());
         qputenv("PATH", QFile::encodeName(tools.path()));
         about.startSysInfo();
         QTRY_VERIFY(QFile::exists(mark));
