@@ -4,6 +4,8 @@
 #include "app/Messenger.h"
 #include "app/SystemInfo.h"
 
+#include <QDir>
+#include <QFileInfo>
 #include <QLabel>
 #include <QPushButton>
 
@@ -48,7 +50,7 @@ void makeRule(QWidget *parent, int index, const QColor &colour, const QRect &geo
 
 } // namespace
 
-AboutWindow::AboutWindow(Messenger &messenger, QWidget *parent)
+AboutWindow::AboutWindow(Messenger &messenger, const QString &storePath, QWidget *parent)
     : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint |
                           Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
       messenger_(messenger)
@@ -80,6 +82,19 @@ AboutWindow::AboutWindow(Messenger &messenger, QWidget *parent)
     makeText(this, "lblDisclaimer",
              QStringLiteral(" 技术咨询： ") + kSupportPointer + QString(7, QLatin1Char(' ')), 14.25, purple,
              twipsRect(this, 120, 2760, 3870, 360));
+
+    // Which file the table lives in (by default a hidden folder of the
+    // user's): one line under the help pointer, shortened in the middle when
+    // long and whole in its tool tip.
+    const QString store =
+        QStringLiteral("信道数据库：") + QDir::toNativeSeparators(QFileInfo(storePath).absoluteFilePath());
+    auto *storeLabel = new QLabel(this);
+    storeLabel->setObjectName(QStringLiteral("lblStore"));
+    storeLabel->setTextFormat(Qt::PlainText);
+    storeLabel->setFont(songFont(9));
+    storeLabel->setGeometry(twipsRect(this, 120, 3150, 3900, 300));
+    storeLabel->setText(storeLabel->fontMetrics().elidedText(store, Qt::ElideMiddle, storeLabel->width()));
+    storeLabel->setToolTip(store);
 
     // Grey above white: the rule looks cut into the window.
     makeRule(this, 1, QColor(128, 128, 128),

@@ -7,11 +7,12 @@ namespace vq {
 class Messenger;
 
 // The about box frmAbout: name, version and purpose of the program, where
-// to ask for help, and a button that starts the system information tool.
+// to ask for help, the channel database in use, and a button that starts
+// the system information tool.
 class AboutWindow : public QDialog {
     Q_OBJECT
 public:
-    explicit AboutWindow(Messenger &messenger, QWidget *parent = nullptr);
+    AboutWindow(Messenger &messenger, const QString &storePath, QWidget *parent = nullptr);
 
     // What follows "技术咨询：": where this program's documentation lives.
     static const QString kSupportPointer;

@@ -481,7 +481,8 @@ void MainWindow::saveChannelFile()
 
 void MainWindow::saveTrace()
 {
-    tell(programmer_.saveTrace([this] { return messenger_.askSavePath(kTraceFilter); }));
+    tell(programmer_.saveTrace(
+        [this] { return messenger_.askSavePath(kTraceFilter, nullptr, Programmer::newTracePath()); }));
 }
 
 void MainWindow::openChannelFile()
@@ -544,7 +545,7 @@ void MainWindow::showInstructions()
 
 void MainWindow::showAbout()
 {
-    showOnce(about_, [this] { return new AboutWindow(messenger_, this); });
+    showOnce(about_, [this] { return new AboutWindow(messenger_, programmer_.store().path(), this); });
 }
 
 } // namespace vq

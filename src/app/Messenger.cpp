@@ -28,9 +28,9 @@ bool DialogMessenger::ask(const Notice &question)
     return box.exec() == QMessageBox::Yes;
 }
 
-QString DialogMessenger::askSavePath(const QString &filter, QString *chosen)
+QString DialogMessenger::askSavePath(const QString &filter, QString *chosen, const QString &start)
 {
-    return QFileDialog::getSaveFileName(parent_, QString(), QString(), filter, chosen);
+    return QFileDialog::getSaveFileName(parent_, QString(), start, filter, chosen);
 }
 
 QString DialogMessenger::askOpenPath(const QString &filter)

@@ -28,8 +28,10 @@ public:
     virtual void show(const Notice &notice) = 0;
     // The chosen path, or an empty text when the user cancelled. Several
     // filters are separated by ";;"; `chosen`, when given, learns which one
-    // the user picked.
-    virtual QString askSavePath(const QString &filter, QString *chosen = nullptr) = 0;
+    // the user picked. The dialog starts at `start` (a folder, or a file
+    // name to offer) when given.
+    virtual QString askSavePath(const QString &filter, QString *chosen = nullptr,
+                                const QString &start = {}) = 0;
     virtual QString askOpenPath(const QString &filter) = 0;
     // A yes/no question; true for yes.
     virtual bool ask(const Notice &question) = 0;
@@ -41,7 +43,7 @@ public:
     explicit DialogMessenger(QWidget *parent = nullptr) : parent_(parent) {}
     void setParent(QWidget *parent) { parent_ = parent; }
     void show(const Notice &notice) override;
-    QString askSavePath(const QString &filter, QString *chosen = nullptr) override;
+    QString askSavePath(const QString &filter, QString *chosen = nullptr, const QString &start = {}) override;
     QString askOpenPath(const QString &filter) override;
     bool ask(const Notice &question) override;
 

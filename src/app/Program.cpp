@@ -5,6 +5,7 @@
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
+#include <QDir>
 
 #include <cstdio>
 
@@ -14,13 +15,17 @@ std::optional<ProgramOptions> parseArguments(QCoreApplication &app)
 {
     ProgramOptions options;
     QCommandLineParser parser;
+    // The default store on a line of its own: in an option's text a long
+    // path would be broken where the help wraps.
     parser.setApplicationDescription(
-        QStringLiteral("VQ4471R 信道设置系统: channel programmer for the VQ4471R radio"));
+        QStringLiteral("VQ4471R 信道设置系统: channel programmer for the VQ4471R radio\n\n"
+                       "Default channel database: %1")
+            .arg(QDir::toNativeSeparators(options.database)));
     const QCommandLineOption help = parser.addHelpOption();
     const QCommandLineOption version = parser.addVersionOption();
     QCommandLineOption db(QStringLiteral("db"),
                           QStringLiteral("Channel database file (created when missing)."),
-                          QStringLiteral("FILE"), options.database);
+                          QStringLiteral("FILE"));
     const PortChoice defaults;
     QCommandLineOption com1(QStringLiteral("com1"),
                             QStringLiteral("Device of serial port 1 for this run (else the remembered "
@@ -61,14 +66,15 @@ std::optional<ProgramOptions> parseArguments(QCoreApplication &app)
                 mistake = texts::kRepeatedOption + QStringLiteral("--") + option.names().first();
         const QString file = parser.value(db);
         // A store that can never be saved would lose every edit at exit.
-        if (mistake.isEmpty() && (file.isEmpty() || file == QLatin1String(":memory:")))
+        if (mistake.isEmpty() && parser.isSet(db) && (file.isEmpty() || file == QLatin1String(":memory:")))
             mistake = texts::kUnsavableStore + QStringLiteral("--db \"%1\"").arg(file);
     }
     if (!mistake.isEmpty()) {
         std::fputs(qPrintable(mistake + QLatin1Char('\n') + parser.helpText()), stderr);
         return std::nullopt;
     }
-    options.database = parser.value(db);
+    if (parser.isSet(db))
+        options.database = parser.value(db);
     options.com1 = parser.value(com1);
     options.com2 = parser.value(com2);
     options.trace = parser.value(trace);

@@ -5,6 +5,7 @@
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
+#include <QDir>
 
 #include <cstdio>
 #include <map>
@@ -110,14 +111,16 @@ std::optional<Command> parseCommand(const QCoreApplication &app)
     Command command;
     command.database = Programmer::defaultStorePath();
     QCommandLineParser parser;
-    parser.setApplicationDescription(QStringLiteral("VQ4471R 信道设置（命令行）\n\n") + kUsage);
+    // The default store on a line of its own: in an option's text a long
+    // path would be broken where the help wraps.
+    parser.setApplicationDescription(QStringLiteral("VQ4471R 信道设置（命令行）\n\n") + kUsage +
+                                     QStringLiteral("\n默认信道数据库：") +
+                                     QDir::toNativeSeparators(command.database));
     const QCommandLineOption help = parser.addHelpOption();
     const QCommandLineOption version = parser.addVersionOption();
     parser.addOptions({
         {QStringLiteral("port"), QStringLiteral("串口设备（write 可给多个）。"), QStringLiteral("DEV")},
-        {QStringLiteral("db"),
-         QStringLiteral("信道数据库文件（默认 %1）。").arg(Programmer::defaultStorePath()),
-         QStringLiteral("FILE")},
+        {QStringLiteral("db"), QStringLiteral("信道数据库文件（默认见上）。"), QStringLiteral("FILE")},
         {QStringLiteral("csv"), QStringLiteral("CSV 文件。"), QStringLiteral("FILE")},
         {QStringLiteral("layout"), QStringLiteral("CSV 格式：own（本程序）或 common（通用格式）。"),
          QStringLiteral("own|common"), QStringLiteral("own")},

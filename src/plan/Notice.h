@@ -34,6 +34,8 @@ inline const QString kStoreNotADatabase = QStringLiteral("该文件不是数据�
 inline const QString kStoreNoTable = QStringLiteral("数据库中没有信道表");
 inline const QString kStoreNoFolder = QStringLiteral("文件夹不存在");
 inline const QString kStoreNoPermission = QStringLiteral("没有访问该文件的权限");
+inline const QString kDataFolderCannotCreate = QStringLiteral("无法创建数据文件夹：");
+inline const QString kDataFolderNotWritable = QStringLiteral("数据文件夹不可写：");
 inline QString storeMissingColumns(const QStringList &names)
 {
     return QStringLiteral("信道表缺少字段：") + names.join(QStringLiteral("、"));

@@ -14,15 +14,20 @@ const QString kVerifyKey = QStringLiteral("transfers/verify");
 
 } // namespace
 
+QString userFolderName()
+{
+    return QStringLiteral("vq4471r");
+}
+
 void nameApplication()
 {
-    QCoreApplication::setOrganizationName(QStringLiteral("vq4471r"));
-    QCoreApplication::setApplicationName(QStringLiteral("vq4471r"));
+    QCoreApplication::setOrganizationName(userFolderName());
+    QCoreApplication::setApplicationName(userFolderName());
     QCoreApplication::setApplicationVersion(QStringLiteral(VQ_VERSION));
 }
 
 PortSettings::PortSettings(const QString &fileName)
-    : settings_(fileName.isEmpty() ? std::make_unique<QSettings>()
+    : settings_(fileName.isEmpty() ? std::make_unique<QSettings>(userFolderName(), userFolderName())
                                    : std::make_unique<QSettings>(fileName, QSettings::IniFormat))
 {
 }

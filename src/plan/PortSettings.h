@@ -12,6 +12,11 @@ namespace vq {
 // every program of the project, before anything reads a setting.
 void nameApplication();
 
+// The program's own folder under the user's data and configuration
+// folders: one name for the window and the command-line tool, whatever
+// each calls itself.
+QString userFolderName();
+
 // The devices behind port 1 and port 2, and the port to try first.
 struct PortChoice {
     std::array<QString, 2> devices{QStringLiteral("/dev/ttyS0"), QStringLiteral("/dev/ttyS1")};
@@ -26,7 +31,8 @@ struct PortChoice {
 // stderr and the program goes on with what it has.
 class PortSettings {
 public:
-    // Without a file name: the user's configuration folder.
+    // Without a file name: the user's configuration folder
+    // (~/.config/vq4471r/vq4471r.conf), the same for every program.
     explicit PortSettings(const QString &fileName = {});
     ~PortSettings();
     // A value in the file was not one this program writes (said on stderr

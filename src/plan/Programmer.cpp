@@ -15,6 +15,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
+#include <QStandardPaths>
 
 #include <algorithm>
 #include <utility>
@@ -70,6 +71,19 @@ QString readingProblem(ChannelFileError error)
         break;
     }
     return {};
+}
+
+// Traces saved one per support request would otherwise pile up for ever;
+// only a file just written into the log folder prunes it, the newest first
+// kept (that file among them).
+void pruneLogs(const QString &written)
+{
+    const QDir folder(Programmer::logFolder());
+    if (QFileInfo(written).absoluteDir() != folder)
+        return;
+    const QFileInfoList files = folder.entryInfoList(QDir::Files, QDir::Time);
+    for (qsizetype i = Programmer::kLogsKept; i < files.size(); ++i)
+        QFile::remove(files.at(i).filePath());
 }
 
 Notice traceFailed(const QString &path, const QString &why)
@@ -173,13 +187,46 @@ Programmer::~Programmer()
     shutDown();
 }
 
+QString Programmer::dataFolder()
+{
+    // Not AppDataLocation: the window and the command-line tool have
+    // different application names but share the store.
+    return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) + QLatin1Char('/') +
+           userFolderName();
+}
+
 QString Programmer::defaultStorePath()
 {
-    return QStringLiteral("vq3390R.db");
+    return dataFolder() + QStringLiteral("/vq3390R.db");
+}
+
+QString Programmer::logFolder()
+{
+    return dataFolder() + QStringLiteral("/log");
+}
+
+QString Programmer::newTracePath()
+{
+    QDir().mkpath(logFolder());
+    return logFolder() +
+           QDateTime::currentDateTime().toString(QStringLiteral("'/trace-'yyyyMMdd-HHmmss'.txt'"));
 }
 
 Result Programmer::openStore(const QString &path)
 {
+    // The data folder is made on first start; a store named elsewhere must
+    // have its folder already, as it always had.
+    if (QDir::cleanPath(QFileInfo(path).absoluteFilePath()) == QDir::cleanPath(defaultStorePath())) {
+        const QString folder = dataFolder();
+        QString why;
+        if (!QDir().mkpath(folder))
+            why = texts::kDataFolderCannotCreate + QDir::toNativeSeparators(folder);
+        else if (!QFileInfo(folder).isWritable())
+            why = texts::kDataFolderNotWritable + QDir::toNativeSeparators(folder);
+        if (!why.isEmpty())
+            return Result::refused(
+                withReason(systemNotice(texts::kStoreCannotOpen + QDir::toNativeSeparators(path)), why));
+    }
     if (store_.open(path))
         return Result{true, store_.openedElsewhere() ? QList{systemNotice(texts::kStoreOpenedElsewhere)}
                                                      : QList<Notice>{}};
@@ -621,16 +668,20 @@ Result Programmer::saveTrace(const PathChooser &choosePath)
     QByteArray text = traceHeader();
     for (const LinkTrace::Entry &entry : link_.trace().entries())
         text += formatTraceEntry(entry);
-    return saveWhole(path, text, failed);
+    const Result saved = saveWhole(path, text, failed);
+    if (saved.ok)
+        pruneLogs(path);
+    return saved;
 }
 
 Result Programmer::startTrace(const QString &path)
 {
     if (isStoreFile(path))
         return Result::refused(traceFailed(path, texts::kTraceIsStore));
-    if (traceFile_.open(path, traceHeader()))
-        return {};
-    return Result::refused(traceFailed(path, traceFile_.errorString()));
+    if (!traceFile_.open(path, traceHeader()))
+        return Result::refused(traceFailed(path, traceFile_.errorString()));
+    pruneLogs(path);
+    return {};
 }
 
 void Programmer::onTraced(const LinkTrace::Entry &entry)

@@ -45,10 +45,19 @@ public:
     // A read is collecting: the table takes no changes until it lands.
     bool isReading() const;
 
-    // The store used when none is named: the same for the window and the
-    // command line.
+    // The user's data folder of the program (~/.local/share/vq4471r): the
+    // same for the window and the command line.
+    static QString dataFolder();
+    // The store used when none is named, in the data folder.
     static QString defaultStorePath();
-    // Opens the channel database, creating a missing one.
+    // Where link traces and logs go; only the newest kLogsKept stay.
+    static QString logFolder();
+    static constexpr int kLogsKept = 20;
+    // A new time-stamped file name for a saved trace, in the log folder
+    // (made here when it can be, so a file dialog can start in it).
+    static QString newTracePath();
+    // Opens the channel database, creating a missing one; the default
+    // store's folder is created too.
     Result openStore(const QString &path);
     // The devices of the two ports and the one to try first; choices made
     // later are remembered in `settings` when given.
@@ -123,7 +132,8 @@ public:
     // `confirm` says yes and leaves the table as it was; a write is never
     // cut off, and the user learns how long it still takes.
     Result cancelTransfer(const std::function<bool()> &confirm);
-    // The link's recent traffic as a text file, for a support request.
+    // The link's recent traffic as a text file, for a support request; a
+    // save into the log folder prunes it to the newest kLogsKept files.
     Result saveTrace(const PathChooser &choosePath);
     // The same lines into `path` as they happen, from now on. A write that
     // fails later is told once through notice() and ends the live trace;

@@ -170,6 +170,7 @@ private slots:
         const QString trace = s.dir.filePath(QStringLiteral("trace.txt"));
         s.messenger.paths << trace;
         s.trigger("保存通信记录");
+        QCOMPARE(QFileInfo(s.messenger.starts.last()).absolutePath(), Programmer::logFolder());
         QFile saved(trace);
         QVERIFY(saved.open(QIODevice::ReadOnly) && saved.readAll().contains("  >  42   "));
 
@@ -414,7 +415,9 @@ private slots:
         script.close();
         script.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
         const QByteArray path = qgetenv("PATH");
-        AboutWindow about(s.messenger);
+        AboutWindow about(s.messenger, s.store().path());
+        QCOMPARE(about.findChild<QLabel *>(QStringLiteral("lblStore"))->toolTip(),
+                 "信道数据库：" + s.store().path());
         qputenv("PATH", QFile::encodeName(tools.path()));
         about.startSysInfo();
         QTRY_VERIFY(QFile::exists(mark));
@@ -443,7 +446,8 @@ private slots:
             const QByteArray out = p.readAllStandardOutput();
             QVERIFY2(out.contains("vq4471r"), out.constData());
             if (QByteArray(option) == "--help")
-                QVERIFY(out.contains("--com1") && out.contains("--db") && out.contains("--trace"));
+                QVERIFY(out.contains("--com1") && out.contains("--db") && out.contains("--trace") &&
+                        out.contains(Programmer::defaultStorePath().toUtf8()));
         }
         // A store that is not a channel database ends the program, untouched.
         QTemporaryDir dir;

@@ -26,9 +26,11 @@ struct Run {
 
 // The tool as a user runs it, while this test's event loop serves the
 // simulated radios it talks to.
-Run cli(const QStringList &arguments, const std::function<void(QProcess &)> &whileRunning = {})
+Run cli(const QStringList &arguments, const std::function<void(QProcess &)> &whileRunning = {},
+        const QProcessEnvironment &environment = QProcessEnvironment::systemEnvironment())
 {
     QProcess process;
+    process.setProcessEnvironment(environment);
     process.start(QStringLiteral(VQ_CLI_PATH), arguments);
     if (!process.waitForStarted())
         return {};
@@ -146,6 +148,25 @@ private slots:
         const Run check = cli({"check", "--db", source});
         QCOMPARE(check.status, 1);
         QVERIFY2(check.out.contains(QStringLiteral("第7信道")), qPrintable(check.out));
+    }
+
+    // Without --db: the store named by --help, made with its folder by import,
+    // found by check; a folder that cannot be made ends with status 1.
+    void defaultStoreInTheDataFolder()
+    {
+        QProcessEnvironment user = QProcessEnvironment::systemEnvironment();
+        user.insert(QStringLiteral("XDG_DATA_HOME"), at("share"));
+        const QString store = at("share/vq4471r/vq3390R.db");
+        QVERIFY(cli({"--help"}, {}, user).out.contains(store));
+        fillPlan(at("home.db"));
+        QCOMPARE(cli({"export", "--db", at("home.db"), at("home.csv")}).status, 0);
+        QCOMPARE(cli({"import", at("home.csv")}, {}, user).status, 0);
+        QVERIFY(QFileInfo::exists(store) && cli({"check"}, {}, user).status == 0);
+        QVERIFY(test::writeFile(at("blocked"), "a file"));
+        user.insert(QStringLiteral("XDG_DATA_HOME"), at("blocked"));
+        const Run refused = cli({"import", at("home.csv")}, {}, user);
+        QCOMPARE(refused.status, 1);
+        QVERIFY(refused.err.startsWith("信道数据库无法打开：" + at("blocked/vq4471r/vq3390R.db：无法创建")));
     }
 
     // One plan into three radios at once, one of which drops the line half

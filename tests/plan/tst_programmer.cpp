@@ -595,6 +595,27 @@ private slots:
         QCOMPARE(rig.notices.first().title, QStringLiteral("系统信息"));
     }
 
+    // A trace is offered a name in the log folder, and a save there keeps
+    // the newest 20 files. Last: it moves the data folder for the rest.
+    void logFolderKeepsTheNewest()
+    {
+        qputenv("XDG_DATA_HOME", QFile::encodeName(dir_.path()));
+        VQ_RIG(rig, db(), QString());
+        const QString offered = Programmer::newTracePath(), log = Programmer::logFolder();
+        QCOMPARE(QFileInfo(offered).absolutePath(), log);
+        for (int i = 0; i < 25; ++i) {
+            QFile old(log + QStringLiteral("/old%1.txt").arg(i));
+            QVERIFY(old.open(QIODevice::WriteOnly) &&
+                    old.setFileTime(QDateTime::currentDateTime().addSecs(i - 100),
+                                    QFileDevice::FileModificationTime));
+        }
+        QVERIFY(rig.take(rig.programmer.saveTrace(answer(offered))));
+        QStringList newest{QFileInfo(offered).fileName()};
+        for (int i = 24; i > 5; --i)
+            newest << QStringLiteral("old%1.txt").arg(i);
+        QCOMPARE(QDir(log).entryList(QDir::Files, QDir::Time), newest);
+    }
+
 private:
     QString db() { return dir_.filePath(QStringLiteral("p%1.db").arg(++count_)); }
     QTemporaryDir dir_;

@@ -19,8 +19,9 @@ public:
         if (onShow)
             onShow(notice);
     }
-    QString askSavePath(const QString &filter, QString *chosen = nullptr) override
+    QString askSavePath(const QString &filter, QString *chosen = nullptr, const QString &start = {}) override
     {
+        starts << start;
         if (chosen)
             *chosen = chosenFilters.isEmpty() ? filter.section(QStringLiteral(";;"), 0, 0) : chosenFilters.takeFirst();
         return answer(filter);
@@ -43,6 +44,7 @@ public:
     QList<Notice> notices;
     QStringList paths;   // answers to file questions, first first
     QStringList filters; // the filters the program asked with
+    QStringList starts;  // where each save dialog was to start
     QStringList chosenFilters; // the filter each save picks; the first offered when empty
     std::function<void(const Notice &)> onShow;
     QList<Notice> questions;
