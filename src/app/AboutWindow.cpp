@@ -1,9 +1,11 @@
 #include "app/AboutWindow.h"
 
 #include "app/Appearance.h"
+#include "app/Language.h"
 #include "app/Messenger.h"
 #include "app/SystemInfo.h"
 
+#include <QEvent>
 #include <QLabel>
 #include <QPushButton>
 
@@ -54,7 +56,7 @@ AboutWindow::AboutWindow(Messenger &messenger, QWidget *parent)
       messenger_(messenger)
 {
     setObjectName(QStringLiteral("frmAbout"));
-    setWindowTitle(QStringLiteral("关于本软件"));
+    setCaption(this, this, "windowTitle", QT_TR_NOOP("关于本软件"));
     setWindowIcon(appIcon());
     setModal(false);
     setFixedSize(twips(this, 5730), twips(this, 3555));
@@ -66,34 +68,47 @@ AboutWindow::AboutWindow(Messenger &messenger, QWidget *parent)
     icon->setGeometry(twipsRect(this, 600, 240, 480, 480));
 
     const QColor purple(128, 0, 128);
-    makeText(this, "lblTitle", QStringLiteral("    VQ4471写频软件"), 15.75, Qt::red,
-             twipsRect(this, 1080, 240, 3405, 480));
-    makeText(this, "lblVersion", QStringLiteral("      版本 B 1.1"), 15.75, Qt::red,
-             twipsRect(this, 1200, 840, 3885, 465));
-    makeText(this, "lblDescription",
-             QStringLiteral("本软件是专供用户，对Tarvelon的VQ4471对讲机，编写工作频率及参数的专用软件") +
-                 QString(6, QLatin1Char(' ')),
-             12, Qt::blue, twipsRect(this, 960, 1440, 3885, 930));
-    makeText(this, "lblDisclaimer",
-             QStringLiteral(" 技术咨询： ") + kSupportPointer + QString(7, QLatin1Char(' ')), 14.25, purple,
-             twipsRect(this, 120, 2760, 3870, 360));
+    setCaption(this, makeText(this, "lblTitle", {}, 15.75, Qt::red, twipsRect(this, 1080, 240, 3405, 480)),
+               "text", QT_TR_NOOP("    VQ4471写频软件"));
+    setCaption(this, makeText(this, "lblVersion", {}, 15.75, Qt::red, twipsRect(this, 1200, 840, 3885, 465)),
+               "text", QT_TR_NOOP("      版本 B 1.1"));
+    // The trailing blanks are part of the layout the captions were made for.
+    setCaption(
+        this, makeText(this, "lblDescription", {}, 12, Qt::blue, twipsRect(this, 960, 1440, 3885, 930)),
+        "text", QT_TR_NOOP("本软件是专供用户，对Tarvelon的VQ4471对讲机，编写工作频率及参数的专用软件      "));
+    disclaimer_ = makeText(this, "lblDisclaimer", disclaimerText(), 14.25, purple,
+                           twipsRect(this, 120, 2760, 3870, 360));
 
     // Grey above white: the rule looks cut into the window.
     makeRule(this, 1, QColor(128, 128, 128),
              QRect(twips(this, 90), twips(this, 2445), twips(this, 5654 - 90), 1));
     makeRule(this, 0, Qt::white, QRect(twips(this, 105), twips(this, 2460), twips(this, 5654 - 105), 2));
 
-    auto *ok = new QPushButton(QStringLiteral("确定"), this);
+    auto *ok = new QPushButton(this);
+    setCaption(this, ok, "text", QT_TR_NOOP("确定"));
     ok->setObjectName(QStringLiteral("cmdOK"));
     ok->setGeometry(twipsRect(this, 4125, 2625, 1500, 345));
     ok->setDefault(true);
     ok->setFocus();
     connect(ok, &QPushButton::clicked, this, &QDialog::accept);
 
-    auto *sysInfo = new QPushButton(QStringLiteral("系统信息(&S)..."), this);
+    auto *sysInfo = new QPushButton(this);
+    setCaption(this, sysInfo, "text", QT_TR_NOOP("系统信息(&S)..."));
     sysInfo->setObjectName(QStringLiteral("cmdSysInfo"));
     sysInfo->setGeometry(twipsRect(this, 4140, 3075, 1485, 345));
     connect(sysInfo, &QPushButton::clicked, this, &AboutWindow::startSysInfo);
+}
+
+QString AboutWindow::disclaimerText() const
+{
+    return tr(" 技术咨询： ") + kSupportPointer + QString(7, QLatin1Char(' '));
+}
+
+void AboutWindow::changeEvent(QEvent *event)
+{
+    if (event->type() == QEvent::LanguageChange)
+        disclaimer_->setText(disclaimerText());
+    QDialog::changeEvent(event);
 }
 
 void AboutWindow::startSysInfo()

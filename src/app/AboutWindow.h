@@ -2,6 +2,8 @@
 
 #include <QDialog>
 
+class QLabel;
+
 namespace vq {
 
 class Messenger;
@@ -20,8 +22,14 @@ public:
     // box stays open either way.
     void startSysInfo();
 
+protected:
+    void changeEvent(QEvent *event) override;
+
 private:
+    QString disclaimerText() const;
+
     Messenger &messenger_;
+    QLabel *disclaimer_ = nullptr;
 };
 
 } // namespace vq

@@ -29,7 +29,6 @@ int main(int argc, char *argv[])
     QApplication app(argc, argv);
     vq::nameApplication();
     vq::installChineseFonts();
-    vq::installChineseTranslation();
     QApplication::setWindowIcon(vq::appIcon());
 
     vq::DialogMessenger messenger;
