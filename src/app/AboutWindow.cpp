@@ -72,7 +72,7 @@ AboutWindow::AboutWindow(Messenger &messenger, QWidget *parent)
                "text", QT_TR_NOOP("    VQ4471写频软件"));
     setCaption(this, makeText(this, "lblVersion", {}, 15.75, Qt::red, twipsRect(this, 1200, 840, 3885, 465)),
                "text", QT_TR_NOOP("      版本 B 1.1"));
-    // The trailing blanks are part of the layout the captions were made for.
+    // The trailing blanks belong to the layout the captions were made for.
     setCaption(
         this, makeText(this, "lblDescription", {}, 12, Qt::blue, twipsRect(this, 960, 1440, 3885, 930)),
         "text", QT_TR_NOOP("本软件是专供用户，对Tarvelon的VQ4471对讲机，编写工作频率及参数的专用软件      "));
