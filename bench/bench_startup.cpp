@@ -4,6 +4,7 @@
 // start-up on a new store and a simulator's port, then reports and exits.
 #include "app/Appearance.h"
 #include "app/MainWindow.h"
+#include "app/Language.h"
 #include "app/Program.h"
 #include "QuietMessenger.h"
 
@@ -24,7 +25,7 @@ int child(int argc, char *argv[])
 {
     QApplication app(argc, argv);
     vq::installChineseFonts();
-    vq::installChineseTranslation();
+    vq::useLanguage(vq::Language::Chinese);
     vq::bench::QuietMessenger messenger;
     vq::Program program(messenger);
     vq::ProgramOptions options;

@@ -9,6 +9,7 @@ PACKAGES=(
   cmake make g++ pkg-config
   qt6-base-dev qt6-base-dev-tools qt6-serialport-dev libqt6sql6-sqlite libgl-dev
   qt6-translations-l10n fonts-arphic-ukai fonts-arphic-uming
+  qt6-tools-dev qt6-l10n-tools  # lupdate, lrelease and their CMake functions for the English interface
   util-linux e2fsprogs  # flock, setpriv and chattr, which the tests call
   poppler-utils  # pdftotext and pdfinfo read the exported channel card back
   dpkg-dev librsvg2-bin file  # the package: dependency scan, icons drawn from the SVG

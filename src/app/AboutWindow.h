@@ -2,6 +2,8 @@
 
 #include <QDialog>
 
+class QLabel;
+
 namespace vq {
 
 class Messenger;
@@ -21,8 +23,21 @@ public:
     // box stays open either way.
     void startSysInfo();
 
+protected:
+    void changeEvent(QEvent *event) override;
+
 private:
+    QString disclaimerText() const;
+    QString versionText() const;
+    // Which file the table lives in (by default a hidden folder of the
+    // user's): shortened in the middle when long, whole in its tool tip.
+    void showStore();
+
     Messenger &messenger_;
+    QLabel *disclaimer_ = nullptr;
+    QLabel *version_ = nullptr;
+    QLabel *store_ = nullptr;
+    QString storePath_;
 };
 
 } // namespace vq

@@ -3,12 +3,9 @@
 #include <QApplication>
 #include <QFontDatabase>
 #include <QHash>
-#include <QLibraryInfo>
-#include <QLocale>
 #include <QPainter>
 #include <QPainterPath>
 #include <QPixmap>
-#include <QTranslator>
 #include <QWidget>
 
 namespace vq {
@@ -72,16 +69,6 @@ QFont kaiFont(double points)
 QFont songFont(double points)
 {
     return sized(resolvedFamily(kSong, QFont::substitutes(kSong)), points);
-}
-
-void installChineseTranslation()
-{
-    auto *translator = new QTranslator(qApp);
-    if (translator->load(QLocale(QLocale::Chinese, QLocale::China), QStringLiteral("qtbase"),
-                         QStringLiteral("_"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
-        QApplication::installTranslator(translator);
-    else
-        delete translator;
 }
 
 QIcon appIcon()

@@ -15,9 +15,6 @@ void installChineseFonts();
 QFont kaiFont(double points);
 QFont songFont(double points);
 
-// Loads Qt's own Chinese texts, so standard buttons read 确定 and 取消.
-void installChineseTranslation();
-
 // The window's 32 × 32 icon, drawn here rather than shipped as a file.
 QIcon appIcon();
 

@@ -74,7 +74,7 @@ void CardPrinter::preview(QWidget *parent)
     useA4(printer, card(false).title());
     QPrintPreviewDialog dialog(&printer, parent);
     dialog.setObjectName(QStringLiteral("打印预览"));
-    dialog.setWindowTitle(QStringLiteral("打印预览"));
+    dialog.setWindowTitle(QCoreApplication::translate("vq::CardPrinter", "打印预览"));
     auto *only = new QCheckBox(texts::kCardOnlyWithRx, &dialog);
     only->setObjectName(QStringLiteral("只打印有接收频率的信道"));
     only->setChecked(onlyWithReceiveFrequency_);

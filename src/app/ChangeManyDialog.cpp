@@ -1,5 +1,7 @@
 #include "app/ChangeManyDialog.h"
 
+#include "plan/Notice.h"
+
 #include "channels/PickerRules.h"
 #include "channels/ValueDomains.h"
 
@@ -33,14 +35,13 @@ int pickerOver(int field)
 ChangeManyDialog::ChangeManyDialog(const std::vector<int> &rows, QWidget *parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("批量修改窗口"));
-    setWindowTitle(QStringLiteral("批量修改"));
+    setWindowTitle(tr("批量修改"));
     auto *layout = new QVBoxLayout(this);
-    layout->addWidget(
-        new QLabel(QStringLiteral("修改所选的%1个信道，只修改打勾的项目：").arg(rows.size()), this));
+    layout->addWidget(new QLabel(tr("修改所选的%1个信道，只修改打勾的项目：").arg(rows.size()), this));
     auto *grid = new QGridLayout;
     layout->addLayout(grid);
     for (int f = RxFrequency; f < kFieldCount; ++f) {
-        auto *tick = new QCheckBox(QStringLiteral("修改"), this);
+        auto *tick = new QCheckBox(tr("修改"), this);
         QWidget *editor = nullptr;
         if (f == RxFrequency || f == TxFrequency) {
             editor = new QLineEdit(this);
@@ -53,14 +54,14 @@ ChangeManyDialog::ChangeManyDialog(const std::vector<int> &rows, QWidget *parent
         editor->setEnabled(false);
         connect(tick, &QCheckBox::toggled, editor, &QWidget::setEnabled);
         grid->addWidget(tick, f, 0);
-        grid->addWidget(new QLabel(qtext(fieldNames()[static_cast<std::size_t>(f)]), this), f, 1);
+        grid->addWidget(new QLabel(texts::fieldName(fieldNames()[static_cast<std::size_t>(f)]), this), f, 1);
         grid->addWidget(editor, f, 2);
         ticks_[static_cast<std::size_t>(f)] = tick;
         editors_[static_cast<std::size_t>(f)] = editor;
     }
     step_ = new QLineEdit(this);
-    step_->setPlaceholderText(QStringLiteral("如 12.5，留空则各信道相同"));
-    grid->addWidget(new QLabel(QStringLiteral("频率步进(kHz)"), this), kFieldCount, 1);
+    step_->setPlaceholderText(tr("如 12.5，留空则各信道相同"));
+    grid->addWidget(new QLabel(tr("频率步进(kHz)"), this), kFieldCount, 1);
     grid->addWidget(step_, kFieldCount, 2);
     auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);

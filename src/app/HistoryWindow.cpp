@@ -1,10 +1,12 @@
 #include "app/HistoryWindow.h"
 
+#include "app/Language.h"
 #include "app/Messenger.h"
 #include "channels/ValueDomains.h"
 #include "plan/HistoryModel.h"
 #include "plan/Programmer.h"
 
+#include <QEvent>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
@@ -29,7 +31,6 @@ HistoryWindow::HistoryWindow(Programmer &programmer, Messenger &messenger, QWidg
     : QWidget(parent, Qt::Window), programmer_(programmer), messenger_(messenger)
 {
     setObjectName(QStringLiteral("History"));
-    setWindowTitle(texts::kHistoryTitle);
     resize(960, 600);
 
     state_ = new QLabel(this);
@@ -48,19 +49,17 @@ HistoryWindow::HistoryWindow(Programmer &programmer, Messenger &messenger, QWidg
     list_->setColumnWidth(HistoryModel::Reason, 130);
     list_->setColumnWidth(HistoryModel::Device, 300);
 
-    QStringList columns;
-    for (auto name : fieldNames())
-        columns << QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size()));
     differences_ = new QStandardItemModel(0, kFieldCount, this);
-    differences_->setHorizontalHeaderLabels(columns);
     auto *differences = new QTableView(this);
     differences->setObjectName(QStringLiteral("differences"));
     differences->setModel(differences_);
     differences->setEditTriggers(QAbstractItemView::NoEditTriggers);
 
-    restore_ = new QPushButton(QStringLiteral("恢复"), this);
+    restore_ = new QPushButton(this);
+    setCaption(this, restore_, "text", QT_TR_NOOP("恢复"));
     restore_->setObjectName(QStringLiteral("restore"));
-    export_ = new QPushButton(QStringLiteral("导出"), this);
+    export_ = new QPushButton(this);
+    setCaption(this, export_, "text", QT_TR_NOOP("导出"));
     export_->setObjectName(QStringLiteral("export"));
     auto *buttons = new QHBoxLayout;
     buttons->addStretch();
@@ -82,7 +81,28 @@ HistoryWindow::HistoryWindow(Programmer &programmer, Messenger &messenger, QWidg
     connect(model_, &QAbstractItemModel::modelReset, this, &HistoryWindow::showState);
     // What differs changes with every edit of the table.
     connect(model_, &QAbstractItemModel::dataChanged, this, &HistoryWindow::showDifferences);
+    showCaptions();
     showState();
+}
+
+void HistoryWindow::showCaptions()
+{
+    setWindowTitle(texts::kHistoryTitle);
+    QStringList columns;
+    for (auto name : fieldNames())
+        columns << texts::fieldName(name);
+    differences_->setHorizontalHeaderLabels(columns);
+}
+
+void HistoryWindow::changeEvent(QEvent *event)
+{
+    if (event->type() == QEvent::LanguageChange) {
+        showCaptions();
+        emit model_->headerDataChanged(Qt::Horizontal, 0, model_->columnCount() - 1);
+        list_->viewport()->update(); // the reasons are looked up as they are drawn
+        showState();
+    }
+    QWidget::changeEvent(event);
 }
 
 void HistoryWindow::tell(const Result &result)
@@ -95,7 +115,7 @@ void HistoryWindow::showState()
 {
     const bool available = model_->isAvailable();
     state_->setText(available ? QString()
-                              : texts::kHistoryUnavailable + QStringLiteral("：") +
+                              : texts::kHistoryUnavailable + QCoreApplication::translate("vq::texts", "：") +
                                     programmer_.history().problem());
     state_->setVisible(!available);
     showDifferences();
@@ -145,7 +165,7 @@ void HistoryWindow::showDifferences()
         }
         differences_->appendRow(thenItems);
         differences_->appendRow(nowItems);
-        labels << QStringLiteral("第%1信道 当时").arg(row + 1) << QStringLiteral("第%1信道 现在").arg(row + 1);
+        labels << tr("第%1信道 当时").arg(row + 1) << tr("第%1信道 现在").arg(row + 1);
     }
     differences_->setVerticalHeaderLabels(labels);
 }
@@ -162,13 +182,15 @@ void HistoryWindow::exportSelected()
     if (!id)
         return;
     QString chosen;
-    const QString path = messenger_.askSavePath(kChannelFileFilter + QStringLiteral(";;") + kCsvFilters, &chosen);
+    const QString path =
+        messenger_.askSavePath(kChannelFileFilter + QStringLiteral(";;") + kCsvFilters, &chosen);
     if (path.isEmpty())
         return;
     std::optional<CsvLayout> csv;
     if (chosen != kChannelFileFilter)
         csv = csvLayoutOf(chosen);
-    tell(programmer_.exportSnapshot(id, [&path] { return path; }, csv));
+    tell(programmer_.exportSnapshot(
+        id, [&path] { return path; }, csv));
 }
 
 } // namespace vq

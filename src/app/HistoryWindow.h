@@ -27,7 +27,11 @@ public:
     void restoreSelected();
     void exportSelected();
 
+protected:
+    void changeEvent(QEvent *event) override;
+
 private:
+    void showCaptions();
     void showState();
     void showDifferences();
     void tell(const Result &result);

@@ -1,7 +1,9 @@
 #include "app/InstructionsWindow.h"
 
 #include "app/Appearance.h"
+#include "app/Language.h"
 
+#include <QEvent>
 #include <QLabel>
 #include <QPushButton>
 
@@ -20,6 +22,11 @@ QString blanks(int n)
 
 QString InstructionsWindow::instructionsText()
 {
+    // The Chinese text is laid out by its blanks; a translation comes whole,
+    // as one text under the heading's name.
+    const QString whole = tr("操作说明", "the whole instructions text");
+    if (whole != QStringLiteral("操作说明"))
+        return whole;
     // The blanks lay the text out in the word-wrapping label: each run ends a
     // line or centres the heading, so their counts matter as much as the words.
     return blanks(18) + QStringLiteral("操作说明") + blanks(25) +
@@ -43,12 +50,13 @@ InstructionsWindow::InstructionsWindow(QWidget *parent)
                           Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint)
 {
     setObjectName(QStringLiteral("frmAbout1"));
-    setWindowTitle(QStringLiteral("操作说明"));
+    setCaption(this, this, "windowTitle", QT_TR_NOOP("操作说明"));
     setWindowIcon(appIcon());
     setModal(false);
     setFixedSize(twips(this, 8790), twips(this, 6300));
 
     auto *text = new QLabel(instructionsText(), this);
+    text_ = text;
     text->setObjectName(QStringLiteral("lblDescription"));
     text->setTextFormat(Qt::PlainText);
     text->setWordWrap(true);
@@ -62,12 +70,22 @@ InstructionsWindow::InstructionsWindow(QWidget *parent)
     // the layout was made for; the last lines must not be cut off.
     text->resize(text->width(), std::max(text->height(), text->heightForWidth(text->width())));
 
-    auto *ok = new QPushButton(QStringLiteral("确定"), this);
+    auto *ok = new QPushButton(this);
+    setCaption(this, ok, "text", QT_TR_NOOP("确定"));
     ok->setObjectName(QStringLiteral("cmdOK"));
     ok->setGeometry(twipsRect(this, 7080, 5760, 1500, 345));
     ok->setDefault(true);
     ok->setFocus();
     connect(ok, &QPushButton::clicked, this, &QDialog::accept);
+}
+
+void InstructionsWindow::changeEvent(QEvent *event)
+{
+    if (event->type() == QEvent::LanguageChange && text_) {
+        text_->setText(instructionsText());
+        text_->resize(text_->width(), std::max(text_->height(), text_->heightForWidth(text_->width())));
+    }
+    QDialog::changeEvent(event);
 }
 
 } // namespace vq

@@ -2,6 +2,8 @@
 
 #include <QDialog>
 
+class QLabel;
+
 namespace vq {
 
 // The operating instructions frmAbout1: one fixed text and a button that
@@ -13,6 +15,12 @@ public:
 
     // The 384 characters of lblDescription, blanks included.
     static QString instructionsText();
+
+protected:
+    void changeEvent(QEvent *event) override;
+
+private:
+    QLabel *text_ = nullptr;
 };
 
 } // namespace vq

@@ -6,6 +6,7 @@
 #include "app/ChannelGrid.h"
 #include "app/HistoryWindow.h"
 #include "app/InstructionsWindow.h"
+#include "app/Language.h"
 #include "app/Messenger.h"
 #include "app/PortDevicesWindow.h"
 #include "app/PortDialog.h"
@@ -15,6 +16,7 @@
 #include "channels/ValueDomains.h"
 #include "plan/Programmer.h"
 
+#include <QActionGroup>
 #include <QApplication>
 #include <QClipboard>
 #include <QCloseEvent>
@@ -54,8 +56,7 @@ QLabel *makeLabel(QWidget *parent, const char *name, const QString &caption, con
 // One instance of a satellite window: shown again (and raised) while it is
 // open; a closed one deletes itself and the pointer reads null, so the next
 // use builds it afresh with what is true then.
-template <typename Make>
-void showOnce(QPointer<QWidget> &window, Make make)
+template <typename Make> void showOnce(QPointer<QWidget> &window, Make make)
 {
     if (!window) {
         window = make();
@@ -111,6 +112,15 @@ void MainWindow::changeEvent(QEvent *event)
     // the table as it is in the file now.
     if (event->type() == QEvent::ActivationChange && isActiveWindow())
         programmer_.store().refreshIfChangedElsewhere();
+    if (event->type() == QEvent::LanguageChange) {
+        // Satellite windows are children: their fixed captions change here too.
+        recaption(this);
+        showUndoState();
+        showDate();
+        programmer_.restateStatus();
+        emit model_->headerDataChanged(Qt::Horizontal, 0, kFieldCount - 1);
+        languageActions_[languageInUse() == Language::English]->setChecked(true);
+    }
     QMainWindow::changeEvent(event);
 }
 
@@ -138,14 +148,16 @@ void MainWindow::buildControls()
     setCentralWidget(client);
     client->setFixedSize(twips(this, 11880), twips(this, 8100));
 
-    makeLabel(client, "Label1", QStringLiteral("信道设置系统"), kaiFont(26.25),
-              twipsRect(this, 4200, 720, 3735, 855));
+    setCaption(this,
+               makeLabel(client, "Label1", QString(), kaiFont(26.25), twipsRect(this, 4200, 720, 3735, 855)),
+               "text", QT_TR_NOOP("信道设置系统"));
     makeLabel(client, "Label3", QStringLiteral("(VQ_4471R)"), songFont(15.75),
               twipsRect(this, 5040, 1320, 1695, 375));
     status_ = makeLabel(client, "Label2", QStringLiteral(" "), kaiFont(15.75),
                         twipsRect(this, 7920, 720, 3855, 375));
 
-    auto *frame = new QGroupBox(QStringLiteral("日期"), client);
+    auto *frame = new QGroupBox(client);
+    setCaption(this, frame, "title", QT_TR_NOOP("日期"));
     frame->setObjectName(QStringLiteral("Frame2"));
     frame->setFont(kaiFont(15.75));
     frame->setGeometry(twipsRect(this, 600, 600, 2175, 735));
@@ -227,7 +239,7 @@ void MainWindow::buildControls()
 
     find_ = new QLineEdit(client);
     find_->setObjectName(QStringLiteral("查找框"));
-    find_->setPlaceholderText(QStringLiteral("查找：输入任一字段中的文字"));
+    setCaption(this, find_, "placeholderText", QT_TR_NOOP("查找：输入任一字段中的文字"));
     find_->setClearButtonEnabled(true);
     find_->setFont(songFont(10.5));
     find_->setGeometry(twipsRect(this, 720, 1740, 3960, 360));
@@ -243,36 +255,41 @@ void MainWindow::buildControls()
 void MainWindow::buildMenus()
 {
     QMenuBar *bar = menuBar();
-    auto named = [](auto *object, const char *name) {
+    auto named = [this](auto *object, const char *name, const char *caption = nullptr) {
         object->setObjectName(QString::fromUtf8(name));
+        if (caption)
+            setCaption(this, object,
+                       std::is_base_of_v<QMenu, std::remove_pointer_t<decltype(object)>> ? "title" : "text",
+                       caption);
         return object;
     };
 
-    QMenu *file = named(bar->addMenu(QStringLiteral("        文件(&F)")), "文件");
+    QMenu *file = named(bar->addMenu(QString()), "文件", QT_TR_NOOP("        文件(&F)"));
     named(file->menuAction(), "文件");
-    QAction *open = named(file->addAction(QStringLiteral("打开文件(&O)")), "打开");
-    QAction *save = named(file->addAction(QStringLiteral("保存文件(&V)")), "保存");
+    QAction *open = named(file->addAction(QString()), "打开", QT_TR_NOOP("打开文件(&O)"));
+    QAction *save = named(file->addAction(QString()), "保存", QT_TR_NOOP("保存文件(&V)"));
     connect(open, &QAction::triggered, this, &MainWindow::openChannelFile);
     connect(save, &QAction::triggered, this, &MainWindow::saveChannelFile);
-    QAction *exportCsv = named(file->addAction(QStringLiteral("导出CSV(&E)...")), "导出CSV");
-    QAction *importCsv = named(file->addAction(QStringLiteral("导入CSV(&I)...")), "导入CSV");
+    QAction *exportCsv = named(file->addAction(QString()), "导出CSV", QT_TR_NOOP("导出CSV(&E)..."));
+    QAction *importCsv = named(file->addAction(QString()), "导入CSV", QT_TR_NOOP("导入CSV(&I)..."));
     connect(exportCsv, &QAction::triggered, this, &MainWindow::exportCsv);
     connect(importCsv, &QAction::triggered, this, &MainWindow::importCsv);
-    QAction *print = named(file->addAction(QStringLiteral("打印(&P)...")), "打印");
+    QAction *print = named(file->addAction(QString()), "打印", QT_TR_NOOP("打印(&P)..."));
     print->setShortcut(QKeySequence::Print);
-    QAction *exportPdf = named(file->addAction(QStringLiteral("导出PDF(&D)...")), "导出PDF");
+    QAction *exportPdf = named(file->addAction(QString()), "导出PDF", QT_TR_NOOP("导出PDF(&D)..."));
     connect(print, &QAction::triggered, this, &MainWindow::printCard);
     connect(exportPdf, &QAction::triggered, this, &MainWindow::exportPdf);
-    QAction *history = named(file->addAction(QStringLiteral("历史记录(&H)...")), "历史记录");
+    QAction *history = named(file->addAction(QString()), "历史记录", QT_TR_NOOP("历史记录(&H)..."));
     connect(history, &QAction::triggered, this, &MainWindow::showHistory);
 
     // Not among the menus a transfer locks: edits during a write are fine.
-    QMenu *edit = named(bar->addMenu(QStringLiteral("        编辑(&D)")), "编辑");
+    QMenu *edit = named(bar->addMenu(QString()), "编辑", QT_TR_NOOP("        编辑(&D)"));
     named(edit->menuAction(), "编辑");
     undoAction_ = named(edit->addAction(QString()), "撤销");
     undoAction_->setShortcut(QKeySequence::Undo);
     redoAction_ = named(edit->addAction(QString()), "重做");
-    redoAction_->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
+    redoAction_->setShortcuts(
+        {QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
     connect(undoAction_, &QAction::triggered, this, [this] {
         grid_->commitOpenEditor();
         tell(programmer_.undo());
@@ -297,43 +314,68 @@ void MainWindow::buildMenus()
             [this] { return messenger_.ask(errorNotice(texts::kAskCancelRead)); }));
     });
 
-    readAction_ = named(bar->addAction(QStringLiteral("        读信道数据(&R)")), "读信道");
-    writeAction_ = named(bar->addAction(QStringLiteral("        写信道数据(&W)")), "写信道");
+    readAction_ = named(bar->addAction(QString()), "读信道", QT_TR_NOOP("        读信道数据(&R)"));
+    writeAction_ = named(bar->addAction(QString()), "写信道", QT_TR_NOOP("        写信道数据(&W)"));
     connect(readAction_, &QAction::triggered, this, [this] {
         grid_->commitOpenEditor(); // a typed value is kept before the read begins
         tell(programmer_.read());
     });
     connect(writeAction_, &QAction::triggered, this, [this] { tell(programmer_.write()); });
 
-    systemMenu_ = named(bar->addMenu(QStringLiteral("        系统设置(&S)")), "系统");
+    systemMenu_ = named(bar->addMenu(QString()), "系统", QT_TR_NOOP("        系统设置(&S)"));
     named(systemMenu_->menuAction(), "系统");
-    QAction *port = named(systemMenu_->addAction(QStringLiteral("选择端口(&P)")), "端口");
-    named(systemMenu_->addAction(QStringLiteral("波特率(&B)")), "波特率"); // has no action
+    QAction *port = named(systemMenu_->addAction(QString()), "端口", QT_TR_NOOP("选择端口(&P)"));
+    named(systemMenu_->addAction(QString()), "波特率", QT_TR_NOOP("波特率(&B)")); // has no action
     connect(port, &QAction::triggered, this, &MainWindow::showPortDialog);
-    QAction *devices = named(systemMenu_->addAction(QStringLiteral("端口设备(&D)...")), "端口设备");
+    QAction *devices = named(systemMenu_->addAction(QString()), "端口设备", QT_TR_NOOP("端口设备(&D)..."));
     connect(devices, &QAction::triggered, this, &MainWindow::showPortDevices);
-    QAction *verify = named(systemMenu_->addAction(QStringLiteral("写后校验(&V)")), "写后校验");
+    QAction *verify = named(systemMenu_->addAction(QString()), "写后校验", QT_TR_NOOP("写后校验(&V)"));
     verify->setCheckable(true);
     verify->setChecked(programmer_.verifyAfterWrite());
     connect(verify, &QAction::toggled, &programmer_, &Programmer::setVerifyAfterWrite);
+    buildLanguageMenu();
 
-    exitAction_ = named(bar->addAction(QStringLiteral("       退出系统(&E)")), "退出");
+    exitAction_ = named(bar->addAction(QString()), "退出", QT_TR_NOOP("       退出系统(&E)"));
     connect(exitAction_, &QAction::triggered, this, &QWidget::close);
 
-    helpMenu_ = named(bar->addMenu(QStringLiteral("       帮助(&H)")), "帮助");
+    helpMenu_ = named(bar->addMenu(QString()), "帮助", QT_TR_NOOP("       帮助(&H)"));
     named(helpMenu_->menuAction(), "帮助");
-    QAction *instructions = named(helpMenu_->addAction(QStringLiteral("操作说明(&I)")), "操作");
-    QAction *about = named(helpMenu_->addAction(QStringLiteral("关于本软件(&A)")), "关于");
+    QAction *instructions = named(helpMenu_->addAction(QString()), "操作", QT_TR_NOOP("操作说明(&I)"));
+    QAction *about = named(helpMenu_->addAction(QString()), "关于", QT_TR_NOOP("关于本软件(&A)"));
     connect(instructions, &QAction::triggered, this, &MainWindow::showInstructions);
     connect(about, &QAction::triggered, this, &MainWindow::showAbout);
-    QAction *trace = named(helpMenu_->addAction(QStringLiteral("保存通信记录(&T)...")), "保存通信记录");
+    QAction *trace =
+        named(helpMenu_->addAction(QString()), "保存通信记录", QT_TR_NOOP("保存通信记录(&T)..."));
     connect(trace, &QAction::triggered, this, &MainWindow::saveTrace);
+}
+
+void MainWindow::buildLanguageMenu()
+{
+    QMenu *menu = systemMenu_->addMenu(QString());
+    menu->setObjectName(QStringLiteral("语言"));
+    menu->menuAction()->setObjectName(QStringLiteral("语言"));
+    setCaption(this, menu, "title", QT_TR_NOOP("语言(&L)"));
+    auto *group = new QActionGroup(menu);
+    // Each language by its own name, whatever the interface speaks now.
+    const std::array<std::pair<Language, QString>, 2> choices = {
+        {{Language::Chinese, QStringLiteral("中文")}, {Language::English, QStringLiteral("English")}}};
+    for (const auto &[language, name] : choices) {
+        QAction *action = menu->addAction(name);
+        action->setObjectName(name);
+        action->setCheckable(true);
+        action->setChecked(languageInUse() == language);
+        group->addAction(action);
+        connect(action, &QAction::triggered, this,
+                [this, language = language] { emit languageChosen(language); });
+        languageActions_[language == Language::English] = action;
+    }
 }
 
 void MainWindow::buildEditActions(QMenu *edit)
 {
-    const auto add = [this, edit](const QString &text, const char *name, const QKeySequence &keys, auto run) {
-        QAction *action = edit->addAction(text);
+    const auto add = [this, edit](const char *caption, const char *name, const QKeySequence &keys, auto run) {
+        QAction *action = edit->addAction(QString());
+        setCaption(this, action, "text", caption);
         action->setObjectName(QString::fromUtf8(name));
         action->setShortcut(keys);
         connect(action, &QAction::triggered, this, [this, run] {
@@ -343,21 +385,21 @@ void MainWindow::buildEditActions(QMenu *edit)
         return action;
     };
     edit->addSeparator();
-    add(QStringLiteral("复制(&C)"), "复制", QKeySequence::Copy, [this] { copyCells(); });
-    add(QStringLiteral("粘贴(&P)"), "粘贴", QKeySequence::Paste, [this] { pasteCells(); });
-    add(QStringLiteral("清除(&L)"), "清除", QKeySequence::Delete,
+    add(QT_TR_NOOP("复制(&C)"), "复制", QKeySequence::Copy, [this] { copyCells(); });
+    add(QT_TR_NOOP("粘贴(&P)"), "粘贴", QKeySequence::Paste, [this] { pasteCells(); });
+    add(QT_TR_NOOP("清除(&L)"), "清除", QKeySequence::Delete,
         [this] { tell(programmer_.clearCells(selectedCells())); });
-    add(QStringLiteral("向下填充(&F)"), "向下填充", QKeySequence(Qt::CTRL | Qt::Key_D),
+    add(QT_TR_NOOP("向下填充(&F)"), "向下填充", QKeySequence(Qt::CTRL | Qt::Key_D),
         [this] { tell(programmer_.fillDown(selectedCells())); });
-    add(QStringLiteral("批量修改(&M)..."), "批量修改", {}, [this] { showChangeMany(); });
-    add(QStringLiteral("插入预设频道(&T)..."), "插入预设频道", {}, [this] { showPresets(); });
+    add(QT_TR_NOOP("批量修改(&M)..."), "批量修改", {}, [this] { showChangeMany(); });
+    add(QT_TR_NOOP("插入预设频道(&T)..."), "插入预设频道", {}, [this] { showPresets(); });
     edit->addSeparator();
-    add(QStringLiteral("查找(&S)"), "查找", QKeySequence::Find, [this] {
+    add(QT_TR_NOOP("查找(&S)"), "查找", QKeySequence::Find, [this] {
         find_->show();
         find_->setFocus();
         find_->selectAll();
     });
-    hideEmpty_ = add(QStringLiteral("隐藏空信道(&H)"), "隐藏空信道", {}, [this] { showMatchingRows(); });
+    hideEmpty_ = add(QT_TR_NOOP("隐藏空信道(&H)"), "隐藏空信道", {}, [this] { showMatchingRows(); });
     hideEmpty_->setCheckable(true);
 }
 
@@ -444,8 +486,8 @@ void MainWindow::showUndoState()
     const auto caption = [](const QString &verb, const QString &step) {
         return step.isEmpty() ? verb : verb + QLatin1Char(' ') + step;
     };
-    undoAction_->setText(caption(QStringLiteral("撤销(&U)"), stack.undoText()));
-    redoAction_->setText(caption(QStringLiteral("重做(&R)"), stack.redoText()));
+    undoAction_->setText(caption(tr("撤销(&U)"), stack.undoText()));
+    redoAction_->setText(caption(tr("重做(&R)"), stack.redoText()));
     undoAction_->setEnabled(stack.canUndo() && !reading);
     redoAction_->setEnabled(stack.canRedo() && !reading);
 }
@@ -461,11 +503,17 @@ void MainWindow::setTransferMenusEnabled(bool enabled)
 
 void MainWindow::startUp()
 {
-    const QDate today = QDate::currentDate();
-    date_->setText(QStringLiteral("%1年%2月%3日").arg(today.year()).arg(today.month()).arg(today.day()));
+    today_ = QDate::currentDate();
+    showDate();
     tell(programmer_.openPort());
     grid_->makeRowCurrent(0);
     tell(programmer_.startUpWrite());
+}
+
+void MainWindow::showDate()
+{
+    if (today_.isValid())
+        date_->setText(tr("%1年%2月%3日").arg(today_.year()).arg(today_.month()).arg(today_.day()));
 }
 
 void MainWindow::pick(int picker, const QString &text)

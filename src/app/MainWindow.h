@@ -1,9 +1,11 @@
 #pragma once
 
 #include "app/CardPrinter.h"
+#include "app/Language.h"
 #include "plan/BulkEdit.h"
 #include "plan/Result.h"
 
+#include <QDate>
 #include <QMainWindow>
 #include <QPointer>
 
@@ -62,6 +64,10 @@ public:
     void showChangeMany();
     void showPresets();
 
+signals:
+    // The user picked a language in 系统设置 → 语言.
+    void languageChosen(vq::Language language);
+
 protected:
     void closeEvent(QCloseEvent *event) override;
     void changeEvent(QEvent *event) override;
@@ -69,6 +75,8 @@ protected:
 private:
     void buildControls();
     void buildMenus();
+    void buildLanguageMenu();
+    void showDate();
     void tell(const Result &result);
     void setTransferMenusEnabled(bool enabled);
     void showUndoState();
@@ -98,6 +106,8 @@ private:
     QMenu *systemMenu_ = nullptr;
     QAction *exitAction_ = nullptr;
     QMenu *helpMenu_ = nullptr;
+    std::array<QAction *, 2> languageActions_{}; // 中文, English
+    QDate today_;
     QPointer<QWidget> portDialog_;
     QPointer<QWidget> portDevices_;
     QPointer<QWidget> history_;

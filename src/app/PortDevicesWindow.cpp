@@ -1,10 +1,12 @@
 #include "app/PortDevicesWindow.h"
 
+#include "app/Language.h"
 #include "app/Messenger.h"
 #include "plan/CableCheck.h"
 #include "plan/Programmer.h"
 #include "radio/RadioFinder.h"
 
+#include <QEvent>
 #include <QFileInfo>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -22,13 +24,23 @@ namespace {
 
 constexpr int kProcessLookEvery = 5;
 
-enum Column { DeviceColumn, StableColumn, DescriptionColumn, MakerColumn, SerialColumn, UsbColumn, PortColumn,
-              StateColumn, ColumnCount };
+enum Column {
+    DeviceColumn,
+    StableColumn,
+    DescriptionColumn,
+    MakerColumn,
+    SerialColumn,
+    UsbColumn,
+    PortColumn,
+    StateColumn,
+    ColumnCount
+};
 
-QPushButton *makeButton(const QString &text, const char *name, QWidget *parent)
+QPushButton *makeButton(const char *caption, const char *name, QWidget *parent)
 {
-    auto *button = new QPushButton(text, parent);
+    auto *button = new QPushButton(parent);
     button->setObjectName(QString::fromLatin1(name));
+    setCaption(parent, button, "text", caption);
     return button;
 }
 
@@ -36,8 +48,8 @@ QString portsText(const QList<int> &ports)
 {
     QStringList names;
     for (int p : ports)
-        names << QStringLiteral("端口%1").arg(p);
-    return names.join(QStringLiteral("、"));
+        names << QCoreApplication::translate("vq::PortDevicesWindow", "端口%1").arg(p);
+    return names.join(QCoreApplication::translate("vq::texts", "、"));
 }
 
 } // namespace
@@ -46,24 +58,21 @@ PortDevicesWindow::PortDevicesWindow(Programmer &programmer, Messenger &messenge
     : QWidget(parent, Qt::Window), programmer_(programmer), messenger_(messenger)
 {
     setObjectName(QStringLiteral("PortDevices"));
-    setWindowTitle(texts::kDevicesTitle);
     resize(900, 480);
 
     table_ = new QTableWidget(0, ColumnCount, this);
     table_->setObjectName(QStringLiteral("deviceTable"));
-    table_->setHorizontalHeaderLabels({QStringLiteral("设备"), QStringLiteral("固定名称"), QStringLiteral("描述"),
-                                       QStringLiteral("制造商"), QStringLiteral("序列号"),
-                                       QStringLiteral("USB ID"), QStringLiteral("端口"), QStringLiteral("状态")});
+    showCaptions();
     table_->setSelectionBehavior(QAbstractItemView::SelectRows);
     table_->setSelectionMode(QAbstractItemView::SingleSelection);
     table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     table_->verticalHeader()->hide();
     table_->horizontalHeader()->setStretchLastSection(true);
 
-    auto *toPort1 = makeButton(QStringLiteral("设为端口1"), "setPort1", this);
-    auto *toPort2 = makeButton(QStringLiteral("设为端口2"), "setPort2", this);
-    findButton_ = makeButton(QStringLiteral("查找对讲机"), "findRadio", this);
-    checkButton_ = makeButton(QStringLiteral("检测线路"), "checkCable", this);
+    auto *toPort1 = makeButton(QT_TR_NOOP("设为端口1"), "setPort1", this);
+    auto *toPort2 = makeButton(QT_TR_NOOP("设为端口2"), "setPort2", this);
+    findButton_ = makeButton(QT_TR_NOOP("查找对讲机"), "findRadio", this);
+    checkButton_ = makeButton(QT_TR_NOOP("检测线路"), "checkCable", this);
     auto *listButtons = new QHBoxLayout;
     for (QPushButton *b : {toPort1, toPort2, findButton_, checkButton_})
         listButtons->addWidget(b);
@@ -73,10 +82,12 @@ PortDevicesWindow::PortDevicesWindow(Programmer &programmer, Messenger &messenge
     otherPath_ = new QLineEdit(this);
     otherPath_->setObjectName(QStringLiteral("otherDevice"));
     otherPath_->setPlaceholderText(QStringLiteral("/dev/ttyUSB0"));
-    auto *otherTo1 = makeButton(QStringLiteral("设为端口1"), "otherPort1", this);
-    auto *otherTo2 = makeButton(QStringLiteral("设为端口2"), "otherPort2", this);
+    auto *otherTo1 = makeButton(QT_TR_NOOP("设为端口1"), "otherPort1", this);
+    auto *otherTo2 = makeButton(QT_TR_NOOP("设为端口2"), "otherPort2", this);
     auto *otherRow = new QHBoxLayout;
-    otherRow->addWidget(new QLabel(QStringLiteral("其他设备："), this));
+    auto *otherLabel = new QLabel(this);
+    setCaption(this, otherLabel, "text", QT_TR_NOOP("其他设备："));
+    otherRow->addWidget(otherLabel);
     otherRow->addWidget(otherPath_, 1);
     otherRow->addWidget(otherTo1);
     otherRow->addWidget(otherTo2);
@@ -166,10 +177,9 @@ void PortDevicesWindow::showEntries()
         const PortEntry &e = entries_.at(row);
         QString state = stateText(e.state);
         if (!e.holder.isEmpty())
-            state += QStringLiteral("：") + e.holder;
-        const QString cells[ColumnCount] = {e.path,          e.stableName,    e.description,
-                                            e.manufacturer,  e.serialNumber,  e.usbId,
-                                            portsText(e.ports), state};
+            state += QCoreApplication::translate("vq::texts", "：") + e.holder;
+        const QString cells[ColumnCount] = {e.path,         e.stableName, e.description,      e.manufacturer,
+                                            e.serialNumber, e.usbId,      portsText(e.ports), state};
         for (int c = 0; c < ColumnCount; ++c) {
             QTableWidgetItem *item = table_->item(row, c);
             if (!item) {
@@ -183,11 +193,29 @@ void PortDevicesWindow::showEntries()
     table_->resizeColumnsToContents();
 }
 
+void PortDevicesWindow::showCaptions()
+{
+    setWindowTitle(texts::kDevicesTitle);
+    table_->setHorizontalHeaderLabels({tr("设备"), tr("固定名称"), tr("描述"), tr("制造商"), tr("序列号"),
+                                       QStringLiteral("USB ID"), tr("端口"), tr("状态")});
+}
+
+void PortDevicesWindow::changeEvent(QEvent *event)
+{
+    if (event->type() == QEvent::LanguageChange) {
+        showCaptions();
+        showEntries();
+        showCounts();
+    }
+    QWidget::changeEvent(event);
+}
+
 void PortDevicesWindow::showCounts()
 {
     const SerialLink &link = programmer_.link();
     const PortSetup setup = programmer_.portSetup();
-    counts_->setText(texts::linkCounts(setup.activePort, setup.activeOpen ? link.devicePath(setup.activePort) : QString(),
+    counts_->setText(texts::linkCounts(setup.activePort,
+                                       setup.activeOpen ? link.devicePath(setup.activePort) : QString(),
                                        link.bytesSent(), link.bytesReceived()));
 }
 

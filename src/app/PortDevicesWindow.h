@@ -43,7 +43,11 @@ public:
     void findRadio();
     void checkCable();
 
+protected:
+    void changeEvent(QEvent *event) override;
+
 private:
+    void showCaptions();
     void relist();
     void showEntries();
     void showCounts();

@@ -1,6 +1,7 @@
 #include "app/PortDialog.h"
 
 #include "app/Appearance.h"
+#include "app/Language.h"
 #include "app/Messenger.h"
 #include "plan/Programmer.h"
 
@@ -29,19 +30,22 @@ PortDialog::PortDialog(Programmer &programmer, Messenger &messenger, QWidget *pa
       programmer_(programmer), messenger_(messenger)
 {
     setObjectName(QStringLiteral("Dialog"));
-    setWindowTitle(QStringLiteral("选择端口"));
+    setCaption(this, this, "windowTitle", QT_TR_NOOP("选择端口"));
     setFixedSize(twips(this, 3000), twips(this, 2790));
 
     // A plain window rather than a QDialog: neither button is default or
     // cancel, so Enter and Esc must not close it or press OK.
-    auto *ok = new QPushButton(QStringLiteral("确定"), this);
+    auto *ok = new QPushButton(this);
+    setCaption(this, ok, "text", QT_TR_NOOP("确定"));
     ok->setObjectName(QStringLiteral("OKButton"));
     ok->setGeometry(twipsRect(this, 120, 2040, 1095, 375));
-    auto *cancel = new QPushButton(QStringLiteral("取消"), this);
+    auto *cancel = new QPushButton(this);
+    setCaption(this, cancel, "text", QT_TR_NOOP("取消"));
     cancel->setObjectName(QStringLiteral("CancelButton"));
     cancel->setGeometry(twipsRect(this, 1560, 2040, 1095, 375));
 
-    auto *label = new QLabel(QStringLiteral("请选择串行口:"), this);
+    auto *label = new QLabel(this);
+    setCaption(this, label, "text", QT_TR_NOOP("请选择串行口:"));
     label->setObjectName(QStringLiteral("Label1"));
     label->setFont(kaiFont(15.75));
     label->setPalette(textColoured(palette(), Qt::blue));

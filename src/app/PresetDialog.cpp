@@ -18,20 +18,19 @@ PresetDialog::PresetDialog(Programmer &programmer, std::vector<int> rows, std::v
     : QDialog(parent), programmer_(programmer), rows_(std::move(rows)), presets_(std::move(presets))
 {
     setObjectName(QStringLiteral("预设频道窗口"));
-    setWindowTitle(QStringLiteral("插入预设频道"));
+    setWindowTitle(tr("插入预设频道"));
     auto *layout = new QVBoxLayout(this);
     sets_ = new QComboBox(this);
     sets_->setObjectName(QStringLiteral("预设"));
     for (const ChannelPreset &preset : presets_)
-        sets_->addItem(QStringLiteral("%1（%2个信道）").arg(preset.name).arg(preset.channels.size()));
+        sets_->addItem(tr("%1（%2个信道）").arg(preset.name).arg(preset.channels.size()));
     layout->addWidget(sets_);
     summary_ = new QLabel(this);
     summary_->setWordWrap(true);
     layout->addWidget(summary_);
     changes_ = new QTableWidget(0, 3, this);
     changes_->setObjectName(QStringLiteral("将修改"));
-    changes_->setHorizontalHeaderLabels(
-        {QStringLiteral("信道"), QStringLiteral("原值"), QStringLiteral("新值")});
+    changes_->setHorizontalHeaderLabels({tr("信道"), tr("原值"), tr("新值")});
     changes_->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
     changes_->verticalHeader()->hide();
     changes_->setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -59,16 +58,13 @@ void PresetDialog::showChanges()
         summary_->setText(refusal.text + QLatin1Char('\n') + refusal.informative);
         return;
     }
-    summary_->setText(edit.changes.empty()
-                          ? QStringLiteral("所选信道已是这些频道，无需修改")
-                          : QStringLiteral("确定后将修改以下%1项：").arg(edit.changes.size()));
+    summary_->setText(edit.changes.empty() ? tr("所选信道已是这些频道，无需修改")
+                                           : tr("确定后将修改以下%1项：").arg(edit.changes.size()));
     for (const ChannelStore::Change &c : edit.changes) {
         const int line = changes_->rowCount();
         changes_->insertRow(line);
         const std::string_view field = fieldNames()[static_cast<std::size_t>(c.field)];
-        const QString place = QStringLiteral("第%1信道 %2")
-                                  .arg(c.row + 1)
-                                  .arg(QString::fromUtf8(field.data(), static_cast<qsizetype>(field.size())));
+        const QString place = tr("第%1信道 %2").arg(c.row + 1).arg(texts::fieldName(field));
         changes_->setItem(line, 0, new QTableWidgetItem(place));
         changes_->setItem(
             line, 1,

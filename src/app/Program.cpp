@@ -42,7 +42,10 @@ std::optional<ProgramOptions> parseArguments(QCoreApplication &app)
         QStringLiteral("Write every character on the serial link, with its time, to FILE "
                        "as it happens (for a support request)."),
         QStringLiteral("FILE"));
-    parser.addOptions({db, com1, com2, trace});
+    QCommandLineOption lang(QStringLiteral("lang"),
+                            QStringLiteral("Interface language for this run: zh (the default) or en."),
+                            QStringLiteral("LANGUAGE"));
+    parser.addOptions({db, com1, com2, trace, lang});
 
     // A word the program does not use (a file name meant as the store, a
     // misspelt option) would otherwise start it on the default store.
@@ -61,13 +64,15 @@ std::optional<ProgramOptions> parseArguments(QCoreApplication &app)
     } else if (!parser.positionalArguments().isEmpty()) {
         mistake = texts::kStrayArgument + parser.positionalArguments().first();
     } else {
-        for (const QCommandLineOption &option : {db, com1, com2, trace})
+        for (const QCommandLineOption &option : {db, com1, com2, trace, lang})
             if (parser.values(option).size() > 1)
                 mistake = texts::kRepeatedOption + QStringLiteral("--") + option.names().first();
         const QString file = parser.value(db);
         // A store that can never be saved would lose every edit at exit.
         if (mistake.isEmpty() && parser.isSet(db) && (file.isEmpty() || file == QLatin1String(":memory:")))
             mistake = texts::kUnsavableStore + QStringLiteral("--db \"%1\"").arg(file);
+        if (mistake.isEmpty() && parser.isSet(lang) && !languageNamed(parser.value(lang)))
+            mistake = texts::kUnknownLanguage + QStringLiteral("--lang ") + parser.value(lang);
     }
     if (!mistake.isEmpty()) {
         std::fputs(qPrintable(mistake + QLatin1Char('\n') + parser.helpText()), stderr);
@@ -78,6 +83,7 @@ std::optional<ProgramOptions> parseArguments(QCoreApplication &app)
     options.com1 = parser.value(com1);
     options.com2 = parser.value(com2);
     options.trace = parser.value(trace);
+    options.language = parser.value(lang);
     return options;
 }
 
@@ -87,6 +93,10 @@ Program::~Program() = default;
 
 bool Program::start(const ProgramOptions &options)
 {
+    // First, so that even a store that cannot be opened is said in the
+    // language chosen. A one-run choice is not remembered.
+    const QString code = options.language.isEmpty() ? settings_.loadLanguage() : options.language;
+    useLanguage(languageNamed(code).value_or(Language::Chinese));
     const Result opened = programmer_.openStore(options.database);
     for (const Notice &notice : opened.notices)
         messenger_.show(notice);
@@ -101,11 +111,19 @@ bool Program::start(const ProgramOptions &options)
         for (const Notice &notice : programmer_.startTrace(options.trace).notices)
             messenger_.show(notice);
     window_ = std::make_unique<MainWindow>(programmer_, messenger_);
+    QObject::connect(window_.get(), &MainWindow::languageChosen, window_.get(),
+                     [this](Language language) { chooseLanguage(language); });
     // Visible first, so the user sees the program while the port opens and
     // the start-up write begins.
     window_->show();
     window_->startUp();
     return true;
+}
+
+void Program::chooseLanguage(Language language)
+{
+    useLanguage(language);
+    settings_.saveLanguage(languageCode(language));
 }
 
 } // namespace vq

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/Language.h"
 #include "plan/Programmer.h"
 
 #include <QString>
@@ -21,6 +22,8 @@ struct ProgramOptions {
     QString com2;
     // The link trace written live to this file; empty for none.
     QString trace;
+    // "zh" or "en" for this run; empty for the remembered choice.
+    QString language;
 };
 
 // Reads the command line; --help and --version print and exit here. A
@@ -39,6 +42,8 @@ public:
 
     Programmer &programmer() { return programmer_; }
     MainWindow *window() const { return window_.get(); }
+    // The language chosen in the menu: used at once and remembered.
+    void chooseLanguage(Language language);
 
 private:
     Messenger &messenger_;

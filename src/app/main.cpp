@@ -29,7 +29,6 @@ int main(int argc, char *argv[])
     QApplication app(argc, argv);
     vq::nameApplication();
     vq::installChineseFonts();
-    vq::installChineseTranslation();
     QApplication::setWindowIcon(vq::appIcon());
     // Wayland shells find the menu entry, and so the icon, by this name.
     QGuiApplication::setDesktopFileName(QStringLiteral("io.github.vq4471r.Programmer"));

@@ -3,7 +3,23 @@
 #include "channels/ChannelStore.h"
 #include "channels/ValueDomains.h"
 
+#include <QCoreApplication>
+
 namespace vq {
+
+namespace {
+// The captions are interface, looked up when drawn; the field names
+// behind them are the table's own and never change.
+[[maybe_unused]] const char *const kCaptions[] = {
+    QT_TRANSLATE_NOOP("vq::columns", "信道号        "),
+    QT_TRANSLATE_NOOP("vq::columns", "接收频率 (MHz)    "),
+    QT_TRANSLATE_NOOP("vq::columns", "哑音(Hz)          "),
+    QT_TRANSLATE_NOOP("vq::columns", "数字哑音          "),
+    QT_TRANSLATE_NOOP("vq::columns", "发送频率 (MHz)"),
+    QT_TRANSLATE_NOOP("vq::columns", "扫描     "),
+    QT_TRANSLATE_NOOP("vq::columns", "拍频      "),
+};
+} // namespace
 
 ChannelTableModel::ChannelTableModel(ChannelStore &store, QObject *parent)
     : QAbstractTableModel(parent), store_(store)
@@ -43,7 +59,7 @@ QVariant ChannelTableModel::headerData(int section, Qt::Orientation orientation,
     if (section < 0 || section >= kFieldCount)
         return {};
     const auto caption = columnCaptions()[static_cast<std::size_t>(section)];
-    return QString::fromUtf8(caption.data(), static_cast<qsizetype>(caption.size()));
+    return QCoreApplication::translate("vq::columns", std::string(caption).c_str());
 }
 
 Qt::ItemFlags ChannelTableModel::flags(const QModelIndex &index) const

@@ -4,6 +4,7 @@
 #include "channels/ValueDomains.h"
 #include "channels/ValueRules.h"
 #include "files/TabularText.h"
+#include "plan/Notice.h"
 
 #include <algorithm>
 #include <map>
@@ -334,7 +335,7 @@ Notice bulkRefusal(const QString &text, const BulkEdit &edit)
 {
     Notice notice = errorNotice(text);
     if (!edit.error.empty()) {
-        notice.informative = QString::fromStdString(edit.error);
+        notice.informative = texts::reason(edit.error);
         return notice;
     }
     QStringList lines;
@@ -342,9 +343,8 @@ Notice bulkRefusal(const QString &text, const BulkEdit &edit)
         if (lines.size() == kProblemsShown)
             break;
         const std::string_view column = fieldName(p.column);
-        lines << texts::cellProblem(p.row + 1,
-                                    QString::fromUtf8(column.data(), static_cast<qsizetype>(column.size())),
-                                    QString::fromStdString(p.value), QString::fromStdString(p.why));
+        lines << texts::cellProblem(p.row + 1, texts::fieldName(column), QString::fromStdString(p.value),
+                                    texts::reason(p.why));
     }
     const qsizetype more = static_cast<qsizetype>(edit.problems.size()) - lines.size();
     if (more > 0)

@@ -1,6 +1,7 @@
 #include "plan/CsvExchange.h"
 
 #include "files/ChannelCsv.h"
+#include "plan/Notice.h"
 
 #include <QFile>
 #include <QStringDecoder>
@@ -25,7 +26,7 @@ Notice withProblems(Notice notice, const std::vector<CsvProblem> &problems)
     for (const CsvProblem &p : problems) {
         if (lines.size() == kProblemsShown)
             break;
-        lines << texts::csvProblem(p.line, fromStd(p.column), fromStd(p.value), fromStd(p.why));
+        lines << texts::csvProblem(p.line, fromStd(p.column), fromStd(p.value), texts::reason(p.why));
     }
     const qsizetype more = static_cast<qsizetype>(problems.size()) - lines.size();
     if (more > 0)
@@ -93,7 +94,7 @@ Result readCsvFile(const QString &path, std::string &text)
     QStringDecoder decoder("GB18030", QStringDecoder::Flag::Stateless);
     const QString decoded = decoder.isValid() ? decoder.decode(bytes) : QString();
     if (!decoder.isValid() || decoder.hasError())
-        return refuse(QStringLiteral("不是文本"));
+        return refuse(QCoreApplication::translate("vq::texts", "不是文本"));
     text = decoded.toStdString();
     return {};
 }
@@ -105,10 +106,10 @@ Result csvChanges(const std::string &text, const PlanRows &current,
                                                    : readOwnCsv(text, static_cast<int>(current.size()));
     if (!reading.error.empty()) {
         Notice notice = errorNotice(texts::kCsvRefused);
-        notice.informative =
-            reading.errorLine > 0
-                ? QStringLiteral("第%1行：%2").arg(reading.errorLine).arg(fromStd(reading.error))
-                : fromStd(reading.error);
+        notice.informative = reading.errorLine > 0 ? QCoreApplication::translate("vq::texts", "第%1行：%2")
+                                                         .arg(reading.errorLine)
+                                                         .arg(texts::reason(reading.error))
+                                                   : texts::reason(reading.error);
         return Result::refused(notice);
     }
     if (!reading.ok())

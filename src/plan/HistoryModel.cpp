@@ -71,11 +71,12 @@ QVariant HistoryModel::data(const QModelIndex &index, int role) const
     case Differing:
         if (differing_[row] == kNotCounted) {
             const std::optional<PlanRows> then = history_.rows(entry.id);
-            differing_[row] = then ? static_cast<int>(ChannelHistory::differingRows(*then, current()).size())
-                                   : kUnreadable;
+            differing_[row] =
+                then ? static_cast<int>(ChannelHistory::differingRows(*then, current()).size()) : kUnreadable;
         }
         // A damaged line says so rather than pretending to match the table.
-        return differing_[row] == kUnreadable ? QVariant(QStringLiteral("无法读取")) : QVariant(differing_[row]);
+        return differing_[row] == kUnreadable ? QVariant(QCoreApplication::translate("vq::texts", "无法读取"))
+                                              : QVariant(differing_[row]);
     default:
         return {};
     }
@@ -87,13 +88,13 @@ QVariant HistoryModel::headerData(int section, Qt::Orientation orientation, int 
         return QAbstractTableModel::headerData(section, orientation, role);
     switch (section) {
     case Time:
-        return QStringLiteral("时间");
+        return QCoreApplication::translate("vq::texts", "时间");
     case Reason:
-        return QStringLiteral("原因");
+        return QCoreApplication::translate("vq::texts", "原因");
     case Device:
-        return QStringLiteral("设备或文件");
+        return QCoreApplication::translate("vq::texts", "设备或文件");
     case Differing:
-        return QStringLiteral("与当前不同的信道");
+        return QCoreApplication::translate("vq::texts", "与当前不同的信道");
     default:
         return {};
     }

@@ -2,9 +2,15 @@
 
 #include "channels/ChannelHistory.h"
 
+#include <QCoreApplication>
 #include <QMetaType>
 #include <QString>
 #include <QStringList>
+
+#include <string>
+#include <string_view>
+
+class QTestData;
 
 namespace vq {
 
@@ -22,104 +28,135 @@ struct Notice {
 };
 
 // The program's own message texts, kept in one place so that every path
-// that reports the same failure says it the same way.
+// that reports the same failure says it the same way. Chinese is the source
+// text; each is looked up when it is shown, so a message comes out in the
+// language in use then, not the one at start-up.
 namespace texts {
-inline const QString kSystemTitle = QStringLiteral("系统信息");
-inline const QString kErrorTitle = QStringLiteral("错误警告 ");
-inline const QString kStoreCannotOpen = QStringLiteral("信道数据库无法打开：");
-inline const QString kStoreOpenedElsewhere = QStringLiteral("信道数据库已被另一程序打开");
+inline QString tr(const char *source)
+{
+    return QCoreApplication::translate("vq::texts", source);
+}
+// A fixed text: its Chinese source, translated wherever it becomes a QString.
+struct Text {
+    const char *source;
+    operator QString() const { return tr(source); }
+    QString text() const { return tr(source); }
+    template <typename... Args> QString arg(Args &&...args) const
+    {
+        return text().arg(std::forward<Args>(args)...);
+    }
+    friend QString operator+(const Text &a, const QString &b) { return a.text() + b; }
+    friend QString operator+(const QString &a, const Text &b) { return a + b.text(); }
+    friend QString operator+(const Text &a, const Text &b) { return a.text() + b.text(); }
+    friend bool operator==(const Text &a, const QString &b) { return a.text() == b; }
+};
+// A test's data table takes a fixed text as the QString it becomes (defined
+// with the test support, the only place that uses it).
+QTestData &operator<<(QTestData &data, const Text &text);
+inline constexpr Text kSystemTitle{QT_TRANSLATE_NOOP("vq::texts", "系统信息")};
+inline constexpr Text kErrorTitle{QT_TRANSLATE_NOOP("vq::texts", "错误警告 ")};
+inline constexpr Text kStoreCannotOpen{QT_TRANSLATE_NOOP("vq::texts", "信道数据库无法打开：")};
+inline constexpr Text kStoreOpenedElsewhere{QT_TRANSLATE_NOOP("vq::texts", "信道数据库已被另一程序打开")};
 // Why the store could not be opened, under kStoreCannotOpen.
-inline const QString kStoreLocked = QStringLiteral("数据库正被另一程序锁定，请关闭该程序后重试");
-inline const QString kStoreNotADatabase = QStringLiteral("该文件不是数据库");
-inline const QString kStoreNoTable = QStringLiteral("数据库中没有信道表");
-inline const QString kStoreNoFolder = QStringLiteral("文件夹不存在");
-inline const QString kStoreNoPermission = QStringLiteral("没有访问该文件的权限");
-inline const QString kDataFolderCannotCreate = QStringLiteral("无法创建数据文件夹：");
-inline const QString kDataFolderNotWritable = QStringLiteral("数据文件夹不可写：");
+inline constexpr Text kStoreLocked{
+    QT_TRANSLATE_NOOP("vq::texts", "数据库正被另一程序锁定，请关闭该程序后重试")};
+inline constexpr Text kStoreNotADatabase{QT_TRANSLATE_NOOP("vq::texts", "该文件不是数据库")};
+inline constexpr Text kStoreNoTable{QT_TRANSLATE_NOOP("vq::texts", "数据库中没有信道表")};
+inline constexpr Text kStoreNoFolder{QT_TRANSLATE_NOOP("vq::texts", "文件夹不存在")};
+inline constexpr Text kStoreNoPermission{QT_TRANSLATE_NOOP("vq::texts", "没有访问该文件的权限")};
+inline constexpr Text kDataFolderCannotCreate{QT_TRANSLATE_NOOP("vq::texts", "无法创建数据文件夹：")};
+inline constexpr Text kDataFolderNotWritable{QT_TRANSLATE_NOOP("vq::texts", "数据文件夹不可写：")};
 inline QString storeMissingColumns(const QStringList &names)
 {
-    return QStringLiteral("信道表缺少字段：") + names.join(QStringLiteral("、"));
+    return tr("信道表缺少字段：") + names.join(tr("、"));
 }
+// A reason the channel rules give (plain C++, always Chinese), in the
+// language in use when it is one of their fixed phrases.
+QString reason(const std::string &why);
+// A field of the table by the name the interface gives it.
+QString fieldName(std::string_view name);
 // The line for the store's last open failure; empty when there is none to add.
 QString storeOpenCause(const ChannelStore &store);
 // Command-line mistakes, each followed by the usage.
-inline const QString kUnknownOption = QStringLiteral("未知选项：");
-inline const QString kStrayArgument = QStringLiteral("多余的参数：");
-inline const QString kRepeatedOption = QStringLiteral("选项重复：");
-inline const QString kUnsavableStore = QStringLiteral("无法保存的信道数据库：");
-inline const QString kStoreWriteFailed = QStringLiteral("信道数据库写入失败");
+inline constexpr Text kUnknownOption{QT_TRANSLATE_NOOP("vq::texts", "未知选项：")};
+inline constexpr Text kStrayArgument{QT_TRANSLATE_NOOP("vq::texts", "多余的参数：")};
+inline constexpr Text kRepeatedOption{QT_TRANSLATE_NOOP("vq::texts", "选项重复：")};
+inline constexpr Text kUnknownLanguage{QT_TRANSLATE_NOOP("vq::texts", "未知语言：")};
+inline constexpr Text kUnsavableStore{QT_TRANSLATE_NOOP("vq::texts", "无法保存的信道数据库：")};
+inline constexpr Text kStoreWriteFailed{QT_TRANSLATE_NOOP("vq::texts", "信道数据库写入失败")};
 inline QString portInUse(int port)
 {
-    return QStringLiteral("串行端口 %1已被其它设备使用").arg(port);
+    return tr("串行端口 %1已被其它设备使用").arg(port);
 }
-inline const QString kPortNotOpen = QStringLiteral("串行端口未打开");
-inline const QString kPortFailed = QStringLiteral("串行端口通信失败");
-inline const QString kReadError = QStringLiteral("读数错误！！");
-inline const QString kTooFewRows50 = QStringLiteral("信道表记录不足50条");
-inline const QString kTooFewRows16 = QStringLiteral("信道表记录不足16条");
-inline const QString kOutOfRange = QStringLiteral("数据超出范围 ！！");
-inline const QString kFileFormat = QStringLiteral("文件格式错误");
-inline const QString kFileSaveFailed = QStringLiteral("文件保存失败");
-inline const QString kTransferBusy = QStringLiteral("数据传送中，请稍后再选择端口");
-inline const QString kPort1Used = QStringLiteral("串行端口 1 已被使用 ");
-inline const QString kPort2Used = QStringLiteral("串行端口 2 已被使用， ");
+inline constexpr Text kPortNotOpen{QT_TRANSLATE_NOOP("vq::texts", "串行端口未打开")};
+inline constexpr Text kPortFailed{QT_TRANSLATE_NOOP("vq::texts", "串行端口通信失败")};
+inline constexpr Text kReadError{QT_TRANSLATE_NOOP("vq::texts", "读数错误！！")};
+inline constexpr Text kTooFewRows50{QT_TRANSLATE_NOOP("vq::texts", "信道表记录不足50条")};
+inline constexpr Text kTooFewRows16{QT_TRANSLATE_NOOP("vq::texts", "信道表记录不足16条")};
+inline constexpr Text kOutOfRange{QT_TRANSLATE_NOOP("vq::texts", "数据超出范围 ！！")};
+inline constexpr Text kFileFormat{QT_TRANSLATE_NOOP("vq::texts", "文件格式错误")};
+inline constexpr Text kFileSaveFailed{QT_TRANSLATE_NOOP("vq::texts", "文件保存失败")};
+inline constexpr Text kTransferBusy{QT_TRANSLATE_NOOP("vq::texts", "数据传送中，请稍后再选择端口")};
+inline constexpr Text kPort1Used{QT_TRANSLATE_NOOP("vq::texts", "串行端口 1 已被使用 ")};
+inline constexpr Text kPort2Used{QT_TRANSLATE_NOOP("vq::texts", "串行端口 2 已被使用， ")};
 // Why a port could not be opened when it is not "in use" (that case keeps
 // the texts above): "串行端口 N" and one of these.
-inline const QString kPortMissing = QStringLiteral("的设备不存在");
-inline const QString kPortNotSerial = QStringLiteral("的设备不是串口");
-inline const QString kPortNoPermission = QStringLiteral("没有访问权限");
-inline const QString kPortCannotOpen = QStringLiteral("无法打开");
-inline const QString kPortOtherChosen = QStringLiteral("，已选择 COM%1");
-inline const QString kNoPortAtAll = QStringLiteral("，没有可用的串行端口");
-inline const QString kPortFixHint = QStringLiteral("可在“系统设置 → 端口设备”中为端口选择对讲机所连的设备。");
-inline const QString kStatusSilent = QStringLiteral("对讲机未响应");
-inline const QString kSysInfoUnavailable = QStringLiteral("此时系统信息不可用");
-inline const QString kStatusStartUp = QStringLiteral("系统初始化，请稍等...");
-inline const QString kStatusWriting = QStringLiteral("正在传送数据,,,,,,,");
-inline const QString kStatusReading = QStringLiteral("正在读数据......");
-inline const QString kStatusReady = QStringLiteral("对讲机就绪...");
-inline const QString kStatusTableEmpty = QStringLiteral("信道表为空，请先读信道数据");
-inline const QString kStatusVerifying = QStringLiteral("正在校验...");
-inline const QString kStatusVerified = QStringLiteral("校验通过");
-inline const QString kVerifyReadFailed = QStringLiteral("校验读数失败");
-inline const QString kVerifyNoReply = QStringLiteral("写入后对讲机未响应，无法校验");
+inline constexpr Text kPortMissing{QT_TRANSLATE_NOOP("vq::texts", "的设备不存在")};
+inline constexpr Text kPortNotSerial{QT_TRANSLATE_NOOP("vq::texts", "的设备不是串口")};
+inline constexpr Text kPortNoPermission{QT_TRANSLATE_NOOP("vq::texts", "没有访问权限")};
+inline constexpr Text kPortCannotOpen{QT_TRANSLATE_NOOP("vq::texts", "无法打开")};
+inline constexpr Text kPortOtherChosen{QT_TRANSLATE_NOOP("vq::texts", "，已选择 COM%1")};
+inline constexpr Text kNoPortAtAll{QT_TRANSLATE_NOOP("vq::texts", "，没有可用的串行端口")};
+inline constexpr Text kPortFixHint{
+    QT_TRANSLATE_NOOP("vq::texts", "可在“系统设置 → 端口设备”中为端口选择对讲机所连的设备。")};
+inline constexpr Text kStatusSilent{QT_TRANSLATE_NOOP("vq::texts", "对讲机未响应")};
+inline constexpr Text kSysInfoUnavailable{QT_TRANSLATE_NOOP("vq::texts", "此时系统信息不可用")};
+inline constexpr Text kStatusStartUp{QT_TRANSLATE_NOOP("vq::texts", "系统初始化，请稍等...")};
+inline constexpr Text kStatusWriting{QT_TRANSLATE_NOOP("vq::texts", "正在传送数据,,,,,,,")};
+inline constexpr Text kStatusReading{QT_TRANSLATE_NOOP("vq::texts", "正在读数据......")};
+inline constexpr Text kStatusReady{QT_TRANSLATE_NOOP("vq::texts", "对讲机就绪...")};
+inline constexpr Text kStatusTableEmpty{QT_TRANSLATE_NOOP("vq::texts", "信道表为空，请先读信道数据")};
+inline constexpr Text kStatusVerifying{QT_TRANSLATE_NOOP("vq::texts", "正在校验...")};
+inline constexpr Text kStatusVerified{QT_TRANSLATE_NOOP("vq::texts", "校验通过")};
+inline constexpr Text kVerifyReadFailed{QT_TRANSLATE_NOOP("vq::texts", "校验读数失败")};
+inline constexpr Text kVerifyNoReply{QT_TRANSLATE_NOOP("vq::texts", "写入后对讲机未响应，无法校验")};
 // "第3、7信道校验不符": the channels, 1-based, whose read-back differs.
 inline QString verifyMismatch(const QList<int> &channels)
 {
     QStringList numbers;
     for (int channel : channels)
         numbers << QString::number(channel);
-    return QStringLiteral("第%1信道校验不符").arg(numbers.join(QStringLiteral("、")));
+    return tr("第%1信道校验不符").arg(numbers.join(tr("、")));
 }
 // A write to several radios, each port's outcome on its own:
 // "串行端口 /dev/ttyUSB2 的设备不存在", reasons as kPortMissing … kPortUsed.
 inline QString devicePortProblem(const QString &device, const QString &reason)
 {
-    return QStringLiteral("串行端口 %1 %2").arg(device, reason);
+    return tr("串行端口 %1 %2").arg(device, reason);
 }
-inline const QString kPortUsed = QStringLiteral("已被使用");
-inline const QString kWriteDone = QStringLiteral("写入完成");
-inline const QString kWriteNoReply = QStringLiteral("写入后对讲机未响应");
-inline const QString kWriteNotVerified = QStringLiteral("写入完成，未校验");
-inline const QString kWriteCancelled = QStringLiteral("已取消，对讲机内容未变");
-inline const QString kTransferBusyRetry = QStringLiteral("数据传送中，请稍后再试");
-inline const QString kNotARegularFile = QStringLiteral("目标不是普通文件");
-inline const QString kFileTooLarge = QStringLiteral("文件过大");
+inline constexpr Text kPortUsed{QT_TRANSLATE_NOOP("vq::texts", "已被使用")};
+inline constexpr Text kWriteDone{QT_TRANSLATE_NOOP("vq::texts", "写入完成")};
+inline constexpr Text kWriteNoReply{QT_TRANSLATE_NOOP("vq::texts", "写入后对讲机未响应")};
+inline constexpr Text kWriteNotVerified{QT_TRANSLATE_NOOP("vq::texts", "写入完成，未校验")};
+inline constexpr Text kWriteCancelled{QT_TRANSLATE_NOOP("vq::texts", "已取消，对讲机内容未变")};
+inline constexpr Text kTransferBusyRetry{QT_TRANSLATE_NOOP("vq::texts", "数据传送中，请稍后再试")};
+inline constexpr Text kNotARegularFile{QT_TRANSLATE_NOOP("vq::texts", "目标不是普通文件")};
+inline constexpr Text kFileTooLarge{QT_TRANSLATE_NOOP("vq::texts", "文件过大")};
 // While a write runs the program will not close: the radio would keep
 // half a plan.
 inline QString closeDuringWrite(int seconds)
 {
-    return QStringLiteral("正在写入对讲机，约%1秒后完成，请稍后再关闭").arg(seconds);
+    return tr("正在写入对讲机，约%1秒后完成，请稍后再关闭").arg(seconds);
 }
 // Where a channel file goes wrong: "第N项（第M信道 接收频率）不是频率".
 inline QString fileItemProblem(int item, int channel, const QString &field, const QString &why)
 {
-    return QStringLiteral("第%1项（第%2信道 %3）%4").arg(item).arg(channel).arg(field, why);
+    return tr("第%1项（第%2信道 %3）%4").arg(item).arg(channel).arg(field, why);
 }
 // "第N信道数据错误，无法写入", N the channel's row.
 inline QString unencodableRow(int row)
 {
-    return QStringLiteral("第%1信道数据错误，无法写入").arg(row);
+    return tr("第%1信道数据错误，无法写入").arg(row);
 }
 // The line the user should read when a device cannot be used because of
 // its access rights: the group comes from the device itself, and joining
@@ -127,159 +164,159 @@ inline QString unencodableRow(int row)
 QString permissionHint(const QString &device);
 inline QString joinGroup(const QString &device, const QString &group, const QString &user)
 {
-    return QStringLiteral("没有使用 %1 的权限：请运行 sudo usermod -aG %2 %3，然后注销并重新登录。")
+    return tr("没有使用 %1 的权限：请运行 sudo usermod -aG %2 %3，然后注销并重新登录。")
         .arg(device, group, user);
 }
 inline QString groupNotActive(const QString &device, const QString &group)
 {
-    return QStringLiteral("没有使用 %1 的权限：当前用户已在 %2 组中，但本次登录尚未生效，请注销并重新登录。")
+    return tr("没有使用 %1 的权限：当前用户已在 %2 组中，但本次登录尚未生效，请注销并重新登录。")
         .arg(device, group);
 }
 inline QString needsAdministrator(const QString &device, const QString &group)
 {
-    return QStringLiteral(
-               "没有使用 %1 的权限：该设备属于 %2 组，加入该组无效，需要 udev 规则或请管理员授权。")
-        .arg(device, group.isEmpty() ? QStringLiteral("未知") : group);
+    return tr("没有使用 %1 的权限：该设备属于 %2 组，加入该组无效，需要 udev 规则或请管理员授权。")
+        .arg(device, group.isEmpty() ? tr("未知") : group);
 }
 // "检测线路": one line a finding.
-inline const QString kCableCheckTitle = QStringLiteral("检测线路");
+inline constexpr Text kCableCheckTitle{QT_TRANSLATE_NOOP("vq::texts", "检测线路")};
 inline QString deviceFound(const QString &path)
 {
-    return QStringLiteral("找到设备 %1").arg(path);
+    return tr("找到设备 %1").arg(path);
 }
 inline QString deviceFoundAs(const QString &path, const QString &device)
 {
-    return QStringLiteral("找到设备 %1（实际设备 %2）").arg(path, device);
+    return tr("找到设备 %1（实际设备 %2）").arg(path, device);
 }
 inline QString deviceMissing(const QString &path)
 {
-    return QStringLiteral("找不到设备 %1：请检查连接线是否插好").arg(path);
+    return tr("找不到设备 %1：请检查连接线是否插好").arg(path);
 }
 inline QString deviceNotSerial(const QString &path)
 {
-    return QStringLiteral("%1 不是串行设备").arg(path);
+    return tr("%1 不是串行设备").arg(path);
 }
-inline const QString kDeviceAccessible = QStringLiteral("当前用户可以读写该设备");
-inline const QString kDeviceNotInUse = QStringLiteral("设备未被其他程序占用");
-inline const QString kDeviceInUse = QStringLiteral("设备正被另一程序使用，请先关闭该程序");
+inline constexpr Text kDeviceAccessible{QT_TRANSLATE_NOOP("vq::texts", "当前用户可以读写该设备")};
+inline constexpr Text kDeviceNotInUse{QT_TRANSLATE_NOOP("vq::texts", "设备未被其他程序占用")};
+inline constexpr Text kDeviceInUse{QT_TRANSLATE_NOOP("vq::texts", "设备正被另一程序使用，请先关闭该程序")};
 inline QString deviceUsedBy(const QString &name, qint64 pid)
 {
-    return QStringLiteral("设备正被进程 %1（PID %2）使用，请先关闭该程序")
+    return tr("设备正被进程 %1（PID %2）使用，请先关闭该程序")
         .arg(name.isEmpty() ? QStringLiteral("?") : name)
         .arg(pid);
 }
-inline const QString kNoSerialGrabbers = QStringLiteral("未发现会抢占串口的后台程序");
+inline constexpr Text kNoSerialGrabbers{QT_TRANSLATE_NOOP("vq::texts", "未发现会抢占串口的后台程序")};
 inline QString brlttyRunning(qint64 pid)
 {
-    return QStringLiteral("盲文显示服务 brltty 正在运行（PID %1），它会抢占 USB 串口转接线：请卸载 brltty，"
-                          "或禁用它的 udev 规则")
+    return tr("盲文显示服务 brltty 正在运行（PID %1），它会抢占 USB 串口转接线：请卸载 brltty，"
+              "或禁用它的 udev 规则")
         .arg(pid);
 }
 inline QString modemManagerRunning(qint64 pid)
 {
-    return QStringLiteral("ModemManager 正在运行（PID %1），它会向串口发送 AT 命令：请用含 "
-                          "ENV{ID_MM_DEVICE_IGNORE}=\"1\" 的 udev 规则排除该设备，或停止 ModemManager")
+    return tr("ModemManager 正在运行（PID %1），它会向串口发送 AT 命令：请用含 "
+              "ENV{ID_MM_DEVICE_IGNORE}=\"1\" 的 udev 规则排除该设备，或停止 ModemManager")
         .arg(pid);
 }
-inline const QString kRadioAnswered = QStringLiteral("对讲机已应答");
-inline const QString kRadioSilent =
-    QStringLiteral("对讲机没有应答，也没有收到任何字符：请检查连接线是否插紧、对讲机是否开机、设备是否选对");
+inline constexpr Text kRadioAnswered{QT_TRANSLATE_NOOP("vq::texts", "对讲机已应答")};
+inline constexpr Text kRadioSilent{QT_TRANSLATE_NOOP(
+    "vq::texts", "对讲机没有应答，也没有收到任何字符：请检查连接线是否插紧、对讲机是否开机、设备是否选对")};
 // `hex` is what came back, as "41 54 0D".
 inline QString radioNoise(const QString &hex)
 {
-    return QStringLiteral("收到了字符，但不是对讲机的应答：可能是速率不对、设备选错或转接线损坏。收到：%1")
-        .arg(hex);
+    return tr("收到了字符，但不是对讲机的应答：可能是速率不对、设备选错或转接线损坏。收到：%1").arg(hex);
 }
 inline QString probeFailed(const QString &detail)
 {
-    return QStringLiteral("无法使用该设备：%1").arg(detail);
+    return tr("无法使用该设备：%1").arg(detail);
 }
-inline const QString kProbeSkipped = QStringLiteral("未检测对讲机应答：请先解决上面的问题");
+inline constexpr Text kProbeSkipped{QT_TRANSLATE_NOOP("vq::texts", "未检测对讲机应答：请先解决上面的问题")};
 // "查找对讲机" and the device window.
-inline const QString kDevicesTitle = QStringLiteral("串口设备");
+inline constexpr Text kDevicesTitle{QT_TRANSLATE_NOOP("vq::texts", "串口设备")};
 inline QString radioFoundOn(const QString &device)
 {
-    return QStringLiteral("在 %1 上找到对讲机").arg(device);
+    return tr("在 %1 上找到对讲机").arg(device);
 }
 inline QString noRadioFound(int searched)
 {
-    return QStringLiteral("在 %1 个可用设备上都没有找到对讲机").arg(searched);
+    return tr("在 %1 个可用设备上都没有找到对讲机").arg(searched);
 }
-inline const QString kCheckingCurrentPort =
-    QStringLiteral("这是本程序正在使用的端口：状态栏显示“对讲机就绪...”即线路正常；要检测它，请先换用另一端口");
-inline const QString kNoDeviceToSearch = QStringLiteral("没有可供查找的空闲设备");
+inline constexpr Text kCheckingCurrentPort{QT_TRANSLATE_NOOP(
+    "vq::texts",
+    "这是本程序正在使用的端口：状态栏显示“对讲机就绪...”即线路正常；要检测它，请先换用另一端口")};
+inline constexpr Text kNoDeviceToSearch{QT_TRANSLATE_NOOP("vq::texts", "没有可供查找的空闲设备")};
 inline QString useFoundRadio(const QString &device, int port)
 {
-    return QStringLiteral("在 %1 上找到对讲机，是否用作串行端口 %2？").arg(device).arg(port);
+    return tr("在 %1 上找到对讲机，是否用作串行端口 %2？").arg(device).arg(port);
 }
 inline QString linkCounts(int port, const QString &device, qint64 sent, qint64 received)
 {
-    return QStringLiteral("当前端口 %1：%2    已发送 %3 字节    已接收 %4 字节")
+    return tr("当前端口 %1：%2    已发送 %3 字节    已接收 %4 字节")
         .arg(port)
-        .arg(device.isEmpty() ? QStringLiteral("未打开") : device)
+        .arg(device.isEmpty() ? tr("未打开") : device)
         .arg(sent)
         .arg(received);
 }
 // Undo and redo, and the safety net around transfers.
-inline const QString kReadStep = QStringLiteral("读信道数据（对讲机内容不变）");
-inline const QString kRestoreStep = QStringLiteral("恢复历史记录");
-inline const QString kAskCancelRead = QStringLiteral("确定要中止读取吗？");
+inline constexpr Text kReadStep{QT_TRANSLATE_NOOP("vq::texts", "读信道数据（对讲机内容不变）")};
+inline constexpr Text kRestoreStep{QT_TRANSLATE_NOOP("vq::texts", "恢复历史记录")};
+inline constexpr Text kAskCancelRead{QT_TRANSLATE_NOOP("vq::texts", "确定要中止读取吗？")};
 // A write cut off half-way leaves the radio with a plan nobody knows.
 inline QString writeCannotStop(int seconds)
 {
-    return QStringLiteral("正在写入对讲机，约%1秒后完成，写入不能中止").arg(seconds);
+    return tr("正在写入对讲机，约%1秒后完成，写入不能中止").arg(seconds);
 }
-inline const QString kHistoryTitle = QStringLiteral("历史记录");
-inline const QString kHistoryUnavailable = QStringLiteral("历史记录不可用");
-inline const QString kSnapshotGone = QStringLiteral("该历史记录已无法读取");
+inline constexpr Text kHistoryTitle{QT_TRANSLATE_NOOP("vq::texts", "历史记录")};
+inline constexpr Text kHistoryUnavailable{QT_TRANSLATE_NOOP("vq::texts", "历史记录不可用")};
+inline constexpr Text kSnapshotGone{QT_TRANSLATE_NOOP("vq::texts", "该历史记录已无法读取")};
 // What each snapshot shows as its reason.
 QString snapshotReason(ChannelHistory::Reason reason);
 // The first lines of a link trace: the program, when, and the port in use.
 inline QString traceHeader(const QString &version, const QString &when, int port, const QString &device,
                            bool open)
 {
+    // The trace is a file for whoever helps the user: always in Chinese.
     return QStringLiteral("# VQ4471R 信道设置系统 %1 通信记录 %2，端口 %3：%4%5\n"
                           "# 时间  方向（> 发送，< 接收，= 打开设备）  十六进制  字符\n")
         .arg(version, when, QString::number(port), device, open ? QString() : QStringLiteral("（未打开）"));
 }
 // A live trace file that could not be written; the transfer goes on without it.
-inline const QString kTraceWriteFailed = QStringLiteral("通信记录无法写入，已停止记录");
-inline const QString kTraceIsStore = QStringLiteral("这是信道数据库文件");
+inline constexpr Text kTraceWriteFailed{QT_TRANSLATE_NOOP("vq::texts", "通信记录无法写入，已停止记录")};
+inline constexpr Text kTraceIsStore{QT_TRANSLATE_NOOP("vq::texts", "这是信道数据库文件")};
 // CSV import and export.
-inline const QString kImportStep = QStringLiteral("导入CSV");
-inline const QString kCsvRefused = QStringLiteral("CSV文件有误，未导入任何数据");
-inline const QString kCsvNotExported = QStringLiteral("有信道无法用通用格式表示，未导出");
-inline const QString kCsvWarning = QStringLiteral("CSV文件已导入，但请注意：");
-inline const QString kCsvFilter = QStringLiteral("CSV 文件 (*.csv)");
-inline const QString kCsvCommonFilter = QStringLiteral("通用格式 (*.csv)");
+inline constexpr Text kImportStep{QT_TRANSLATE_NOOP("vq::texts", "导入CSV")};
+inline constexpr Text kCsvRefused{QT_TRANSLATE_NOOP("vq::texts", "CSV文件有误，未导入任何数据")};
+inline constexpr Text kCsvNotExported{QT_TRANSLATE_NOOP("vq::texts", "有信道无法用通用格式表示，未导出")};
+inline constexpr Text kCsvWarning{QT_TRANSLATE_NOOP("vq::texts", "CSV文件已导入，但请注意：")};
+inline constexpr Text kCsvFilter{QT_TRANSLATE_NOOP("vq::texts", "CSV 文件 (*.csv)")};
+inline constexpr Text kCsvCommonFilter{QT_TRANSLATE_NOOP("vq::texts", "通用格式 (*.csv)")};
 // "第3行 Tone“XYZ”：不是可用的模式": where a CSV row goes wrong.
 inline QString csvProblem(int line, const QString &column, const QString &value, const QString &why)
 {
-    return QStringLiteral("第%1行 %2“%3”：%4").arg(line).arg(column, value, why);
+    return tr("第%1行 %2“%3”：%4").arg(line).arg(column, value, why);
 }
 inline QString csvMoreProblems(qsizetype count)
 {
-    return QStringLiteral("另有%1处问题").arg(count);
+    return tr("另有%1处问题").arg(count);
 }
 // The channel card, printed or as PDF.
-inline const QString kPdfFilter = QStringLiteral("PDF 文件 (*.pdf)");
-inline const QString kCardTitle = QStringLiteral("导出PDF");
-inline const QString kCardOnlyWithRx = QStringLiteral("只打印有接收频率的信道");
-inline const QString kAskPdfOnlyWithRx = QStringLiteral("只导出有接收频率的信道吗？");
-inline const QString kCardNotDrawn = QStringLiteral("无法生成PDF");
+inline constexpr Text kPdfFilter{QT_TRANSLATE_NOOP("vq::texts", "PDF 文件 (*.pdf)")};
+inline constexpr Text kCardTitle{QT_TRANSLATE_NOOP("vq::texts", "导出PDF")};
+inline constexpr Text kCardOnlyWithRx{QT_TRANSLATE_NOOP("vq::texts", "只打印有接收频率的信道")};
+inline constexpr Text kAskPdfOnlyWithRx{QT_TRANSLATE_NOOP("vq::texts", "只导出有接收频率的信道吗？")};
+inline constexpr Text kCardNotDrawn{QT_TRANSLATE_NOOP("vq::texts", "无法生成PDF")};
 // Spreadsheet-style editing in the grid, each one undoable step.
-inline const QString kPasteStep = QStringLiteral("粘贴");
-inline const QString kClearStep = QStringLiteral("清除");
-inline const QString kFillDownStep = QStringLiteral("向下填充");
-inline const QString kChangeManyStep = QStringLiteral("批量修改");
-inline const QString kPresetStep = QStringLiteral("插入预设频道");
-inline const QString kPasteRefused = QStringLiteral("无法粘贴，表格未作任何修改");
-inline const QString kEditRefused = QStringLiteral("数据有误，表格未作任何修改");
-inline const QString kPresetsUnavailable = QStringLiteral("预设频道数据无法读取");
+inline constexpr Text kPasteStep{QT_TRANSLATE_NOOP("vq::texts", "粘贴")};
+inline constexpr Text kClearStep{QT_TRANSLATE_NOOP("vq::texts", "清除")};
+inline constexpr Text kFillDownStep{QT_TRANSLATE_NOOP("vq::texts", "向下填充")};
+inline constexpr Text kChangeManyStep{QT_TRANSLATE_NOOP("vq::texts", "批量修改")};
+inline constexpr Text kPresetStep{QT_TRANSLATE_NOOP("vq::texts", "插入预设频道")};
+inline constexpr Text kPasteRefused{QT_TRANSLATE_NOOP("vq::texts", "无法粘贴，表格未作任何修改")};
+inline constexpr Text kEditRefused{QT_TRANSLATE_NOOP("vq::texts", "数据有误，表格未作任何修改")};
+inline constexpr Text kPresetsUnavailable{QT_TRANSLATE_NOOP("vq::texts", "预设频道数据无法读取")};
 // "第3信道 接收频率“abc”：不是频率": a value an edit would put in the grid.
 inline QString cellProblem(int channel, const QString &column, const QString &value, const QString &why)
 {
-    return QStringLiteral("第%1信道 %2“%3”：%4").arg(channel).arg(column, value, why);
+    return tr("第%1信道 %2“%3”：%4").arg(channel).arg(column, value, why);
 }
 } // namespace texts
 

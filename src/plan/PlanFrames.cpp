@@ -2,6 +2,7 @@
 
 #include "channels/ValueDomains.h"
 #include "channels/ValueRules.h"
+#include "plan/Notice.h"
 #include "radio/ChannelFrame.h"
 
 namespace vq {
@@ -19,7 +20,7 @@ PlanFrames encodePlan(const PlanRows &rows)
         // Text that is no number would go out as an empty channel unnoticed.
         for (Field f : {RxFrequency, TxFrequency})
             if (why.isEmpty() && !isFrequencyText(record[f]))
-                why = QStringLiteral("%1“%2”不是频率")
+                why = QCoreApplication::translate("vq::texts", "%1“%2”不是频率")
                           .arg(QString::fromUtf8(fieldNames()[f].data(), qsizetype(fieldNames()[f].size())),
                                QString::fromStdString(textOf(record[f])));
         if (why.isEmpty()) {

@@ -137,17 +137,17 @@ QString stateText(PortEntry::State state)
 {
     switch (state) {
     case PortEntry::State::Free:
-        return QStringLiteral("可用");
+        return QCoreApplication::translate("vq::texts", "可用");
     case PortEntry::State::InUse:
-        return QStringLiteral("使用中");
+        return QCoreApplication::translate("vq::texts", "使用中");
     case PortEntry::State::NoPermission:
-        return QStringLiteral("无权限");
+        return QCoreApplication::translate("vq::texts", "无权限");
     case PortEntry::State::Current:
-        return QStringLiteral("当前端口");
+        return QCoreApplication::translate("vq::texts", "当前端口");
     case PortEntry::State::Missing:
-        return QStringLiteral("不存在");
+        return QCoreApplication::translate("vq::texts", "不存在");
     case PortEntry::State::NotSerial:
-        return QStringLiteral("不是串口");
+        return QCoreApplication::translate("vq::texts", "不是串口");
     }
     return {};
 }

@@ -11,6 +11,7 @@ namespace {
 const QString kDeviceKeys[2] = {QStringLiteral("ports/com1"), QStringLiteral("ports/com2")};
 const QString kPortKey = QStringLiteral("ports/last");
 const QString kVerifyKey = QStringLiteral("transfers/verify");
+const QString kLanguageKey = QStringLiteral("interface/language");
 
 } // namespace
 
@@ -44,8 +45,9 @@ void PortSettings::complain(const QString &why)
     if (complained_)
         return;
     complained_ = true;
-    std::fprintf(stderr, "%s\n",
-                 qPrintable(QStringLiteral("settings %1: %2; the program goes on without it").arg(fileName(), why)));
+    std::fprintf(
+        stderr, "%s\n",
+        qPrintable(QStringLiteral("settings %1: %2; the program goes on without it").arg(fileName(), why)));
 }
 
 PortChoice PortSettings::load(const PortChoice &defaults)
@@ -112,6 +114,23 @@ bool PortSettings::loadVerifyAfterWrite()
 void PortSettings::saveVerifyAfterWrite(bool on)
 {
     save(kVerifyKey, on);
+}
+
+QString PortSettings::loadLanguage()
+{
+    const QVariant value = settings_->value(kLanguageKey);
+    if (settings_->status() != QSettings::NoError || !value.isValid())
+        return {};
+    const QString code = value.toString();
+    if (code == QLatin1String("zh") || code == QLatin1String("en"))
+        return code;
+    complain(QStringLiteral("%1 is not zh or en").arg(kLanguageKey));
+    return {};
+}
+
+void PortSettings::saveLanguage(const QString &code)
+{
+    save(kLanguageKey, code);
 }
 
 PortChoice resolvePorts(const QString &com1, const QString &com2, PortSettings &settings)

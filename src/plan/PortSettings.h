@@ -22,7 +22,10 @@ struct PortChoice {
     std::array<QString, 2> devices{QStringLiteral("/dev/ttyS0"), QStringLiteral("/dev/ttyS1")};
     int port = 1;
 
-    QString device(int p) const { return (p == 1 || p == 2) ? devices[static_cast<std::size_t>(p - 1)] : QString(); }
+    QString device(int p) const
+    {
+        return (p == 1 || p == 2) ? devices[static_cast<std::size_t>(p - 1)] : QString();
+    }
 };
 
 // What the user chose for the ports, kept between runs in the user's
@@ -47,6 +50,10 @@ public:
     // Whether each write is read back and checked; off unless chosen.
     bool loadVerifyAfterWrite();
     void saveVerifyAfterWrite(bool on);
+    // The interface language chosen in the menu, "zh" or "en"; empty when
+    // none was chosen (or the value is not one of those).
+    QString loadLanguage();
+    void saveLanguage(const QString &code);
 
 private:
     void save(const QString &key, const QVariant &value);

@@ -40,8 +40,7 @@ bool isWrite(LinkController::State state)
 
 QString fieldName(int field)
 {
-    const std::string_view name = fieldNames()[static_cast<std::size_t>(field)];
-    return QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size()));
+    return texts::fieldName(fieldNames()[static_cast<std::size_t>(field)]);
 }
 
 Notice withReason(Notice notice, const QString &reason)
@@ -62,11 +61,11 @@ QString readingProblem(ChannelFileError error)
 {
     switch (error) {
     case ChannelFileError::NotText:
-        return QStringLiteral("不是文本");
+        return QCoreApplication::translate("vq::texts", "不是文本");
     case ChannelFileError::TooFewItems:
-        return QStringLiteral("缺少此项");
+        return QCoreApplication::translate("vq::texts", "缺少此项");
     case ChannelFileError::BadFrequency:
-        return QStringLiteral("不是频率");
+        return QCoreApplication::translate("vq::texts", "不是频率");
     case ChannelFileError::None:
         break;
     }
@@ -89,7 +88,7 @@ void pruneLogs(const QString &written)
 Notice traceFailed(const QString &path, const QString &why)
 {
     return withReason(errorNotice(texts::kTraceWriteFailed),
-                      QDir::toNativeSeparators(path) + QStringLiteral("：") + why);
+                      QDir::toNativeSeparators(path) + QCoreApplication::translate("vq::texts", "：") + why);
 }
 
 // The old file is replaced only by a complete new one. Unbuffered, so a
@@ -133,15 +132,15 @@ Notice portProblem(int port, const SerialLink &link, SerialLink::OpenResult why,
         if (context == PortContext::Switch)
             text = port == 1 ? texts::kPort1Used : texts::kPort2Used;
         else
-            text = texts::portInUse(port) +
-                   (context == PortContext::Fallback ? texts::kPortOtherChosen.arg(other) + QLatin1Char(' ')
-                                                     : texts::kNoPortAtAll);
+            text = texts::portInUse(port) + (context == PortContext::Fallback
+                                                 ? texts::kPortOtherChosen.arg(other) + QLatin1Char(' ')
+                                                 : texts::kNoPortAtAll);
     } else {
         const QString &reason = why == R::Missing        ? texts::kPortMissing
                                 : why == R::NotSerial    ? texts::kPortNotSerial
                                 : why == R::NoPermission ? texts::kPortNoPermission
                                                          : texts::kPortCannotOpen;
-        text = QStringLiteral("串行端口 %1 ").arg(port) + reason;
+        text = QCoreApplication::translate("vq::texts", "串行端口 %1 ").arg(port) + reason;
         if (context == PortContext::Fallback)
             text += texts::kPortOtherChosen.arg(other);
         else if (context == PortContext::NoneLeft)
@@ -167,11 +166,11 @@ Programmer::Programmer(QObject *parent) : QObject(parent), controller_(link_)
     connect(&controller_, &LinkController::progressChanged, this, &Programmer::progressChanged);
     connect(&controller_, &LinkController::radioReady, this, [this] {
         if (!std::exchange(keepVerifiedStatus_, false))
-            emit statusChanged(texts::kStatusReady);
+            showStatus(texts::kStatusReady);
     });
     connect(&controller_, &LinkController::radioSilent, this, [this] {
         keepVerifiedStatus_ = false;
-        emit statusChanged(texts::kStatusSilent);
+        showStatus(texts::kStatusSilent);
     });
     connect(&controller_, &LinkController::readFinished, this, &Programmer::readStored);
     connect(&controller_, &LinkController::readBack, this, &Programmer::onReadBack);
@@ -288,7 +287,8 @@ bool Programmer::isReading() const
 void Programmer::snapshot(ChannelHistory::Reason reason, const QString &device, const PlanRows &rows)
 {
     // Said once: a damaged history would otherwise repeat it at every step.
-    if (history_.add(reason, device, rows) == ChannelHistory::Added::Failed && !std::exchange(historyWarned_, true))
+    if (history_.add(reason, device, rows) == ChannelHistory::Added::Failed &&
+        !std::exchange(historyWarned_, true))
         qWarning("history snapshot not kept: %s", qUtf8Printable(history_.problem()));
 }
 
@@ -320,7 +320,8 @@ Result Programmer::applyTypedValue(int row, int column, const QString &text, con
     if (edit.tx)
         changes.push_back({row, TxFrequency, *edit.tx});
     // Taken before the typed text is shown, so that undo goes back past it.
-    auto command = std::make_unique<StoreCommand>(store_, QStringLiteral("输入频率"), std::move(changes));
+    auto command = std::make_unique<StoreCommand>(
+        store_, QCoreApplication::translate("vq::texts", "输入频率"), std::move(changes));
 
     Result result;
     if (edit.warnOutOfRange) {
@@ -350,7 +351,7 @@ Result Programmer::applyPick(int picker, int row, const QString &text)
         changes.push_back({row, w.field, w.text});
     if (changes.empty())
         return Result::nothing();
-    if (!commit(QStringLiteral("选择%1").arg(text.trimmed()), std::move(changes)))
+    if (!commit(QCoreApplication::translate("vq::texts", "选择%1").arg(text.trimmed()), std::move(changes)))
         return Result::refused(errorNotice(texts::kStoreWriteFailed));
     return {};
 }
@@ -490,10 +491,10 @@ Result Programmer::openChannelFile(const PathChooser &choosePath)
             const ValueCheck check = checkFieldValue(static_cast<Field>(f), text);
             if (!check.value) {
                 const int item = row * (kFieldCount - 1) + f;
-                return Result::refused(
-                    withReason(badFormat, fileItemProblem(item, QStringLiteral("“%1”%2").arg(
-                                                                    QString::fromStdString(text),
-                                                                    QString::fromStdString(check.problem)))));
+                return Result::refused(withReason(
+                    badFormat,
+                    fileItemProblem(item, QStringLiteral("“%1”%2").arg(QString::fromStdString(text),
+                                                                       texts::reason(check.problem)))));
             }
             changes.push_back({row, f, *check.value});
         }
@@ -502,7 +503,7 @@ Result Programmer::openChannelFile(const PathChooser &choosePath)
     const auto keepReplaced = [this, &path] {
         snapshot(ChannelHistory::Reason::FileOpen, QFileInfo(path).absoluteFilePath(), planRows(store_));
     };
-    if (!commit(QStringLiteral("打开文件"), std::move(changes), keepReplaced))
+    if (!commit(QCoreApplication::translate("vq::texts", "打开文件"), std::move(changes), keepReplaced))
         return Result::refused(withReason(errorNotice(texts::kStoreWriteFailed), store_.errorDetail()));
     emit firstRowCurrent();
     return {};
@@ -599,7 +600,9 @@ Result Programmer::restoreSnapshot(qint64 id)
     for (int row = 0; row < count; ++row)
         for (int f = 0; f < kFieldCount; ++f)
             changes.push_back({row, f, (*rows)[static_cast<std::size_t>(row)][static_cast<std::size_t>(f)]});
-    const auto keepReplaced = [this] { snapshot(ChannelHistory::Reason::Restore, QString(), planRows(store_)); };
+    const auto keepReplaced = [this] {
+        snapshot(ChannelHistory::Reason::Restore, QString(), planRows(store_));
+    };
     if (!commit(texts::kRestoreStep, std::move(changes), keepReplaced))
         return Result::refused(withReason(errorNotice(texts::kStoreWriteFailed), store_.errorDetail()));
     emit firstRowCurrent();
@@ -691,7 +694,8 @@ void Programmer::onTraced(const LinkTrace::Entry &entry)
     const Notice failed = traceFailed(traceFile_.path(), traceFile_.errorString());
     // Told after the send or arrival that met it, never from inside it: a
     // message box there would run the transfer's timers under the link.
-    QMetaObject::invokeMethod(this, [this, failed] { emit notice(failed); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        this, [this, failed] { emit notice(failed); }, Qt::QueuedConnection);
 }
 
 // ---- transfers ------------------------------------------------------------
@@ -705,7 +709,7 @@ Result Programmer::startUpWrite()
         anyChannel = !Decimal::leadingNumber(textOf(store_.field(row, RxFrequency))).isZero();
     if (!anyChannel && link_.isOpen() && !controller_.transferRunning()) {
         controller_.startPoll();
-        emit statusChanged(texts::kStatusTableEmpty);
+        showStatus(texts::kStatusTableEmpty);
         return Result::nothing();
     }
     return beginWrite(true);
@@ -759,7 +763,8 @@ Result Programmer::beginWrite(bool startUp)
     Result result;
     // A plan in a read-only file still goes out; the user learns that the
     // renumbering could not be kept.
-    if (store_.field(0, ChannelNumber) != one && !commit(QStringLiteral("信道号"), {{0, ChannelNumber, one}}))
+    if (store_.field(0, ChannelNumber) != one &&
+        !commit(QCoreApplication::translate("vq::texts", "信道号"), {{0, ChannelNumber, one}}))
         result.notices << errorNotice(texts::kStoreWriteFailed);
 
     // Every frame the encoder gives decodes again.
@@ -774,7 +779,8 @@ Result Programmer::beginWrite(bool startUp)
         result.notices << systemNotice(texts::kPortFailed);
         return result;
     }
-    snapshot(startUp ? ChannelHistory::Reason::StartUpWrite : ChannelHistory::Reason::Write, deviceInUse(), sent);
+    snapshot(startUp ? ChannelHistory::Reason::StartUpWrite : ChannelHistory::Reason::Write, deviceInUse(),
+             sent);
     return result;
 }
 
@@ -844,7 +850,9 @@ Result Programmer::assignDevice(int port, const QString &device)
 
 PortSetup Programmer::portSetup() const
 {
-    return PortSetup{{link_.devicePath(1), link_.devicePath(2)}, link_.commPort(), link_.isOpen(),
+    return PortSetup{{link_.devicePath(1), link_.devicePath(2)},
+                     link_.commPort(),
+                     link_.isOpen(),
                      !controller_.transferRunning()};
 }
 
@@ -861,7 +869,7 @@ Result Programmer::movePort(int port)
     link_.setCommPort(port);
     // What the old port's radio said is no longer true of this one.
     keepVerifiedStatus_ = false;
-    emit statusChanged(QString());
+    showStatus({});
     const SerialLink::OpenResult opened = link_.open();
     if (opened != SerialLink::OpenResult::Opened) {
         controller_.stop(); // no poll on a port that is not open
@@ -880,13 +888,13 @@ void Programmer::onStateChanged(LinkController::State state)
     if (isTransfer(state))
         keepVerifiedStatus_ = false;
     if (state == S::WritePending)
-        emit statusChanged(startUpWrite_ ? texts::kStatusStartUp : texts::kStatusWriting);
+        showStatus(startUpWrite_ ? texts::kStatusStartUp : texts::kStatusWriting);
     else if (state == S::ReadPending)
-        emit statusChanged(texts::kStatusReading);
+        showStatus(texts::kStatusReading);
     else if (state == S::VerifyPending)
-        emit statusChanged(texts::kStatusVerifying);
+        showStatus(texts::kStatusVerifying);
     else if (isTransfer(previous) && !isTransfer(state))
-        emit statusChanged(QString());
+        showStatus({});
     if (state == S::Reading || (isWrite(previous) && !isWrite(state)))
         emit firstRowCurrent();
     if (isTransfer(previous) != isTransfer(state))
@@ -921,7 +929,7 @@ void Programmer::onReadBack(const LinkController::ReadRows &rows)
 {
     const QList<int> differing = differingChannels(sentRows_, rows);
     if (differing.isEmpty()) {
-        emit statusChanged(texts::kStatusVerified);
+        showStatus(texts::kStatusVerified);
         keepVerifiedStatus_ = true;
         return;
     }

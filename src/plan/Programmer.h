@@ -139,6 +139,8 @@ public:
     // fails later is told once through notice() and ends the live trace;
     // the transfer goes on.
     Result startTrace(const QString &path);
+    // The status line again, in the language now in use.
+    void restateStatus() { showStatus(status_); }
 
 signals:
     // A running transfer ended in a failure the user must read.
@@ -197,6 +199,12 @@ private:
     // "校验通过" is not replaced by "ready" when the radio then answers the
     // poll: it said as much by answering the read-back.
     bool keepVerifiedStatus_ = false;
+    texts::Text status_{nullptr};
+    void showStatus(texts::Text status)
+    {
+        status_ = status;
+        emit statusChanged(status.source ? status.text() : QString());
+    }
     PortSettings *settings_ = nullptr;
     int firstPort_ = 1;
     TraceFile traceFile_;

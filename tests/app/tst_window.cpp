@@ -1,18 +1,18 @@
 // The window's wiring: each control reaches its operation, and what comes
 // back becomes the right message. The operations themselves are tested
 // without a window.
+#include "RadioSimulator.h"
 #include "app/AboutWindow.h"
 #include "app/ChangeManyDialog.h"
 #include "app/ChannelGrid.h"
 #include "app/HistoryWindow.h"
-#include "plan/HistoryModel.h"
 #include "app/MainWindow.h"
 #include "app/PortDevicesWindow.h"
 #include "app/PortDialog.h"
 #include "app/PresetDialog.h"
-#include "RadioSimulator.h"
 #include "app/Program.h"
 #include "app/SystemInfo.h"
+#include "plan/HistoryModel.h"
 #include "support/GridTyping.h"
 #include "support/PtyPair.h"
 #include "support/RecordingMessenger.h"
@@ -21,6 +21,7 @@
 #include <QCheckBox>
 #include <QClipboard>
 #include <QComboBox>
+#include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
@@ -30,7 +31,13 @@
 #include <QRadioButton>
 #include <QTableWidget>
 #include <QTemporaryDir>
+#include <QTemporaryFile>
 #include <QtTest>
+
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdio>
 
 using namespace vq;
 using test::PtyPair;
@@ -46,7 +53,7 @@ struct Started {
     Program program{messenger};
     bool ok = false;
 
-    explicit Started(bool freshSettings = true)
+    explicit Started(bool freshSettings = true, const QString &language = {})
     {
         LinkController::Intervals quick;
         quick.writeTick = 4;
@@ -66,6 +73,7 @@ struct Started {
         plan.close();
         options.com1 = com1.devicePath();
         options.com2 = com2.devicePath();
+        options.language = language;
         ok = program.start(options);
     }
     MainWindow &window() { return *program.window(); }
@@ -77,6 +85,54 @@ struct Started {
     }
     QString label(const char *name) { return window().findChild<QLabel *>(QString::fromUtf8(name))->text(); }
 };
+
+bool hasChinese(const QString &text)
+{
+    return std::any_of(text.cbegin(), text.cend(), [](QChar c) {
+        return (c.unicode() >= 0x3400 && c.unicode() <= 0x9FFF) ||
+               (c.unicode() >= 0xFF00 && c.unicode() <= 0xFFEF);
+    });
+}
+
+// Every text a user reads in `root` and the windows it owns, as "name: text":
+// titles, captions, menus, tool tips and column headers. Grid cells and
+// picker entries are the plan's values, not the interface; the status line
+// and the byte counts move on their own.
+QStringList visibleTexts(QWidget *root)
+{
+    QStringList out;
+    const auto add = [&out](const QObject *o, const QString &text) {
+        if (!text.isEmpty() && o->objectName() != QLatin1String("Label2") &&
+            o->objectName() != QLatin1String("linkCounts"))
+            out << o->objectName() + QStringLiteral(": ") + text;
+    };
+    QList<QObject *> objects = root->findChildren<QObject *>();
+    objects.prepend(root);
+    for (QObject *o : objects) {
+        if (auto *w = qobject_cast<QWidget *>(o)) {
+            if (w->isWindow())
+                add(w, w->windowTitle());
+            add(w, w->toolTip());
+        }
+        // Each language is offered in its own name.
+        if (auto *a = qobject_cast<QAction *>(o); a && a->objectName() != QStringLiteral("中文"))
+            add(a, a->text() + a->toolTip());
+        if (auto *m = qobject_cast<QMenu *>(o))
+            add(m, m->title());
+        if (auto *l = qobject_cast<QLabel *>(o))
+            add(l, l->text());
+        if (auto *b = qobject_cast<QAbstractButton *>(o))
+            add(b, b->text());
+        if (auto *g = qobject_cast<QGroupBox *>(o))
+            add(g, g->title());
+        if (auto *e = qobject_cast<QLineEdit *>(o))
+            add(e, e->placeholderText());
+        if (auto *v = qobject_cast<QAbstractItemView *>(o); v && v->model())
+            for (int c = 0; c < v->model()->columnCount(); ++c)
+                add(v, v->model()->headerData(c, Qt::Horizontal).toString());
+    }
+    return out;
+}
 
 const char *const kLockedMenus[] = {"读信道", "写信道", "系统", "退出", "帮助"};
 
@@ -165,7 +221,8 @@ private slots:
         QVERIFY(s.store().apply({{2, RxFrequency, std::nullopt}}));
         s.trigger("导入CSV");
         QCOMPARE(s.store().field(2, RxFrequency), FieldValue("438.50000"));
-        QCOMPARE(s.messenger.filters.mid(2), QStringList(2, QStringLiteral("CSV 文件 (*.csv);;通用格式 (*.csv)")));
+        QCOMPARE(s.messenger.filters.mid(2),
+                 QStringList(2, QStringLiteral("CSV 文件 (*.csv);;通用格式 (*.csv)")));
         // 帮助 → 保存通信记录 saves what went over the line, "B" among it.
         const QString trace = s.dir.filePath(QStringLiteral("trace.txt"));
         s.messenger.paths << trace;
@@ -188,7 +245,8 @@ private slots:
         const HistoryModel *history = w.findChild<HistoryWindow *>(QStringLiteral("History"))->model();
         QCOMPARE(history->rowCount(), 2);
         QCOMPARE(history->index(0, HistoryModel::Reason).data().toString(), QStringLiteral("导入前"));
-        QCOMPARE(history->index(1, HistoryModel::Reason).data().toString(), QStringLiteral("启动时写入对讲机"));
+        QCOMPARE(history->index(1, HistoryModel::Reason).data().toString(),
+                 QStringLiteral("启动时写入对讲机"));
         const char *windows[] = {"Dialog", "frmAbout1", "frmAbout", "History"};
         for (const char *name : windows) {
             QCOMPARE(w.findChildren<QWidget *>(QString::fromLatin1(name)).size(), 1);
@@ -428,6 +486,84 @@ private slots:
         QCOMPARE(s.messenger.texts(), QStringList{QStringLiteral("此时系统信息不可用")});
         QCOMPARE(s.messenger.notices.first().icon, Notice::Icon::None);
     }
+    void languageSwitch()
+    {
+        {
+            Started s;
+            QVERIFY(s.ok);
+            MainWindow &w = s.window();
+            w.showPortDialog();
+            w.showPortDevices();
+            w.showHistory();
+            w.showInstructions();
+            w.showAbout();
+            const QStringList chinese = visibleTexts(&w);
+            QVERIFY(chinese.contains(QStringLiteral("文件:         文件(&F)")));
+
+            s.trigger("English");
+            QCoreApplication::processEvents(); // windows hear of the change through posted events
+            QCOMPARE(languageInUse(), Language::English);
+            s.trigger("批量修改"); // modal: opened in the language in use
+            QStringList left;
+            for (const QString &shown : visibleTexts(&w))
+                if (hasChinese(shown.section(QStringLiteral(": "), 1, -1))) // object names stay Chinese
+                    left << shown;
+            QVERIFY2(left.isEmpty(), qPrintable(left.join(QLatin1Char('\n'))));
+            QVERIFY(!hasChinese(s.label("Label2")) && !hasChinese(s.label("Label8")));
+            // Messages are looked up when shown, not at start-up.
+            QCOMPARE(QString(texts::kOutOfRange), QStringLiteral("Data out of range !!"));
+            s.messenger.notices.clear();
+            QVERIFY(!w.close()); // the start-up write is still going
+            s.messenger.paths << s.dir.filePath(QStringLiteral("missing.doc"));
+            s.trigger("打开");
+            QCOMPARE(s.messenger.notices.size(), 2);
+            for (const Notice &n : s.messenger.notices)
+                QVERIFY2(!hasChinese(n.title + n.text + n.informative), qPrintable(n.text + n.informative));
+
+            delete w.findChild<ChangeManyDialog *>();
+            s.trigger("中文");
+            QCoreApplication::processEvents();
+            QCOMPARE(languageInUse(), Language::Chinese);
+            QCOMPARE(visibleTexts(&w), chinese);
+            QCOMPARE(QString(texts::kOutOfRange), QStringLiteral("数据超出范围 ！！"));
+            s.trigger("English");
+        }
+        // Remembered for the next start; --lang is for one run only.
+        {
+            Started again(false);
+            QCOMPARE(again.window().findChild<QMenu *>(QStringLiteral("文件"))->title(),
+                     QStringLiteral("        &File"));
+        }
+        {
+            Started once(false, QStringLiteral("zh"));
+            QCOMPARE(languageInUse(), Language::Chinese);
+        }
+        {
+            Started again(false);
+            QCOMPARE(languageInUse(), Language::English);
+        }
+        // A missing or unreadable translation: Chinese, and one line on stderr.
+        QTemporaryDir dir;
+        QVERIFY(test::writeFile(dir.filePath(QStringLiteral("bad.qm")), "not a translation"));
+        for (const QString &file :
+             {dir.filePath(QStringLiteral("none.qm")), dir.filePath(QStringLiteral("bad.qm"))}) {
+            QTemporaryFile err;
+            QVERIFY(err.open());
+            std::fflush(stderr);
+            const int saved = ::dup(2);
+            ::dup2(err.handle(), 2);
+            const bool used = useLanguage(Language::English, file);
+            std::fflush(stderr);
+            ::dup2(saved, 2);
+            ::close(saved);
+            QVERIFY(!used);
+            QCOMPARE(languageInUse(), Language::Chinese);
+            QFile said(err.fileName());
+            QVERIFY(said.open(QIODevice::ReadOnly));
+            QCOMPARE(said.readAll().count('\n'), 1);
+        }
+        QSettings().clear();
+    }
     void commandLine()
     {
         const QString program = QCoreApplication::applicationDirPath() + QStringLiteral("/../vq4471r");
@@ -449,6 +585,12 @@ private slots:
                 QVERIFY(out.contains("--com1") && out.contains("--db") && out.contains("--trace") &&
                         out.contains(Programmer::defaultStorePath().toUtf8()));
         }
+        QProcess badLanguage;
+        badLanguage.setProcessEnvironment(console);
+        badLanguage.start(program, {QStringLiteral("--lang"), QStringLiteral("fr")});
+        QVERIFY(badLanguage.waitForFinished(10000));
+        QCOMPARE(badLanguage.exitCode(), 2);
+        QVERIFY(badLanguage.readAllStandardError().startsWith("未知语言：--lang fr\n"));
         // A store that is not a channel database ends the program, untouched.
         QTemporaryDir dir;
         const QString notes = dir.filePath(QStringLiteral("notes.db"));

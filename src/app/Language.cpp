@@ -1,0 +1,125 @@
+#include "app/Language.h"
+
+#include <QApplication>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
+#include <QVariant>
+
+#include <cstdio>
+
+namespace vq {
+
+namespace {
+
+const char *const kCaptions = "vqCaptions";
+
+// The translator of the program's texts and the one of Qt's standard
+// dialogs; either may be absent.
+QTranslator *programTranslator = nullptr;
+QTranslator *qtTranslator = nullptr;
+Language inUse = Language::Chinese;
+
+void drop(QTranslator *&translator)
+{
+    if (!translator)
+        return;
+    QCoreApplication::removeTranslator(translator);
+    delete translator;
+    translator = nullptr;
+}
+
+// A file made for an older program, or cut short, may lack whole windows;
+// the menus are the first thing every user reads.
+bool coversMenus(const QTranslator &translator)
+{
+    for (const char *title :
+         {"        文件(&F)", "        编辑(&D)", "        系统设置(&S)", "       帮助(&H)"})
+        if (translator.translate("vq::MainWindow", title).isEmpty())
+            return false;
+    return true;
+}
+
+} // namespace
+
+std::optional<Language> languageNamed(const QString &code)
+{
+    if (code == QLatin1String("zh"))
+        return Language::Chinese;
+    if (code == QLatin1String("en"))
+        return Language::English;
+    return std::nullopt;
+}
+
+QString languageCode(Language language)
+{
+    return language == Language::English ? QStringLiteral("en") : QStringLiteral("zh");
+}
+
+QString shippedTranslation()
+{
+    return QStringLiteral(":/i18n/vq4471r_en.qm");
+}
+
+bool useLanguage(Language language, const QString &translationFile)
+{
+    drop(programTranslator);
+    drop(qtTranslator);
+    bool usable = true;
+    if (language == Language::English) {
+        auto *translator = new QTranslator;
+        if (translator->load(translationFile) && coversMenus(*translator)) {
+            programTranslator = translator;
+            QCoreApplication::installTranslator(translator);
+            inUse = Language::English;
+            return true; // Qt's own texts are English already
+        }
+        delete translator;
+        std::fprintf(stderr, "%s\n",
+                     qPrintable(QStringLiteral("English translation %1 missing or incomplete; using Chinese")
+                                    .arg(translationFile)));
+        usable = false;
+    }
+    // Standard buttons read 确定 and 取消.
+    auto *translator = new QTranslator;
+    if (translator->load(QLocale(QLocale::Chinese, QLocale::China), QStringLiteral("qtbase"),
+                         QStringLiteral("_"), QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+        qtTranslator = translator;
+        QCoreApplication::installTranslator(translator);
+    } else {
+        delete translator;
+    }
+    inUse = Language::Chinese;
+    return usable;
+}
+
+Language languageInUse()
+{
+    return inUse;
+}
+
+void setCaption(const QObject *owner, QObject *object, const char *property, const char *source)
+{
+    QVariantMap captions = object->property(kCaptions).toMap();
+    const QString context = QString::fromLatin1(owner->metaObject()->className());
+    captions.insert(QString::fromLatin1(property), QStringList{context, QString::fromUtf8(source)});
+    object->setProperty(kCaptions, captions);
+    object->setProperty(property, QCoreApplication::translate(owner->metaObject()->className(), source));
+}
+
+void recaption(QObject *root)
+{
+    QList<QObject *> objects = root->findChildren<QObject *>();
+    objects.prepend(root);
+    for (QObject *object : objects) {
+        const QVariantMap captions = object->property(kCaptions).toMap();
+        for (auto it = captions.cbegin(); it != captions.cend(); ++it) {
+            const QStringList where = it.value().toStringList();
+            object->setProperty(
+                it.key().toLatin1().constData(),
+                QCoreApplication::translate(where[0].toLatin1().constData(), where[1].toUtf8().constData()));
+        }
+    }
+}
+
+} // namespace vq
