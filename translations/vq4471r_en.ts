@@ -368,7 +368,7 @@
     <name>vq::columns</name>
     <message>
         <source>信道号        </source>
-        <translation>Channel</translation>
+        <translation>Ch.</translation>
     </message>
     <message>
         <source>接收频率 (MHz)    </source>
