@@ -67,6 +67,17 @@
     </message>
 </context>
 <context>
+    <name>vq::ChannelCard</name>
+    <message>
+        <source>VQ4471R 信道表</source>
+        <translation>VQ4471R channel list</translation>
+    </message>
+    <message>
+        <source>&lt;p&gt;日期：%1年%2月%3日&amp;nbsp;&amp;nbsp;&amp;nbsp;&amp;nbsp;数据库：%4&amp;nbsp;&amp;nbsp;&amp;nbsp;&amp;nbsp;共%5个信道&lt;/p&gt;</source>
+        <translation>&lt;p&gt;Date: %1-%2-%3&amp;nbsp;&amp;nbsp;&amp;nbsp;&amp;nbsp;Database: %4&amp;nbsp;&amp;nbsp;&amp;nbsp;&amp;nbsp;%5 channels&lt;/p&gt;</translation>
+    </message>
+</context>
+<context>
     <name>vq::HistoryWindow</name>
     <message>
         <source>恢复</source>
@@ -555,6 +566,82 @@
     <message>
         <source>内容过多</source>
         <translation>too much content</translation>
+    </message>
+    <message>
+        <source>第%1信道</source>
+        <translation>channel %1</translation>
+    </message>
+    <message>
+        <source>列重复：%1</source>
+        <translation>duplicate column: %1</translation>
+    </message>
+    <message>
+        <source>缺少列：%1</source>
+        <translation>missing columns: %1</translation>
+    </message>
+    <message>
+        <source>忽略未知的列：%1</source>
+        <translation>unknown columns ignored: %1</translation>
+    </message>
+    <message>
+        <source>第%1行：Skip为P，按add处理</source>
+        <translation>line %1: Skip P taken as add</translation>
+    </message>
+    <message>
+        <source>%1不在步进上，会变成%2</source>
+        <translation>%1 is off the channel raster; it would become %2</translation>
+    </message>
+    <message>
+        <source>内容过多，最多可粘贴%1行</source>
+        <translation>too much text: at most %1 lines can be pasted</translation>
+    </message>
+    <message>
+        <source>第%1行引号不成对</source>
+        <translation>line %1: a quote is not closed</translation>
+    </message>
+    <message>
+        <source>粘贴的%1行从%2起超出第%3信道，未粘贴</source>
+        <translation>the %1 pasted rows from %2 run past channel %3; nothing pasted</translation>
+    </message>
+    <message>
+        <source>粘贴的%1列从“%2”列起超出表格，未粘贴</source>
+        <translation>the %1 pasted columns from “%2” run past the table; nothing pasted</translation>
+    </message>
+    <message>
+        <source>步进“%1”不是数字</source>
+        <translation>step “%1” is not a number</translation>
+    </message>
+    <message>
+        <source>数据块长度为%1，应为%2</source>
+        <translation>block length %1, should be %2</translation>
+    </message>
+    <message>
+        <source>第%1位字符“%2”不是十六进制数字</source>
+        <translation>character %1 “%2” is not a hexadecimal digit</translation>
+    </message>
+    <message>
+        <source>第%1位字符“%2”不是十进制数字</source>
+        <translation>character %1 “%2” is not a decimal digit</translation>
+    </message>
+    <message>
+        <source>%1不是可选的值</source>
+        <translation>%1 is not one of the choices</translation>
+    </message>
+    <message>
+        <source>%1不是整数</source>
+        <translation>%1 is not a whole number</translation>
+    </message>
+    <message>
+        <source>%1超出范围</source>
+        <translation>%1 out of range</translation>
+    </message>
+    <message>
+        <source>%1值无效</source>
+        <translation>%1 is not valid</translation>
+    </message>
+    <message>
+        <source>%1不是频率</source>
+        <translation>%1 is not a frequency</translation>
     </message>
 </context>
 <context>

@@ -2,6 +2,7 @@
 
 #include "channels/ValueDomains.h"
 
+#include <QCoreApplication>
 #include <QFileInfo>
 #include <QTemporaryFile>
 
@@ -44,7 +45,7 @@ ChannelCard::ChannelCard(const PlanRows &rows, Options options) : rows_(rows), o
 
 QString ChannelCard::title() const
 {
-    return QStringLiteral("VQ4471R 信道表");
+    return QCoreApplication::translate("vq::ChannelCard", "VQ4471R 信道表");
 }
 
 QString ChannelCard::html() const
@@ -52,8 +53,10 @@ QString ChannelCard::html() const
     const QDate &d = options_.date;
     QString out = QStringLiteral("<p align=\"center\" style=\"font-size:15pt; font-weight:bold\">%1</p>")
                       .arg(title().toHtmlEscaped());
-    out += QStringLiteral("<p>日期：%1年%2月%3日&nbsp;&nbsp;&nbsp;&nbsp;数据库：%4&nbsp;&nbsp;&nbsp;&nbsp;"
-                          "共%5个信道</p>")
+    out += QCoreApplication::translate(
+               "vq::ChannelCard",
+               "<p>日期：%1年%2月%3日&nbsp;&nbsp;&nbsp;&nbsp;数据库：%4&nbsp;&nbsp;&nbsp;&nbsp;"
+               "共%5个信道</p>")
                // In one pass: a file name may hold a "%" of its own.
                .arg(QString::number(d.year()), QString::number(d.month()), QString::number(d.day()),
                     QFileInfo(options_.database).fileName().toHtmlEscaped(), QString::number(listed_.size()));
@@ -67,7 +70,9 @@ QString ChannelCard::html() const
         const auto at = static_cast<std::size_t>(field);
         out += QStringLiteral("<th width=\"%1%\" align=\"left\" style=\"white-space:nowrap\">%2</th>")
                    .arg(qRound(columnWidthsTwips()[at] * 100 / total))
-                   .arg(cell(std::string(columnCaptions()[at])));
+                   .arg(QCoreApplication::translate("vq::columns", std::string(columnCaptions()[at]).c_str())
+                            .trimmed()
+                            .toHtmlEscaped());
     }
     out += QStringLiteral("</tr></thead>");
     for (int row : listed_) {

@@ -2,6 +2,12 @@
 
 #include "channels/ChannelStore.h"
 
+#include <QRegularExpression>
+
+#include <algorithm>
+#include <utility>
+#include <vector>
+
 namespace vq::texts {
 
 namespace {
@@ -51,9 +57,72 @@ QString fieldName(std::string_view name)
     return QCoreApplication::translate("vq::fields", std::string(name).c_str());
 }
 
+namespace {
+
+// Reasons the rules compose around a value, as patterns: the pattern is
+// translated and the values put back, each translated in turn when it is
+// itself a phrase ("第5信道", a field name).
+const char *const kComposedReasons[] = {
+    QT_TRANSLATE_NOOP("vq::reasons", "第%1信道"),
+    QT_TRANSLATE_NOOP("vq::reasons", "列重复：%1"),
+    QT_TRANSLATE_NOOP("vq::reasons", "缺少列：%1"),
+    QT_TRANSLATE_NOOP("vq::reasons", "忽略未知的列：%1"),
+    QT_TRANSLATE_NOOP("vq::reasons", "第%1行：Skip为P，按add处理"),
+    QT_TRANSLATE_NOOP("vq::reasons", "%1不在步进上，会变成%2"),
+    QT_TRANSLATE_NOOP("vq::reasons", "内容过多，最多可粘贴%1行"),
+    QT_TRANSLATE_NOOP("vq::reasons", "第%1行引号不成对"),
+    QT_TRANSLATE_NOOP("vq::reasons", "粘贴的%1行从%2起超出第%3信道，未粘贴"),
+    QT_TRANSLATE_NOOP("vq::reasons", "粘贴的%1列从“%2”列起超出表格，未粘贴"),
+    QT_TRANSLATE_NOOP("vq::reasons", "步进“%1”不是数字"),
+    QT_TRANSLATE_NOOP("vq::reasons", "数据块长度为%1，应为%2"),
+    QT_TRANSLATE_NOOP("vq::reasons", "第%1位字符“%2”不是十六进制数字"),
+    QT_TRANSLATE_NOOP("vq::reasons", "第%1位字符“%2”不是十进制数字"),
+    QT_TRANSLATE_NOOP("vq::reasons", "%1不是可选的值"),
+    QT_TRANSLATE_NOOP("vq::reasons", "%1不是整数"),
+    QT_TRANSLATE_NOOP("vq::reasons", "%1超出范围"),
+    QT_TRANSLATE_NOOP("vq::reasons", "%1值无效"),
+    QT_TRANSLATE_NOOP("vq::reasons", "%1不是频率"),
+};
+
+bool hasHan(const QString &text)
+{
+    return std::any_of(text.begin(), text.end(),
+                       [](QChar c) { return c.unicode() >= 0x3400 && c.unicode() <= 0x9FFF; });
+}
+
+} // namespace
+
 QString reason(const std::string &why)
 {
-    return QCoreApplication::translate("vq::reasons", why.c_str());
+    const QString text = QString::fromStdString(why);
+    const QString fixed = QCoreApplication::translate("vq::reasons", why.c_str());
+    if (fixed != text || !hasHan(text))
+        return fixed;
+    const QString field = QCoreApplication::translate("vq::fields", why.c_str());
+    if (field != text)
+        return field;
+    static const auto patterns = [] {
+        std::vector<std::pair<const char *, QRegularExpression>> list;
+        for (const char *source : kComposedReasons) {
+            QString expression = QRegularExpression::escape(QString::fromUtf8(source));
+            for (int n = 1; n <= 3; ++n)
+                expression.replace(QStringLiteral("\\%%1").arg(n), QStringLiteral("(.+?)"));
+            list.emplace_back(source, QRegularExpression(QLatin1Char('^') + expression + QLatin1Char('$')));
+        }
+        return list;
+    }();
+    for (const auto &[source, expression] : patterns) {
+        const QRegularExpressionMatch match = expression.match(text);
+        if (!match.hasMatch())
+            continue;
+        QString out = QCoreApplication::translate("vq::reasons", source);
+        for (int n = 1; n <= match.lastCapturedIndex(); ++n) {
+            const QString value = match.captured(n);
+            out = out.arg(hasHan(value) ? reason(value.toStdString()) : value);
+        }
+        return out;
+    }
+    return text;
 }
 
 QString storeOpenCause(const ChannelStore &store)

@@ -28,7 +28,7 @@ PlanFrames encodePlan(const PlanRows &rows)
             if (encoded.ok())
                 plan.frames.push_back(QByteArray::fromStdString(*encoded.frame));
             else
-                why = QString::fromStdString(describe(encoded.error));
+                why = texts::reason(describe(encoded.error));
         }
         if (!why.isEmpty())
             plan.problems.append({row + 1, why});
