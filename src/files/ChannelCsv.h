@@ -1,6 +1,7 @@
 #pragma once
 
 #include "channels/ChannelRecord.h"
+#include "files/Utf8.h"
 
 #include <cstddef>
 #include <span>
@@ -39,10 +40,6 @@ struct CsvText {
 
     bool ok() const { return error.empty(); }
 };
-
-// Well-formed UTF-8 without overlong forms, surrogates or values past
-// U+10FFFF.
-bool isValidUtf8(std::string_view text);
 
 // Reads CSV text: fields split by commas, quoted fields may hold
 // commas, doubled quotes and line breaks. CRLF, LF and a lone CR all end a

@@ -2,6 +2,7 @@
 
 #include "channels/Decimal.h"
 #include "channels/FrequencyRules.h"
+#include "files/Utf8.h"
 
 namespace vq {
 
@@ -23,48 +24,6 @@ bool isControl(unsigned char c)
 bool isContinuation(unsigned char c)
 {
     return (c & 0xC0) == 0x80;
-}
-
-// Well-formed UTF-8 without overlong forms, surrogates or values past
-// U+10FFFF; anything else is taken for binary data.
-bool isUtf8(std::string_view text)
-{
-    std::size_t i = 0;
-    while (i < text.size()) {
-        const auto c = static_cast<unsigned char>(text[i]);
-        std::size_t length = 0;
-        unsigned char low = 0x80, high = 0xBF; // allowed range of the second byte
-        if (c < 0x80) {
-            ++i;
-            continue;
-        } else if (c >= 0xC2 && c <= 0xDF) {
-            length = 2;
-        } else if (c >= 0xE0 && c <= 0xEF) {
-            length = 3;
-            if (c == 0xE0)
-                low = 0xA0;
-            else if (c == 0xED)
-                high = 0x9F;
-        } else if (c >= 0xF0 && c <= 0xF4) {
-            length = 4;
-            if (c == 0xF0)
-                low = 0x90;
-            else if (c == 0xF4)
-                high = 0x8F;
-        } else {
-            return false;
-        }
-        if (text.size() - i < length)
-            return false;
-        const auto second = static_cast<unsigned char>(text[i + 1]);
-        if (second < low || second > high)
-            return false;
-        for (std::size_t k = 2; k < length; ++k)
-            if (!isContinuation(static_cast<unsigned char>(text[i + k])))
-                return false;
-        i += length;
-    }
-    return true;
 }
 
 std::size_t characterCount(std::string_view text)
@@ -116,7 +75,7 @@ ChannelFileReading readChannelFile(std::string_view bytes)
             bytes.substr(pos, comma == std::string_view::npos ? std::string_view::npos : comma - pos);
         const std::string_view item = trimmed(raw);
         // Binary data is named as such even when it also lacks commas.
-        if (!isUtf8(raw))
+        if (!isValidUtf8(raw))
             return {std::nullopt, ChannelFileError::NotText, itemNumber};
         for (char c : item)
             if (isControl(static_cast<unsigned char>(c)))
