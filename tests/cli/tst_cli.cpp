@@ -193,6 +193,7 @@ private slots:
         QVERIFY(failing.frames() != framesOf(store));
         // What went out is in the store's history, as after the window's write.
         QCOMPARE(test::peek(store, QStringLiteral("SELECT 原因 FROM 历史记录")), QStringList{"Write"});
+        QVERIFY2(!run.err.contains(QStringLiteral("历史记录")), qPrintable(run.err));
 
         const QString csv = at("read.csv");
         const Run read = cli({"read", "--port", first.devicePath(), "--csv", csv});

@@ -140,8 +140,9 @@ private slots:
         auto expected = test::snapshot(rig.store());
         // Receive frequency of rows 2 … 5 and BCL of rows 3 and 6: each
         // column from its own top cell; the transmit frequency follows.
+        // Channel numbers selected too stay as they are.
         std::vector<Cell> selection = cells(2, 5, 1, 1);
-        selection.insert(selection.end(), {{6, Bcl}, {3, Bcl}});
+        selection.insert(selection.end(), {{6, Bcl}, {3, Bcl}, {2, ChannelNumber}, {5, ChannelNumber}});
         QVERIFY(rig.take(rig.programmer.fillDown(selection)));
         for (int row = 3; row <= 5; ++row)
             expected[row][RxFrequency] = expected[row][TxFrequency] = "430.12500";

@@ -539,10 +539,12 @@ private slots:
 
         const QString common = dir_.filePath(QStringLiteral("common.csv"));
         QVERIFY(test::writeFile(common, "Location,Frequency,Duplex,Offset,Tone,rToneFreq,cToneFreq,DtcsCode,"
-                                        "DtcsPolarity\n# a comment\n3,145.500000,+,0.600000,Tone,88.5,88.5,023,NN\n"));
+                                        "DtcsPolarity\n# a comment\n3,145.500000,+,0.600000,Cross,88.5,100.0,023,NN\n"));
         QVERIFY(rig.take(rig.programmer.importCsv(answer(common))));
         QCOMPARE(rig.store().field(2, TxFrequency), FieldValue("146.10000"));
+        // Cross without a CrossMode column is the layout's default, Tone->Tone.
         QCOMPARE(rig.store().field(2, TxTone), FieldValue("88.5"));
+        QCOMPARE(rig.store().field(2, RxTone), FieldValue("100.0"));
         PlanRows others = planRows(rig.store());
         others[2] = replaced[2];
         QVERIFY(others == replaced);
