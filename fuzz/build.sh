@@ -13,9 +13,9 @@ FLAGS=(-std=c++20 -O1 -g -fno-omit-frame-pointer
 
 DECIMAL=(src/channels/Decimal.cpp src/channels/FrequencyRules.cpp)
 FRAME=("${DECIMAL[@]}" src/channels/ValueDomains.cpp src/radio/ChannelFrame.cpp)
-FILE=("${DECIMAL[@]}" src/files/ChannelFile.cpp)
+FILE=("${DECIMAL[@]}" src/files/Utf8.cpp src/files/ChannelFile.cpp)
 CSV=("${DECIMAL[@]}" src/channels/ValueDomains.cpp src/channels/ValueRules.cpp src/channels/PickerRules.cpp
-     src/files/ChannelCsv.cpp)
+     src/files/Utf8.cpp src/files/ChannelCsv.cpp)
 
 mkdir -p "$OUT"
 build() {
