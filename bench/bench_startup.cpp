@@ -4,7 +4,7 @@
 // start-up on a new store and a simulator's port, then reports and exits.
 #include "app/Appearance.h"
 #include "app/MainWindow.h"
-#include "app/Language.h"
+#include "plan/Language.h"
 #include "app/Program.h"
 #include "QuietMessenger.h"
 

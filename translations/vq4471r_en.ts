@@ -376,6 +376,137 @@
     </message>
 </context>
 <context>
+    <name>vq::cli</name>
+    <message>
+        <source>用法:</source>
+        <translation>Usage:</translation>
+    </message>
+    <message>
+        <source>read 把对讲机的信道存入数据库；只给 --csv 时只写入该CSV文件，数据库不变。
+write 同时写入每个 --port 的对讲机。
+退出状态: 0 成功, 1 失败, 2 用法错误。</source>
+        <translation>read stores the radio&apos;s channels in the database; with only --csv it writes that CSV file alone and the database stays as it is.
+write programs the radio on every --port at once.
+Exit status: 0 success, 1 failure, 2 usage error.</translation>
+    </message>
+    <message>
+        <source>缺少命令</source>
+        <translation>No command given</translation>
+    </message>
+    <message>
+        <source>未知命令：</source>
+        <translation>Unknown command: </translation>
+    </message>
+    <message>
+        <source>%1 不接受选项 --%2</source>
+        <translation>%1 does not take the option --%2</translation>
+    </message>
+    <message>
+        <source>%1 缺少文件名</source>
+        <translation>%1 needs a file name</translation>
+    </message>
+    <message>
+        <source>%1 需要 --port</source>
+        <translation>%1 needs --port</translation>
+    </message>
+    <message>
+        <source>--db 与 --csv 只能选一个</source>
+        <translation>Give either --db or --csv, not both</translation>
+    </message>
+    <message>
+        <source>--layout 只能是 own 或 common</source>
+        <translation>--layout must be own or common</translation>
+    </message>
+    <message>
+        <source>--layout 需要 --csv</source>
+        <translation>--layout needs --csv</translation>
+    </message>
+    <message>
+        <source>--csv 缺少文件名</source>
+        <translation>--csv needs a file name</translation>
+    </message>
+    <message>
+        <source>VQ4471R 信道设置（命令行）</source>
+        <translation>VQ4471R channel programmer (command line)</translation>
+    </message>
+    <message>
+        <source>默认信道数据库：</source>
+        <translation>Default channel database: </translation>
+    </message>
+    <message>
+        <source>串口设备（write 可给多个）。</source>
+        <translation>Serial device (write takes several).</translation>
+    </message>
+    <message>
+        <source>信道数据库文件（默认见上）。</source>
+        <translation>Channel database file (default above).</translation>
+    </message>
+    <message>
+        <source>CSV 文件。</source>
+        <translation>CSV file.</translation>
+    </message>
+    <message>
+        <source>CSV 格式：own（本程序）或 common（通用格式）。</source>
+        <translation>CSV layout: own (this program) or common (the common layout).</translation>
+    </message>
+    <message>
+        <source>写入后读回校验。</source>
+        <translation>Read back and compare after writing.</translation>
+    </message>
+    <message>
+        <source>以 JSON 输出。</source>
+        <translation>Print JSON.</translation>
+    </message>
+    <message>
+        <source>这一次用的语言：zh（默认）或 en。</source>
+        <translation>Language for this run: zh (the default) or en.</translation>
+    </message>
+    <message>
+        <source>ports、probe、read、write、export、import 或 check。</source>
+        <translation>ports, probe, read, write, export, import or check.</translation>
+    </message>
+    <message>
+        <source>：</source>
+        <translation>: </translation>
+    </message>
+    <message>
+        <source>；</source>
+        <translation>; </translation>
+    </message>
+    <message>
+        <source>文件不存在</source>
+        <translation>file does not exist</translation>
+    </message>
+    <message>
+        <source>对讲机已应答</source>
+        <translation>the radio answered</translation>
+    </message>
+    <message>
+        <source>全部%1个信道都可以写入</source>
+        <translation>All %1 channels can be written</translation>
+    </message>
+    <message>
+        <source>已中止：没有保存任何数据</source>
+        <translation>Stopped: nothing was saved</translation>
+    </message>
+    <message>
+        <source>已读取%1个信道</source>
+        <translation>Read %1 channels</translation>
+    </message>
+    <message>
+        <source>（</source>
+        <translation> (</translation>
+    </message>
+    <message>
+        <source>）</source>
+        <translation>)</translation>
+    </message>
+    <message>
+        <source>，只写入了%1个信道</source>
+        <translation>, only %1 channels written</translation>
+    </message>
+</context>
+<context>
     <name>vq::columns</name>
     <message>
         <source>信道号        </source>

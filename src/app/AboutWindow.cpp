@@ -1,7 +1,7 @@
 #include "app/AboutWindow.h"
 
 #include "app/Appearance.h"
-#include "app/Language.h"
+#include "app/Captions.h"
 #include "app/Messenger.h"
 #include "app/SystemInfo.h"
 

@@ -1,6 +1,6 @@
 #include "app/HistoryWindow.h"
 
-#include "app/Language.h"
+#include "app/Captions.h"
 #include "app/Messenger.h"
 #include "channels/ValueDomains.h"
 #include "plan/HistoryModel.h"

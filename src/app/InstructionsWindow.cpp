@@ -1,7 +1,7 @@
 #include "app/InstructionsWindow.h"
 
 #include "app/Appearance.h"
-#include "app/Language.h"
+#include "app/Captions.h"
 
 #include <QEvent>
 #include <QLabel>

@@ -6,7 +6,7 @@
 #include "app/ChannelGrid.h"
 #include "app/HistoryWindow.h"
 #include "app/InstructionsWindow.h"
-#include "app/Language.h"
+#include "app/Captions.h"
 #include "app/Messenger.h"
 #include "app/PortDevicesWindow.h"
 #include "app/PortDialog.h"

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "app/CardPrinter.h"
-#include "app/Language.h"
+#include "app/Captions.h"
 #include "plan/BulkEdit.h"
 #include "plan/Result.h"
 

@@ -1,6 +1,6 @@
 #include "app/PortDevicesWindow.h"
 
-#include "app/Language.h"
+#include "app/Captions.h"
 #include "app/Messenger.h"
 #include "plan/CableCheck.h"
 #include "plan/Programmer.h"

@@ -1,7 +1,7 @@
 #include "app/PortDialog.h"
 
 #include "app/Appearance.h"
-#include "app/Language.h"
+#include "app/Captions.h"
 #include "app/Messenger.h"
 #include "plan/Programmer.h"
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/Language.h"
+#include "plan/Language.h"
 #include "plan/Programmer.h"
 
 #include <QString>

@@ -1,6 +1,8 @@
 #include "cli/CommandLine.h"
 
+#include "plan/Language.h"
 #include "plan/Notice.h"
+#include "plan/PortSettings.h"
 #include "plan/Programmer.h"
 
 #include <QCommandLineParser>
@@ -15,7 +17,10 @@ namespace vq::cli {
 
 namespace {
 
-const QString kUsage = QStringLiteral(R"(用法:
+// The synopsis lines are commands and stay as they are in every language.
+QString usage()
+{
+    return Cli::tr("用法:") + QStringLiteral(R"(
   vq4471r-cli ports [--json]
   vq4471r-cli probe   --port DEV
   vq4471r-cli read    --port DEV [--db FILE] [--csv FILE [--layout own|common]]
@@ -23,10 +28,13 @@ const QString kUsage = QStringLiteral(R"(用法:
   vq4471r-cli export  [--db FILE] [--layout own|common] FILE|-
   vq4471r-cli import  [--db FILE] FILE
   vq4471r-cli check   [--db FILE]
+  (--lang zh|en)
 
-read 把对讲机的信道存入数据库；只给 --csv 时只写入该CSV文件，数据库不变。
-write 同时写入每个 --port 的对讲机。
-退出状态: 0 成功, 1 失败, 2 用法错误。)");
+)") +
+           Cli::tr("read 把对讲机的信道存入数据库；只给 --csv 时只写入该CSV文件，数据库不变。\n"
+                   "write 同时写入每个 --port 的对讲机。\n"
+                   "退出状态: 0 成功, 1 失败, 2 用法错误。");
+}
 
 // The options each verb takes, and how many positional arguments.
 struct VerbShape {
@@ -56,19 +64,19 @@ QString checkShape(const QCommandLineParser &parser, Command &command)
 {
     const QStringList positional = parser.positionalArguments();
     if (positional.isEmpty())
-        return QStringLiteral("缺少命令");
+        return Cli::tr("缺少命令");
     command.verb = positional.first();
     const auto shape = verbs().find(command.verb);
     if (shape == verbs().end())
-        return QStringLiteral("未知命令：") + command.verb;
+        return Cli::tr("未知命令：") + command.verb;
     for (const QString &name : parser.optionNames())
-        if (!shape->second.options.count(name))
-            return QStringLiteral("%1 不接受选项 --%2").arg(command.verb, name);
+        if (name != QLatin1String("lang") && !shape->second.options.count(name))
+            return Cli::tr("%1 不接受选项 --%2").arg(command.verb, name);
     const qsizetype files = positional.size() - 1;
     if (files > shape->second.files)
         return texts::kStrayArgument + positional.at(shape->second.files + 1);
     if (files < shape->second.files)
-        return QStringLiteral("%1 缺少文件名").arg(command.verb);
+        return Cli::tr("%1 缺少文件名").arg(command.verb);
     if (files == 1)
         command.file = positional.at(1);
     for (const QString &single : {QStringLiteral("db"), QStringLiteral("csv"), QStringLiteral("layout")})
@@ -76,7 +84,7 @@ QString checkShape(const QCommandLineParser &parser, Command &command)
             return texts::kRepeatedOption + QStringLiteral("--") + single;
     command.ports = parser.values(QStringLiteral("port"));
     if (shape->second.options.count(QStringLiteral("port")) && command.ports.isEmpty())
-        return QStringLiteral("%1 需要 --port").arg(command.verb);
+        return Cli::tr("%1 需要 --port").arg(command.verb);
     if (command.verb != QLatin1String("write") && command.ports.size() > 1)
         return texts::kRepeatedOption + QStringLiteral("--port");
     if (command.ports.removeDuplicates() > 0)
@@ -87,48 +95,69 @@ QString checkShape(const QCommandLineParser &parser, Command &command)
     command.csv = parser.value(QStringLiteral("csv"));
     if (command.verb == QLatin1String("write") && command.databaseGiven &&
         parser.isSet(QStringLiteral("csv")))
-        return QStringLiteral("--db 与 --csv 只能选一个");
+        return Cli::tr("--db 与 --csv 只能选一个");
     command.layout = parser.value(QStringLiteral("layout"));
     if (command.layout != QLatin1String("own") && command.layout != QLatin1String("common"))
-        return QStringLiteral("--layout 只能是 own 或 common");
+        return Cli::tr("--layout 只能是 own 或 common");
     if (command.verb == QLatin1String("read") && parser.isSet(QStringLiteral("layout")) &&
         command.csv.isEmpty())
-        return QStringLiteral("--layout 需要 --csv");
+        return Cli::tr("--layout 需要 --csv");
     if (command.databaseGiven &&
         (command.database.isEmpty() || command.database == QLatin1String(":memory:")))
         return texts::kUnsavableStore + QStringLiteral("--db \"%1\"").arg(command.database);
     if (parser.isSet(QStringLiteral("csv")) && command.csv.isEmpty())
-        return QStringLiteral("--csv 缺少文件名");
+        return Cli::tr("--csv 缺少文件名");
+    if (parser.isSet(QStringLiteral("lang")) && !languageNamed(parser.value(QStringLiteral("lang"))))
+        return texts::kUnknownLanguage + QStringLiteral("--lang ") + parser.value(QStringLiteral("lang"));
     command.verify = parser.isSet(QStringLiteral("verify"));
     command.json = parser.isSet(QStringLiteral("json"));
     return {};
+}
+
+// The language must be in use before the help and the first message are
+// made, so --lang is looked for ahead of the parser; a one-run choice is not
+// remembered, and without one the window's remembered choice holds.
+void chooseLanguage(const QStringList &arguments)
+{
+    QString code;
+    for (qsizetype i = 1; i < arguments.size(); ++i) {
+        if (arguments.at(i) == QLatin1String("--lang") && i + 1 < arguments.size())
+            code = arguments.at(i + 1);
+        else if (arguments.at(i).startsWith(QLatin1String("--lang=")))
+            code = arguments.at(i).mid(7);
+    }
+    if (code.isEmpty())
+        code = PortSettings().loadLanguage();
+    useLanguage(languageNamed(code).value_or(Language::Chinese));
 }
 
 } // namespace
 
 std::optional<Command> parseCommand(const QCoreApplication &app)
 {
+    chooseLanguage(app.arguments());
     Command command;
     command.database = Programmer::defaultStorePath();
     QCommandLineParser parser;
     // The default store on a line of its own: in an option's text a long
     // path would be broken where the help wraps.
-    parser.setApplicationDescription(QStringLiteral("VQ4471R 信道设置（命令行）\n\n") + kUsage +
-                                     QStringLiteral("\n默认信道数据库：") +
+    parser.setApplicationDescription(Cli::tr("VQ4471R 信道设置（命令行）") + QStringLiteral("\n\n") +
+                                     usage() + QLatin1Char('\n') + Cli::tr("默认信道数据库：") +
                                      QDir::toNativeSeparators(command.database));
     const QCommandLineOption help = parser.addHelpOption();
     const QCommandLineOption version = parser.addVersionOption();
     parser.addOptions({
-        {QStringLiteral("port"), QStringLiteral("串口设备（write 可给多个）。"), QStringLiteral("DEV")},
-        {QStringLiteral("db"), QStringLiteral("信道数据库文件（默认见上）。"), QStringLiteral("FILE")},
-        {QStringLiteral("csv"), QStringLiteral("CSV 文件。"), QStringLiteral("FILE")},
-        {QStringLiteral("layout"), QStringLiteral("CSV 格式：own（本程序）或 common（通用格式）。"),
+        {QStringLiteral("port"), Cli::tr("串口设备（write 可给多个）。"), QStringLiteral("DEV")},
+        {QStringLiteral("db"), Cli::tr("信道数据库文件（默认见上）。"), QStringLiteral("FILE")},
+        {QStringLiteral("csv"), Cli::tr("CSV 文件。"), QStringLiteral("FILE")},
+        {QStringLiteral("layout"), Cli::tr("CSV 格式：own（本程序）或 common（通用格式）。"),
          QStringLiteral("own|common"), QStringLiteral("own")},
-        {QStringLiteral("verify"), QStringLiteral("写入后读回校验。")},
-        {QStringLiteral("json"), QStringLiteral("以 JSON 输出。")},
+        {QStringLiteral("verify"), Cli::tr("写入后读回校验。")},
+        {QStringLiteral("json"), Cli::tr("以 JSON 输出。")},
+        {QStringLiteral("lang"), Cli::tr("这一次用的语言：zh（默认）或 en。"), QStringLiteral("zh|en")},
     });
     parser.addPositionalArgument(QStringLiteral("command"),
-                                 QStringLiteral("ports、probe、read、write、export、import 或 check。"));
+                                 Cli::tr("ports、probe、read、write、export、import 或 check。"));
     QString mistake;
     if (!parser.parse(app.arguments())) {
         const QStringList unknown = parser.unknownOptionNames();
@@ -141,7 +170,7 @@ std::optional<Command> parseCommand(const QCoreApplication &app)
         mistake = checkShape(parser, command);
     }
     if (!mistake.isEmpty()) {
-        std::fputs(qPrintable(mistake + QLatin1Char('\n') + kUsage + QLatin1Char('\n')), stderr);
+        std::fputs(qPrintable(mistake + QLatin1Char('\n') + usage() + QLatin1Char('\n')), stderr);
         return std::nullopt;
     }
     return command;

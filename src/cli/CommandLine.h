@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QCoreApplication>
 #include <QString>
 #include <QStringList>
 
@@ -8,6 +9,12 @@
 class QCoreApplication;
 
 namespace vq::cli {
+
+// The command line's own texts: Chinese is the source, looked up in the
+// language in use.
+struct Cli {
+    Q_DECLARE_TR_FUNCTIONS(vq::cli)
+};
 
 // One run of the command-line tool as the user asked for it.
 struct Command {

@@ -28,6 +28,13 @@ namespace {
 
 using Interrupts = std::function<void(std::function<void()>)>;
 
+// The joints between the parts of a line follow the language too: Chinese
+// punctuation is full-width.
+QString colon()
+{
+    return Cli::tr("：");
+}
+
 void printLine(std::FILE *to, const QString &line)
 {
     std::fputs(qPrintable(line + QLatin1Char('\n')), to);
@@ -38,10 +45,10 @@ void printLine(std::FILE *to, const QString &line)
 QString lineOf(const Notice &notice)
 {
     QString informative = notice.informative;
-    informative.replace(QLatin1Char('\n'), QStringLiteral("；"));
+    informative.replace(QLatin1Char('\n'), Cli::tr("；"));
     QString text = notice.text.trimmed();
     if (!informative.trimmed().isEmpty())
-        text += QStringLiteral("：") + informative.trimmed();
+        text += colon() + informative.trimmed();
     return text;
 }
 
@@ -69,7 +76,7 @@ bool progressShown()
 std::optional<int> openExisting(Programmer &programmer, const QString &path)
 {
     if (!QFileInfo::exists(path))
-        return fail(texts::kStoreCannotOpen + path + QStringLiteral("：文件不存在"));
+        return fail(texts::kStoreCannotOpen + path + colon() + Cli::tr("文件不存在"));
     const Result opened = programmer.openStore(path);
     if (!opened.ok)
         return report(opened);
@@ -118,7 +125,7 @@ int runProbe(const Command &command)
     probe.start(command.ports.first());
     loop.exec();
     if (outcome.kind == ProbeOutcome::Kind::Answered) {
-        printLine(stdout, command.ports.first() + QStringLiteral("：对讲机已应答"));
+        printLine(stdout, command.ports.first() + colon() + Cli::tr("对讲机已应答"));
         return kSucceeded;
     }
     CableCheck check;
@@ -139,9 +146,9 @@ int runCheck(const Command &command)
         return fail(texts::kTooFewRows50);
     const PlanFrames plan = encodePlan(planRows(programmer.store()));
     for (const PlanFrames::Problem &problem : plan.problems)
-        printLine(stdout, texts::unencodableRow(problem.channel) + QStringLiteral("：") + problem.why);
+        printLine(stdout, texts::unencodableRow(problem.channel) + colon() + problem.why);
     if (plan.ok())
-        printLine(stdout, QStringLiteral("全部%1个信道都可以写入").arg(kChannelCount));
+        printLine(stdout, Cli::tr("全部%1个信道都可以写入").arg(kChannelCount));
     return plan.ok() ? kSucceeded : kFailed;
 }
 
@@ -169,8 +176,8 @@ int runImport(const Command &command)
     // window does; but not before the file has been found readable.
     const QFileInfo file(command.file);
     if (!file.isFile())
-        return fail(texts::kFileFormat + QStringLiteral("：") + command.file + QStringLiteral("：") +
-                    (file.exists() ? texts::kNotARegularFile : QStringLiteral("文件不存在")));
+        return fail(texts::kFileFormat + colon() + command.file + colon() +
+                    (file.exists() ? texts::kNotARegularFile : Cli::tr("文件不存在")));
     const Result opened = programmer.openStore(command.database);
     if (!opened.ok)
         return report(opened);
@@ -223,7 +230,7 @@ int runRead(const Command &command, const Interrupts &onInterrupt)
         });
     onInterrupt([&] {
         programmer.cancelTransfer([] { return true; });
-        failure = QStringLiteral("已中止：没有保存任何数据");
+        failure = Cli::tr("已中止：没有保存任何数据");
         loop.quit();
     });
     const Result started = programmer.read();
@@ -242,7 +249,7 @@ int runRead(const Command &command, const Interrupts &onInterrupt)
         if (!saved.ok)
             return report(saved);
     }
-    printLine(stderr, QStringLiteral("已读取%1个信道").arg(kChannelCount));
+    printLine(stderr, Cli::tr("已读取%1个信道").arg(kChannelCount));
     return kSucceeded;
 }
 
@@ -268,7 +275,7 @@ int runWrite(const Command &command, const Interrupts &onInterrupt)
     const PlanFrames plan = encodePlan(planRows(programmer.store()));
     if (!plan.ok()) {
         const PlanFrames::Problem &first = plan.problems.front();
-        return fail(texts::unencodableRow(first.channel) + QStringLiteral("：") + first.why);
+        return fail(texts::unencodableRow(first.channel) + colon() + first.why);
     }
 
     FleetWrite fleet;
@@ -292,7 +299,7 @@ int runWrite(const Command &command, const Interrupts &onInterrupt)
     if (command.csv.isEmpty() &&
         programmer.history().add(ChannelHistory::Reason::Write, command.ports.join(QStringLiteral(", ")),
                                  plan.sent) == ChannelHistory::Added::Failed)
-        printLine(stderr, texts::kHistoryUnavailable + QStringLiteral("：") + programmer.history().problem());
+        printLine(stderr, texts::kHistoryUnavailable + colon() + programmer.history().problem());
     if (fleet.isRunning())
         loop.exec();
     onInterrupt({});
@@ -300,13 +307,12 @@ int runWrite(const Command &command, const Interrupts &onInterrupt)
         std::fputs("\n", stderr);
     // One line a radio, in the order given, and whether it holds the plan.
     for (const FleetWrite::PortResult &result : fleet.results()) {
-        QString line = result.device + QStringLiteral("：") + result.text;
+        QString line = result.device + colon() + result.text;
         if (!result.detail.isEmpty())
-            line += QStringLiteral("（") +
-                    QString(result.detail).replace(QLatin1Char('\n'), QLatin1Char(' ')) +
-                    QStringLiteral("）");
+            line += Cli::tr("（") + QString(result.detail).replace(QLatin1Char('\n'), QLatin1Char(' ')) +
+                    Cli::tr("）");
         if (result.framesSent > 0 && result.framesSent < kChannelCount)
-            line += QStringLiteral("，只写入了%1个信道").arg(result.framesSent);
+            line += Cli::tr("，只写入了%1个信道").arg(result.framesSent);
         printLine(stdout, line);
     }
     return fleet.succeeded() ? kSucceeded : kFailed;

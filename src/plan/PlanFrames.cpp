@@ -21,8 +21,7 @@ PlanFrames encodePlan(const PlanRows &rows)
         for (Field f : {RxFrequency, TxFrequency})
             if (why.isEmpty() && !isFrequencyText(record[f]))
                 why = QCoreApplication::translate("vq::texts", "%1“%2”不是频率")
-                          .arg(QString::fromUtf8(fieldNames()[f].data(), qsizetype(fieldNames()[f].size())),
-                               QString::fromStdString(textOf(record[f])));
+                          .arg(texts::fieldName(fieldNames()[f]), QString::fromStdString(textOf(record[f])));
         if (why.isEmpty()) {
             const EncodeResult encoded = encodeChannelFrame(record);
             if (encoded.ok())

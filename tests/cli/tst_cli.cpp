@@ -169,6 +169,40 @@ private slots:
         QVERIFY(refused.err.startsWith("信道数据库无法打开：" + at("blocked/vq4471r/vq3390R.db：无法创建")));
     }
 
+    // English when asked for on the line or remembered from the window,
+    // Chinese otherwise: in English no help, refusal or finding keeps a
+    // Chinese character, and --lang zh wins over the remembered choice.
+    void speaksTheLanguageChosen()
+    {
+        QProcessEnvironment remembered = QProcessEnvironment::systemEnvironment();
+        remembered.insert(QStringLiteral("XDG_CONFIG_HOME"), at("config"));
+        QVERIFY(QDir().mkpath(at("config/vq4471r")));
+        QVERIFY(test::writeFile(at("config/vq4471r/vq4471r.conf"), "[interface]\nlanguage=en\n"));
+        const QString store = at("words.db");
+        fillPlan(store);
+        QVERIFY(test::execSql(store, {QStringLiteral("UPDATE 信道表 SET 接收频率='abc' WHERE 信道号='7'")}));
+        QVERIFY(test::writeFile(at("words.csv"), "Location,Frequency,Duplex,Offset,Tone,rToneFreq,cToneFreq,"
+                                                 "DtcsCode,DtcsPolarity\n77,146.52,,0,,88.5,88.5,023,NN\n"));
+        const QRegularExpression chinese(QStringLiteral("[\\x{3000}-\\x{9fff}\\x{ff00}-\\x{ffef}]"));
+        const QList<QStringList> runs = {{"--help"},
+                                         {"frob"},
+                                         {"check", "--db", store},
+                                         {"check", "--db", at("none.db")},
+                                         {"import", "--db", at("scratch.db"), at("words.csv")},
+                                         {"probe", "--port", at("nodevice")}};
+        for (const QStringList &arguments : runs) {
+            for (const Run &run :
+                 {cli(QStringList{"--lang", "en"} + arguments), cli(arguments, {}, remembered)}) {
+                const QString said = run.out + run.err;
+                QVERIFY2(!said.trimmed().isEmpty() && !said.contains(chinese), qPrintable(said));
+            }
+        }
+        QVERIFY(cli({"check", "--db", store}, {}, remembered).out.contains(QStringLiteral("Channel 7 ")));
+        QVERIFY(cli({"--lang", "zh", "check", "--db", store}, {}, remembered)
+                    .out.contains(QStringLiteral("第7信道")));
+        QCOMPARE(cli({"--lang", "fr", "check", "--db", store}).status, 2);
+    }
+
     // One plan into three radios at once, one of which drops the line half
     // way: the other two hold the plan, the tool says which failed and
     // ends with 1; then a read of a written radio into a CSV file alone.

@@ -4,8 +4,6 @@
 
 #include <optional>
 
-class QObject;
-
 namespace vq {
 
 // The interface speaks Chinese unless the user chose English: the Chinese
@@ -19,16 +17,11 @@ QString languageCode(Language language);
 // The compiled English translation embedded in the program.
 QString shippedTranslation();
 
-// Puts the interface in `language` at once: every widget gets a
-// LanguageChange. English from a file that is missing or lacks the menus'
-// texts stays Chinese, says so on stderr and returns false.
+// Puts the program in `language` at once: every widget gets a
+// LanguageChange, and every text looked up from now on comes out in it.
+// English from a file that is missing or lacks the menus' texts stays
+// Chinese, says so on stderr and returns false.
 bool useLanguage(Language language, const QString &translationFile = shippedTranslation());
 Language languageInUse();
-
-// A caption given by its Chinese source text in `owner`'s translation
-// context: set now in the language in use, and again by recaption().
-void setCaption(const QObject *owner, QObject *object, const char *property, const char *source);
-// Every caption of `root` and its children, looked up again.
-void recaption(QObject *root);
 
 } // namespace vq
