@@ -26,13 +26,20 @@ void drop(QTranslator *&translator)
     translator = nullptr;
 }
 
-// A file made for an older program, or cut short, may lack whole windows;
-// the menus are the first thing every user reads.
-bool coversMenus(const QTranslator &translator)
+// A file made for an older program, or cut short, may lack whole windows
+// or the command line's texts: one text of each part must be there, the
+// menus first, as every user reads them.
+bool coversEveryPart(const QTranslator &translator)
 {
-    for (const char *title :
-         {"        文件(&F)", "        编辑(&D)", "        系统设置(&S)", "       帮助(&H)"})
-        if (translator.translate("vq::MainWindow", title).isEmpty())
+    const char *const samples[][2] = {{"vq::MainWindow", "        文件(&F)"},
+                                      {"vq::MainWindow", "        编辑(&D)"},
+                                      {"vq::MainWindow", "        系统设置(&S)"},
+                                      {"vq::MainWindow", "       帮助(&H)"},
+                                      {"vq::texts", "错误警告 "},
+                                      {"vq::fields", "接收频率"},
+                                      {"vq::cli", "用法:"}};
+    for (const auto &[context, source] : samples)
+        if (translator.translate(context, source).isEmpty())
             return false;
     return true;
 }
@@ -65,7 +72,7 @@ bool useLanguage(Language language, const QString &translationFile)
     bool usable = true;
     if (language == Language::English) {
         auto *translator = new QTranslator;
-        if (translator->load(translationFile) && coversMenus(*translator)) {
+        if (translator->load(translationFile) && coversEveryPart(*translator)) {
             programTranslator = translator;
             QCoreApplication::installTranslator(translator);
             inUse = Language::English;

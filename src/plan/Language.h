@@ -19,7 +19,7 @@ QString shippedTranslation();
 
 // Puts the program in `language` at once: every widget gets a
 // LanguageChange, and every text looked up from now on comes out in it.
-// English from a file that is missing or lacks the menus' texts stays
+// English from a file that is missing or lacks a part's texts stays
 // Chinese, says so on stderr and returns false.
 bool useLanguage(Language language, const QString &translationFile = shippedTranslation());
 Language languageInUse();
