@@ -122,6 +122,7 @@ private slots:
         QVERIFY(rig.store().setField(0, ChannelNumber, "7"));
         QSignalSpy written(&sim, &RadioSimulator::writeStored);
 
+        QCOMPARE(rig.programmer.controller().remainingWriteMs(), 0); // no write, nothing to wait for
         QVERIFY(rig.take(rig.programmer.write()));
         QCOMPARE(rig.state(), State::WritePending);
         QCOMPARE(rig.running, QList<bool>{true});
@@ -146,6 +147,7 @@ private slots:
         // End: the simulator answered the poll; controls back, bar 0 … 98 then 0.
         QTRY_COMPARE(rig.state(), State::Idle);
         QCOMPARE(rig.programmer.controller().writeStep(), 0);
+        QCOMPARE(rig.programmer.controller().remainingWriteMs(), 0);
         QCOMPARE(rig.progress, wholeTransferProgress());
         QCOMPARE(rig.running, (QList<bool>{true, false}));
         QCOMPARE(rig.statuses.last(), kReady);
