@@ -185,6 +185,25 @@ private slots:
         QCOMPARE(sent[0].device, sim.devicePath());
         QVERIFY(*rig.programmer.history().rows(sent[0].id) == planRows(rig.store()));
     }
+    void cursorGoesToTheFirstRow()
+    {
+        // Back to channel 1 as a write starts and once it is over (the table
+        // may be edited meanwhile), and as a read's answer starts to come and
+        // once it is stored; told apart by the controller's state at each.
+        RadioSimulator sim(unpaced());
+        VQ_RIG(rig, db(), sim.devicePath());
+        rig.quicken();
+        QList<State> seen;
+        QObject::connect(&rig.programmer, &Programmer::firstRowCurrent, [&] { seen << rig.state(); });
+        QVERIFY(rig.take(rig.programmer.write()));
+        QTRY_COMPARE(rig.state(), State::Idle);
+        QCOMPARE(seen, (QList<State>{State::Idle, State::AwaitingReady}));
+        seen.clear();
+        QVERIFY(rig.take(rig.programmer.read()));
+        QTRY_COMPARE(rig.stored, 1);
+        QTRY_COMPARE(rig.state(), State::Idle);
+        QCOMPARE(seen, (QList<State>{State::Reading, State::Reading}));
+    }
     void readAtLineRate()
     {
         RadioSimulator sim; // paced at 9600 baud
