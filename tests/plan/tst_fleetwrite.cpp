@@ -107,6 +107,23 @@ private slots:
         again.setDevicePaths(good1.devicePath(), QString());
         QCOMPARE(again.open(), SerialLink::OpenResult::Opened);
     }
+    void lineLostBeforeTheRadioAnswers()
+    {
+        // Every frame went out, then the line went before the radio said it
+        // took them: written as far as anyone knows, but not a success.
+        RadioSimulator radio(unpaced(kChannelCount));
+        FleetWrite fleet;
+        fleet.setIntervals(kQuick);
+        QSignalSpy finished(&fleet, &FleetWrite::finished);
+        QVERIFY(fleet.start({radio.devicePath()}, samplePlan(), false));
+        QVERIFY(finished.wait(5000));
+        QCOMPARE(finished.first().first().toBool(), false);
+        const FleetWrite::PortResult result = fleet.results().first();
+        QCOMPARE(result.framesSent, kChannelCount);
+        QCOMPARE(result.stage, Stage::Written);
+        QCOMPARE(result.text, QStringLiteral("写入后对讲机未响应"));
+        QVERIFY(!result.ok);
+    }
     void cancel()
     {
         // The first radio is sending when the write is cancelled, the second

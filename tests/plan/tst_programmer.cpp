@@ -503,6 +503,7 @@ private slots:
         QCOMPARE(entry(gone).state, PortEntry::State::Missing);
         QCOMPARE(usbIdText(0x1a86, 0x7523), QStringLiteral("1a86:7523"));
         QCOMPARE(usbIdText(0x67b, 0x2303), QStringLiteral("067b:2303"));
+        QCOMPARE(usbIdText(0x2341, 0x43), QStringLiteral("2341:0043"));
     }
     // An import lands as one undoable step after a snapshot of the table
     // it changes, whether the file is UTF-8 or what a Chinese spreadsheet

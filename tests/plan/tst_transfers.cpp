@@ -122,6 +122,7 @@ private slots:
         QVERIFY(rig.store().setField(0, ChannelNumber, "7"));
         QSignalSpy written(&sim, &RadioSimulator::writeStored);
 
+        QCOMPARE(rig.programmer.controller().remainingWriteMs(), 0); // no write, nothing to wait for
         QVERIFY(rig.take(rig.programmer.write()));
         QCOMPARE(rig.state(), State::WritePending);
         QCOMPARE(rig.running, QList<bool>{true});
@@ -146,6 +147,7 @@ private slots:
         // End: the simulator answered the poll; controls back, bar 0 … 98 then 0.
         QTRY_COMPARE(rig.state(), State::Idle);
         QCOMPARE(rig.programmer.controller().writeStep(), 0);
+        QCOMPARE(rig.programmer.controller().remainingWriteMs(), 0);
         QCOMPARE(rig.progress, wholeTransferProgress());
         QCOMPARE(rig.running, (QList<bool>{true, false}));
         QCOMPARE(rig.statuses.last(), kReady);
@@ -182,6 +184,25 @@ private slots:
         QCOMPARE(sent[0].reason, ChannelHistory::Reason::Write);
         QCOMPARE(sent[0].device, sim.devicePath());
         QVERIFY(*rig.programmer.history().rows(sent[0].id) == planRows(rig.store()));
+    }
+    void cursorGoesToTheFirstRow()
+    {
+        // Back to channel 1 as a write starts and once it is over (the table
+        // may be edited meanwhile), and as a read's answer starts to come and
+        // once it is stored; told apart by the controller's state at each.
+        RadioSimulator sim(unpaced());
+        VQ_RIG(rig, db(), sim.devicePath());
+        rig.quicken();
+        QList<State> seen;
+        QObject::connect(&rig.programmer, &Programmer::firstRowCurrent, [&] { seen << rig.state(); });
+        QVERIFY(rig.take(rig.programmer.write()));
+        QTRY_COMPARE(rig.state(), State::Idle);
+        QCOMPARE(seen, (QList<State>{State::Idle, State::AwaitingReady}));
+        seen.clear();
+        QVERIFY(rig.take(rig.programmer.read()));
+        QTRY_COMPARE(rig.stored, 1);
+        QTRY_COMPARE(rig.state(), State::Idle);
+        QCOMPARE(seen, (QList<State>{State::Reading, State::Reading}));
     }
     void readAtLineRate()
     {
