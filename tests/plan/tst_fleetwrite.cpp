@@ -107,15 +107,24 @@ private slots:
         again.setDevicePaths(good1.devicePath(), QString());
         QCOMPARE(again.open(), SerialLink::OpenResult::Opened);
     }
-    void lineLostBeforeTheRadioAnswers()
+    void noAnswerAfterTheLastFrame_data()
     {
-        // Every frame went out, then the line went before the radio said it
-        // took them: written as far as anyone knows, but not a success.
-        RadioSimulator radio(unpaced(kChannelCount));
+        QTest::addColumn<RadioSimulatorOptions>("radio");
+        QTest::newRow("line lost") << unpaced(kChannelCount);
+        RadioSimulatorOptions silent = unpaced();
+        silent.silentAfterWrite = true;
+        QTest::newRow("radio silent") << silent;
+    }
+    void noAnswerAfterTheLastFrame()
+    {
+        // Every frame went out, then nothing said the radio took them:
+        // written as far as anyone knows, but not a success.
+        QFETCH(RadioSimulatorOptions, radio);
+        RadioSimulator simulator(radio);
         FleetWrite fleet;
         fleet.setIntervals(kQuick);
         QSignalSpy finished(&fleet, &FleetWrite::finished);
-        QVERIFY(fleet.start({radio.devicePath()}, samplePlan(), false));
+        QVERIFY(fleet.start({simulator.devicePath()}, samplePlan(), false));
         QVERIFY(finished.wait(5000));
         QCOMPARE(finished.first().first().toBool(), false);
         const FleetWrite::PortResult result = fleet.results().first();

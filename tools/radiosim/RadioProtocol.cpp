@@ -108,7 +108,7 @@ void RadioProtocol::consume(char c)
         emit commandReceived(c);
         if (state_ != State::Idle)
             return; // a slot hung up
-        if (c == '6')
+        if (c == '6' && !(written_ && options_.silentAfterWrite))
             sender_.send(options_.probeAnswer());
         else if (c == 'A') {
             state_ = State::Writing;
@@ -132,6 +132,7 @@ void RadioProtocol::consume(char c)
             for (int i = 0; i < FrameCount; ++i)
                 memory_[i] = QString::fromLatin1(writeBuffer_.mid(i * FrameChars, FrameChars));
             state_ = State::Idle;
+            written_ = true;
             if (!options_.memoryFile.isEmpty())
                 saveMemory();
             emit writeStored();

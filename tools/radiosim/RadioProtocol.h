@@ -51,6 +51,7 @@ private:
     PacedSender &sender_;
     QTimer writeTimer_;
     State state_ = State::Idle;
+    bool written_ = false; // a whole write has landed since the start
     QStringList memory_;
     QByteArray writeBuffer_;
 };

@@ -14,12 +14,13 @@ struct RadioSimulatorOptions {
     bool paced = true;    // send at the real line rate (960 characters a second)
 
     // Fault modes; all off by default.
-    bool neverReady = false;    // never answer a probe
-    bool silentAfterB = false;  // answer nothing to a read request
-    int stopAfterFrames = -1;   // read answer stops after this many frames (0: leading block only); -1 off
-    int malformedFrameAt = 0;   // 1-based frame of a read answer replaced by garbage; 0 off
-    int corruptFrameAt = 0;     // 1-based frame of a read answer sent with another receive digit; 0 off
-    int noiseBeforeC = 0;       // noise characters sent before each "C"
+    bool neverReady = false;       // never answer a probe
+    bool silentAfterWrite = false; // answer no probe once a write has landed
+    bool silentAfterB = false;     // answer nothing to a read request
+    int stopAfterFrames = -1;      // read answer stops after this many frames (0: leading block only); -1 off
+    int malformedFrameAt = 0;      // 1-based frame of a read answer replaced by garbage; 0 off
+    int corruptFrameAt = 0;        // 1-based frame of a read answer sent with another receive digit; 0 off
+    int noiseBeforeC = 0;          // noise characters sent before each "C"
     int hangUpAfterFrames = -1; // line closed after this many frames sent (read) or received (write); -1 off
 
     int writeTimeoutMs = 3000; // a write that goes quiet this long is abandoned
