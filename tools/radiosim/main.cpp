@@ -70,6 +70,7 @@ int main(int argc, char *argv[])
         option("unpaced", "Send at once instead of at 960 characters a second."),
         option("never-ready", "Never answer a probe."),
         option("silent-after-b", "Answer nothing to a read request."),
+        option("silent-after-write", "Answer no probe once a write has landed."),
         option("stop-after", "Stop a read answer after <n> frames.", "n"),
         option("malformed-at", "Garble frame <n> (1-based) of each read answer.", "n"),
         option("corrupt-at", "Send frame <n> (1-based) of each read answer with another receive frequency.",
@@ -89,6 +90,7 @@ int main(int argc, char *argv[])
     options.paced = !parser.isSet(QStringLiteral("unpaced"));
     options.neverReady = parser.isSet(QStringLiteral("never-ready"));
     options.silentAfterB = parser.isSet(QStringLiteral("silent-after-b"));
+    options.silentAfterWrite = parser.isSet(QStringLiteral("silent-after-write"));
     if (!readCount(parser, "stop-after", options.stopAfterFrames) ||
         !readCount(parser, "malformed-at", options.malformedFrameAt) ||
         !readCount(parser, "corrupt-at", options.corruptFrameAt) ||
