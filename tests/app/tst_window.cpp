@@ -546,11 +546,15 @@ private slots:
             Started again(false);
             QCOMPARE(languageInUse(), Language::English);
         }
-        // A missing or unreadable translation: Chinese, and one line on stderr.
+        // A missing, unreadable or empty translation: Chinese, and one line
+        // on stderr.
         QTemporaryDir dir;
         QVERIFY(test::writeFile(dir.filePath(QStringLiteral("bad.qm")), "not a translation"));
+        QVERIFY(test::writeFile(dir.filePath(QStringLiteral("empty.qm")),
+                                QByteArray::fromHex("3cb86418caef9c95cd211cbf60a1bddd")));
         for (const QString &file :
-             {dir.filePath(QStringLiteral("none.qm")), dir.filePath(QStringLiteral("bad.qm"))}) {
+             {dir.filePath(QStringLiteral("none.qm")), dir.filePath(QStringLiteral("bad.qm")),
+              dir.filePath(QStringLiteral("empty.qm"))}) {
             QTemporaryFile err;
             QVERIFY(err.open());
             std::fflush(stderr);

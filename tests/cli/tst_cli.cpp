@@ -1,6 +1,7 @@
 #include "RadioSimulator.h"
 #include "channels/ChannelStore.h"
 #include "plan/PlanFrames.h"
+#include "support/PtyPair.h"
 #include "support/StoreHelpers.h"
 
 #include <QJsonDocument>
@@ -235,6 +236,21 @@ private slots:
         const QString copy = at("copy.db");
         QCOMPARE(cli({"import", "--db", copy, csv}).status, 0);
         QCOMPARE(framesOf(copy), framesOf(store));
+
+        // That file alone is a plan to write; on a terminal the radio's
+        // progress runs on one line up to 100 %.
+        RadioSimulator fourth(unpaced());
+        test::PtyPair terminal;
+        QProcess process;
+        process.setStandardErrorFile(terminal.devicePath());
+        process.start(QStringLiteral(VQ_CLI_PATH), {"write", "--csv", csv, "--port", fourth.devicePath()});
+        QSignalSpy done(&process, &QProcess::finished);
+        QVERIFY(done.wait(30000));
+        QCOMPARE(process.exitCode(), 0);
+        QCOMPARE(fourth.frames(), framesOf(store));
+        const QByteArray shown = terminal.readAvailable();
+        QVERIFY2(shown.trimmed().endsWith(QStringLiteral("\r%1 100%").arg(fourth.devicePath()).toUtf8()),
+                 shown.constData());
     }
 
     // Ctrl+C during a write stops it cleanly: a radio already receiving is
