@@ -518,7 +518,7 @@ Exit status: 0 success, 1 failure, 2 usage error.</translation>
     </message>
     <message>
         <source>哑音(Hz)          </source>
-        <translation>Tone (Hz)</translation>
+        <translation>Tone(Hz)</translation>
     </message>
     <message>
         <source>数字哑音          </source>
@@ -991,7 +991,7 @@ Exit status: 0 success, 1 failure, 2 usage error.</translation>
     </message>
     <message>
         <source>系统初始化，请稍等...</source>
-        <translation>Starting up, please wait...</translation>
+        <translation>Starting, please wait...</translation>
     </message>
     <message>
         <source>正在传送数据,,,,,,,</source>
@@ -1007,7 +1007,7 @@ Exit status: 0 success, 1 failure, 2 usage error.</translation>
     </message>
     <message>
         <source>信道表为空，请先读信道数据</source>
-        <translation>The channel table is empty; read the channels first</translation>
+        <translation>Table empty; read first</translation>
     </message>
     <message>
         <source>正在校验...</source>
