@@ -32,6 +32,7 @@
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTemporaryFile>
+#include <QAbstractItemModelTester>
 #include <QtTest>
 
 #include <unistd.h>
@@ -242,7 +243,9 @@ private slots:
         }
         // The table before the file was the plan written at start-up: kept
         // once; the import's snapshot came after it.
-        const HistoryModel *history = w.findChild<HistoryWindow *>(QStringLiteral("History"))->model();
+        HistoryModel *history = w.findChild<HistoryWindow *>(QStringLiteral("History"))->model();
+        // The list keeps Qt's model rules (a flat list: no row has children).
+        const QAbstractItemModelTester rules(history, QAbstractItemModelTester::FailureReportingMode::QtTest);
         QCOMPARE(history->rowCount(), 2);
         QCOMPARE(history->index(0, HistoryModel::Reason).data().toString(), QStringLiteral("导入前"));
         QCOMPARE(history->index(1, HistoryModel::Reason).data().toString(),

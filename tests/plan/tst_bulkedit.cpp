@@ -150,6 +150,7 @@ private slots:
         QVERIFY(test::snapshot(rig.store()) == expected);
         QCOMPARE(rig.programmer.undoStack().count(), 1);
         QVERIFY(!rig.take(rig.programmer.fillDown({{4, Scan}, {4, Beat}})));
+        QVERIFY(!rig.take(rig.programmer.fillDown({{2, ChannelNumber}, {5, ChannelNumber}})));
         // Clearing keeps the channel number; a receive frequency takes the
         // transmit one with it, a transmit frequency goes alone.
         QVERIFY(rig.take(
@@ -158,7 +159,7 @@ private slots:
             "";
         QVERIFY(test::snapshot(rig.store()) == expected);
         QCOMPARE(rig.programmer.undoStack().undoText(), QStringLiteral("清除"));
-        QCOMPARE(rig.texts(), QStringList{QStringLiteral("数据有误，表格未作任何修改")});
+        QCOMPARE(rig.texts(), QStringList(2, QStringLiteral("数据有误，表格未作任何修改")));
     }
 
     void changeManyLaysOutASeries()

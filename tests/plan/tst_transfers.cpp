@@ -489,6 +489,8 @@ private slots:
         QTRY_COMPARE(rig.state(), State::Idle);
         const QString saved = dir_.filePath(QStringLiteral("saved"));
         QVERIFY(rig.take(rig.programmer.saveTrace([&] { return saved; })));
+        // Saved again under its full name: the file is replaced, not refused.
+        QVERIFY(rig.take(rig.programmer.saveTrace([&] { return saved + QStringLiteral(".txt"); })));
 
         // The device, "B", the whole answer in order, then the poll's "6" and "C".
         const TraceReading trace = readTrace(saved + QStringLiteral(".txt"));
