@@ -263,8 +263,9 @@ private slots:
         silent.neverReady = true;
         RadioSimulator one(unpaced()), two(silent);
         const Run run = cli({"write", "--db", store, "--port", one.devicePath(), "--port", two.devicePath()},
-                            [](QProcess &process) {
-                                QTest::qWait(300);
+                            [&one](QProcess &process) {
+                                // Once the first radio is receiving, however slow the start.
+                                QTRY_VERIFY_WITH_TIMEOUT(one.received().contains('A'), 30000);
                                 ::kill(static_cast<pid_t>(process.processId()), SIGINT);
                             });
         QCOMPARE(run.status, 1);
