@@ -776,6 +776,57 @@ Exit status: 0 success, 1 failure, 2 usage error.</translation>
     </message>
 </context>
 <context>
+    <name>vq::refusals</name>
+    <message>
+        <source>为空</source>
+        <translation>blank</translation>
+    </message>
+    <message>
+        <source>不是整数</source>
+        <translation>not a whole number</translation>
+    </message>
+    <message>
+        <source>超出范围（1～127）</source>
+        <translation>out of range (1 to 127)</translation>
+    </message>
+    <message>
+        <source>不是频率</source>
+        <translation>not a frequency</translation>
+    </message>
+    <message>
+        <source>超出范围（130～500 MHz）</source>
+        <translation>out of range (130 to 500 MHz)</translation>
+    </message>
+    <message>
+        <source>不在步进上，会变成%1</source>
+        <translation>off the channel raster; it would become %1</translation>
+    </message>
+    <message>
+        <source>不是可用的哑音</source>
+        <translation>not a usable tone</translation>
+    </message>
+    <message>
+        <source>不是可用的数字哑音</source>
+        <translation>not a usable DCS code</translation>
+    </message>
+    <message>
+        <source>不能与哑音同时使用</source>
+        <translation>cannot be used together with a CTCSS tone</translation>
+    </message>
+    <message>
+        <source>不是可选的值</source>
+        <translation>not one of the choices</translation>
+    </message>
+    <message>
+        <source>%1为空</source>
+        <translation>%1 is blank</translation>
+    </message>
+    <message>
+        <source>%1“%2”%3</source>
+        <translation>%1 &quot;%2&quot;: %3</translation>
+    </message>
+</context>
+<context>
     <name>vq::texts</name>
     <message>
         <source>：</source>
@@ -1318,10 +1369,6 @@ Exit status: 0 success, 1 failure, 2 usage error.</translation>
         <translation>Channel %1 %2 &quot;%3&quot;: %4</translation>
     </message>
     <message>
-        <source>%1“%2”不是频率</source>
-        <translation>%1 &quot;%2&quot; is not a frequency</translation>
-    </message>
-    <message>
         <source>可用</source>
         <translation>available</translation>
     </message>
@@ -1380,6 +1427,10 @@ Exit status: 0 success, 1 failure, 2 usage error.</translation>
     <message>
         <source>数据文件夹不可写：</source>
         <translation>The data folder is not writable: </translation>
+    </message>
+    <message>
+        <source>信道表已被另一程序修改，已重新载入，请再试一次</source>
+        <translation>The channel table was changed by another program and has been reloaded; please try again</translation>
     </message>
 </context>
 </TS>

@@ -1,5 +1,6 @@
 #include "channels/ChannelHistory.h"
 
+#include "channels/ChannelJudge.h"
 #include "channels/ChannelStore.h"
 
 #include <QJsonArray>
@@ -89,7 +90,7 @@ std::vector<int> ChannelHistory::differingRows(const PlanRows &a, const PlanRows
     std::vector<int> rows;
     const std::size_t count = std::max(a.size(), b.size());
     for (std::size_t row = 0; row < count; ++row)
-        if (row >= a.size() || row >= b.size() || a[row] != b[row])
+        if (row >= a.size() || row >= b.size() || radioImage(a[row]) != radioImage(b[row]))
             rows.push_back(static_cast<int>(row));
     return rows;
 }

@@ -58,8 +58,9 @@ public:
     std::optional<PlanRows> rows(qint64 id);
 
     static QString reasonName(Reason reason);
-    // Channels (row positions) whose ten fields differ between two plans;
-    // a row only one of them has differs.
+    // Channels (row positions) the radio would hold differently under the
+    // two plans (a tone "67" and "67.0", a blank and "add" are the same to
+    // it); a row only one of them has differs.
     static std::vector<int> differingRows(const PlanRows &a, const PlanRows &b);
 
 signals:

@@ -87,8 +87,27 @@ ChannelStore::~ChannelStore()
     close();
 }
 
+namespace {
+
+std::vector<const ChannelStore *> &openStores()
+{
+    static std::vector<const ChannelStore *> stores;
+    return stores;
+}
+
+} // namespace
+
+QStringList ChannelStore::openPaths()
+{
+    QStringList paths;
+    for (const ChannelStore *store : openStores())
+        paths << store->path();
+    return paths;
+}
+
 void ChannelStore::close()
 {
+    std::erase(openStores(), this);
     if (connection_.isEmpty())
         return;
     {
@@ -184,6 +203,7 @@ bool ChannelStore::open(const QString &path)
         }
     }
     connection_ = name;
+    openStores().push_back(this);
     lockFile();
 
     if (creating && !createTable()) {

@@ -49,6 +49,9 @@ public:
     bool isOpen() const { return !connection_.isEmpty(); }
     OpenError openError() const { return openError_; }
     QString path() const { return path_; }
+    // The files of every store open in this process: nothing may be saved
+    // over them.
+    static QStringList openPaths();
     // The SQLite connection, for other tables of the same file.
     QString connectionName() const { return connection_; }
     // Detail of the last failure (open or write), for logs and tests.

@@ -1,10 +1,11 @@
 #include "plan/BulkEdit.h"
 
+#include "channels/ChannelJudge.h"
 #include "channels/Decimal.h"
 #include "channels/ValueDomains.h"
-#include "channels/ValueRules.h"
 #include "files/TabularText.h"
 #include "plan/Notice.h"
+#include "plan/RefusalText.h"
 
 #include <algorithm>
 #include <map>
@@ -60,15 +61,20 @@ public:
         // A frequency without a number is stored as nothing at all, as typing does.
         if (isFrequency(column) && isBlank(text))
             text = {};
-        const ValueCheck check = checkFieldValue(static_cast<Field>(column), text);
-        if (check.value)
-            values_[{row, column}] = *check.value;
+        // A blank is what clearing or the picker's blank stores, as given.
+        if (isBlank(text)) {
+            values_[{row, column}] = std::string(text);
+            return;
+        }
+        const ValueVerdict verdict = judgeValue(static_cast<Field>(column), std::string(text));
+        if (verdict.value)
+            values_[{row, column}] = *verdict.value;
         else
-            problems_.push_back({row, column, std::string(text), check.problem});
+            problems_.push_back({row, column, std::string(text), {}, verdict.refusal});
     }
     void problem(int row, int column, std::string value, std::string why)
     {
-        problems_.push_back({row, column, std::move(value), std::move(why)});
+        problems_.push_back({row, column, std::move(value), std::move(why), std::nullopt});
     }
 
     // With `followReceive` a receive frequency set without a transmit one
@@ -92,6 +98,7 @@ public:
             if (isBlank(rxText) && !isBlank(txText))
                 problem(row, TxFrequency, txText, "没有接收频率");
         }
+        judgeRows();
         BulkEdit out;
         if (!problems_.empty()) {
             std::stable_sort(problems_.begin(), problems_.end(),
@@ -109,6 +116,19 @@ public:
     }
 
 private:
+    // A row the edit leaves unfit for the radio is refused, unless it was
+    // so before for the same reason (an old row the edit did not spoil).
+    void judgeRows()
+    {
+        PlanRows after = table_;
+        for (const auto &[cell, value] : values_)
+            after[static_cast<std::size_t>(cell.row)][static_cast<std::size_t>(cell.column)] = value;
+        for (const RowRefusal &r : judgeChange(table_, after))
+            if (std::none_of(problems_.begin(), problems_.end(),
+                             [&r](const CellProblem &p) { return p.row == r.row; }))
+                problems_.push_back({r.row, r.refusal.field, r.refusal.value, {}, r.refusal});
+    }
+
     const PlanRows &table_;
     std::map<Cell, std::string> values_;
     std::vector<CellProblem> problems_;
@@ -265,9 +285,16 @@ BulkEdit changeManyEdit(const PlanRows &table, std::span<const int> rows, const 
     std::vector<int> ordered(rows.begin(), rows.end());
     std::sort(ordered.begin(), ordered.end());
     ordered.erase(std::unique(ordered.begin(), ordered.end()), ordered.end());
+    // A tone of one kind set for a direction replaces the other kind there,
+    // as picking it does: the radio holds one tone per direction.
+    auto values = change.values;
+    for (auto [a, b] : {std::pair{RxTone, RxDcs}, std::pair{RxDcs, RxTone}, std::pair{TxTone, TxDcs},
+                        std::pair{TxDcs, TxTone}})
+        if (values[a] && !isBlank(*values[a]) && !values[b])
+            values[b] = std::string();
     Draft draft(table);
     for (int f = RxFrequency; f < kFieldCount; ++f) {
-        const auto &value = change.values[static_cast<std::size_t>(f)];
+        const auto &value = values[static_cast<std::size_t>(f)];
         if (!value)
             continue;
         const auto start =
@@ -344,7 +371,7 @@ Notice bulkRefusal(const QString &text, const BulkEdit &edit)
             break;
         const std::string_view column = fieldName(p.column);
         lines << texts::cellProblem(p.row + 1, texts::fieldName(column), QString::fromStdString(p.value),
-                                    texts::reason(p.why));
+                                    p.refusal ? refusalReason(*p.refusal) : texts::reason(p.why));
     }
     const qsizetype more = static_cast<qsizetype>(edit.problems.size()) - lines.size();
     if (more > 0)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "channels/ChannelJudge.h"
+
 #include "channels/ChannelHistory.h"
 #include "channels/ChannelStore.h"
 #include "plan/Notice.h"
@@ -27,7 +29,8 @@ struct CellProblem {
     int row = 0; // 0-based
     int column = 0;
     std::string value;
-    std::string why; // short Chinese
+    std::string why; // short Chinese, when the judge gave no reason
+    std::optional<ValueRefusal> refusal;
 
     bool operator==(const CellProblem &) const = default;
 };

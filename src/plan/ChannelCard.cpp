@@ -1,15 +1,12 @@
 #include "plan/ChannelCard.h"
 
 #include "channels/ValueDomains.h"
+#include "plan/FileSave.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>
-#include <QTemporaryFile>
 
 #include <algorithm>
-#include <cerrno>
-#include <cstdio>
-#include <cstring>
 
 namespace vq {
 
@@ -25,13 +22,6 @@ QString cell(const std::string &text)
 {
     const QString shown = QString::fromStdString(text).trimmed();
     return shown.isEmpty() ? QStringLiteral("&nbsp;") : shown.toHtmlEscaped();
-}
-
-Notice saveFailed(const QString &reason)
-{
-    Notice notice = errorNotice(texts::kFileSaveFailed);
-    notice.informative = reason;
-    return notice;
 }
 
 } // namespace
@@ -94,26 +84,7 @@ Result ChannelCard::savePdf(QString path, const Writer &write)
 {
     if (QFileInfo(path).suffix().isEmpty())
         path += QStringLiteral(".pdf");
-    const QFileInfo target(path);
-    if (target.exists() && !target.isFile())
-        return Result::refused(saveFailed(texts::kNotARegularFile));
-    // In the target's own folder, so the last step is a rename: the folder
-    // never shows half a card under the chosen name.
-    QTemporaryFile draft(target.absolutePath() + QStringLiteral("/.") + target.fileName() +
-                         QStringLiteral(".XXXXXX"));
-    if (!draft.open())
-        return Result::refused(saveFailed(draft.errorString()));
-    draft.close();
-    draft.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther);
-    const QString why = write(draft.fileName());
-    if (!why.isEmpty())
-        return Result::refused(saveFailed(why));
-    // rename() replaces an older file in one step, where QFile::rename would refuse.
-    if (std::rename(QFile::encodeName(draft.fileName()).constData(), QFile::encodeName(path).constData()) !=
-        0)
-        return Result::refused(saveFailed(QString::fromLocal8Bit(std::strerror(errno))));
-    draft.setAutoRemove(false);
-    return {};
+    return saveRendered(path, write);
 }
 
 } // namespace vq

@@ -1,7 +1,9 @@
 #include "plan/CsvExchange.h"
 
+#include "channels/ChannelJudge.h"
 #include "files/ChannelCsv.h"
 #include "plan/Notice.h"
+#include "plan/RefusalText.h"
 
 #include <QFile>
 #include <QStringDecoder>
@@ -116,8 +118,18 @@ Result csvChanges(const std::string &text, const PlanRows &current,
         return Result::refused(withProblems(errorNotice(texts::kCsvRefused), reading.problems));
     changes.clear();
     changes.reserve(reading.changes.size());
-    for (const CsvChange &c : reading.changes)
+    PlanRows after = current;
+    for (const CsvChange &c : reading.changes) {
         changes.push_back({c.row, c.field, c.value});
+        if (c.row >= 0 && c.row < static_cast<int>(after.size()))
+            after[static_cast<std::size_t>(c.row)][static_cast<std::size_t>(c.field)] = c.value;
+    }
+    // Each value met its column's rule; the rows as a whole meet the radio's.
+    if (const Notice refused = planRefusal(errorNotice(texts::kCsvRefused), judgeChange(current, after));
+        !refused.informative.isEmpty()) {
+        changes.clear();
+        return Result::refused(refused);
+    }
     Result result;
     if (!reading.warnings.empty()) {
         QStringList lines;

@@ -84,6 +84,8 @@ inline constexpr Text kRepeatedOption{QT_TRANSLATE_NOOP("vq::texts", "选项重�
 inline constexpr Text kUnknownLanguage{QT_TRANSLATE_NOOP("vq::texts", "未知语言：")};
 inline constexpr Text kUnsavableStore{QT_TRANSLATE_NOOP("vq::texts", "无法保存的信道数据库：")};
 inline constexpr Text kStoreWriteFailed{QT_TRANSLATE_NOOP("vq::texts", "信道数据库写入失败")};
+inline constexpr Text kTableChangedElsewhere{
+    QT_TRANSLATE_NOOP("vq::texts", "信道表已被另一程序修改，已重新载入，请再试一次")};
 inline QString portInUse(int port)
 {
     return tr("串行端口 %1已被其它设备使用").arg(port);

@@ -1,8 +1,8 @@
 #include "plan/PlanFrames.h"
 
+#include "channels/ChannelJudge.h"
 #include "channels/ValueDomains.h"
-#include "channels/ValueRules.h"
-#include "plan/Notice.h"
+#include "plan/RefusalText.h"
 #include "radio/ChannelFrame.h"
 
 namespace vq {
@@ -12,25 +12,17 @@ PlanFrames encodePlan(const PlanRows &rows)
     PlanFrames plan;
     plan.frames.reserve(kChannelCount);
     for (int row = 0; row < kChannelCount && row < static_cast<int>(rows.size()); ++row) {
-        ChannelRecord record = rows[static_cast<std::size_t>(row)];
-        if (row == 0)
-            record[ChannelNumber] = std::string("1");
-        plan.sent.push_back(record);
-        QString why;
-        // Text that is no number would go out as an empty channel unnoticed.
-        for (Field f : {RxFrequency, TxFrequency})
-            if (why.isEmpty() && !isFrequencyText(record[f]))
-                why = QCoreApplication::translate("vq::texts", "%1“%2”不是频率")
-                          .arg(texts::fieldName(fieldNames()[f]), QString::fromStdString(textOf(record[f])));
-        if (why.isEmpty()) {
-            const EncodeResult encoded = encodeChannelFrame(record);
-            if (encoded.ok())
-                plan.frames.push_back(QByteArray::fromStdString(*encoded.frame));
-            else
-                why = texts::reason(describe(encoded.error));
+        const ChannelRecord sent = asSent(rows[static_cast<std::size_t>(row)], row);
+        plan.sent.push_back(sent);
+        const ChannelVerdict verdict = judgeChannel(sent);
+        if (!verdict.ok()) {
+            plan.problems.append({row + 1, refusalText(*verdict.refusal), *verdict.refusal});
+            continue;
         }
-        if (!why.isEmpty())
-            plan.problems.append({row + 1, why});
+        // What the judge passes, the frame carries: encoding the radio's
+        // own form of the row cannot fail.
+        const EncodeResult encoded = encodeChannelFrame(verdict.radio);
+        plan.frames.push_back(QByteArray::fromStdString(encoded.frame.value_or(std::string(kEmptyFrame))));
     }
     if (!plan.ok())
         plan.frames.clear();

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "channels/ChannelHistory.h"
+#include "channels/ChannelJudge.h"
 #include "radio/ChannelFrame.h"
 
 #include <QByteArray>
@@ -18,7 +19,8 @@ namespace vq {
 struct PlanFrames {
     struct Problem {
         int channel = 0; // 1 … 50
-        QString why;     // e.g. "接收频率“abc”不是频率"
+        QString why;     // e.g. "接收频率“abc”不是频率", in the language in use
+        ValueRefusal refusal;
     };
     std::vector<QByteArray> frames; // all 50, or none when there is a problem
     // What goes out: the first channel always numbered "1".
@@ -28,7 +30,8 @@ struct PlanFrames {
     bool ok() const { return problems.isEmpty(); }
 };
 
-// The first 50 rows of `rows` (which must hold at least 50).
+// The first 50 rows of `rows` (which must hold at least 50), each as the
+// judge lets it go: a row it refuses is a problem and no frame goes out.
 PlanFrames encodePlan(const PlanRows &rows);
 
 // A write's read-back is compared as decoded rows, not as text: the radio

@@ -6,7 +6,9 @@
 #include "channels/ValueDomains.h"
 #include "channels/ValueRules.h"
 #include "files/ChannelFile.h"
+#include "plan/FileSave.h"
 #include "plan/PlanFrames.h"
+#include "plan/RefusalText.h"
 #include "plan/StoreCommand.h"
 #include "radio/ChannelFrame.h"
 
@@ -14,7 +16,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QStandardPaths>
 
 #include <algorithm>
@@ -91,20 +92,6 @@ Notice traceFailed(const QString &path, const QString &why)
                       QDir::toNativeSeparators(path) + QCoreApplication::translate("vq::texts", "：") + why);
 }
 
-// The old file is replaced only by a complete new one. Unbuffered, so a
-// short write (disk full, size limit) shows here instead of being lost in a
-// flush that commit() does not check.
-Result saveWhole(const QString &path, const QByteArray &bytes, const Notice &failed)
-{
-    QSaveFile file(path);
-    if (file.open(QIODevice::WriteOnly | QIODevice::Unbuffered) && file.write(bytes) == bytes.size() &&
-        file.commit())
-        return {};
-    const QString reason = file.errorString();
-    file.cancelWriting();
-    return Result::refused(withReason(failed, reason));
-}
-
 // Symbolic links count as what they point to.
 bool isRegularOrMissing(const QString &path)
 {
@@ -173,6 +160,11 @@ Programmer::Programmer(QObject *parent) : QObject(parent), controller_(link_)
         showStatus(texts::kStatusSilent);
     });
     connect(&controller_, &LinkController::readFinished, this, &Programmer::readStored);
+    connect(&controller_, &LinkController::frameSent, this, [this] {
+        if (pendingWrite_)
+            snapshot(pendingWrite_->reason, pendingWrite_->device, pendingWrite_->sent);
+        pendingWrite_.reset();
+    });
     connect(&controller_, &LinkController::readBack, this, &Programmer::onReadBack);
     // Undoing over another program's changes would bring back a stale plan.
     connect(&store_, &ChannelStore::changedElsewhere, &undoStack_, &QUndoStack::clear);
@@ -299,12 +291,24 @@ QString Programmer::deviceInUse() const
 
 // ---- editing --------------------------------------------------------------
 
+Result Programmer::mayEdit()
+{
+    if (isReading())
+        return Result::refused(errorNotice(texts::kTransferBusyRetry));
+    // Whatever the user did was done to rows another program has since
+    // replaced: the new rows are shown (and the undo history dropped) and
+    // nothing old goes over them.
+    if (store_.refreshIfChangedElsewhere())
+        return Result::refused(errorNotice(texts::kTableChangedElsewhere));
+    return {};
+}
+
 Result Programmer::applyTypedValue(int row, int column, const QString &text, const Tell &tellNow)
 {
     if (row < 0 || row >= store_.rowCount() || (column != RxFrequency && column != TxFrequency))
         return Result::nothing();
-    if (isReading())
-        return Result::refused(errorNotice(texts::kTransferBusyRetry));
+    if (Result allowed = mayEdit(); !allowed.ok)
+        return allowed;
     const FieldValue typed = text.toStdString();
     // Confirming a cell as it stands must not run the rules again: the
     // receive rule would copy the frequency over the transmit offset.
@@ -344,8 +348,8 @@ Result Programmer::applyPick(int picker, int row, const QString &text)
 {
     if (row < 0 || row >= store_.rowCount())
         return Result::nothing();
-    if (isReading())
-        return Result::refused(errorNotice(texts::kTransferBusyRetry));
+    if (Result allowed = mayEdit(); !allowed.ok)
+        return allowed;
     std::vector<ChannelStore::Change> changes;
     for (const FieldWrite &w : pickerWrites(picker, text.toStdString()))
         changes.push_back({row, w.field, w.text});
@@ -376,9 +380,8 @@ Result Programmer::commitEdit(const QString &step, const QString &refusal, const
 
 Result Programmer::paste(const QString &text, const std::vector<Cell> &selection, Cell current)
 {
-    if (isReading())
-        return Result::refused(errorNotice(texts::kTransferBusyRetry));
-    store_.refreshIfChangedElsewhere();
+    if (Result allowed = mayEdit(); !allowed.ok)
+        return allowed;
     const QByteArray utf8 = text.toUtf8();
     return commitEdit(texts::kPasteStep, texts::kPasteRefused,
                       pasteEdit(planRows(store_),
@@ -388,34 +391,30 @@ Result Programmer::paste(const QString &text, const std::vector<Cell> &selection
 
 Result Programmer::clearCells(const std::vector<Cell> &cells)
 {
-    if (isReading())
-        return Result::refused(errorNotice(texts::kTransferBusyRetry));
-    store_.refreshIfChangedElsewhere();
+    if (Result allowed = mayEdit(); !allowed.ok)
+        return allowed;
     return commitEdit(texts::kClearStep, texts::kEditRefused, clearEdit(planRows(store_), cells));
 }
 
 Result Programmer::fillDown(const std::vector<Cell> &cells)
 {
-    if (isReading())
-        return Result::refused(errorNotice(texts::kTransferBusyRetry));
-    store_.refreshIfChangedElsewhere();
+    if (Result allowed = mayEdit(); !allowed.ok)
+        return allowed;
     return commitEdit(texts::kFillDownStep, texts::kEditRefused, fillDownEdit(planRows(store_), cells));
 }
 
 Result Programmer::changeMany(const std::vector<int> &rows, const ManyChange &change)
 {
-    if (isReading())
-        return Result::refused(errorNotice(texts::kTransferBusyRetry));
-    store_.refreshIfChangedElsewhere();
+    if (Result allowed = mayEdit(); !allowed.ok)
+        return allowed;
     return commitEdit(texts::kChangeManyStep, texts::kEditRefused,
                       changeManyEdit(planRows(store_), rows, change));
 }
 
 Result Programmer::insertPreset(const std::vector<int> &rows, const ChannelPreset &preset)
 {
-    if (isReading())
-        return Result::refused(errorNotice(texts::kTransferBusyRetry));
-    store_.refreshIfChangedElsewhere();
+    if (Result allowed = mayEdit(); !allowed.ok)
+        return allowed;
     return commitEdit(texts::kPresetStep, texts::kEditRefused,
                       presetEdit(planRows(store_), rows, preset.channels));
 }
@@ -440,9 +439,6 @@ Result Programmer::saveRows(const PlanRows &plan, const PathChooser &choosePath)
     if (QFileInfo(path).suffix().isEmpty())
         path += QStringLiteral(".doc");
     const Notice failed = errorNotice(texts::kFileSaveFailed);
-    // A pipe or a device under that name would be replaced by a plain file.
-    if (!isRegularOrMissing(path))
-        return Result::refused(withReason(failed, texts::kNotARegularFile));
     ChannelFileRows rows;
     std::copy_n(plan.begin(), kChannelFileRows, rows.begin());
     const std::string text = writeChannelFile(rows);
@@ -450,7 +446,7 @@ Result Programmer::saveRows(const PlanRows &plan, const PathChooser &choosePath)
     // make a file that opening refuses; better not to write it at all.
     if (text.size() > kMaxChannelFileBytes)
         return Result::refused(withReason(failed, texts::kFileTooLarge));
-    return saveWhole(path, QByteArray::fromStdString(text), failed);
+    return saveFile(path, QByteArray::fromStdString(text));
 }
 
 Result Programmer::openChannelFile(const PathChooser &choosePath)
@@ -499,6 +495,14 @@ Result Programmer::openChannelFile(const PathChooser &choosePath)
             changes.push_back({row, f, *check.value});
         }
     }
+    // Each item met its field's rule; the channels as a whole meet the radio's.
+    const PlanRows current = planRows(store_);
+    PlanRows after = current;
+    for (const ChannelStore::Change &c : changes)
+        after[static_cast<std::size_t>(c.row)][static_cast<std::size_t>(c.field)] = c.value;
+    if (const Notice refused = planRefusal(badFormat, judgeChange(current, after));
+        !refused.informative.isEmpty())
+        return Result::refused(refused);
     // The table it replaces goes into the history in the same transaction.
     const auto keepReplaced = [this, &path] {
         snapshot(ChannelHistory::Reason::FileOpen, QFileInfo(path).absoluteFilePath(), planRows(store_));
@@ -516,6 +520,13 @@ Result Programmer::exportCsv(CsvLayout layout, const PathChooser &choosePath)
     return saveCsv(planRows(store_), layout, choosePath);
 }
 
+Result Programmer::exportCsvTo(CsvLayout layout, const QString &path)
+{
+    QByteArray bytes;
+    const Result made = makeCsv(planRows(store_), layout, bytes);
+    return made.ok ? saveFile(path, bytes) : made;
+}
+
 Result Programmer::saveCsv(const PlanRows &rows, CsvLayout layout, const PathChooser &choosePath)
 {
     QByteArray bytes;
@@ -525,12 +536,10 @@ Result Programmer::saveCsv(const PlanRows &rows, CsvLayout layout, const PathCho
     QString path = choosePath();
     if (path.isEmpty())
         return Result::nothing();
+    // The save dialog's filter names the extension the user expects.
     if (QFileInfo(path).suffix().isEmpty())
         path += QStringLiteral(".csv");
-    const Notice failed = errorNotice(texts::kFileSaveFailed);
-    if (!isRegularOrMissing(path))
-        return Result::refused(withReason(failed, texts::kNotARegularFile));
-    return saveWhole(path, bytes, failed);
+    return saveFile(path, bytes);
 }
 
 Result Programmer::importCsv(const PathChooser &choosePath)
@@ -573,8 +582,8 @@ Result Programmer::redo()
 
 Result Programmer::step(bool back)
 {
-    if (isReading())
-        return Result::refused(errorNotice(texts::kTransferBusyRetry));
+    if (Result allowed = mayEdit(); !allowed.ok)
+        return allowed;
     if (back ? !undoStack_.canUndo() : !undoStack_.canRedo())
         return Result::nothing();
     // Every command on the stack is a StoreCommand; the store takes the
@@ -640,13 +649,6 @@ Result Programmer::cancelTransfer(const std::function<bool()> &confirm)
 
 // ---- link trace -----------------------------------------------------------
 
-// A trace written over or into the open database would break it.
-bool Programmer::isStoreFile(const QString &path) const
-{
-    const QString canonical = QFileInfo(path).canonicalFilePath();
-    return !canonical.isEmpty() && canonical == QFileInfo(store_.path()).canonicalFilePath();
-}
-
 QByteArray Programmer::traceHeader() const
 {
     const int port = link_.commPort();
@@ -663,15 +665,10 @@ Result Programmer::saveTrace(const PathChooser &choosePath)
         return Result::nothing();
     if (QFileInfo(path).suffix().isEmpty())
         path += QStringLiteral(".txt");
-    const Notice failed = errorNotice(texts::kFileSaveFailed);
-    if (!isRegularOrMissing(path))
-        return Result::refused(withReason(failed, texts::kNotARegularFile));
-    if (isStoreFile(path))
-        return Result::refused(withReason(failed, texts::kTraceIsStore));
     QByteArray text = traceHeader();
     for (const LinkTrace::Entry &entry : link_.trace().entries())
         text += formatTraceEntry(entry);
-    const Result saved = saveWhole(path, text, failed);
+    const Result saved = saveFile(path, text);
     if (saved.ok)
         pruneLogs(path);
     return saved;
@@ -679,8 +676,9 @@ Result Programmer::saveTrace(const PathChooser &choosePath)
 
 Result Programmer::startTrace(const QString &path)
 {
-    if (isStoreFile(path))
-        return Result::refused(traceFailed(path, texts::kTraceIsStore));
+    // A live trace appends as it goes; it may not go where a save may not.
+    if (const QString why = saveRefusal(path); !why.isEmpty())
+        return Result::refused(traceFailed(path, why));
     if (!traceFile_.open(path, traceHeader()))
         return Result::refused(traceFailed(path, traceFile_.errorString()));
     pruneLogs(path);
@@ -779,8 +777,10 @@ Result Programmer::beginWrite(bool startUp)
         result.notices << systemNotice(texts::kPortFailed);
         return result;
     }
-    snapshot(startUp ? ChannelHistory::Reason::StartUpWrite : ChannelHistory::Reason::Write, deviceInUse(),
-             sent);
+    // Kept once the first frame is on the line: a write the line never
+    // carried is no write.
+    pendingWrite_ = PendingWrite{
+        startUp ? ChannelHistory::Reason::StartUpWrite : ChannelHistory::Reason::Write, deviceInUse(), sent};
     return result;
 }
 
@@ -887,6 +887,8 @@ void Programmer::onStateChanged(LinkController::State state)
     lastState_ = state;
     if (isTransfer(state))
         keepVerifiedStatus_ = false;
+    if (!isWrite(state))
+        pendingWrite_.reset();
     if (state == S::WritePending)
         showStatus(startUpWrite_ ? texts::kStatusStartUp : texts::kStatusWriting);
     else if (state == S::ReadPending)

@@ -112,8 +112,10 @@ public:
     Result insertPreset(const std::vector<int> &rows, const ChannelPreset &preset);
     Result openChannelFile(const PathChooser &choosePath);
 
-    // The whole table as a CSV file in `layout`.
+    // The whole table as a CSV file in `layout`; a chosen name without an
+    // extension gets ".csv", a given path is used exactly.
     Result exportCsv(CsvLayout layout, const PathChooser &choosePath);
+    Result exportCsvTo(CsvLayout layout, const QString &path);
     // A CSV file of either layout into the table as one undoable step,
     // after a snapshot of the table it changes; all of it or nothing.
     Result importCsv(const PathChooser &choosePath);
@@ -160,6 +162,9 @@ signals:
     void verifyMismatch(const vq::LinkController::ReadRows &readBack);
 
 private:
+    // Whether the table takes an edit now: not while a read collects, and
+    // not over rows another program has changed since they were shown.
+    Result mayEdit();
     Result beginWrite(bool startUp);
     // A bulk edit stored as the step `step`, or the refusal `refusal` with
     // its problems.
@@ -182,7 +187,6 @@ private:
     void onFailed(LinkController::Failure failure);
     void onTraced(const LinkTrace::Entry &entry);
     QByteArray traceHeader() const;
-    bool isStoreFile(const QString &path) const;
     void onReadBack(const LinkController::ReadRows &rows);
 
     ChannelStore store_;
@@ -194,6 +198,13 @@ private:
     bool startUpWrite_ = false;
     bool historyWarned_ = false;
     bool verifyAfterWrite_ = false;
+    // The write started and not yet on the line, for the history.
+    struct PendingWrite {
+        ChannelHistory::Reason reason;
+        QString device;
+        PlanRows sent;
+    };
+    std::optional<PendingWrite> pendingWrite_;
     // What the running write sent, decoded as a read would decode it.
     LinkController::ReadRows sentRows_{};
     // "校验通过" is not replaced by "ready" when the radio then answers the

@@ -114,6 +114,7 @@ void LinkController::onWriteTick()
             emit failed(Failure::LineFailed);
             return;
         }
+        emit frameSent(static_cast<int>(index) + 1);
         emit progressChanged(writeStep_);
     }
     writeStep_ += 2;

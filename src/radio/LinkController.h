@@ -92,6 +92,8 @@ public:
 signals:
     void stateChanged(vq::LinkController::State state);
     void progressChanged(int value);
+    // Frame `channel` (1 … 50) of a write went onto the line.
+    void frameSent(int channel);
     void failed(vq::LinkController::Failure failure);
     // The poll saw "C".
     void radioReady();

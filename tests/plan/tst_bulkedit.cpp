@@ -76,12 +76,16 @@ private slots:
         QCOMPARE(rig.programmer.undoStack().undoText(), QStringLiteral("粘贴"));
         QVERIFY(rig.take(rig.programmer.undo()));
         QCOMPARE(text(rig.store(), 40, TxTone), std::string());
-        // A single value goes into every selected cell, with the typing
-        // rules: snapped, and the transmit frequency follows the receive one.
-        QVERIFY(rig.take(rig.programmer.paste(QStringLiteral("438.5031\n"), cells(10, 12, 1, 1), {0, 0})));
+        // A single value goes into every selected cell, and the transmit
+        // frequency follows the receive one; one off the raster is refused
+        // with what typing would make of it.
+        QVERIFY(rig.take(rig.programmer.paste(QStringLiteral("438.5\n"), cells(10, 12, 1, 1), {0, 0})));
         for (int row = 10; row <= 12; ++row)
             QCOMPARE(text(rig.store(), row, TxFrequency), std::string("438.50000"));
         QVERIFY(rig.notices.isEmpty());
+        QVERIFY(!rig.take(rig.programmer.paste(QStringLiteral("438.5031"), cells(10, 10, 1, 1), {0, 0})));
+        QCOMPARE(rig.notices.last().informative,
+                 QStringLiteral("第11信道 接收频率“438.5031”：不在步进上，会变成438.50000"));
     }
 
     void badPastesChangeNothing_data()
@@ -97,7 +101,7 @@ private slots:
         const std::tuple<const char *, QString, int, int, const char *> rows[] = {
             {"not a frequency after a good row", QStringLiteral("146\t88.5\nabc\t88.5"), 5, 1, "第7信道 接收频率“abc”：不是频率"},
             {"tone not offered", QStringLiteral("438.5\t88.4"), 5, 1, "第6信道 收哑音“88.4”：不是可用的哑音"},
-            {"out of range", QStringLiteral("600"), 5, 1, "第6信道 接收频率“600”：超出范围"},
+            {"out of range", QStringLiteral("600"), 5, 1, "第6信道 接收频率“600”：超出范围（130～500 MHz）"},
             {"dcs not in the table", QStringLiteral("024"), 5, 3, "第6信道 收数字哑音“024”：不是可用的数字哑音"},
             {"flag not offered", QStringLiteral("add,maybe"), 5, 7, "第6信道 BCL“maybe”：不是可选的值"},
             {"transmit without receive", QStringLiteral("145"), 5, 4, "第6信道 发送频率“145.00000”：没有接收频率"},
@@ -182,6 +186,7 @@ private slots:
             expected[row][TxFrequency] = tx[n];
             expected[row][RxTone] = "88.5";
         }
+        expected[3][RxDcs] = ""; // the tone replaces the code, as picking it does
         QVERIFY(test::snapshot(rig.store()) == expected);
         // A series running out of range names the first row it leaves by;
         // a tone not offered names every row. Nothing is stored.
@@ -190,9 +195,9 @@ private slots:
         change.values[RxTone] = "1000";
         QVERIFY(!rig.take(rig.programmer.changeMany(rows, change)));
         QCOMPARE(rig.notices.last().informative, QStringLiteral("第4信道 收哑音“1000”：不是可用的哑音\n"
-                                                                "第8信道 接收频率“500.00250”：超出范围\n"
+                                                                "第8信道 接收频率“500.00250”：超出范围（130～500 MHz）\n"
                                                                 "第8信道 收哑音“1000”：不是可用的哑音\n"
-                                                                "第10信道 接收频率“500.01500”：超出范围\n"
+                                                                "第10信道 接收频率“500.01500”：超出范围（130～500 MHz）\n"
                                                                 "第10信道 收哑音“1000”：不是可用的哑音"));
         QVERIFY(test::snapshot(rig.store()) == expected);
         QCOMPARE(rig.programmer.undoStack().count(), 1);

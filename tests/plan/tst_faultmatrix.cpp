@@ -2,6 +2,7 @@
 // same three things: the program keeps running, it says so once, and no
 // row or file changes that should not.
 #include "RadioSimulator.h"
+#include "channels/ValueDomains.h"
 #include "files/ChannelFile.h"
 #include "support/PlanRig.h"
 #include "support/StoreHelpers.h"
@@ -47,7 +48,7 @@ std::vector<ChannelStore::Change> plan(int which)
     std::vector<ChannelStore::Change> changes;
     for (int row = 0; row < 50; ++row) {
         changes.push_back({row, RxFrequency, std::to_string(140 + which) + ".00000"});
-        changes.push_back({row, RxTone, std::to_string(which)});
+        changes.push_back({row, RxTone, std::string(ctcssTones()[static_cast<std::size_t>(which)])});
     }
     return changes;
 }
@@ -160,7 +161,7 @@ private slots:
             ChannelFileRows rows;
             for (int row = 0; row < 16; ++row) {
                 rows[std::size_t(row)][RxFrequency] = std::to_string(140 + which) + ".00000";
-                rows[std::size_t(row)][RxTone] = std::to_string(which);
+                rows[std::size_t(row)][RxTone] = std::string(ctcssTones()[std::size_t(which)]);
             }
             plans.insert(QByteArray::fromStdString(writeChannelFile(rows)));
         }

@@ -1,0 +1,298 @@
+// One judge of what can go to the radio, one save guard, and plans compared
+// as the radio holds them: every surface that reads a stored value gives it
+// the same verdict, nothing saves over the open store, and a plan written
+// and read straight back differs in nothing.
+#include "RadioSimulator.h"
+#include "channels/ChannelJudge.h"
+#include "files/ChannelCsv.h"
+#include "plan/FileSave.h"
+#include "plan/PlanFrames.h"
+#include "radio/ChannelFrame.h"
+#include "support/PlanRig.h"
+#include "support/StoreHelpers.h"
+
+#include <QRandomGenerator>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <sys/stat.h>
+
+using namespace vq;
+using vq::sim::RadioSimulator;
+
+Q_DECLARE_METATYPE(vq::Field)
+Q_DECLARE_METATYPE(std::optional<vq::Refusal>)
+
+namespace {
+
+const std::vector<ChannelStore::Change> kRow2 = {{2, RxFrequency, "145.00000"},
+                                                 {2, TxFrequency, "145.00000"},
+                                                 {2, Scan, "add"},
+                                                 {2, Bcl, "off"},
+                                                 {2, Beat, "off"}};
+
+sim::RadioSimulatorOptions unpaced()
+{
+    sim::RadioSimulatorOptions options;
+    options.paced = false;
+    return options;
+}
+
+// A value of `field` the radio can hold, in one of the forms people and
+// other programs store it in.
+std::string validValue(Field field, QRandomGenerator &random)
+{
+    const auto pick = [&random](std::initializer_list<const char *> list) {
+        return std::string(*(list.begin() + random.bounded(static_cast<int>(list.size()))));
+    };
+    switch (field) {
+    case ChannelNumber:
+        return pick({"1", " 3 ", "３", "127", "42"});
+    case RxFrequency:
+    case TxFrequency:
+        return pick({"130", "145.5", "１４５．５", " 430.12500", "145.00625", "500.00000", "462.5625"});
+    case RxTone:
+    case TxTone:
+        return pick({"", " ", "0", "67", "67.0", "88.5", "250.3", "100"});
+    case RxDcs:
+    case TxDcs:
+        return pick({"", " ", "023", "23", "754", " 431 "});
+    case Scan:
+        return pick({"", " ", "add", "del", " del"});
+    case Bcl:
+        return pick({"", " ", "off", "0", "1", "2"});
+    case Beat:
+        return pick({"", " ", "off", "on", "on "});
+    }
+    return {};
+}
+
+} // namespace
+
+class TestPlanJudge : public QObject {
+    Q_OBJECT
+private slots:
+    // Whatever the judge lets through, the frame carries exactly: encoded and
+    // read back it is the judge's own picture of the channel.
+    void passedRowsComeBackAsJudged()
+    {
+        QRandomGenerator random(20261207);
+        for (int n = 0; n < 2000; ++n) {
+            ChannelRecord record;
+            for (int f = 0; f < kFieldCount; ++f)
+                record[f] = validValue(Field(f), random);
+            // One tone kind per direction: the radio holds only one.
+            record[random.bounded(2) ? RxTone : RxDcs] = std::string();
+            record[random.bounded(2) ? TxTone : TxDcs] = std::string();
+            const ChannelVerdict verdict = judgeChannel(record);
+            QVERIFY2(verdict.ok(), qPrintable(QString::number(n)));
+            const EncodeResult encoded = encodeChannelFrame(verdict.radio);
+            QVERIFY(encoded.ok());
+            const DecodeResult decoded = decodeChannelFrame(*encoded.frame);
+            QVERIFY(decoded.ok());
+            for (int f = RxFrequency; f < kFieldCount; ++f)
+                QCOMPARE(textOf(verdict.radio[f]), decoded.fields->at(Field(f)));
+            QCOMPARE(radioImage(verdict.radio), verdict.radio);
+        }
+        // Anchors: the forms a read gives back.
+        ChannelRecord typed{"5", "１４５．５", "67.0", "", " 145.5 ", "", "23", " ", "", "on "};
+        const ChannelVerdict verdict = judgeChannel(typed);
+        QCOMPARE(verdict.radio,
+                 (ChannelRecord{"5", "145.50000", "67", "", "145.50000", "", "023", "add", "off", "on"}));
+        QVERIFY(judgeChannel({"x", "0", "abc", "999"}).empty);
+    }
+
+    // One stored value, one verdict: check, the write, the program's own CSV
+    // layout, the common layout and paste agree on every row of the table.
+    void everySurfaceGivesTheSameVerdict_data()
+    {
+        QTest::addColumn<Field>("field");
+        QTest::addColumn<QString>("value");
+        QTest::addColumn<std::optional<Refusal>>("refusal");
+        const std::optional<Refusal> ok;
+        QTest::newRow("number 0") << ChannelNumber << "0" << std::optional(Refusal::NumberOutOfRange);
+        QTest::newRow("number abc") << ChannelNumber << "abc" << std::optional(Refusal::NumberNotWhole);
+        QTest::newRow("number blank") << ChannelNumber << " " << std::optional(Refusal::NumberMissing);
+        QTest::newRow("number 3.5") << ChannelNumber << "3.5" << std::optional(Refusal::NumberNotWhole);
+        QTest::newRow("number full-width") << ChannelNumber << "３" << ok;
+        QTest::newRow("rx abc") << RxFrequency << "abc" << std::optional(Refusal::NotFrequency);
+        QTest::newRow("rx 129.99") << RxFrequency << "129.99" << std::optional(Refusal::FrequencyOutOfRange);
+        QTest::newRow("rx off raster") << RxFrequency << "145.0030" << std::optional(Refusal::OffRaster);
+        QTest::newRow("rx full-width") << RxFrequency << "１４５．５" << ok;
+        QTest::newRow("tx 600") << TxFrequency << "600" << std::optional(Refusal::FrequencyOutOfRange);
+        QTest::newRow("tx 6 digits") << TxFrequency << "145.000001" << std::optional(Refusal::OffRaster);
+        QTest::newRow("tone 67") << RxTone << "67" << ok;
+        QTest::newRow("tone 100.5") << TxTone << "100.5" << std::optional(Refusal::NotTone);
+        QTest::newRow("dcs 999") << RxDcs << "999" << std::optional(Refusal::NotDcs);
+        QTest::newRow("dcs 23") << TxDcs << "23" << ok;
+        QTest::newRow("scan maybe") << Scan << "maybe" << std::optional(Refusal::NotChoice);
+        QTest::newRow("bcl 3") << Bcl << "3" << std::optional(Refusal::NotChoice);
+        QTest::newRow("beat on") << Beat << " on" << ok;
+    }
+    void everySurfaceGivesTheSameVerdict()
+    {
+        QFETCH(Field, field);
+        QFETCH(QString, value);
+        QFETCH(std::optional<Refusal>, refusal);
+        RadioSimulator sim(unpaced());
+        VQ_RIG(rig, db(), sim.devicePath());
+        QVERIFY(rig.store().apply(kRow2));
+        QVERIFY(rig.store().setField(2, field, value.toStdString()));
+        const PlanRows plan = planRows(rig.store());
+
+        // check
+        const PlanFrames frames = encodePlan(plan);
+        QCOMPARE(frames.ok(), !refusal);
+        if (refusal) {
+            QCOMPARE(frames.problems.first().channel, 3);
+            QCOMPARE(frames.problems.first().refusal.why, *refusal);
+            QCOMPARE(frames.problems.first().refusal.field, field);
+        }
+        // the write: refused before a character goes out
+        QCOMPARE(rig.take(rig.programmer.write()), !refusal);
+        if (refusal)
+            QVERIFY(sim.received().isEmpty());
+        rig.programmer.shutDown();
+
+        // both importers, onto a table that is empty
+        VQ_RIG(fresh, db(), QString());
+        const QString own = dir_.filePath(QStringLiteral("own.csv"));
+        QVERIFY(test::writeFile(own, QByteArray::fromStdString(writeOwnCsv(plan))));
+        QCOMPARE(fresh.take(fresh.programmer.importCsv([&own] { return own; })), !refusal);
+        if (field == RxFrequency || field == TxFrequency) {
+            const QString common = dir_.filePath(QStringLiteral("common.csv"));
+            const QString rx = field == RxFrequency ? value : QStringLiteral("145.00000");
+            const QString tx = field == TxFrequency ? value : rx;
+            QVERIFY(test::writeFile(
+                common,
+                QStringLiteral(
+                    "Location,Frequency,Duplex,Offset,Tone,rToneFreq,cToneFreq,DtcsCode,DtcsPolarity\n"
+                    "3,%1,split,%2,,88.5,88.5,023,NN\n")
+                    .arg(rx, tx)
+                    .toUtf8()));
+            VQ_RIG(other, db(), QString());
+            QCOMPARE(other.take(other.programmer.importCsv([&common] { return common; })), !refusal);
+        }
+        // paste of the one value (the channel number is never pasted)
+        if (field != ChannelNumber) {
+            VQ_RIG(pasted, db(), QString());
+            QVERIFY(pasted.store().apply(kRow2));
+            QCOMPARE(pasted.take(pasted.programmer.paste(value, {{2, field}}, {2, field})), !refusal);
+        }
+    }
+
+    // A plan written and read straight back is the same plan: nothing
+    // differs although the read gives every value in its own form.
+    void aPlanReadBackDiffersInNothing()
+    {
+        RadioSimulator sim(unpaced());
+        VQ_RIG(rig, db(), sim.devicePath());
+        rig.quicken();
+        QVERIFY(rig.store().apply({{0, RxFrequency, "145.5"},
+                                   {0, RxTone, "67.0"},
+                                   {0, Scan, " "},
+                                   {0, Bcl, " "},
+                                   {0, Beat, ""},
+                                   {1, RxFrequency, "430.12500"},
+                                   {1, TxDcs, "023"},
+                                   {1, Bcl, "2"},
+                                   {5, Scan, "del"}}));
+        QVERIFY(rig.take(rig.programmer.write()));
+        QTRY_COMPARE(rig.state(), LinkController::State::Idle);
+        QVERIFY(rig.take(rig.programmer.read()));
+        QTRY_COMPARE(rig.stored, 1);
+        const auto entries = rig.programmer.history().entries();
+        QCOMPARE(entries.size(), 2); // the write, the read
+        const auto written = rig.programmer.history().rows(entries.back().id);
+        QVERIFY(written);
+        QCOMPARE(ChannelHistory::differingRows(*written, planRows(rig.store())), std::vector<int>{});
+        QVERIFY(rig.store().setField(1, Bcl, "1"));
+        QCOMPARE(ChannelHistory::differingRows(*written, planRows(rig.store())), std::vector<int>{1});
+    }
+
+    // Only frames on the line make a write: one the radio never took is
+    // nowhere in the history.
+    void aWriteThatSentNothingIsNoWrite()
+    {
+        RadioSimulator sim(unpaced());
+        VQ_RIG(rig, db(), sim.devicePath());
+        rig.quicken();
+        QVERIFY(rig.store().apply(kRow2));
+        QObject::connect(&sim, &RadioSimulator::commandReceived, &sim, [&sim](char c) {
+            if (c == 'A')
+                sim.hangUp();
+        });
+        QVERIFY(rig.take(rig.programmer.write()));
+        QTRY_COMPARE(rig.state(), LinkController::State::Idle);
+        QVERIFY(rig.programmer.history().entries().empty());
+    }
+
+    // Every save goes through one guard: never over the open store or its
+    // journal, never into a folder, pipe or device; the old file's
+    // permissions stay.
+    void oneSaveGuard()
+    {
+        VQ_RIG(rig, db(), QString());
+        QVERIFY(rig.store().apply(kRow2));
+        const QString store = rig.store().path();
+        const QByteArray before = test::digest(store);
+        const QString fifo = dir_.filePath(QStringLiteral("pipe"));
+        QCOMPARE(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+        const QString link = dir_.filePath(QStringLiteral("link.csv"));
+        QVERIFY(QFile::link(store, link));
+        for (const QString &target : {store, store + QStringLiteral("-journal"), link, dir_.path(), fifo,
+                                      QStringLiteral("/dev/null")}) {
+            QVERIFY2(!rig.take(rig.programmer.exportCsvTo(CsvLayout::Own, target)), qPrintable(target));
+            // A chosen name without an extension gets one: those are new files.
+            if (QFileInfo(target).suffix().isEmpty())
+                continue;
+            QVERIFY(!rig.take(rig.programmer.saveChannelFile([&target] { return target; })));
+            QVERIFY(!rig.take(rig.programmer.saveTrace([&target] { return target; })));
+        }
+        QCOMPARE(test::digest(store), before);
+        QCOMPARE(rig.store().field(2, RxFrequency), FieldValue("145.00000"));
+        QVERIFY(!QFileInfo::exists(store + QStringLiteral("-journal.csv")));
+
+        const QString kept = dir_.filePath(QStringLiteral("kept"));
+        QVERIFY(test::writeFile(kept, "old"));
+        QVERIFY(QFile::setPermissions(kept, QFile::ReadOwner | QFile::WriteOwner));
+        QVERIFY(rig.take(rig.programmer.exportCsvTo(CsvLayout::Common, kept)));
+        struct stat st {};
+        QCOMPARE(::stat(QFile::encodeName(kept).constData(), &st), 0);
+        QCOMPARE(st.st_mode & 07777, 0600u);
+        QVERIFY(test::digest(kept) != QCryptographicHash::hash("old", QCryptographicHash::Sha256));
+    }
+
+    // Another program changed the store since the table was shown: undo,
+    // redo and every edit refuse, and nothing old lands on the new rows.
+    void editsAfterAnotherProgramsChange()
+    {
+        VQ_RIG(rig, db(), QString());
+        QVERIFY(rig.take(rig.programmer.paste(QStringLiteral("145.5\t67.0"), {}, {1, RxFrequency})));
+        QVERIFY(rig.programmer.undoStack().canUndo());
+        PlanRows theirs = planRows(rig.store());
+        theirs[1] = {"2", "430.12500", "", "023", "430.12500", "", "", "add", "off", "off"};
+        const QString plan = dir_.filePath(QStringLiteral("other.csv"));
+        QVERIFY(test::writeFile(plan, QByteArray::fromStdString(writeOwnCsv(theirs))));
+        {
+            Programmer other;
+            QVERIFY(other.openStore(rig.store().path()).ok);
+            QVERIFY(other.importCsv([&plan] { return plan; }).ok);
+        }
+        QVERIFY(!rig.take(rig.programmer.undo()));
+        QCOMPARE(rig.texts(), QStringList{QStringLiteral("信道表已被另一程序修改，已重新载入，请再试一次")});
+        QVERIFY(!rig.programmer.undoStack().canUndo());
+        QCOMPARE(test::snapshot(rig.store()), theirs);
+        // Seen now: the next edit goes onto the new rows.
+        QVERIFY(rig.take(rig.programmer.applyTypedValue(1, TxFrequency, QStringLiteral("431"))));
+        QCOMPARE(rig.store().field(1, RxDcs), FieldValue("023"));
+    }
+
+private:
+    QTemporaryDir dir_;
+    int count_ = 0;
+    QString db() { return dir_.filePath(QStringLiteral("j%1.db").arg(++count_)); }
+};
+
+QTEST_GUILESS_MAIN(TestPlanJudge)
+#include "tst_planjudge.moc"
