@@ -1,54 +1,19 @@
 #include "files/TabularText.h"
 
-#include "files/ChannelCsv.h"
-
-#include <algorithm>
+#include "files/DelimitedText.h"
 
 namespace vq {
-
-namespace {
-
-bool isLineEnd(char c)
-{
-    return c == '\r' || c == '\n';
-}
-
-// Past a line end at text[i] (CRLF counts once).
-std::size_t skipLineEnd(std::string_view text, std::size_t i)
-{
-    return i + (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n' ? 2 : 1);
-}
-
-int countLines(std::string_view text)
-{
-    int lines = 0;
-    for (std::size_t i = 0; i < text.size(); i = skipLineEnd(text, i)) {
-        while (i < text.size() && !isLineEnd(text[i]))
-            ++i;
-        ++lines;
-        if (i == text.size())
-            break;
-    }
-    return lines;
-}
-
-} // namespace
 
 TabularText readTabularText(std::string_view text)
 {
     TabularText out;
     if (text.size() > kMaxTabularBytes)
         return {{}, "内容过多"};
-    if (!isValidUtf8(text))
-        return {{}, "不是文本"};
-    if (std::any_of(text.begin(), text.end(), [](char c) {
-            const auto u = static_cast<unsigned char>(c);
-            return (u < 0x20 && c != '\t' && !isLineEnd(c)) || u == 0x7F;
-        }))
+    if (firstNonText(text) != std::string_view::npos)
         return {{}, "不是文本"};
     while (!text.empty() && isLineEnd(text.back()))
         text.remove_suffix(1);
-    if (countLines(text) > kMaxTabularLines)
+    if (!text.empty() && countLineEnds(text) + 1 > kMaxTabularLines)
         return {{}, "内容过多，最多可粘贴" + std::to_string(kMaxTabularLines - 1) + "行"};
     if (text.empty())
         return out;
@@ -59,22 +24,11 @@ TabularText readTabularText(std::string_view text)
     while (true) {
         std::string cell;
         if (i < text.size() && text[i] == '"') {
-            const std::size_t line = static_cast<std::size_t>(out.rows.size()) + 1;
-            ++i;
-            while (true) {
-                if (i == text.size())
-                    return {{}, "第" + std::to_string(line) + "行引号不成对"};
-                if (text[i] == '"') {
-                    if (i + 1 < text.size() && text[i + 1] == '"') {
-                        cell += '"';
-                        i += 2;
-                        continue;
-                    }
-                    ++i;
-                    break;
-                }
-                cell += text[i++];
-            }
+            QuotedField quoted = readQuotedField(text, i);
+            if (!quoted.closed)
+                return {{}, "第" + std::to_string(out.rows.size() + 1) + "行引号不成对"};
+            cell = std::move(quoted.text);
+            i = quoted.end;
             // Whatever follows the closing quote up to the separator belongs
             // to the cell, as spreadsheets read it.
         }
@@ -102,14 +56,10 @@ std::string writeTabularText(const std::vector<std::vector<std::string>> &rows)
             if (c > 0)
                 out += '\t';
             const std::string &cell = row[c];
-            if (cell.find_first_of("\t\r\n\"") == std::string::npos) {
+            if (cell.find_first_of("\t\r\n\"") == std::string::npos)
                 out += cell;
-                continue;
-            }
-            out += '"';
-            for (char ch : cell)
-                out += ch == '"' ? std::string("\"\"") : std::string(1, ch);
-            out += '"';
+            else
+                appendQuoted(cell, out);
         }
         out += '\n';
     }

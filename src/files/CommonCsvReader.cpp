@@ -1,0 +1,251 @@
+#include "files/CommonCsvReader.h"
+
+#include "channels/Decimal.h"
+#include "channels/ValueDomains.h"
+#include "files/CommonCsvLayout.h"
+#include "files/CsvColumns.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <optional>
+
+namespace vq {
+
+using namespace commoncsv;
+
+namespace {
+
+class CommonRowReader {
+public:
+    CommonRowReader(const CsvLine &record, const std::vector<int> &columns, std::vector<CsvProblem> &problems)
+        : record_(record), columns_(columns), problems_(problems)
+    {
+    }
+
+    // The nine fields after the channel number, or nothing when the record
+    // has a problem.
+    std::optional<ChannelRecord> read(std::vector<std::string> &warnings)
+    {
+        ChannelRecord row;
+        const std::optional<std::string> rx = frequency(Frequency, cell(Frequency), "");
+        row[RxFrequency] = rx;
+        // Checked without a receive frequency too, so that every problem of
+        // the record is shown at once.
+        row[TxFrequency] = transmitFrequency(rx);
+        readSquelch(row);
+
+        if (cell(DtcsPolarity) != "NN")
+            problem(DtcsPolarity, "只支持NN");
+        if (const std::string mode = cell(Mode); !mode.empty() && mode != "FM")
+            problem(Mode, "对讲机只支持FM");
+        const std::string skip = cell(Skip);
+        if (skip == "S") {
+            row[Scan] = "del";
+        } else if (skip.empty() || skip == "P") {
+            row[Scan] = "add";
+            if (skip == "P")
+                warnings.push_back("第" + std::to_string(record_.line) + "行：Skip为P，按add处理");
+        } else {
+            problem(Skip, "不是可选的值");
+        }
+        row[Bcl] = row[Beat] = "off";
+        const std::string comment = unguardFormula(cell(Comment));
+        std::string_view rest = comment;
+        while (!rest.empty()) {
+            const std::size_t blank = rest.find(' ');
+            const std::string_view token = rest.substr(0, blank);
+            rest = blank == std::string_view::npos ? std::string_view() : rest.substr(blank + 1);
+            for (const auto &[key, field] : {std::pair{kBclKey, Bcl}, std::pair{kBeatKey, Beat}}) {
+                if (!token.starts_with(key))
+                    continue;
+                const std::string_view value = token.substr(key.size());
+                ValueCheck check = checkFieldValue(field, value);
+                if (check.value && !trimmedCell(value).empty())
+                    row[field] = std::move(check.value);
+                else
+                    problem(Comment, std::string(token) + "不是可选的值");
+            }
+        }
+        if (failed_)
+            return std::nullopt;
+        return row;
+    }
+
+    // The row Location names (0-based), -1 when it names none.
+    int location(std::vector<bool> &named)
+    {
+        const CsvRowPick pick = pickCsvRow(cell(Location), named);
+        if (pick.row < 0)
+            problem(Location, pick.why);
+        return pick.row;
+    }
+
+    void problem(Column column, std::string why)
+    {
+        problems_.push_back({record_.line, std::string(kNames[column]), cell(column), std::move(why)});
+        failed_ = true;
+    }
+
+    std::string cell(Column column) const
+    {
+        const int at = columns_[column];
+        return at < 0 ? std::string() : textOf(record_.fields[std::size_t(at)]);
+    }
+
+private:
+    // The stored text of a frequency, or nothing (with a problem) when it is
+    // refused or not on the raster. `what` names the value when it is not
+    // the cell's own text.
+    std::optional<std::string> frequency(Column column, const std::string &text, const std::string &what)
+    {
+        const Field field = column == Frequency ? RxFrequency : TxFrequency;
+        const ValueCheck check =
+            checkCsvValue(field, trimmedCell(text).empty() ? std::string_view("x") : text);
+        if (!check.value)
+            problem(column, what + check.problem);
+        return check.value;
+    }
+
+    std::optional<std::string> transmitFrequency(const std::optional<std::string> &rx)
+    {
+        const std::string duplex = cell(Duplex);
+        const std::string offsetText = cell(Offset);
+        if (duplex.empty())
+            return rx;
+        if (duplex == "off")
+            return "";
+        if (duplex == "split")
+            return frequency(Offset, offsetText, "");
+        if (duplex != "+" && duplex != "-") {
+            problem(Duplex, "不支持的频差方式");
+            return std::nullopt;
+        }
+        const auto offset = Decimal::parsePlain(offsetText);
+        const auto offsetHz = offset ? offset->scaledRounded(kLayoutDecimals) : std::nullopt;
+        if (!offsetHz || *offsetHz < 0 || !(Decimal::fromScaled(*offsetHz, -kLayoutDecimals) == *offset)) {
+            problem(Offset, "不是频率差");
+            return std::nullopt;
+        }
+        if (!rx)
+            return std::nullopt;
+        // Stored frequencies have five decimals, so they are whole hertz.
+        const std::int64_t rxHz = *Decimal::parsePlain(*rx)->scaledRounded(kLayoutDecimals);
+        const std::int64_t txHz = duplex == "+" ? rxHz + *offsetHz : rxHz - *offsetHz;
+        return frequency(Offset, Decimal::fromScaled(txHz, -kLayoutDecimals).toShortestText(), "发送频率");
+    }
+
+    std::optional<std::string> tone(Column column)
+    {
+        ValueCheck check = checkFieldValue(RxTone, cell(column));
+        if (!check.value || trimmedCell(*check.value).empty()) {
+            problem(column, "不是可用的哑音");
+            return std::nullopt;
+        }
+        return check.value;
+    }
+
+    std::optional<std::string> code(Column column)
+    {
+        std::string text = cell(column);
+        // Spreadsheets drop the leading zeros of a code they take for a number.
+        if (!text.empty() && text.size() < 3 &&
+            std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; }))
+            text.insert(0, 3 - text.size(), '0');
+        if (dcsPosition(text) == 0) {
+            problem(column, "不是可用的数字哑音");
+            return std::nullopt;
+        }
+        return text;
+    }
+
+    void readSquelch(ChannelRecord &row)
+    {
+        // Unused tone and code fields are empty, so the row sends exactly
+        // what the file says.
+        row[RxTone] = row[RxDcs] = row[TxTone] = row[TxDcs] = "";
+        const std::string mode = cell(Tone);
+        std::string cross = cell(CrossMode);
+        if (mode.empty())
+            return;
+        if (mode == "Tone") {
+            row[TxTone] = tone(RToneFreq);
+        } else if (mode == "TSQL") {
+            row[TxTone] = row[RxTone] = tone(CToneFreq);
+        } else if (mode == "DTCS") {
+            row[TxDcs] = row[RxDcs] = code(DtcsCode);
+        } else if (mode == "Cross") {
+            if (columns_[CrossMode] < 0)
+                cross = "Tone->Tone";
+            const std::size_t arrow = cross.find("->");
+            const std::string txMode = cross.substr(0, arrow);
+            const std::string rxMode = arrow == std::string::npos ? "" : cross.substr(arrow + 2);
+            const auto known = [](const std::string &m) { return m.empty() || m == "Tone" || m == "DTCS"; };
+            if (arrow == std::string::npos || !known(txMode) || !known(rxMode) ||
+                (txMode.empty() && rxMode.empty())) {
+                problem(CrossMode, "不支持的交叉方式");
+                return;
+            }
+            if (txMode == "Tone")
+                row[TxTone] = tone(RToneFreq);
+            else if (txMode == "DTCS")
+                row[TxDcs] = code(DtcsCode);
+            if (rxMode == "Tone")
+                row[RxTone] = tone(CToneFreq);
+            else if (rxMode == "DTCS")
+                row[RxDcs] = code(columns_[RxDtcsCode] < 0 ? DtcsCode : RxDtcsCode);
+        } else {
+            problem(Tone, "不支持的哑音方式");
+        }
+    }
+
+    const CsvLine &record_;
+    const std::vector<int> &columns_;
+    std::vector<CsvProblem> &problems_;
+    bool failed_ = false;
+};
+
+} // namespace
+
+CsvImport readCommonCsv(std::string_view utf8, std::span<const ChannelRecord> current)
+{
+    const CsvText csv = parseCsv(utf8);
+    if (!csv.ok())
+        return CsvImport::refused(csv.error, csv.errorLine);
+    std::vector<const CsvLine *> records;
+    for (const CsvLine &record : csv.records)
+        if (!(record.fields.front() && record.fields.front()->starts_with('#')))
+            records.push_back(&record);
+    if (records.empty())
+        return CsvImport::refused("没有表头", csv.records.empty() ? 1 : csv.records.back().line);
+
+    const CsvLine &header = *records.front();
+    const CsvColumns columns = findCsvColumns(header.fields, kNames, kRequiredNames, kDigitalVoiceNames);
+    if (!columns.error.empty())
+        return CsvImport::refused(columns.error, header.line);
+    if (records.size() == 1)
+        return CsvImport::refused("没有信道数据", header.line);
+
+    CsvImport out;
+    out.warnings = columns.warnings;
+    std::vector<bool> named(current.size(), false);
+    for (std::size_t k = 1; k < records.size(); ++k) {
+        const CsvLine &record = *records[k];
+        if (record.fields.size() != header.fields.size()) {
+            out.problems.push_back({record.line, "", "", "字段数与表头不同"});
+            continue;
+        }
+        CommonRowReader reader(record, columns.index, out.problems);
+        const int row = reader.location(named);
+        const auto values = reader.read(out.warnings);
+        if (!values)
+            continue;
+        // A row without a number would go out as the empty channel.
+        if (isBlankText(current[std::size_t(row)][ChannelNumber]))
+            out.changes.push_back({row, ChannelNumber, std::to_string(row + 1)});
+        for (int f = RxFrequency; f < kFieldCount; ++f)
+            out.changes.push_back({row, Field(f), (*values)[std::size_t(f)]});
+    }
+    return std::move(out).finished();
+}
+
+} // namespace vq
