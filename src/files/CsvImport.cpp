@@ -1,5 +1,6 @@
 #include "files/CsvImport.h"
 
+#include "channels/ChannelJudge.h"
 #include "channels/Decimal.h"
 #include "files/CsvText.h"
 
@@ -36,13 +37,14 @@ CsvRowPick pickCsvRow(std::string_view number, std::vector<bool> &named)
 
 ValueCheck checkCsvValue(Field field, std::string_view text)
 {
-    ValueCheck check = checkFieldValue(field, text);
-    if (check.value && (field == RxFrequency || field == TxFrequency)) {
-        const auto given = Decimal::parsePlain(text);
-        if (given && !(*Decimal::parsePlain(*check.value) == *given))
-            return {std::nullopt, "不在步进上，会变成" + *check.value};
+    // A file holds what its author meant: a frequency the raster would move
+    // is refused with what typing would make of it, never moved quietly.
+    if (field == RxFrequency || field == TxFrequency) {
+        const ValueVerdict verdict = judgeValue(field, std::string(text));
+        if (verdict.refusal && verdict.refusal->why == Refusal::OffRaster)
+            return {std::nullopt, "不在步进上，会变成" + verdict.refusal->snapped};
     }
-    return check;
+    return checkFieldValue(field, text);
 }
 
 } // namespace vq

@@ -4,6 +4,7 @@
 // and read straight back differs in nothing.
 #include "RadioSimulator.h"
 #include "channels/ChannelJudge.h"
+#include "channels/ValueDomains.h"
 #include "files/ChannelCsv.h"
 #include "plan/FileSave.h"
 #include "plan/PlanFrames.h"
@@ -157,7 +158,11 @@ private slots:
         // both importers, onto a table that is empty
         VQ_RIG(fresh, db(), QString());
         const QString own = dir_.filePath(QStringLiteral("own.csv"));
-        QVERIFY(test::writeFile(own, QByteArray::fromStdString(writeOwnCsv(plan))));
+        CsvRecord header;
+        for (std::string_view name : fieldNames())
+            header.push_back(std::string(name));
+        const CsvRecord row(plan[2].begin(), plan[2].end());
+        QVERIFY(test::writeFile(own, QByteArray::fromStdString(writeCsv(std::vector{header, row}))));
         QCOMPARE(fresh.take(fresh.programmer.importCsv([&own] { return own; })), !refusal);
         if (field == RxFrequency || field == TxFrequency) {
             const QString common = dir_.filePath(QStringLiteral("common.csv"));
