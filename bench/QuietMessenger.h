@@ -8,7 +8,7 @@ namespace vq::bench {
 class QuietMessenger : public vq::Messenger {
 public:
     void show(const vq::Notice &) override {}
-    QString askSavePath(const QString &, QString * = nullptr, const QString & = {}) override { return {}; }
+    QString askSavePath(const QString &, int * = nullptr, const QString & = {}) override { return {}; }
     QString askOpenPath(const QString &) override { return {}; }
     bool ask(const vq::Notice &) override { return false; }
 };

@@ -120,7 +120,7 @@
     </message>
 </context>
 <context>
-    <name>vq::MainWindow</name>
+    <name>vq::MainForm</name>
     <message>
         <source>信道设置系统</source>
         <translation>Channel Setup</translation>
@@ -133,6 +133,9 @@
         <source>查找：输入任一字段中的文字</source>
         <translation>Find: type text from any field</translation>
     </message>
+</context>
+<context>
+    <name>vq::MainWindow</name>
     <message>
         <source>        文件(&amp;F)</source>
         <translation>        &amp;File</translation>

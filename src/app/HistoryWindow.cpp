@@ -105,12 +105,6 @@ void HistoryWindow::changeEvent(QEvent *event)
     QWidget::changeEvent(event);
 }
 
-void HistoryWindow::tell(const Result &result)
-{
-    for (const Notice &notice : result.notices)
-        messenger_.show(notice);
-}
-
 void HistoryWindow::showState()
 {
     const bool available = model_->isAvailable();
@@ -173,7 +167,7 @@ void HistoryWindow::showDifferences()
 void HistoryWindow::restoreSelected()
 {
     if (const qint64 id = selectedId())
-        tell(programmer_.restoreSnapshot(id));
+        messenger_.tell(programmer_.restoreSnapshot(id));
 }
 
 void HistoryWindow::exportSelected()
@@ -181,15 +175,16 @@ void HistoryWindow::exportSelected()
     const qint64 id = selectedId();
     if (!id)
         return;
-    QString chosen;
+    // The channel file first, then the CSV layouts.
+    int chosen = 0;
     const QString path =
-        messenger_.askSavePath(kChannelFileFilter + QStringLiteral(";;") + kCsvFilters, &chosen);
+        messenger_.askSavePath(kChannelFileFilter + QStringLiteral(";;") + csvFilters(), &chosen);
     if (path.isEmpty())
         return;
     std::optional<CsvLayout> csv;
-    if (chosen != kChannelFileFilter)
-        csv = csvLayoutOf(chosen);
-    tell(programmer_.exportSnapshot(
+    if (chosen > 0)
+        csv = csvLayoutAt(chosen - 1);
+    messenger_.tell(programmer_.exportSnapshot(
         id, [&path] { return path; }, csv));
 }
 

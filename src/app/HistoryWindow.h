@@ -12,7 +12,6 @@ namespace vq {
 class HistoryModel;
 class Messenger;
 class Programmer;
-struct Result;
 
 // The window History: every snapshot of the plan, newest first, and for
 // the selected one the channels that differ from the table now, side by
@@ -34,7 +33,6 @@ private:
     void showCaptions();
     void showState();
     void showDifferences();
-    void tell(const Result &result);
     qint64 selectedId() const;
 
     Programmer &programmer_;

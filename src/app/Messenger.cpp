@@ -3,7 +3,30 @@
 #include <QFileDialog>
 #include <QMessageBox>
 
+#include <algorithm>
+
 namespace vq {
+
+QString csvFilters()
+{
+    QStringList filters;
+    for (CsvLayout layout : kCsvLayouts)
+        filters << (layout == CsvLayout::Common ? texts::kCsvCommonFilter : texts::kCsvFilter).text();
+    return filters.join(QStringLiteral(";;"));
+}
+
+CsvLayout csvLayoutAt(int position)
+{
+    return position > 0 && position < static_cast<int>(kCsvLayouts.size())
+               ? kCsvLayouts[static_cast<std::size_t>(position)]
+               : kCsvLayouts.front();
+}
+
+void Messenger::tell(const Result &result)
+{
+    for (const Notice &notice : result.notices)
+        show(notice);
+}
 
 void DialogMessenger::show(const Notice &notice)
 {
@@ -28,9 +51,14 @@ bool DialogMessenger::ask(const Notice &question)
     return box.exec() == QMessageBox::Yes;
 }
 
-QString DialogMessenger::askSavePath(const QString &filter, QString *chosen, const QString &start)
+QString DialogMessenger::askSavePath(const QString &filter, int *chosen, const QString &start)
 {
-    return QFileDialog::getSaveFileName(parent_, QString(), start, filter, chosen);
+    QString picked;
+    const QString path = QFileDialog::getSaveFileName(parent_, QString(), start, filter, &picked);
+    // The dialog names the filter by its text; the caller wants its place.
+    if (chosen)
+        *chosen = std::max(0, static_cast<int>(filter.split(QStringLiteral(";;")).indexOf(picked)));
+    return path;
 }
 
 QString DialogMessenger::askOpenPath(const QString &filter)

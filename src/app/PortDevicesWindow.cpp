@@ -124,8 +124,8 @@ PortDevicesWindow::PortDevicesWindow(Programmer &programmer, Messenger &messenge
         const int port = programmer_.link().commPort();
         Notice question = systemNotice(texts::useFoundRadio(found.onlyRadio, port));
         if (messenger_.ask(question))
-            tell(programmer_.assignDevice(port, selectPath(found.onlyRadio) ? selectedRememberedName()
-                                                                            : found.onlyRadio));
+            messenger_.tell(programmer_.assignDevice(
+                port, selectPath(found.onlyRadio) ? selectedRememberedName() : found.onlyRadio));
     });
     check_ = new CableCheck(this);
     connect(check_, &CableCheck::finished, this, [this](const QStringList &lines) {
@@ -252,7 +252,7 @@ void PortDevicesWindow::assignSelected(int port)
     const QString name = selectedRememberedName();
     if (name.isEmpty())
         return;
-    tell(programmer_.assignDevice(port, name));
+    messenger_.tell(programmer_.assignDevice(port, name));
     refresh();
 }
 
@@ -261,7 +261,7 @@ void PortDevicesWindow::assignTyped(int port)
     const QString path = otherPath_->text().trimmed();
     if (path.isEmpty())
         return;
-    tell(programmer_.assignDevice(port, path));
+    messenger_.tell(programmer_.assignDevice(port, path));
     refresh();
 }
 
@@ -269,7 +269,7 @@ void PortDevicesWindow::findRadio()
 {
     const Result allowed = programmer_.mayProbe();
     if (!allowed.ok) {
-        tell(allowed);
+        messenger_.tell(allowed);
         return;
     }
     refresh();
@@ -295,18 +295,12 @@ void PortDevicesWindow::checkCable()
     }
     const Result allowed = programmer_.mayProbe();
     if (!allowed.ok) {
-        tell(allowed);
+        messenger_.tell(allowed);
         return;
     }
     checkButton_->setEnabled(false);
     findings_->appendPlainText(texts::kCableCheckTitle + QStringLiteral("：") + path);
     check_->start(path);
-}
-
-void PortDevicesWindow::tell(const Result &result)
-{
-    for (const Notice &notice : result.notices)
-        messenger_.show(notice);
 }
 
 void PortDevicesWindow::report(const QStringList &lines)

@@ -17,7 +17,6 @@ class CableCheck;
 class Messenger;
 class Programmer;
 class RadioFinder;
-struct Result;
 
 // The device window PortDevices: the serial devices the machine has, kept
 // current while it is open, which of them the two ports use, the radio
@@ -51,7 +50,6 @@ private:
     void relist();
     void showEntries();
     void showCounts();
-    void tell(const Result &result);
     void report(const QStringList &lines);
 
     Programmer &programmer_;

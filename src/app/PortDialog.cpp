@@ -86,8 +86,7 @@ void PortDialog::accept()
     // A refusal (a transfer runs, the port cannot be opened) keeps the
     // window open for another choice.
     const Result result = programmer_.switchPort(port);
-    for (const Notice &notice : result.notices)
-        messenger_.show(notice);
+    messenger_.tell(result);
     if (result.ok)
         close();
 }

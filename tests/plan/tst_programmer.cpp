@@ -1,5 +1,5 @@
-// The user-level operations without a window: typed values, picks,
-// channel files, the start-up ports and the port switch.
+// The user-level operations without a window: opening the store, typed
+// values, picks, channel files, the start-up ports and the port switch.
 #include "channels/PickerRules.h"
 #include "files/ChannelFile.h"
 #include "plan/PortInventory.h"
@@ -8,11 +8,15 @@
 #include "support/PtyPair.h"
 #include "support/StoreHelpers.h"
 
+#include <QSqlDatabase>
+#include <QSqlQuery>
 #include <QStringEncoder>
 #include <QTemporaryDir>
 #include <QtTest>
 
 #include <sys/stat.h>
+
+#include <memory>
 
 using namespace vq;
 using test::PtyPair;
@@ -587,6 +591,94 @@ private slots:
         QCOMPARE(rig.notices.first().title, QStringLiteral("错误警告 "));
         QVERIFY2(rig.notices.first().informative.contains(said), qPrintable(rig.notices.first().informative));
         QVERIFY(rig.notices.first().informative.count(QLatin1Char('\n')) <= 20);
+    }
+
+    // Each refused store says why and is left exactly as it was.
+    void openFailuresSayWhy_data()
+    {
+        QTest::addColumn<QStringList>("sql");
+        QTest::addColumn<QString>("cause");
+        const QString nine = "CREATE TABLE 信道表 (id INTEGER, 信道号, 接收频率, 收哑音, 收数字哑音, "
+                             "发送频率, 发哑音, 发数字哑音, 扫描, BCL%1)";
+        QTest::newRow("text") << QStringList() << texts::kStoreNotADatabase;
+        QTest::newRow("other table") << QStringList{"CREATE TABLE t (a)"} << texts::kStoreNoTable;
+        // Ten columns, yet reading them by position would be one off.
+        QTest::newRow("id and nine") << QStringList{nine.arg(QString())}
+                                     << QStringLiteral("信道表缺少字段：拍频");
+        QTest::newRow("nine unnamed") << QStringList{"CREATE TABLE 信道表 (a, b, c, d, e, f, g, h, i)",
+                                                     "INSERT INTO 信道表 (a) VALUES (1)"}
+                                      << QStringLiteral("信道表缺少字段：信道号、接收频率、收哑音、收数字哑音"
+                                                        "、发送频率、发哑音、发数字哑音、扫描、BCL、拍频");
+        QTest::newRow("locked") << QStringList{nine.arg(QStringLiteral(", 拍频"))} << texts::kStoreLocked;
+        QTest::newRow("no folder") << QStringList() << texts::kStoreNoFolder;
+    }
+    void openFailuresSayWhy()
+    {
+        QFETCH(QStringList, sql);
+        QFETCH(QString, cause);
+        const QString tag = QString::fromLatin1(QTest::currentDataTag());
+        const QString path = dir_.filePath(tag + (cause == texts::kStoreNoFolder ? "/x.db" : ".db"));
+        QVERIFY(tag == "text" ? test::writeFile(path, QByteArray(1500, 'x'))
+                              : sql.isEmpty() || test::execSql(path, sql));
+        const QByteArray before = test::digest(path);
+        // Another connection inside a write transaction holds the file.
+        QSqlDatabase holder = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), tag);
+        holder.setDatabaseName(path);
+        if (cause == texts::kStoreLocked)
+            QVERIFY(holder.open() && QSqlQuery(holder).exec(QStringLiteral("BEGIN EXCLUSIVE")));
+        Programmer programmer;
+        const Result result = programmer.openStore(path);
+        QVERIFY(!result.ok && !programmer.store().isOpen());
+        QCOMPARE(result.notices.value(0).text, QStringLiteral("信道数据库无法打开：") + path);
+        QCOMPARE(result.notices.value(0).informative, cause);
+        QCOMPARE(test::digest(path), before);
+    }
+    void emptyFileAndNamedColumns()
+    {
+        // A 0-byte file is an empty database: it becomes a new store.
+        const QString empty = dir_.filePath(QStringLiteral("empty.db"));
+        QVERIFY(QFile(empty).open(QIODevice::WriteOnly));
+        ChannelStore store;
+        QVERIFY2(store.open(empty), qPrintable(store.errorDetail()));
+        QCOMPARE(store.field(49, ChannelNumber), FieldValue("50"));
+
+        // Fields found by name in any order; the others are never written.
+        const QString wide = dir_.filePath(QStringLiteral("wide.db"));
+        QVERIFY(
+            test::execSql(wide, {"CREATE TABLE 信道表 (id, 拍频, bcl, 扫描, 发数字哑音, 发哑音, 发送频率, "
+                                 "收数字哑音, 收哑音, 接收频率, 信道号, note)",
+                                 "INSERT INTO 信道表 VALUES ('i', 'b', 'l', 's', 'td', 'tt', 'tx', 'rd', "
+                                 "'rt', 'rx', '1', 'n')"}));
+        QVERIFY2(store.open(wide), qPrintable(store.errorDetail()));
+        QCOMPARE(store.record(0), (ChannelRecord{"1", "rx", "rt", "rd", "tx", "tt", "td", "s", "l", "b"}));
+        QVERIFY(store.apply({{0, RxFrequency, "438.50000"}, {0, Beat, std::nullopt}}));
+        QVERIFY(test::execSql(wide, {"DELETE FROM 信道表 WHERE id = 'i' AND note = 'n' AND 拍频 IS NULL "
+                                     "AND 接收频率 = '438.50000'"}));
+        QVERIFY(store.refreshIfChangedElsewhere());
+        QCOMPARE(store.rowCount(), 0);
+    }
+    // Another copy on the same store (its own descriptor and connection, as
+    // another process has): the second is told, and sees the first's changes.
+    void secondCopyIsToldAndSeesChanges()
+    {
+        const QString path = db();
+        auto other = std::make_unique<ChannelStore>();
+        QVERIFY(other->open(path) && !other->openedElsewhere());
+        Programmer programmer;
+        const Result opened = programmer.openStore(path);
+        QVERIFY(opened.ok && opened.notices.value(0).text == texts::kStoreOpenedElsewhere);
+        QVERIFY(programmer.applyTypedValue(5, RxFrequency, QStringLiteral("145.00000")).ok);
+        QSignalSpy changed(&programmer.store(), &ChannelStore::rowsChanged);
+        QVERIFY(other->setField(2, RxFrequency, "438.50000"));
+        // Saving a file looks at the table first; undo could only bring back the old picture.
+        QVERIFY(programmer.saveChannelFile(answer(dir_.filePath(QStringLiteral("copy.doc")))).ok);
+        QCOMPARE(programmer.store().field(2, RxFrequency), FieldValue("438.50000"));
+        QCOMPARE(changed.value(0), (QList<QVariant>{0, kChannelCount - 1}));
+        QCOMPARE(programmer.undoStack().count(), 0);
+        QVERIFY(!programmer.store().refreshIfChangedElsewhere());
+        // A copy gone leaves nothing that would warn the next one.
+        other.reset();
+        QVERIFY(programmer.openStore(path).notices.isEmpty());
     }
 
     void unusableStoreIsNamed()

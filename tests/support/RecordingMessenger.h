@@ -19,11 +19,11 @@ public:
         if (onShow)
             onShow(notice);
     }
-    QString askSavePath(const QString &filter, QString *chosen = nullptr, const QString &start = {}) override
+    QString askSavePath(const QString &filter, int *chosen = nullptr, const QString &start = {}) override
     {
         starts << start;
         if (chosen)
-            *chosen = chosenFilters.isEmpty() ? filter.section(QStringLiteral(";;"), 0, 0) : chosenFilters.takeFirst();
+            *chosen = chosenFilters.isEmpty() ? 0 : chosenFilters.takeFirst();
         return answer(filter);
     }
     QString askOpenPath(const QString &filter) override { return answer(filter); }
@@ -42,10 +42,10 @@ public:
     }
 
     QList<Notice> notices;
-    QStringList paths;   // answers to file questions, first first
-    QStringList filters; // the filters the program asked with
-    QStringList starts;  // where each save dialog was to start
-    QStringList chosenFilters; // the filter each save picks; the first offered when empty
+    QStringList paths;        // answers to file questions, first first
+    QStringList filters;      // the filters the program asked with
+    QStringList starts;       // where each save dialog was to start
+    QList<int> chosenFilters; // where the filter each save picks stands; the first when empty
     std::function<void(const Notice &)> onShow;
     QList<Notice> questions;
     bool yes = true; // the answer to every question

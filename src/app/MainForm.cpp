@@ -1,0 +1,228 @@
+#include "app/MainForm.h"
+
+#include "app/Appearance.h"
+#include "app/Captions.h"
+#include "app/ChannelGrid.h"
+#include "app/Messenger.h"
+#include "channels/ChannelTableModel.h"
+#include "channels/PickerRules.h"
+#include "channels/ValueDomains.h"
+#include "plan/Programmer.h"
+
+#include <QComboBox>
+#include <QFrame>
+#include <QGroupBox>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProgressBar>
+
+namespace vq {
+
+namespace {
+
+constexpr QAbstractItemView::EditTriggers kEditTriggers =
+    QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed | QAbstractItemView::AnyKeyPressed;
+
+// Left and width (twips) of the pickers, over grid columns 2, 3, 5, 6, 7, 8, 9.
+constexpr std::array<std::array<int, 2>, 7> kPickerPlaces = {
+    {{3240, 855}, {4200, 855}, {6480, 855}, {7560, 855}, {8520, 735}, {9240, 615}, {9960, 615}}};
+
+QLabel *makeLabel(QWidget *parent, const char *name, const QString &caption, const QFont &font,
+                  const QRect &geometry)
+{
+    auto *label = new QLabel(caption, parent);
+    label->setObjectName(QString::fromUtf8(name));
+    label->setFont(font);
+    label->setGeometry(geometry);
+    return label;
+}
+
+} // namespace
+
+MainForm::MainForm(Programmer &programmer, Messenger &messenger, QWidget *window)
+    : QWidget(window), programmer_(programmer), messenger_(messenger)
+{
+    setObjectName(QStringLiteral("client"));
+    setFont(songFont(18));
+    setFixedSize(twips(this, 11880), twips(this, 8100));
+    buildLabels();
+    buildGrid();
+    buildPickers();
+    buildFind();
+
+    connect(&programmer_, &Programmer::statusChanged, status_, &QLabel::setText);
+    connect(&programmer_, &Programmer::progressChanged, progress_, &QProgressBar::setValue);
+    connect(&programmer_, &Programmer::firstRowCurrent, this, [this] { grid_->makeRowCurrent(0); });
+    connect(&programmer_, &Programmer::readingChanged, this, [this](bool reading) {
+        grid_->setEditTriggers(reading ? QAbstractItemView::NoEditTriggers : kEditTriggers);
+        for (QComboBox *picker : pickers_)
+            picker->setEnabled(!reading);
+    });
+}
+
+void MainForm::buildLabels()
+{
+    setCaption(this,
+               makeLabel(this, "Label1", QString(), kaiFont(26.25), twipsRect(this, 4200, 720, 3735, 855)),
+               "text", QT_TR_NOOP("信道设置系统"));
+    makeLabel(this, "Label3", QStringLiteral("(VQ_4471R)"), songFont(15.75),
+              twipsRect(this, 5040, 1320, 1695, 375));
+    status_ =
+        makeLabel(this, "Label2", QStringLiteral(" "), kaiFont(15.75), twipsRect(this, 7920, 720, 3855, 375));
+
+    auto *frame = new QGroupBox(this);
+    setCaption(this, frame, "title", QT_TR_NOOP("日期"));
+    frame->setObjectName(QStringLiteral("Frame2"));
+    frame->setFont(kaiFont(15.75));
+    frame->setGeometry(twipsRect(this, 600, 600, 2175, 735));
+    // The style measures the title narrower than a large CJK caption draws.
+    frame->setStyleSheet(
+        QStringLiteral("QGroupBox::title { subcontrol-origin: margin; left: 6px; padding: 0 8px 0 2px; }"));
+    date_ = makeLabel(frame, "Label8", QStringLiteral("Label8"), kaiFont(12),
+                      twipsRect(this, 240, 360, 1695, 255));
+
+    // In the window's own font, as the form has it.
+    makeLabel(this, "Label6", QStringLiteral("Label6"), parentWidget()->font(),
+              twipsRect(this, 10080, 3600, 495, 15));
+
+    auto *line = new QFrame(this);
+    line->setObjectName(QStringLiteral("Line1"));
+    line->setFrameShape(QFrame::HLine);
+    line->setFrameShadow(QFrame::Plain);
+    line->setGeometry(0, twips(this, 120), twips(this, 11880), 1);
+
+    progress_ = new QProgressBar(this);
+    progress_->setObjectName(QStringLiteral("ProgressBar1"));
+    progress_->setRange(0, 100);
+    progress_->setValue(0);
+    progress_->setTextVisible(false);
+    progress_->setGeometry(twipsRect(this, 8280, 1320, 3015, 255));
+}
+
+void MainForm::buildGrid()
+{
+    model_ = new ChannelTableModel(programmer_.store(), this);
+    model_->setEditHandler([this](int row, int column, const QString &text) {
+        messenger_.tell(programmer_.applyTypedValue(
+            row, column, text, [this](const Notice &notice) { messenger_.show(notice); }));
+    });
+    grid_ = new ChannelGrid(this);
+    grid_->setObjectName(QStringLiteral("DataGrid1"));
+    grid_->setModel(model_);
+    grid_->setFont(kaiFont(12));
+    grid_->setGeometry(twipsRect(this, 720, 2160, 10335, 5295));
+    // Cells and rows are selected as in a spreadsheet; the pickers still act
+    // on the current row.
+    grid_->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    grid_->setEditTriggers(kEditTriggers);
+    QHeaderView *header = grid_->horizontalHeader();
+    header->setFont(kaiFont(12));
+    header->setHighlightSections(false);
+    header->setDefaultAlignment(Qt::Alignment(Qt::AlignLeft | Qt::AlignTop) |
+                                Qt::Alignment(Qt::TextWordWrap));
+    // Three lines of caption: the pickers sit in the lower two.
+    header->setFixedHeight(QFontMetrics(kaiFont(12)).lineSpacing() * 3 + 6);
+    header->setSectionResizeMode(QHeaderView::Interactive);
+    for (int column = 0; column < kFieldCount; ++column)
+        grid_->setColumnWidth(column, twips(this, columnWidthsTwips()[static_cast<std::size_t>(column)]));
+    grid_->verticalHeader()->setFixedWidth(twips(this, 270));
+    grid_->verticalHeader()->setDefaultSectionSize(QFontMetrics(kaiFont(12)).lineSpacing() + 6);
+}
+
+void MainForm::buildPickers()
+{
+    QPalette red;
+    red.setColor(QPalette::Text, Qt::red);
+    red.setColor(QPalette::ButtonText, Qt::red);
+    for (int n = 1; n <= kPickerCount; ++n) {
+        auto *combo = new QComboBox(this);
+        combo->setObjectName(QStringLiteral("Combo%1").arg(n));
+        combo->setEditable(false);
+        combo->setFont(songFont(10.5));
+        combo->setPalette(red);
+        for (std::string_view entry : pickerEntries(n))
+            combo->addItem(QString::fromUtf8(entry.data(), static_cast<qsizetype>(entry.size())));
+        combo->setCurrentIndex(combo->findText(QStringLiteral(" ")));
+        const auto &place = kPickerPlaces[static_cast<std::size_t>(n - 1)];
+        combo->setGeometry(twipsRect(this, place[0], 2520, place[1], 330));
+        combo->raise();
+        connect(combo, &QComboBox::activated, this,
+                [this, n, combo](int index) { pick(n, combo->itemText(index)); });
+        pickers_[static_cast<std::size_t>(n - 1)] = combo;
+    }
+    // Tab order as the pickers' tab indices give it: 1, 2, 5, 6, 7 over
+    // the receive side and flags, then 3 and 4 over the transmit tones.
+    QWidget::setTabOrder(pickers_[0], pickers_[1]);
+    QWidget::setTabOrder(pickers_[1], pickers_[4]);
+    QWidget::setTabOrder(pickers_[4], pickers_[5]);
+    QWidget::setTabOrder(pickers_[5], pickers_[6]);
+    QWidget::setTabOrder(pickers_[6], pickers_[2]);
+    QWidget::setTabOrder(pickers_[2], pickers_[3]);
+}
+
+void MainForm::buildFind()
+{
+    find_ = new QLineEdit(this);
+    find_->setObjectName(QStringLiteral("查找框"));
+    setCaption(this, find_, "placeholderText", QT_TR_NOOP("查找：输入任一字段中的文字"));
+    find_->setClearButtonEnabled(true);
+    find_->setFont(songFont(10.5));
+    find_->setGeometry(twipsRect(this, 720, 1740, 3960, 360));
+    find_->hide();
+    connect(find_, &QLineEdit::textChanged, this, &MainForm::showMatchingRows);
+    // A changed value may match the find text, or empty a channel.
+    connect(&programmer_.store(), &ChannelStore::rowsChanged, this, &MainForm::showMatchingRows);
+    connect(&programmer_.store(), &ChannelStore::rowCountChanged, this, &MainForm::showMatchingRows);
+}
+
+void MainForm::pick(int picker, const QString &text)
+{
+    grid_->commitOpenEditor();
+    messenger_.tell(programmer_.applyPick(picker, grid_->currentRow(), text));
+}
+
+std::vector<Cell> MainForm::selectedCells() const
+{
+    std::vector<Cell> cells;
+    // Hidden rows are never among them: an edit touches only what is shown.
+    for (const QModelIndex &index : grid_->selectionModel()->selectedIndexes())
+        cells.push_back({index.row(), index.column()});
+    if (cells.empty() && grid_->currentIndex().isValid())
+        cells.push_back({grid_->currentIndex().row(), grid_->currentIndex().column()});
+    return cells;
+}
+
+std::vector<int> MainForm::selectedRows() const
+{
+    std::vector<int> rows;
+    for (const Cell &cell : selectedCells())
+        if (std::find(rows.begin(), rows.end(), cell.row) == rows.end())
+            rows.push_back(cell.row);
+    return rows;
+}
+
+void MainForm::showFind()
+{
+    find_->show();
+    find_->setFocus();
+    find_->selectAll();
+}
+
+void MainForm::setHidingEmpty(bool hide)
+{
+    hidingEmpty_ = hide;
+    showMatchingRows();
+}
+
+void MainForm::showMatchingRows()
+{
+    const QByteArray find = find_->text().toUtf8();
+    const std::vector<bool> visible =
+        visibleRows(planRows(programmer_.store()),
+                    std::string_view(find.constData(), static_cast<std::size_t>(find.size())), hidingEmpty_);
+    for (std::size_t row = 0; row < visible.size(); ++row)
+        grid_->setRowHidden(static_cast<int>(row), !visible[row]);
+}
+
+} // namespace vq

@@ -1,0 +1,66 @@
+#pragma once
+
+#include "plan/BulkEdit.h"
+
+#include <QWidget>
+
+#include <array>
+#include <vector>
+
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QProgressBar;
+
+namespace vq {
+
+class ChannelGrid;
+class ChannelTableModel;
+class Messenger;
+class Programmer;
+
+// The client area of 启动窗体, each control at its fixed place: the
+// captions, the date frame, the status line, the progress bar, the channel
+// grid with the seven pickers over its columns, and the find box. Typed
+// values and picks go straight to the programmer.
+class MainForm : public QWidget {
+    Q_OBJECT
+public:
+    MainForm(Programmer &programmer, Messenger &messenger, QWidget *window);
+
+    ChannelGrid *grid() const { return grid_; }
+    ChannelTableModel *model() const { return model_; }
+    QLabel *date() const { return date_; }
+
+    // A picker selection, as if the user had chosen `text` in Combo<picker>.
+    void pick(int picker, const QString &text);
+    // The selected cells of shown rows; the current cell when none is selected.
+    std::vector<Cell> selectedCells() const;
+    std::vector<int> selectedRows() const;
+    // The find box, shown with its text selected for typing over.
+    void showFind();
+    // 隐藏空信道 on or off.
+    void setHidingEmpty(bool hide);
+
+private:
+    void buildLabels();
+    void buildGrid();
+    void buildPickers();
+    void buildFind();
+    // Rows the find text or 隐藏空信道 leaves out are hidden, never removed:
+    // the store and the order the radio gets stay as they are.
+    void showMatchingRows();
+
+    Programmer &programmer_;
+    Messenger &messenger_;
+    ChannelTableModel *model_ = nullptr;
+    ChannelGrid *grid_ = nullptr;
+    QLabel *status_ = nullptr; // Label2
+    QLabel *date_ = nullptr;   // Label8
+    QProgressBar *progress_ = nullptr;
+    std::array<QComboBox *, 7> pickers_{};
+    QLineEdit *find_ = nullptr;
+    bool hidingEmpty_ = false;
+};
+
+} // namespace vq

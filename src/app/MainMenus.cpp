@@ -1,0 +1,242 @@
+#include "app/MainMenus.h"
+
+#include "app/Captions.h"
+#include "app/ChannelGrid.h"
+#include "app/MainForm.h"
+#include "app/MainWindow.h"
+#include "app/Messenger.h"
+#include "plan/Programmer.h"
+
+#include <QActionGroup>
+#include <QCoreApplication>
+#include <QMenuBar>
+
+#include <type_traits>
+
+namespace vq {
+
+MainMenus::MainMenus(MainWindow &window, MainForm &form, Programmer &programmer, Messenger &messenger)
+    : QObject(&window), window_(window), form_(form), programmer_(programmer), messenger_(messenger)
+{
+    buildFileMenu();
+    buildEditMenu();
+    buildTransfers();
+    buildSystemMenu();
+    buildHelpMenu();
+    connect(&programmer_, &Programmer::transferRunningChanged, this,
+            [this](bool running) { setTransferMenusEnabled(!running); });
+}
+
+template <typename Object> Object *MainMenus::named(Object *object, const char *name, const char *caption)
+{
+    object->setObjectName(QString::fromUtf8(name));
+    if (caption)
+        setCaption(&window_, object, std::is_base_of_v<QMenu, Object> ? "title" : "text", caption);
+    return object;
+}
+
+void MainMenus::buildFileMenu()
+{
+    QMenu *file = named(window_.menuBar()->addMenu(QString()), "文件",
+                        QT_TRANSLATE_NOOP("vq::MainWindow", "        文件(&F)"));
+    named(file->menuAction(), "文件");
+    QAction *open =
+        named(file->addAction(QString()), "打开", QT_TRANSLATE_NOOP("vq::MainWindow", "打开文件(&O)"));
+    QAction *save =
+        named(file->addAction(QString()), "保存", QT_TRANSLATE_NOOP("vq::MainWindow", "保存文件(&V)"));
+    connect(open, &QAction::triggered, &window_, &MainWindow::openChannelFile);
+    connect(save, &QAction::triggered, &window_, &MainWindow::saveChannelFile);
+    QAction *exportCsv =
+        named(file->addAction(QString()), "导出CSV", QT_TRANSLATE_NOOP("vq::MainWindow", "导出CSV(&E)..."));
+    QAction *importCsv =
+        named(file->addAction(QString()), "导入CSV", QT_TRANSLATE_NOOP("vq::MainWindow", "导入CSV(&I)..."));
+    connect(exportCsv, &QAction::triggered, &window_, &MainWindow::exportCsv);
+    connect(importCsv, &QAction::triggered, &window_, &MainWindow::importCsv);
+    QAction *print =
+        named(file->addAction(QString()), "打印", QT_TRANSLATE_NOOP("vq::MainWindow", "打印(&P)..."));
+    print->setShortcut(QKeySequence::Print);
+    QAction *exportPdf =
+        named(file->addAction(QString()), "导出PDF", QT_TRANSLATE_NOOP("vq::MainWindow", "导出PDF(&D)..."));
+    connect(print, &QAction::triggered, &window_, &MainWindow::printCard);
+    connect(exportPdf, &QAction::triggered, &window_, &MainWindow::exportPdf);
+    QAction *history =
+        named(file->addAction(QString()), "历史记录", QT_TRANSLATE_NOOP("vq::MainWindow", "历史记录(&H)..."));
+    connect(history, &QAction::triggered, &window_, &MainWindow::showHistory);
+}
+
+void MainMenus::buildEditMenu()
+{
+    // Not among the menus a transfer locks: edits during a write are fine.
+    QMenu *edit = named(window_.menuBar()->addMenu(QString()), "编辑",
+                        QT_TRANSLATE_NOOP("vq::MainWindow", "        编辑(&D)"));
+    named(edit->menuAction(), "编辑");
+    undoAction_ = named(edit->addAction(QString()), "撤销");
+    undoAction_->setShortcut(QKeySequence::Undo);
+    redoAction_ = named(edit->addAction(QString()), "重做");
+    redoAction_->setShortcuts(
+        {QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
+    connect(undoAction_, &QAction::triggered, this, [this] {
+        form_.grid()->commitOpenEditor();
+        messenger_.tell(programmer_.undo());
+    });
+    connect(redoAction_, &QAction::triggered, this, [this] {
+        form_.grid()->commitOpenEditor();
+        messenger_.tell(programmer_.redo());
+    });
+    buildEditActions(edit);
+    connect(&programmer_.undoStack(), &QUndoStack::indexChanged, this, &MainMenus::showUndoState);
+    connect(&programmer_, &Programmer::readingChanged, this, &MainMenus::showUndoState);
+    showUndoState();
+}
+
+void MainMenus::buildEditActions(QMenu *edit)
+{
+    const auto add = [this, edit](const char *caption, const char *name, const QKeySequence &keys, auto run) {
+        QAction *action = named(edit->addAction(QString()), name, caption);
+        action->setShortcut(keys);
+        connect(action, &QAction::triggered, this, [this, run] {
+            form_.grid()->commitOpenEditor();
+            run();
+        });
+        return action;
+    };
+    edit->addSeparator();
+    add(QT_TRANSLATE_NOOP("vq::MainWindow", "复制(&C)"), "复制", QKeySequence::Copy,
+        [this] { window_.copyCells(); });
+    add(QT_TRANSLATE_NOOP("vq::MainWindow", "粘贴(&P)"), "粘贴", QKeySequence::Paste,
+        [this] { window_.pasteCells(); });
+    add(QT_TRANSLATE_NOOP("vq::MainWindow", "清除(&L)"), "清除", QKeySequence::Delete,
+        [this] { messenger_.tell(programmer_.clearCells(form_.selectedCells())); });
+    add(QT_TRANSLATE_NOOP("vq::MainWindow", "向下填充(&F)"), "向下填充", QKeySequence(Qt::CTRL | Qt::Key_D),
+        [this] { messenger_.tell(programmer_.fillDown(form_.selectedCells())); });
+    add(QT_TRANSLATE_NOOP("vq::MainWindow", "批量修改(&M)..."), "批量修改", {},
+        [this] { window_.showChangeMany(); });
+    add(QT_TRANSLATE_NOOP("vq::MainWindow", "插入预设频道(&T)..."), "插入预设频道", {},
+        [this] { window_.showPresets(); });
+    edit->addSeparator();
+    add(QT_TRANSLATE_NOOP("vq::MainWindow", "查找(&S)"), "查找", QKeySequence::Find,
+        [this] { form_.showFind(); });
+    QAction *hideEmpty = add(QT_TRANSLATE_NOOP("vq::MainWindow", "隐藏空信道(&H)"), "隐藏空信道", {}, [] {});
+    hideEmpty->setCheckable(true);
+    // After the open editor is stored, as every edit command does.
+    connect(hideEmpty, &QAction::triggered, &form_, &MainForm::setHidingEmpty);
+}
+
+void MainMenus::buildTransfers()
+{
+    // Esc stops a read; a write is never stopped, and says so.
+    auto *stop = named(new QAction(&window_), "中止");
+    stop->setShortcut(Qt::Key_Escape);
+    stop->setShortcutContext(Qt::WindowShortcut);
+    window_.addAction(stop);
+    connect(stop, &QAction::triggered, this, [this] {
+        messenger_.tell(programmer_.cancelTransfer(
+            [this] { return messenger_.ask(errorNotice(texts::kAskCancelRead)); }));
+    });
+
+    QMenuBar *bar = window_.menuBar();
+    readAction_ = named(bar->addAction(QString()), "读信道",
+                        QT_TRANSLATE_NOOP("vq::MainWindow", "        读信道数据(&R)"));
+    writeAction_ = named(bar->addAction(QString()), "写信道",
+                         QT_TRANSLATE_NOOP("vq::MainWindow", "        写信道数据(&W)"));
+    connect(readAction_, &QAction::triggered, this, [this] {
+        form_.grid()->commitOpenEditor(); // a typed value is kept before the read begins
+        messenger_.tell(programmer_.read());
+    });
+    connect(writeAction_, &QAction::triggered, this, [this] { messenger_.tell(programmer_.write()); });
+}
+
+void MainMenus::buildSystemMenu()
+{
+    systemMenu_ = named(window_.menuBar()->addMenu(QString()), "系统",
+                        QT_TRANSLATE_NOOP("vq::MainWindow", "        系统设置(&S)"));
+    named(systemMenu_->menuAction(), "系统");
+    QAction *port =
+        named(systemMenu_->addAction(QString()), "端口", QT_TRANSLATE_NOOP("vq::MainWindow", "选择端口(&P)"));
+    named(systemMenu_->addAction(QString()), "波特率",
+          QT_TRANSLATE_NOOP("vq::MainWindow", "波特率(&B)")); // has no action
+    connect(port, &QAction::triggered, &window_, &MainWindow::showPortDialog);
+    QAction *devices = named(systemMenu_->addAction(QString()), "端口设备",
+                             QT_TRANSLATE_NOOP("vq::MainWindow", "端口设备(&D)..."));
+    connect(devices, &QAction::triggered, &window_, &MainWindow::showPortDevices);
+    QAction *verify = named(systemMenu_->addAction(QString()), "写后校验",
+                            QT_TRANSLATE_NOOP("vq::MainWindow", "写后校验(&V)"));
+    verify->setCheckable(true);
+    verify->setChecked(programmer_.verifyAfterWrite());
+    connect(verify, &QAction::toggled, &programmer_, &Programmer::setVerifyAfterWrite);
+    buildLanguageMenu();
+
+    exitAction_ = named(window_.menuBar()->addAction(QString()), "退出",
+                        QT_TRANSLATE_NOOP("vq::MainWindow", "       退出系统(&E)"));
+    connect(exitAction_, &QAction::triggered, &window_, &QWidget::close);
+}
+
+void MainMenus::buildLanguageMenu()
+{
+    QMenu *menu =
+        named(systemMenu_->addMenu(QString()), "语言", QT_TRANSLATE_NOOP("vq::MainWindow", "语言(&L)"));
+    named(menu->menuAction(), "语言");
+    auto *group = new QActionGroup(menu);
+    // Each language by its own name, whatever the interface speaks now.
+    const std::array<std::pair<Language, QString>, 2> choices = {
+        {{Language::Chinese, QStringLiteral("中文")}, {Language::English, QStringLiteral("English")}}};
+    for (const auto &[language, name] : choices) {
+        QAction *action = menu->addAction(name);
+        action->setObjectName(name);
+        action->setCheckable(true);
+        action->setChecked(languageInUse() == language);
+        group->addAction(action);
+        connect(action, &QAction::triggered, this,
+                [this, language = language] { emit languageChosen(language); });
+        languageActions_[language == Language::English] = action;
+    }
+}
+
+void MainMenus::buildHelpMenu()
+{
+    helpMenu_ = named(window_.menuBar()->addMenu(QString()), "帮助",
+                      QT_TRANSLATE_NOOP("vq::MainWindow", "       帮助(&H)"));
+    named(helpMenu_->menuAction(), "帮助");
+    QAction *instructions =
+        named(helpMenu_->addAction(QString()), "操作", QT_TRANSLATE_NOOP("vq::MainWindow", "操作说明(&I)"));
+    QAction *about =
+        named(helpMenu_->addAction(QString()), "关于", QT_TRANSLATE_NOOP("vq::MainWindow", "关于本软件(&A)"));
+    connect(instructions, &QAction::triggered, &window_, &MainWindow::showInstructions);
+    connect(about, &QAction::triggered, &window_, &MainWindow::showAbout);
+    QAction *trace = named(helpMenu_->addAction(QString()), "保存通信记录",
+                           QT_TRANSLATE_NOOP("vq::MainWindow", "保存通信记录(&T)..."));
+    connect(trace, &QAction::triggered, &window_, &MainWindow::saveTrace);
+}
+
+void MainMenus::restate()
+{
+    showUndoState();
+    languageActions_[languageInUse() == Language::English]->setChecked(true);
+}
+
+void MainMenus::showUndoState()
+{
+    // A read's batch must land on the table it started from.
+    const bool reading = programmer_.isReading();
+    const QUndoStack &stack = programmer_.undoStack();
+    const auto caption = [](const QString &verb, const QString &step) {
+        return step.isEmpty() ? verb : verb + QLatin1Char(' ') + step;
+    };
+    undoAction_->setText(
+        caption(QCoreApplication::translate("vq::MainWindow", "撤销(&U)"), stack.undoText()));
+    redoAction_->setText(
+        caption(QCoreApplication::translate("vq::MainWindow", "重做(&R)"), stack.redoText()));
+    undoAction_->setEnabled(stack.canUndo() && !reading);
+    redoAction_->setEnabled(stack.canRedo() && !reading);
+}
+
+void MainMenus::setTransferMenusEnabled(bool enabled)
+{
+    readAction_->setEnabled(enabled);
+    writeAction_->setEnabled(enabled);
+    systemMenu_->menuAction()->setEnabled(enabled);
+    exitAction_->setEnabled(enabled);
+    helpMenu_->menuAction()->setEnabled(enabled);
+}
+
+} // namespace vq
