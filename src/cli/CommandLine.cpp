@@ -96,9 +96,10 @@ QString checkShape(const QCommandLineParser &parser, Command &command)
     if (command.verb == QLatin1String("write") && command.databaseGiven &&
         parser.isSet(QStringLiteral("csv")))
         return Cli::tr("--db 与 --csv 只能选一个");
-    command.layout = parser.value(QStringLiteral("layout"));
-    if (command.layout != QLatin1String("own") && command.layout != QLatin1String("common"))
+    const QString layout = parser.value(QStringLiteral("layout"));
+    if (layout != QLatin1String("own") && layout != QLatin1String("common"))
         return Cli::tr("--layout 只能是 own 或 common");
+    command.layout = layout == QLatin1String("common") ? CsvLayout::Common : CsvLayout::Own;
     if (command.verb == QLatin1String("read") && parser.isSet(QStringLiteral("layout")) &&
         command.csv.isEmpty())
         return Cli::tr("--layout 需要 --csv");
