@@ -1,11 +1,23 @@
 #pragma once
 
+#include "plan/Notice.h"
+
 #include <QString>
 #include <QStringList>
 
 class QCommandLineParser;
 
 namespace vq {
+
+// Command-line mistakes, each followed by the usage; kept beside the rule
+// that finds them, in the context of the program's other messages.
+namespace texts {
+inline constexpr Text kUnknownOption{QT_TRANSLATE_NOOP("vq::texts", "未知选项：")};
+inline constexpr Text kStrayArgument{QT_TRANSLATE_NOOP("vq::texts", "多余的参数：")};
+inline constexpr Text kRepeatedOption{QT_TRANSLATE_NOOP("vq::texts", "选项重复：")};
+inline constexpr Text kUnknownLanguage{QT_TRANSLATE_NOOP("vq::texts", "未知语言：")};
+inline constexpr Text kUnsavableStore{QT_TRANSLATE_NOOP("vq::texts", "无法保存的信道数据库：")};
+} // namespace texts
 
 class PortSettings;
 
