@@ -2,6 +2,7 @@
 
 #include "app/MainWindow.h"
 #include "app/Messenger.h"
+#include "plan/LaunchOptions.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
@@ -64,15 +65,8 @@ std::optional<ProgramOptions> parseArguments(QCoreApplication &app)
     } else if (!parser.positionalArguments().isEmpty()) {
         mistake = texts::kStrayArgument + parser.positionalArguments().first();
     } else {
-        for (const QCommandLineOption &option : {db, com1, com2, trace, lang})
-            if (parser.values(option).size() > 1)
-                mistake = texts::kRepeatedOption + QStringLiteral("--") + option.names().first();
-        const QString file = parser.value(db);
-        // A store that can never be saved would lose every edit at exit.
-        if (mistake.isEmpty() && parser.isSet(db) && (file.isEmpty() || file == QLatin1String(":memory:")))
-            mistake = texts::kUnsavableStore + QStringLiteral("--db \"%1\"").arg(file);
-        if (mistake.isEmpty() && parser.isSet(lang) && !languageNamed(parser.value(lang)))
-            mistake = texts::kUnknownLanguage + QStringLiteral("--lang ") + parser.value(lang);
+        mistake = launchMistake(parser, {QStringLiteral("db"), QStringLiteral("com1"), QStringLiteral("com2"),
+                                         QStringLiteral("trace"), QStringLiteral("lang")});
     }
     if (!mistake.isEmpty()) {
         std::fputs(qPrintable(mistake + QLatin1Char('\n') + parser.helpText()), stderr);
@@ -95,8 +89,7 @@ bool Program::start(const ProgramOptions &options)
 {
     // First, so that even a store that cannot be opened is said in the
     // language chosen. A one-run choice is not remembered.
-    const QString code = options.language.isEmpty() ? settings_.loadLanguage() : options.language;
-    useLanguage(languageNamed(code).value_or(Language::Chinese));
+    useRunLanguage(options.language, settings_);
     const Result opened = programmer_.openStore(options.database);
     for (const Notice &notice : opened.notices)
         messenger_.show(notice);

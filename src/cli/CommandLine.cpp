@@ -1,6 +1,6 @@
 #include "cli/CommandLine.h"
 
-#include "plan/Language.h"
+#include "plan/LaunchOptions.h"
 #include "plan/Notice.h"
 #include "plan/PortSettings.h"
 #include "plan/Programmer.h"
@@ -79,14 +79,15 @@ QString checkShape(const QCommandLineParser &parser, Command &command)
         return Cli::tr("%1 缺少文件名").arg(command.verb);
     if (files == 1)
         command.file = positional.at(1);
-    for (const QString &single : {QStringLiteral("db"), QStringLiteral("csv"), QStringLiteral("layout")})
-        if (parser.values(single).size() > 1)
-            return texts::kRepeatedOption + QStringLiteral("--") + single;
+    // Only a write goes to more than one radio.
+    QStringList single{QStringLiteral("db"), QStringLiteral("csv"), QStringLiteral("layout")};
+    if (command.verb != QLatin1String("write"))
+        single << QStringLiteral("port");
+    if (const QString mistake = launchMistake(parser, single); !mistake.isEmpty())
+        return mistake;
     command.ports = parser.values(QStringLiteral("port"));
     if (shape->second.options.count(QStringLiteral("port")) && command.ports.isEmpty())
         return Cli::tr("%1 需要 --port").arg(command.verb);
-    if (command.verb != QLatin1String("write") && command.ports.size() > 1)
-        return texts::kRepeatedOption + QStringLiteral("--port");
     if (command.ports.removeDuplicates() > 0)
         return texts::kRepeatedOption + QStringLiteral("--port");
     command.databaseGiven = parser.isSet(QStringLiteral("db"));
@@ -96,19 +97,15 @@ QString checkShape(const QCommandLineParser &parser, Command &command)
     if (command.verb == QLatin1String("write") && command.databaseGiven &&
         parser.isSet(QStringLiteral("csv")))
         return Cli::tr("--db 与 --csv 只能选一个");
-    command.layout = parser.value(QStringLiteral("layout"));
-    if (command.layout != QLatin1String("own") && command.layout != QLatin1String("common"))
+    const QString layout = parser.value(QStringLiteral("layout"));
+    if (layout != QLatin1String("own") && layout != QLatin1String("common"))
         return Cli::tr("--layout 只能是 own 或 common");
+    command.layout = layout == QLatin1String("common") ? CsvLayout::Common : CsvLayout::Own;
     if (command.verb == QLatin1String("read") && parser.isSet(QStringLiteral("layout")) &&
         command.csv.isEmpty())
         return Cli::tr("--layout 需要 --csv");
-    if (command.databaseGiven &&
-        (command.database.isEmpty() || command.database == QLatin1String(":memory:")))
-        return texts::kUnsavableStore + QStringLiteral("--db \"%1\"").arg(command.database);
     if (parser.isSet(QStringLiteral("csv")) && command.csv.isEmpty())
         return Cli::tr("--csv 缺少文件名");
-    if (parser.isSet(QStringLiteral("lang")) && !languageNamed(parser.value(QStringLiteral("lang"))))
-        return texts::kUnknownLanguage + QStringLiteral("--lang ") + parser.value(QStringLiteral("lang"));
     command.verify = parser.isSet(QStringLiteral("verify"));
     command.json = parser.isSet(QStringLiteral("json"));
     return {};
@@ -126,9 +123,8 @@ void chooseLanguage(const QStringList &arguments)
         else if (arguments.at(i).startsWith(QLatin1String("--lang=")))
             code = arguments.at(i).mid(7);
     }
-    if (code.isEmpty())
-        code = PortSettings().loadLanguage();
-    useLanguage(languageNamed(code).value_or(Language::Chinese));
+    PortSettings settings;
+    useRunLanguage(code, settings);
 }
 
 } // namespace

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "plan/CsvExchange.h"
+
 #include <QCoreApplication>
 #include <QString>
 #include <QStringList>
@@ -22,11 +24,11 @@ struct Command {
     QStringList ports; // --port, in the order given
     QString database;  // --db, or the program's default store
     bool databaseGiven = false;
-    QString csv;         // --csv
-    QString layout;      // --layout: own or common
-    bool verify = false; // --verify
-    bool json = false;   // --json
-    QString file;        // the file of export and import; "-" is standard output
+    QString csv;                       // --csv
+    CsvLayout layout = CsvLayout::Own; // --layout
+    bool verify = false;               // --verify
+    bool json = false;                 // --json
+    QString file;                      // the file of export and import; "-" is standard output
 };
 
 // Reads the command line. --help and --version print and exit here; a

@@ -77,12 +77,6 @@ QString reason(const std::string &why);
 QString fieldName(std::string_view name);
 // The line for the store's last open failure; empty when there is none to add.
 QString storeOpenCause(const ChannelStore &store);
-// Command-line mistakes, each followed by the usage.
-inline constexpr Text kUnknownOption{QT_TRANSLATE_NOOP("vq::texts", "未知选项：")};
-inline constexpr Text kStrayArgument{QT_TRANSLATE_NOOP("vq::texts", "多余的参数：")};
-inline constexpr Text kRepeatedOption{QT_TRANSLATE_NOOP("vq::texts", "选项重复：")};
-inline constexpr Text kUnknownLanguage{QT_TRANSLATE_NOOP("vq::texts", "未知语言：")};
-inline constexpr Text kUnsavableStore{QT_TRANSLATE_NOOP("vq::texts", "无法保存的信道数据库：")};
 inline constexpr Text kStoreWriteFailed{QT_TRANSLATE_NOOP("vq::texts", "信道数据库写入失败")};
 inline constexpr Text kTableChangedElsewhere{
     QT_TRANSLATE_NOOP("vq::texts", "信道表已被另一程序修改，已重新载入，请再试一次")};

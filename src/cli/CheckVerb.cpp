@@ -1,0 +1,23 @@
+#include "cli/Output.h"
+#include "cli/Verbs.h"
+
+#include "plan/PlanFrames.h"
+
+namespace vq::cli {
+
+int runCheck(const Command &command)
+{
+    Programmer programmer;
+    if (auto failed = openExisting(programmer, command.database))
+        return *failed;
+    if (programmer.store().rowCount() < kChannelCount)
+        return fail(texts::kTooFewRows50);
+    const PlanFrames plan = encodePlan(planRows(programmer.store()));
+    for (const PlanFrames::Problem &problem : plan.problems)
+        printLine(stdout, texts::unencodableRow(problem.channel) + colon() + problem.why);
+    if (plan.ok())
+        printLine(stdout, Cli::tr("全部%1个信道都可以写入").arg(kChannelCount));
+    return plan.ok() ? kSucceeded : kFailed;
+}
+
+} // namespace vq::cli

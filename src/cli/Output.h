@@ -1,0 +1,42 @@
+#pragma once
+
+#include "plan/Programmer.h"
+
+#include <QString>
+#include <QTemporaryDir>
+
+#include <cstdio>
+#include <optional>
+
+namespace vq::cli {
+
+// The joints between the parts of a line follow the language too: Chinese
+// punctuation is full-width.
+QString colon();
+
+void printLine(std::FILE *to, const QString &line);
+
+// One line: the text and, after a colon, what the user can do or why.
+QString lineOf(const Notice &notice);
+
+// Every notice of a result on stderr, failures and warnings alike; the exit
+// status the result earns.
+int report(const Result &result);
+
+// The line on stderr, and the status of a failure.
+int fail(const QString &line);
+
+// A store a verb only reads from must already be there: a mistyped name
+// would otherwise leave a new empty database behind. The exit status when
+// it cannot be used.
+std::optional<int> openExisting(Programmer &programmer, const QString &path);
+
+// A store of its own in a scratch folder, for a plan that lives only in a
+// CSV file: the same rules apply as to the real store, and the real one is
+// never touched.
+struct ScratchStore {
+    QTemporaryDir folder;
+    QString path() const { return folder.filePath(QStringLiteral("plan.db")); }
+};
+
+} // namespace vq::cli

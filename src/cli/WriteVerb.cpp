@@ -1,0 +1,69 @@
+#include "cli/Output.h"
+#include "cli/Progress.h"
+#include "cli/Verbs.h"
+
+#include "plan/FleetWrite.h"
+#include "plan/PlanFrames.h"
+
+#include <QEventLoop>
+
+namespace vq::cli {
+
+int runWrite(const Command &command, const Interrupts &onInterrupt)
+{
+    Programmer programmer;
+    ScratchStore scratch;
+    if (command.csv.isEmpty()) {
+        if (auto failed = openExisting(programmer, command.database))
+            return *failed;
+    } else {
+        if (!scratch.folder.isValid())
+            return fail(texts::kStoreCannotOpen + scratch.folder.errorString());
+        const Result opened = programmer.openStore(scratch.path());
+        if (!opened.ok)
+            return report(opened);
+        const Result imported = programmer.importCsv([&command] { return command.csv; });
+        if (!imported.ok)
+            return report(imported);
+    }
+    if (programmer.store().rowCount() < kChannelCount)
+        return fail(texts::kTooFewRows50);
+    const PlanFrames plan = encodePlan(planRows(programmer.store()));
+    if (!plan.ok()) {
+        const PlanFrames::Problem &first = plan.problems.front();
+        return fail(texts::unencodableRow(first.channel) + colon() + first.why);
+    }
+
+    FleetWrite fleet;
+    QEventLoop loop;
+    QObject::connect(&fleet, &FleetWrite::finished, &loop, &QEventLoop::quit);
+    Progress progress(command.ports);
+    QObject::connect(&fleet, &FleetWrite::portProgress, &loop,
+                     [&progress](int port, int value) { progress.show(port, value); });
+    onInterrupt([&fleet] { fleet.cancel(); });
+    if (!fleet.start(command.ports, plan.frames, command.verify))
+        return fail(texts::kPortFailed);
+    // What went out is kept in the store's history, as the window does; a
+    // plan from a CSV file has no store to keep it in.
+    if (command.csv.isEmpty() &&
+        programmer.history().add(ChannelHistory::Reason::Write, command.ports.join(QStringLiteral(", ")),
+                                 plan.sent) == ChannelHistory::Added::Failed)
+        printLine(stderr, texts::kHistoryUnavailable + colon() + programmer.history().problem());
+    if (fleet.isRunning())
+        loop.exec();
+    onInterrupt({});
+    progress.end();
+    // One line a radio, in the order given, and whether it holds the plan.
+    for (const FleetWrite::PortResult &result : fleet.results()) {
+        QString line = result.device + colon() + result.text;
+        if (!result.detail.isEmpty())
+            line += Cli::tr("（") + QString(result.detail).replace(QLatin1Char('\n'), QLatin1Char(' ')) +
+                    Cli::tr("）");
+        if (result.framesSent > 0 && result.framesSent < kChannelCount)
+            line += Cli::tr("，只写入了%1个信道").arg(result.framesSent);
+        printLine(stdout, line);
+    }
+    return fleet.succeeded() ? kSucceeded : kFailed;
+}
+
+} // namespace vq::cli
