@@ -73,7 +73,7 @@ int main(int argc, char *argv[])
         entries = history.entries();
         for (int n = 0; n < kRuns; ++n) {
             clock.start();
-            programmer.restoreSnapshot(entries[static_cast<std::size_t>(n % 2)].id);
+            programmer.editor().restoreSnapshot(entries[static_cast<std::size_t>(n % 2)].id);
             restoreMs.push_back(clock.nsecsElapsed() / 1e6);
         }
         const bool flushed = QLatin1String(sync) == QLatin1String("FULL");

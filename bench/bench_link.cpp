@@ -91,7 +91,7 @@ ReadFigures measureRead(const QString &simulator, const QString &db)
     });
     clock.start();
     probe.start();
-    programmer.read();
+    programmer.transfers().read();
     waitFor(stored, 10000);
     const qint64 doneAt = clock.nsecsElapsed();
     const double cpu = cpuSeconds() - cpuAtB;
@@ -149,7 +149,7 @@ int main(int argc, char *argv[])
     programmer.link().setDevicePaths(sim.devicePath(), QString());
     programmer.link().open();
     QSignalSpy written(&sim, &RadioSimulator::writeStored);
-    programmer.write();
+    programmer.transfers().write();
     if (!waitFor(written, 10000)) {
         std::fprintf(stderr, "write did not complete\n");
         return 1;

@@ -1,7 +1,7 @@
 #include "app/CardPrinter.h"
 
 #include "app/Appearance.h"
-#include "channels/ChannelStore.h"
+#include "plan/TableEditor.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QBoxLayout>
@@ -33,7 +33,7 @@ void useA4(QPrinter &printer, const QString &title)
 
 ChannelCard CardPrinter::card(bool onlyWithReceiveFrequency) const
 {
-    return ChannelCard(planRows(store_), {onlyWithReceiveFrequency, QDate::currentDate(), store_.path()});
+    return ChannelCard(editor_.plan(), {onlyWithReceiveFrequency, QDate::currentDate(), editor_.storePath()});
 }
 
 bool CardPrinter::draw(const ChannelCard &card, QPrinter &printer)

@@ -7,14 +7,14 @@ class QWidget;
 
 namespace vq {
 
-class ChannelStore;
+class TableEditor;
 
 // Lays the channel card on paper: the print preview (with the choice of
 // channels in its tool bar) and the PDF export. One A4 page in the Song
 // face, so the Chinese prints as it reads on screen.
 class CardPrinter {
 public:
-    explicit CardPrinter(const ChannelStore &store) : store_(store) {}
+    explicit CardPrinter(const TableEditor &editor) : editor_(editor) {}
 
     // The card of the plan as it is now, dated today.
     ChannelCard card(bool onlyWithReceiveFrequency) const;
@@ -26,7 +26,7 @@ public:
     void preview(QWidget *parent);
 
 private:
-    const ChannelStore &store_;
+    const TableEditor &editor_;
     // The preview's last choice, offered again next time.
     bool onlyWithReceiveFrequency_ = false;
 };

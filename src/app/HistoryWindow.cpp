@@ -37,7 +37,7 @@ HistoryWindow::HistoryWindow(Programmer &programmer, Messenger &messenger, QWidg
     state_->setObjectName(QStringLiteral("historyState"));
     state_->setWordWrap(true);
 
-    model_ = new HistoryModel(programmer_.history(), programmer_.store(), this);
+    model_ = programmer_.newHistoryModel(this);
     list_ = new QTableView(this);
     list_->setObjectName(QStringLiteral("snapshotList"));
     list_->setModel(model_);
@@ -140,7 +140,7 @@ void HistoryWindow::showDifferences()
     const std::optional<PlanRows> then = programmer_.history().rows(model_->idAt(selected.first().row()));
     if (!then)
         return;
-    const PlanRows now = planRows(programmer_.store());
+    const PlanRows now = programmer_.editor().plan();
     QStringList labels;
     for (int row : ChannelHistory::differingRows(*then, now)) {
         const ChannelRecord before = row < static_cast<int>(then->size()) ? (*then)[row] : ChannelRecord{};
@@ -167,7 +167,7 @@ void HistoryWindow::showDifferences()
 void HistoryWindow::restoreSelected()
 {
     if (const qint64 id = selectedId())
-        messenger_.tell(programmer_.restoreSnapshot(id));
+        messenger_.tell(programmer_.editor().restoreSnapshot(id));
 }
 
 void HistoryWindow::exportSelected()
@@ -184,7 +184,7 @@ void HistoryWindow::exportSelected()
     std::optional<CsvLayout> csv;
     if (chosen > 0)
         csv = csvLayoutAt(chosen - 1);
-    messenger_.tell(programmer_.exportSnapshot(
+    messenger_.tell(programmer_.files().exportSnapshot(
         id, [&path] { return path; }, csv));
 }
 

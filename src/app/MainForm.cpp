@@ -102,11 +102,13 @@ void MainForm::buildLabels()
 
 void MainForm::buildGrid()
 {
-    model_ = new ChannelTableModel(programmer_.store(), this);
-    model_->setEditHandler([this](int row, int column, const QString &text) {
-        messenger_.tell(programmer_.applyTypedValue(
-            row, column, text, [this](const Notice &notice) { messenger_.show(notice); }));
-    });
+    // What is typed into the grid goes straight to the editing unit; only
+    // its messages come back here.
+    model_ = programmer_.editor().model();
+    connect(&programmer_.editor(), &TableEditor::edited, this,
+            [this](const Result &result) { messenger_.tell(result); });
+    connect(&programmer_.editor(), &TableEditor::warnNow, this,
+            [this](const Notice &notice) { messenger_.show(notice); });
     grid_ = new ChannelGrid(this);
     grid_->setObjectName(QStringLiteral("DataGrid1"));
     grid_->setModel(model_);
@@ -172,14 +174,13 @@ void MainForm::buildFind()
     find_->hide();
     connect(find_, &QLineEdit::textChanged, this, &MainForm::showMatchingRows);
     // A changed value may match the find text, or empty a channel.
-    connect(&programmer_.store(), &ChannelStore::rowsChanged, this, &MainForm::showMatchingRows);
-    connect(&programmer_.store(), &ChannelStore::rowCountChanged, this, &MainForm::showMatchingRows);
+    connect(&programmer_.editor(), &TableEditor::tableChanged, this, &MainForm::showMatchingRows);
 }
 
 void MainForm::pick(int picker, const QString &text)
 {
     grid_->commitOpenEditor();
-    messenger_.tell(programmer_.applyPick(picker, grid_->currentRow(), text));
+    messenger_.tell(programmer_.editor().applyPick(picker, grid_->currentRow(), text));
 }
 
 std::vector<Cell> MainForm::selectedCells() const
@@ -219,7 +220,7 @@ void MainForm::showMatchingRows()
 {
     const QByteArray find = find_->text().toUtf8();
     const std::vector<bool> visible =
-        visibleRows(planRows(programmer_.store()),
+        visibleRows(programmer_.editor().plan(),
                     std::string_view(find.constData(), static_cast<std::size_t>(find.size())), hidingEmpty_);
     for (std::size_t row = 0; row < visible.size(); ++row)
         grid_->setRowHidden(static_cast<int>(row), !visible[row]);

@@ -77,14 +77,14 @@ void MainMenus::buildEditMenu()
         {QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
     connect(undoAction_, &QAction::triggered, this, [this] {
         form_.grid()->commitOpenEditor();
-        messenger_.tell(programmer_.undo());
+        messenger_.tell(programmer_.editor().undo());
     });
     connect(redoAction_, &QAction::triggered, this, [this] {
         form_.grid()->commitOpenEditor();
-        messenger_.tell(programmer_.redo());
+        messenger_.tell(programmer_.editor().redo());
     });
     buildEditActions(edit);
-    connect(&programmer_.undoStack(), &QUndoStack::indexChanged, this, &MainMenus::showUndoState);
+    connect(&programmer_.editor(), &TableEditor::undoStateChanged, this, &MainMenus::showUndoState);
     connect(&programmer_, &Programmer::readingChanged, this, &MainMenus::showUndoState);
     showUndoState();
 }
@@ -106,9 +106,9 @@ void MainMenus::buildEditActions(QMenu *edit)
     add(QT_TRANSLATE_NOOP("vq::MainWindow", "粘贴(&P)"), "粘贴", QKeySequence::Paste,
         [this] { window_.pasteCells(); });
     add(QT_TRANSLATE_NOOP("vq::MainWindow", "清除(&L)"), "清除", QKeySequence::Delete,
-        [this] { messenger_.tell(programmer_.clearCells(form_.selectedCells())); });
+        [this] { messenger_.tell(programmer_.editor().clearCells(form_.selectedCells())); });
     add(QT_TRANSLATE_NOOP("vq::MainWindow", "向下填充(&F)"), "向下填充", QKeySequence(Qt::CTRL | Qt::Key_D),
-        [this] { messenger_.tell(programmer_.fillDown(form_.selectedCells())); });
+        [this] { messenger_.tell(programmer_.editor().fillDown(form_.selectedCells())); });
     add(QT_TRANSLATE_NOOP("vq::MainWindow", "批量修改(&M)..."), "批量修改", {},
         [this] { window_.showChangeMany(); });
     add(QT_TRANSLATE_NOOP("vq::MainWindow", "插入预设频道(&T)..."), "插入预设频道", {},
@@ -130,7 +130,7 @@ void MainMenus::buildTransfers()
     stop->setShortcutContext(Qt::WindowShortcut);
     window_.addAction(stop);
     connect(stop, &QAction::triggered, this, [this] {
-        messenger_.tell(programmer_.cancelTransfer(
+        messenger_.tell(programmer_.transfers().cancelTransfer(
             [this] { return messenger_.ask(errorNotice(texts::kAskCancelRead)); }));
     });
 
@@ -141,9 +141,10 @@ void MainMenus::buildTransfers()
                          QT_TRANSLATE_NOOP("vq::MainWindow", "        写信道数据(&W)"));
     connect(readAction_, &QAction::triggered, this, [this] {
         form_.grid()->commitOpenEditor(); // a typed value is kept before the read begins
-        messenger_.tell(programmer_.read());
+        messenger_.tell(programmer_.transfers().read());
     });
-    connect(writeAction_, &QAction::triggered, this, [this] { messenger_.tell(programmer_.write()); });
+    connect(writeAction_, &QAction::triggered, this,
+            [this] { messenger_.tell(programmer_.transfers().write()); });
 }
 
 void MainMenus::buildSystemMenu()
@@ -162,8 +163,8 @@ void MainMenus::buildSystemMenu()
     QAction *verify = named(systemMenu_->addAction(QString()), "写后校验",
                             QT_TRANSLATE_NOOP("vq::MainWindow", "写后校验(&V)"));
     verify->setCheckable(true);
-    verify->setChecked(programmer_.verifyAfterWrite());
-    connect(verify, &QAction::toggled, &programmer_, &Programmer::setVerifyAfterWrite);
+    verify->setChecked(programmer_.transfers().verifyAfterWrite());
+    connect(verify, &QAction::toggled, &programmer_.transfers(), &Transfers::setVerifyAfterWrite);
     buildLanguageMenu();
 
     exitAction_ = named(window_.menuBar()->addAction(QString()), "退出",
@@ -217,8 +218,8 @@ void MainMenus::restate()
 void MainMenus::showUndoState()
 {
     // A read's batch must land on the table it started from.
-    const bool reading = programmer_.isReading();
-    const QUndoStack &stack = programmer_.undoStack();
+    const bool reading = programmer_.transfers().isReading();
+    const TableEditor &stack = programmer_.editor();
     const auto caption = [](const QString &verb, const QString &step) {
         return step.isEmpty() ? verb : verb + QLatin1Char(' ') + step;
     };

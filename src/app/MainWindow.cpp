@@ -46,7 +46,7 @@ template <typename Make> void showOnce(QPointer<QWidget> &window, Make make)
 } // namespace
 
 MainWindow::MainWindow(Programmer &programmer, Messenger &messenger, QWidget *parent)
-    : QMainWindow(parent), programmer_(programmer), messenger_(messenger), cardPrinter_(programmer.store())
+    : QMainWindow(parent), programmer_(programmer), messenger_(messenger), cardPrinter_(programmer.editor())
 {
     setObjectName(QStringLiteral("启动窗体"));
     setWindowTitle(QStringLiteral("VQ4471R"));
@@ -80,13 +80,13 @@ void MainWindow::changeEvent(QEvent *event)
     // Back from another window, perhaps another copy of this program: show
     // the table as it is in the file now.
     if (event->type() == QEvent::ActivationChange && isActiveWindow())
-        programmer_.store().refreshIfChangedElsewhere();
+        programmer_.editor().refresh();
     if (event->type() == QEvent::LanguageChange) {
         // Satellite windows are children: their fixed captions change here too.
         recaption(this);
         menus_->restate();
         showDate();
-        programmer_.restateStatus();
+        programmer_.transfers().restateStatus();
         emit form_->model()->headerDataChanged(Qt::Horizontal, 0, kFieldCount - 1);
     }
     QMainWindow::changeEvent(event);
@@ -95,7 +95,7 @@ void MainWindow::changeEvent(QEvent *event)
 void MainWindow::closeEvent(QCloseEvent *event)
 {
     // Never half-way through a write; a read is ended and the table kept.
-    const Result allowed = programmer_.requestClose();
+    const Result allowed = programmer_.transfers().requestClose();
     messenger_.tell(allowed);
     if (!allowed.ok) {
         event->ignore();
@@ -110,7 +110,7 @@ void MainWindow::closeEvent(QCloseEvent *event)
 
 void MainWindow::copyCells()
 {
-    QApplication::clipboard()->setText(programmer_.copyCells(form_->selectedCells()));
+    QApplication::clipboard()->setText(programmer_.editor().copyCells(form_->selectedCells()));
 }
 
 void MainWindow::pasteCells()
@@ -119,9 +119,9 @@ void MainWindow::pasteCells()
     std::vector<Cell> selection;
     for (const QModelIndex &index : grid()->selectionModel()->selectedIndexes())
         selection.push_back({index.row(), index.column()});
-    messenger_.tell(
-        programmer_.paste(QApplication::clipboard()->text(), selection,
-                          {current.isValid() ? current.row() : 0, current.isValid() ? current.column() : 1}));
+    messenger_.tell(programmer_.editor().paste(
+        QApplication::clipboard()->text(), selection,
+        {current.isValid() ? current.row() : 0, current.isValid() ? current.column() : 1}));
 }
 
 void MainWindow::showChangeMany()
@@ -129,8 +129,9 @@ void MainWindow::showChangeMany()
     const std::vector<int> rows = form_->selectedRows();
     auto *dialog = new ChangeManyDialog(rows, this);
     dialog->setAttribute(Qt::WA_DeleteOnClose);
-    connect(dialog, &QDialog::accepted, this,
-            [this, dialog, rows] { messenger_.tell(programmer_.changeMany(rows, dialog->change())); });
+    connect(dialog, &QDialog::accepted, this, [this, dialog, rows] {
+        messenger_.tell(programmer_.editor().changeMany(rows, dialog->change()));
+    });
     dialog->open();
 }
 
@@ -146,8 +147,9 @@ void MainWindow::showPresets()
     }
     auto *dialog = new PresetDialog(programmer_, form_->selectedRows(), std::move(presets), this);
     dialog->setAttribute(Qt::WA_DeleteOnClose);
-    connect(dialog, &QDialog::accepted, this,
-            [this, dialog] { messenger_.tell(programmer_.insertPreset(dialog->rows(), dialog->chosen())); });
+    connect(dialog, &QDialog::accepted, this, [this, dialog] {
+        messenger_.tell(programmer_.editor().insertPreset(dialog->rows(), dialog->chosen()));
+    });
     dialog->open();
 }
 
@@ -155,9 +157,9 @@ void MainWindow::startUp()
 {
     today_ = QDate::currentDate();
     showDate();
-    messenger_.tell(programmer_.openPort());
+    messenger_.tell(programmer_.ports().openPort());
     grid()->makeRowCurrent(0);
-    messenger_.tell(programmer_.startUpWrite());
+    messenger_.tell(programmer_.transfers().startUpWrite());
 }
 
 void MainWindow::showDate()
@@ -174,19 +176,19 @@ void MainWindow::pick(int picker, const QString &text)
 void MainWindow::saveChannelFile()
 {
     messenger_.tell(
-        programmer_.saveChannelFile([this] { return messenger_.askSavePath(kChannelFileFilter); }));
+        programmer_.files().saveChannelFile([this] { return messenger_.askSavePath(kChannelFileFilter); }));
 }
 
 void MainWindow::saveTrace()
 {
-    messenger_.tell(programmer_.saveTrace(
-        [this] { return messenger_.askSavePath(kTraceFilter, nullptr, Programmer::newTracePath()); }));
+    messenger_.tell(programmer_.traces().saveTrace(
+        [this] { return messenger_.askSavePath(kTraceFilter, nullptr, DataFolders::newTracePath()); }));
 }
 
 void MainWindow::openChannelFile()
 {
     messenger_.tell(
-        programmer_.openChannelFile([this] { return messenger_.askOpenPath(kChannelFileFilter); }));
+        programmer_.files().openChannelFile([this] { return messenger_.askOpenPath(kChannelFileFilter); }));
 }
 
 void MainWindow::exportCsv()
@@ -194,13 +196,13 @@ void MainWindow::exportCsv()
     int chosen = 0;
     const QString path = messenger_.askSavePath(csvFilters(), &chosen);
     if (!path.isEmpty())
-        messenger_.tell(programmer_.exportCsv(csvLayoutAt(chosen), [&path] { return path; }));
+        messenger_.tell(programmer_.files().exportCsv(csvLayoutAt(chosen), [&path] { return path; }));
 }
 
 void MainWindow::importCsv()
 {
     grid()->commitOpenEditor();
-    messenger_.tell(programmer_.importCsv([this] { return messenger_.askOpenPath(csvFilters()); }));
+    messenger_.tell(programmer_.files().importCsv([this] { return messenger_.askOpenPath(csvFilters()); }));
 }
 
 void MainWindow::printCard()
@@ -216,7 +218,7 @@ void MainWindow::exportPdf()
     if (path.isEmpty())
         return;
     const bool only =
-        ChannelCard::hasEmptyChannels(planRows(programmer_.store())) &&
+        ChannelCard::hasEmptyChannels(programmer_.editor().plan()) &&
         messenger_.ask(Notice{Notice::Icon::None, texts::kCardTitle, texts::kAskPdfOnlyWithRx, {}});
     messenger_.tell(cardPrinter_.exportPdf(path, only));
 }
@@ -244,7 +246,7 @@ void MainWindow::showInstructions()
 
 void MainWindow::showAbout()
 {
-    showOnce(about_, [this] { return new AboutWindow(messenger_, programmer_.store().path(), this); });
+    showOnce(about_, [this] { return new AboutWindow(messenger_, programmer_.storePath(), this); });
 }
 
 } // namespace vq

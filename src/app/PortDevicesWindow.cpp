@@ -121,10 +121,10 @@ PortDevicesWindow::PortDevicesWindow(Programmer &programmer, Messenger &messenge
         refresh();
         if (found.onlyRadio.isEmpty())
             return;
-        const int port = programmer_.link().commPort();
+        const int port = programmer_.ports().portInUse();
         Notice question = systemNotice(texts::useFoundRadio(found.onlyRadio, port));
         if (messenger_.ask(question))
-            messenger_.tell(programmer_.assignDevice(
+            messenger_.tell(programmer_.ports().assignDevice(
                 port, selectPath(found.onlyRadio) ? selectedRememberedName() : found.onlyRadio));
     });
     check_ = new CableCheck(this);
@@ -159,7 +159,7 @@ void PortDevicesWindow::relist()
     const QString selected = selectedPath();
     // The processes are looked through every few seconds only, and not
     // while a transfer runs: on a busy desktop that takes a while.
-    PortSetup setup = programmer_.portSetup();
+    PortSetup setup = programmer_.ports().portSetup();
     setup.lookAtProcesses = setup.lookAtProcesses && refreshes_++ % kProcessLookEvery == 0;
     QList<PortEntry> fresh = listSerialDevices(setup);
     if (!setup.lookAtProcesses)
@@ -212,11 +212,10 @@ void PortDevicesWindow::changeEvent(QEvent *event)
 
 void PortDevicesWindow::showCounts()
 {
-    const SerialLink &link = programmer_.link();
-    const PortSetup setup = programmer_.portSetup();
+    const PortSetup setup = programmer_.ports().portSetup();
     counts_->setText(texts::linkCounts(setup.activePort,
-                                       setup.activeOpen ? link.devicePath(setup.activePort) : QString(),
-                                       link.bytesSent(), link.bytesReceived()));
+                                       setup.activeOpen ? programmer_.ports().deviceInUse() : QString(),
+                                       programmer_.ports().bytesSent(), programmer_.ports().bytesReceived()));
 }
 
 QString PortDevicesWindow::selectedPath() const
@@ -252,7 +251,7 @@ void PortDevicesWindow::assignSelected(int port)
     const QString name = selectedRememberedName();
     if (name.isEmpty())
         return;
-    messenger_.tell(programmer_.assignDevice(port, name));
+    messenger_.tell(programmer_.ports().assignDevice(port, name));
     refresh();
 }
 
@@ -261,13 +260,13 @@ void PortDevicesWindow::assignTyped(int port)
     const QString path = otherPath_->text().trimmed();
     if (path.isEmpty())
         return;
-    messenger_.tell(programmer_.assignDevice(port, path));
+    messenger_.tell(programmer_.ports().assignDevice(port, path));
     refresh();
 }
 
 void PortDevicesWindow::findRadio()
 {
-    const Result allowed = programmer_.mayProbe();
+    const Result allowed = programmer_.ports().mayProbe();
     if (!allowed.ok) {
         messenger_.tell(allowed);
         return;
@@ -293,7 +292,7 @@ void PortDevicesWindow::checkCable()
         report({texts::kCheckingCurrentPort});
         return;
     }
-    const Result allowed = programmer_.mayProbe();
+    const Result allowed = programmer_.ports().mayProbe();
     if (!allowed.ok) {
         messenger_.tell(allowed);
         return;

@@ -71,7 +71,7 @@ PortDialog::PortDialog(Programmer &programmer, Messenger &messenger, QWidget *pa
     ok->setFocus();
 
     // Neither option is chosen unless the link is on one of the two ports.
-    if (QAbstractButton *inUse = options_->button(programmer_.link().commPort()))
+    if (QAbstractButton *inUse = options_->button(programmer_.ports().portInUse()))
         inUse->setChecked(true);
 
     connect(ok, &QPushButton::clicked, this, &PortDialog::accept);
@@ -85,7 +85,7 @@ void PortDialog::accept()
         return;
     // A refusal (a transfer runs, the port cannot be opened) keeps the
     // window open for another choice.
-    const Result result = programmer_.switchPort(port);
+    const Result result = programmer_.ports().switchPort(port);
     messenger_.tell(result);
     if (result.ok)
         close();

@@ -51,7 +51,7 @@ const ChannelPreset &PresetDialog::chosen() const
 
 void PresetDialog::showChanges()
 {
-    const BulkEdit edit = presetEdit(planRows(programmer_.store()), rows_, chosen().channels);
+    const BulkEdit edit = programmer_.editor().previewPreset(rows_, chosen());
     changes_->setRowCount(0);
     if (!edit.ok()) {
         const Notice refusal = bulkRefusal(texts::kEditRefused, edit);
@@ -60,15 +60,16 @@ void PresetDialog::showChanges()
     }
     summary_->setText(edit.changes.empty() ? tr("所选信道已是这些频道，无需修改")
                                            : tr("确定后将修改以下%1项：").arg(edit.changes.size()));
+    const PlanRows now = programmer_.editor().plan();
     for (const ChannelStore::Change &c : edit.changes) {
         const int line = changes_->rowCount();
         changes_->insertRow(line);
         const std::string_view field = fieldNames()[static_cast<std::size_t>(c.field)];
         const QString place = tr("第%1信道 %2").arg(c.row + 1).arg(texts::fieldName(field));
         changes_->setItem(line, 0, new QTableWidgetItem(place));
-        changes_->setItem(
-            line, 1,
-            new QTableWidgetItem(QString::fromStdString(textOf(programmer_.store().field(c.row, c.field)))));
+        changes_->setItem(line, 1,
+                          new QTableWidgetItem(QString::fromStdString(textOf(
+                              now[static_cast<std::size_t>(c.row)][static_cast<std::size_t>(c.field)]))));
         changes_->setItem(line, 2, new QTableWidgetItem(QString::fromStdString(textOf(c.value))));
     }
 }

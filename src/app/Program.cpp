@@ -96,12 +96,12 @@ bool Program::start(const ProgramOptions &options)
     if (!opened.ok)
         return false;
     // Before usePorts(): the remembered choice is not written back.
-    programmer_.setVerifyAfterWrite(settings_.loadVerifyAfterWrite());
-    programmer_.usePorts(resolvePorts(options.com1, options.com2, settings_), &settings_);
+    programmer_.transfers().setVerifyAfterWrite(settings_.loadVerifyAfterWrite());
+    programmer_.ports().usePorts(resolvePorts(options.com1, options.com2, settings_), &settings_);
     // Before the port opens, so the trace holds the whole conversation; a
     // trace that cannot be written is said, and the program goes on.
     if (!options.trace.isEmpty())
-        for (const Notice &notice : programmer_.startTrace(options.trace).notices)
+        for (const Notice &notice : programmer_.traces().startTrace(options.trace).notices)
             messenger_.show(notice);
     window_ = std::make_unique<MainWindow>(programmer_, messenger_);
     QObject::connect(window_.get(), &MainWindow::languageChosen, window_.get(),

@@ -16,7 +16,7 @@ class MainWindow;
 class Messenger;
 
 struct ProgramOptions {
-    QString database = Programmer::defaultStorePath();
+    QString database = DataFolders::defaultStorePath();
     // Empty when not given: the remembered device, else the default.
     QString com1;
     QString com2;

@@ -10,9 +10,10 @@ int runCheck(const Command &command)
     Programmer programmer;
     if (auto failed = openExisting(programmer, command.database))
         return *failed;
-    if (programmer.store().rowCount() < kChannelCount)
+    const PlanRows rows = programmer.editor().plan();
+    if (rows.size() < static_cast<std::size_t>(kChannelCount))
         return fail(texts::kTooFewRows50);
-    const PlanFrames plan = encodePlan(planRows(programmer.store()));
+    const PlanFrames plan = encodePlan(rows);
     for (const PlanFrames::Problem &problem : plan.problems)
         printLine(stdout, texts::unencodableRow(problem.channel) + colon() + problem.why);
     if (plan.ok())

@@ -133,7 +133,7 @@ std::optional<Command> parseCommand(const QCoreApplication &app)
 {
     chooseLanguage(app.arguments());
     Command command;
-    command.database = Programmer::defaultStorePath();
+    command.database = DataFolders::defaultStorePath();
     QCommandLineParser parser;
     // The default store on a line of its own: in an option's text a long
     // path would be broken where the help wraps.

@@ -2,7 +2,6 @@
 #include "cli/Verbs.h"
 
 #include "plan/CsvExchange.h"
-#include "plan/PlanFrames.h"
 
 namespace vq::cli {
 
@@ -13,13 +12,14 @@ int runExport(const Command &command)
         return *failed;
     if (command.file == QLatin1String("-")) {
         QByteArray bytes;
-        const Result made = makeCsv(planRows(programmer.store()), command.layout, bytes);
+        const Result made = programmer.files().csvBytes(command.layout, bytes);
         if (!made.ok)
             return report(made);
         std::fwrite(bytes.constData(), 1, static_cast<std::size_t>(bytes.size()), stdout);
         return std::fflush(stdout) == 0 && !std::ferror(stdout) ? kSucceeded : fail(texts::kFileSaveFailed);
     }
-    return report(programmer.exportCsv(command.layout, [&command] { return command.file; }));
+    // Exactly the name given: a script names the file it will look for.
+    return report(programmer.files().exportCsvTo(command.layout, command.file));
 }
 
 } // namespace vq::cli

@@ -17,7 +17,7 @@ int runImport(const Command &command)
     const Result opened = programmer.openStore(command.database);
     if (!opened.ok)
         return report(opened);
-    return report(programmer.importCsv([&command] { return command.file; }));
+    return report(programmer.files().importCsv([&command] { return command.file; }));
 }
 
 } // namespace vq::cli

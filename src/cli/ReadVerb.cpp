@@ -20,8 +20,8 @@ int runRead(const Command &command, const Interrupts &onInterrupt)
         return report(opened);
     PortChoice choice;
     choice.devices = {command.ports.first(), QString()};
-    programmer.usePorts(choice);
-    const Result port = programmer.openPort();
+    programmer.ports().usePorts(choice);
+    const Result port = programmer.ports().openPort();
     if (!port.ok)
         return fail(lineOf(port.notices.first()));
 
@@ -43,11 +43,11 @@ int runRead(const Command &command, const Interrupts &onInterrupt)
             progress.show(0, value);
     });
     onInterrupt([&] {
-        programmer.cancelTransfer([] { return true; });
+        programmer.transfers().cancelTransfer([] { return true; });
         failure = Cli::tr("已中止：没有保存任何数据");
         loop.quit();
     });
-    const Result started = programmer.read();
+    const Result started = programmer.transfers().read();
     if (!started.ok)
         return report(started);
     loop.exec();
@@ -56,7 +56,7 @@ int runRead(const Command &command, const Interrupts &onInterrupt)
     if (!stored)
         return fail(failure.isEmpty() ? texts::kReadError : failure);
     if (!command.csv.isEmpty()) {
-        const Result saved = programmer.exportCsv(command.layout, [&command] { return command.csv; });
+        const Result saved = programmer.files().exportCsvTo(command.layout, command.csv);
         if (!saved.ok)
             return report(saved);
     }

@@ -22,17 +22,17 @@ int runWrite(const Command &command, const Interrupts &onInterrupt)
         const Result opened = programmer.openStore(scratch.path());
         if (!opened.ok)
             return report(opened);
-        const Result imported = programmer.importCsv([&command] { return command.csv; });
+        const Result imported = programmer.files().importCsv([&command] { return command.csv; });
         if (!imported.ok)
             return report(imported);
     }
-    if (programmer.store().rowCount() < kChannelCount)
-        return fail(texts::kTooFewRows50);
-    const PlanFrames plan = encodePlan(planRows(programmer.store()));
-    if (!plan.ok()) {
-        const PlanFrames::Problem &first = plan.problems.front();
-        return fail(texts::unencodableRow(first.channel) + colon() + first.why);
-    }
+    // The window's write and this one are one use case: judged and encoded
+    // once, channel 1 kept as number 1.
+    PlanFrames plan;
+    const Result prepared = programmer.transfers().prepareWrite(plan);
+    if (!prepared.ok)
+        return report(prepared);
+    report(prepared);
 
     FleetWrite fleet;
     QEventLoop loop;
@@ -43,16 +43,20 @@ int runWrite(const Command &command, const Interrupts &onInterrupt)
     onInterrupt([&fleet] { fleet.cancel(); });
     if (!fleet.start(command.ports, plan.frames, command.verify))
         return fail(texts::kPortFailed);
-    // What went out is kept in the store's history, as the window does; a
-    // plan from a CSV file has no store to keep it in.
-    if (command.csv.isEmpty() &&
-        programmer.history().add(ChannelHistory::Reason::Write, command.ports.join(QStringLiteral(", ")),
-                                 plan.sent) == ChannelHistory::Added::Failed)
-        printLine(stderr, texts::kHistoryUnavailable + colon() + programmer.history().problem());
     if (fleet.isRunning())
         loop.exec();
     onInterrupt({});
     progress.end();
+    // What went out is kept in the store's history, as the window does, but
+    // only for radios that got frames of it; a plan from a CSV file has no
+    // store to keep it in.
+    QStringList reached;
+    for (const FleetWrite::PortResult &result : fleet.results())
+        if (result.framesSent > 0)
+            reached << result.device;
+    if (command.csv.isEmpty() && !reached.isEmpty() &&
+        !programmer.transfers().recordWrite(reached.join(QStringLiteral(", ")), plan.sent))
+        printLine(stderr, texts::kHistoryUnavailable + colon() + programmer.history().problem());
     // One line a radio, in the order given, and whether it holds the plan.
     for (const FleetWrite::PortResult &result : fleet.results()) {
         QString line = result.device + colon() + result.text;

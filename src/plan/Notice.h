@@ -325,6 +325,12 @@ inline Notice systemNotice(const QString &text)
 {
     return Notice{Notice::Icon::Exclamation, texts::kSystemTitle, text, {}};
 }
+// The notice with a second line saying why.
+inline Notice withReason(Notice notice, const QString &reason)
+{
+    notice.informative = reason;
+    return notice;
+}
 
 } // namespace vq
 

@@ -20,3 +20,5 @@ struct Result {
 };
 
 } // namespace vq
+
+Q_DECLARE_METATYPE(vq::Result)

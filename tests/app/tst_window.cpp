@@ -169,7 +169,7 @@ private slots:
         const QString csv = QStringLiteral("CSV 文件 (*.csv);;通用格式 (*.csv)");
         QCOMPARE(s.messenger.filters,
                  (QStringList{"text(*.doc)", "text(*.doc)", csv, csv, "PDF 文件 (*.pdf)", "text(*.txt)"}));
-        QCOMPARE(QFileInfo(s.messenger.starts.last()).absolutePath(), Programmer::logFolder());
+        QCOMPARE(QFileInfo(s.messenger.starts.last()).absolutePath(), DataFolders::logFolder());
         // 撤销 and 重做 say what they take back and do it through the store.
         QCOMPARE(w.findChild<QAction *>(QStringLiteral("撤销"))->text(), QStringLiteral("撤销(&U) 打开文件"));
         const FieldValue scan = s.store().field(0, Scan);
@@ -518,7 +518,7 @@ private slots:
                      qPrintable(out + err));
             if (arguments.first() == QLatin1String("--help"))
                 QVERIFY(out.contains("--com1") && out.contains("--db") && out.contains("--trace") &&
-                        out.contains(Programmer::defaultStorePath()));
+                        out.contains(DataFolders::defaultStorePath()));
         }
     }
 };

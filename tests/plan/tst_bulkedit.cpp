@@ -58,11 +58,11 @@ private slots:
         QVERIFY(rig.store().apply(kPlan));
         // Whole rows come with the header, which the paste skips; a block
         // of cells lands from the current cell.
-        const QString rows = rig.programmer.copyCells(cells(2, 4, 0, kFieldCount - 1));
+        const QString rows = rig.programmer.editor().copyCells(cells(2, 4, 0, kFieldCount - 1));
         QVERIFY(rows.startsWith(QStringLiteral("信道号\t接收频率\t")));
-        QVERIFY(rig.take(rig.programmer.paste(rows, {}, {20, 3})));
-        const QString block = rig.programmer.copyCells(cells(2, 3, 5, 9));
-        QVERIFY(rig.take(rig.programmer.paste(block, cells(40, 40, 5, 5), {0, 0})));
+        QVERIFY(rig.take(rig.programmer.editor().paste(rows, {}, {20, 3})));
+        const QString block = rig.programmer.editor().copyCells(cells(2, 3, 5, 9));
+        QVERIFY(rig.take(rig.programmer.editor().paste(block, cells(40, 40, 5, 5), {0, 0})));
         const auto after = test::snapshot(rig.store());
         for (int n = 0; n < 3; ++n) {
             QCOMPARE(after[20 + n][ChannelNumber], FieldValue(std::to_string(21 + n)));
@@ -72,18 +72,18 @@ private slots:
         for (int n = 0; n < 2; ++n)
             for (int f = TxTone; f < kFieldCount; ++f)
                 QCOMPARE(textOf(after[40 + n][f]), textOf(after[2 + n][f]));
-        QCOMPARE(rig.programmer.undoStack().count(), 2);
-        QCOMPARE(rig.programmer.undoStack().undoText(), QStringLiteral("粘贴"));
-        QVERIFY(rig.take(rig.programmer.undo()));
+        QCOMPARE(rig.programmer.editor().undoCount(), 2);
+        QCOMPARE(rig.programmer.editor().undoText(), QStringLiteral("粘贴"));
+        QVERIFY(rig.take(rig.programmer.editor().undo()));
         QCOMPARE(text(rig.store(), 40, TxTone), std::string());
         // A single value goes into every selected cell, and the transmit
         // frequency follows the receive one; one off the raster is refused
         // with what typing would make of it.
-        QVERIFY(rig.take(rig.programmer.paste(QStringLiteral("438.5\n"), cells(10, 12, 1, 1), {0, 0})));
+        QVERIFY(rig.take(rig.programmer.editor().paste(QStringLiteral("438.5\n"), cells(10, 12, 1, 1), {0, 0})));
         for (int row = 10; row <= 12; ++row)
             QCOMPARE(text(rig.store(), row, TxFrequency), std::string("438.50000"));
         QVERIFY(rig.notices.isEmpty());
-        QVERIFY(!rig.take(rig.programmer.paste(QStringLiteral("438.5031"), cells(10, 10, 1, 1), {0, 0})));
+        QVERIFY(!rig.take(rig.programmer.editor().paste(QStringLiteral("438.5031"), cells(10, 10, 1, 1), {0, 0})));
         QCOMPARE(rig.notices.last().informative,
                  QStringLiteral("第11信道 接收频率“438.5031”：不在步进上，会变成438.50000"));
     }
@@ -128,9 +128,9 @@ private slots:
         VQ_RIG(rig, db(), QString());
         QVERIFY(rig.store().apply(kPlan));
         const auto before = test::snapshot(rig.store());
-        QVERIFY(!rig.take(rig.programmer.paste(pasted, {}, {row, column})));
+        QVERIFY(!rig.take(rig.programmer.editor().paste(pasted, {}, {row, column})));
         QVERIFY(test::snapshot(rig.store()) == before);
-        QCOMPARE(rig.programmer.undoStack().count(), 0);
+        QCOMPARE(rig.programmer.editor().undoCount(), 0);
         QCOMPARE(rig.notices.size(), 1);
         QCOMPARE(rig.notices[0].title, QStringLiteral("错误警告 "));
         QCOMPARE(rig.notices[0].text, QStringLiteral("无法粘贴，表格未作任何修改"));
@@ -147,22 +147,22 @@ private slots:
         // Channel numbers selected too stay as they are.
         std::vector<Cell> selection = cells(2, 5, 1, 1);
         selection.insert(selection.end(), {{6, Bcl}, {3, Bcl}, {2, ChannelNumber}, {5, ChannelNumber}});
-        QVERIFY(rig.take(rig.programmer.fillDown(selection)));
+        QVERIFY(rig.take(rig.programmer.editor().fillDown(selection)));
         for (int row = 3; row <= 5; ++row)
             expected[row][RxFrequency] = expected[row][TxFrequency] = "430.12500";
         expected[6][Bcl] = "2";
         QVERIFY(test::snapshot(rig.store()) == expected);
-        QCOMPARE(rig.programmer.undoStack().count(), 1);
-        QVERIFY(!rig.take(rig.programmer.fillDown({{4, Scan}, {4, Beat}})));
-        QVERIFY(!rig.take(rig.programmer.fillDown({{2, ChannelNumber}, {5, ChannelNumber}})));
+        QCOMPARE(rig.programmer.editor().undoCount(), 1);
+        QVERIFY(!rig.take(rig.programmer.editor().fillDown({{4, Scan}, {4, Beat}})));
+        QVERIFY(!rig.take(rig.programmer.editor().fillDown({{2, ChannelNumber}, {5, ChannelNumber}})));
         // Clearing keeps the channel number; a receive frequency takes the
         // transmit one with it, a transmit frequency goes alone.
         QVERIFY(rig.take(
-            rig.programmer.clearCells({{2, ChannelNumber}, {2, RxFrequency}, {3, TxFrequency}, {3, Beat}})));
+            rig.programmer.editor().clearCells({{2, ChannelNumber}, {2, RxFrequency}, {3, TxFrequency}, {3, Beat}})));
         expected[2][RxFrequency] = expected[2][TxFrequency] = expected[3][TxFrequency] = expected[3][Beat] =
             "";
         QVERIFY(test::snapshot(rig.store()) == expected);
-        QCOMPARE(rig.programmer.undoStack().undoText(), QStringLiteral("清除"));
+        QCOMPARE(rig.programmer.editor().undoText(), QStringLiteral("清除"));
         QCOMPARE(rig.texts(), QStringList(2, QStringLiteral("数据有误，表格未作任何修改")));
     }
 
@@ -177,7 +177,7 @@ private slots:
         change.values[RxTone] = "88.5";
         change.stepKHz = "12.5";
         const std::vector<int> rows = {9, 3, 7}; // in table order, whatever the selection's order
-        QVERIFY(rig.take(rig.programmer.changeMany(rows, change)));
+        QVERIFY(rig.take(rig.programmer.editor().changeMany(rows, change)));
         const char *rx[] = {"438.50000", "438.51250", "438.52500"};
         const char *tx[] = {"430.00000", "430.01250", "430.02500"};
         for (int n = 0; n < 3; ++n) {
@@ -193,14 +193,14 @@ private slots:
         change.values[RxFrequency] = "499.99";
         change.values[TxFrequency].reset();
         change.values[RxTone] = "1000";
-        QVERIFY(!rig.take(rig.programmer.changeMany(rows, change)));
+        QVERIFY(!rig.take(rig.programmer.editor().changeMany(rows, change)));
         QCOMPARE(rig.notices.last().informative, QStringLiteral("第4信道 收哑音“1000”：不是可用的哑音\n"
                                                                 "第8信道 接收频率“500.00250”：超出范围（130～500 MHz）\n"
                                                                 "第8信道 收哑音“1000”：不是可用的哑音\n"
                                                                 "第10信道 接收频率“500.01500”：超出范围（130～500 MHz）\n"
                                                                 "第10信道 收哑音“1000”：不是可用的哑音"));
         QVERIFY(test::snapshot(rig.store()) == expected);
-        QCOMPARE(rig.programmer.undoStack().count(), 1);
+        QCOMPARE(rig.programmer.editor().undoCount(), 1);
     }
 
     void presetsAreThePublicChannels()
@@ -223,11 +223,11 @@ private slots:
         QVERIFY(rig.store().apply({{41, RxFrequency, "409.76250"}, {41, TxFrequency, "409.76250"}}));
         const BulkEdit preview = presetEdit(planRows(rig.store()), std::vector{40}, pub.channels);
         QCOMPARE(preview.changes.size(), std::size_t(2 * 9));
-        QVERIFY(rig.take(rig.programmer.insertPreset({40}, pub)));
+        QVERIFY(rig.take(rig.programmer.editor().insertPreset({40}, pub)));
         for (int row = 40; row < kChannelCount; ++row)
             QCOMPARE(rig.store().field(row, TxFrequency),
                      pub.channels[static_cast<std::size_t>(row - 40)][RxFrequency]);
-        QVERIFY(rig.take(rig.programmer.insertPreset({5, 2}, pub)));
+        QVERIFY(rig.take(rig.programmer.editor().insertPreset({5, 2}, pub)));
         QCOMPARE(text(rig.store(), 5, RxFrequency), std::string("409.76250"));
         QCOMPARE(text(rig.store(), 6, RxFrequency), std::string());
         QVERIFY(readChannelPresets(
@@ -261,22 +261,22 @@ private slots:
         VQ_RIG(rig, db(), sim.devicePath());
         QVERIFY(rig.store().apply(kPlan));
         const auto before = test::snapshot(rig.store());
-        QVERIFY(rig.take(rig.programmer.read()));
+        QVERIFY(rig.take(rig.programmer.transfers().read()));
         ManyChange change;
         change.values[Scan] = "del";
         const std::vector<ChannelPreset> presets = shippedChannelPresets();
-        QVERIFY(!rig.take(rig.programmer.paste(QStringLiteral("146"), {}, {6, 1})));
-        QVERIFY(!rig.take(rig.programmer.clearCells({{2, Scan}})));
-        QVERIFY(!rig.take(rig.programmer.fillDown(cells(2, 3, 7, 7))));
-        QVERIFY(!rig.take(rig.programmer.changeMany({2}, change)));
-        QVERIFY(!rig.take(rig.programmer.insertPreset({2}, presets.front())));
+        QVERIFY(!rig.take(rig.programmer.editor().paste(QStringLiteral("146"), {}, {6, 1})));
+        QVERIFY(!rig.take(rig.programmer.editor().clearCells({{2, Scan}})));
+        QVERIFY(!rig.take(rig.programmer.editor().fillDown(cells(2, 3, 7, 7))));
+        QVERIFY(!rig.take(rig.programmer.editor().changeMany({2}, change)));
+        QVERIFY(!rig.take(rig.programmer.editor().insertPreset({2}, presets.front())));
         QCOMPARE(rig.texts(), QStringList(5, QStringLiteral("数据传送中，请稍后再试")));
         QVERIFY(test::snapshot(rig.store()) == before);
         rig.programmer.controller().cancelRead();
         // A write sends what it took at its start: the table takes edits.
         QTRY_VERIFY(!rig.programmer.controller().transferRunning());
-        QVERIFY(rig.take(rig.programmer.write()));
-        QVERIFY(rig.take(rig.programmer.paste(QStringLiteral("146"), {}, {6, 1})));
+        QVERIFY(rig.take(rig.programmer.transfers().write()));
+        QVERIFY(rig.take(rig.programmer.editor().paste(QStringLiteral("146"), {}, {6, 1})));
         QCOMPARE(text(rig.store(), 6, TxFrequency), std::string("146.00000"));
     }
 

@@ -78,14 +78,14 @@ private slots:
 
         // Channel 1 already holds "1", so the write goes out untouched.
         QSignalSpy written(&sim, &RadioSimulator::writeStored);
-        QVERIFY(rig.take(rig.programmer.startUpWrite()));
+        QVERIFY(rig.take(rig.programmer.transfers().startUpWrite()));
         QVERIFY(written.wait(10000));
         QVERIFY(rig.notices.isEmpty());
 
-        QVERIFY(!rig.take(rig.programmer.applyTypedValue(2, RxFrequency, QStringLiteral("438.5"))));
+        QVERIFY(!rig.take(rig.programmer.editor().applyTypedValue(2, RxFrequency, QStringLiteral("438.5"))));
         QCOMPARE(rig.texts(), QStringList{QStringLiteral("信道数据库写入失败")});
         QTRY_VERIFY(!rig.programmer.controller().transferRunning());
-        QVERIFY(rig.take(rig.programmer.read()));
+        QVERIFY(rig.take(rig.programmer.transfers().read()));
         QTRY_COMPARE(rig.notices.size(), 2);
         // The radio answered well: the database is what failed.
         QCOMPARE(rig.notices[1].text, QStringLiteral("信道数据库写入失败"));
@@ -98,12 +98,12 @@ private slots:
         const QString db = dir_.filePath(QStringLiteral("gone.db"));
         VQ_RIG(rig, db, QString());
         QVERIFY(QFile::remove(db));
-        QVERIFY(!rig.take(rig.programmer.applyTypedValue(0, RxFrequency, QStringLiteral("145"))));
-        QVERIFY(!rig.take(rig.programmer.applyPick(1, 0, QStringLiteral("67.0"))));
+        QVERIFY(!rig.take(rig.programmer.editor().applyTypedValue(0, RxFrequency, QStringLiteral("145"))));
+        QVERIFY(!rig.take(rig.programmer.editor().applyPick(1, 0, QStringLiteral("67.0"))));
         QCOMPARE(rig.texts(), QStringList(2, QStringLiteral("信道数据库写入失败")));
         QVERIFY(!rig.store().field(0, RxFrequency).has_value());
         QVERIFY(!QFile::exists(db));
-        QCOMPARE(rig.programmer.undoStack().count(), 0);
+        QCOMPARE(rig.programmer.editor().undoCount(), 0);
     }
     void saveIntoReadOnlyFolder()
     {
@@ -114,7 +114,7 @@ private slots:
         if (!lock.ok())
             QSKIP("this file system cannot make a folder read-only for this user");
         VQ_RIG(rig, dir_.filePath(QStringLiteral("s.db")), QString());
-        QVERIFY(!rig.take(rig.programmer.saveChannelFile([&] { return file; })));
+        QVERIFY(!rig.take(rig.programmer.files().saveChannelFile([&] { return file; })));
         QCOMPARE(rig.texts(), QStringList{QStringLiteral("文件保存失败")});
         QFile old(file);
         QVERIFY(old.open(QIODevice::ReadOnly) && old.readAll() == "old plan");
@@ -140,7 +140,7 @@ private slots:
             if (fault == 2)
                 QVERIFY(rig.store().apply({{3, RxTone, std::string(kMaxChannelFileBytes, 'x')}}));
             const QString target = fault == 0 ? dir_.filePath(QStringLiteral("no/such/plan.doc")) : file;
-            const bool saved = rig.take(rig.programmer.saveChannelFile([&] { return target; }));
+            const bool saved = rig.take(rig.programmer.files().saveChannelFile([&] { return target; }));
             setrlimit(RLIMIT_FSIZE, &unlimited);
             QVERIFY(!saved);
             QCOMPARE(rig.texts(), QStringList(fault + 1, QStringLiteral("文件保存失败")));
@@ -229,7 +229,7 @@ static int childSave(const QString &db, const QString &file)
         return 1;
     for (int n = 0;; ++n) {
         programmer.store().apply(plan(1 + n % 2));
-        programmer.saveChannelFile([&] { return file; });
+        programmer.files().saveChannelFile([&] { return file; });
         if (n == 0) {
             std::printf("saving\n");
             std::fflush(stdout);
@@ -265,9 +265,9 @@ static int childHistory(const QString &db)
     std::fflush(stdout);
     for (int n = 0;; ++n) {
         history.add(ChannelHistory::Reason::Read, QString(), plans[n % 2]);
-        programmer.restoreSnapshot(history.entries().front().id);
+        programmer.editor().restoreSnapshot(history.entries().front().id);
         if (n % 3 == 0)
-            programmer.undo();
+            programmer.editor().undo();
     }
 }
 

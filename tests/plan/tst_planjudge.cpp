@@ -150,7 +150,7 @@ private slots:
             QCOMPARE(frames.problems.first().refusal.field, field);
         }
         // the write: refused before a character goes out
-        QCOMPARE(rig.take(rig.programmer.write()), !refusal);
+        QCOMPARE(rig.take(rig.programmer.transfers().write()), !refusal);
         if (refusal)
             QVERIFY(sim.received().isEmpty());
         rig.programmer.shutDown();
@@ -163,7 +163,7 @@ private slots:
             header.push_back(std::string(name));
         const CsvRecord row(plan[2].begin(), plan[2].end());
         QVERIFY(test::writeFile(own, QByteArray::fromStdString(writeCsv(std::vector{header, row}))));
-        QCOMPARE(fresh.take(fresh.programmer.importCsv([&own] { return own; })), !refusal);
+        QCOMPARE(fresh.take(fresh.programmer.files().importCsv([&own] { return own; })), !refusal);
         if (field == RxFrequency || field == TxFrequency) {
             const QString common = dir_.filePath(QStringLiteral("common.csv"));
             const QString rx = field == RxFrequency ? value : QStringLiteral("145.00000");
@@ -176,13 +176,13 @@ private slots:
                     .arg(rx, tx)
                     .toUtf8()));
             VQ_RIG(other, db(), QString());
-            QCOMPARE(other.take(other.programmer.importCsv([&common] { return common; })), !refusal);
+            QCOMPARE(other.take(other.programmer.files().importCsv([&common] { return common; })), !refusal);
         }
         // paste of the one value (the channel number is never pasted)
         if (field != ChannelNumber) {
             VQ_RIG(pasted, db(), QString());
             QVERIFY(pasted.store().apply(kRow2));
-            QCOMPARE(pasted.take(pasted.programmer.paste(value, {{2, field}}, {2, field})), !refusal);
+            QCOMPARE(pasted.take(pasted.programmer.editor().paste(value, {{2, field}}, {2, field})), !refusal);
         }
     }
 
@@ -202,9 +202,9 @@ private slots:
                                    {1, TxDcs, "023"},
                                    {1, Bcl, "2"},
                                    {5, Scan, "del"}}));
-        QVERIFY(rig.take(rig.programmer.write()));
+        QVERIFY(rig.take(rig.programmer.transfers().write()));
         QTRY_COMPARE(rig.state(), LinkController::State::Idle);
-        QVERIFY(rig.take(rig.programmer.read()));
+        QVERIFY(rig.take(rig.programmer.transfers().read()));
         QTRY_COMPARE(rig.stored, 1);
         const auto entries = rig.programmer.history().entries();
         QCOMPARE(entries.size(), 2); // the write, the read
@@ -227,7 +227,7 @@ private slots:
             if (c == 'A')
                 sim.hangUp();
         });
-        QVERIFY(rig.take(rig.programmer.write()));
+        QVERIFY(rig.take(rig.programmer.transfers().write()));
         QTRY_COMPARE(rig.state(), LinkController::State::Idle);
         QVERIFY(rig.programmer.history().entries().empty());
     }
@@ -247,12 +247,12 @@ private slots:
         QVERIFY(QFile::link(store, link));
         for (const QString &target : {store, store + QStringLiteral("-journal"), link, dir_.path(), fifo,
                                       QStringLiteral("/dev/null")}) {
-            QVERIFY2(!rig.take(rig.programmer.exportCsvTo(CsvLayout::Own, target)), qPrintable(target));
+            QVERIFY2(!rig.take(rig.programmer.files().exportCsvTo(CsvLayout::Own, target)), qPrintable(target));
             // A chosen name without an extension gets one: those are new files.
             if (QFileInfo(target).suffix().isEmpty())
                 continue;
-            QVERIFY(!rig.take(rig.programmer.saveChannelFile([&target] { return target; })));
-            QVERIFY(!rig.take(rig.programmer.saveTrace([&target] { return target; })));
+            QVERIFY(!rig.take(rig.programmer.files().saveChannelFile([&target] { return target; })));
+            QVERIFY(!rig.take(rig.programmer.traces().saveTrace([&target] { return target; })));
         }
         QCOMPARE(test::digest(store), before);
         QCOMPARE(rig.store().field(2, RxFrequency), FieldValue("145.00000"));
@@ -261,7 +261,7 @@ private slots:
         const QString kept = dir_.filePath(QStringLiteral("kept"));
         QVERIFY(test::writeFile(kept, "old"));
         QVERIFY(QFile::setPermissions(kept, QFile::ReadOwner | QFile::WriteOwner));
-        QVERIFY(rig.take(rig.programmer.exportCsvTo(CsvLayout::Common, kept)));
+        QVERIFY(rig.take(rig.programmer.files().exportCsvTo(CsvLayout::Common, kept)));
         struct stat st {};
         QCOMPARE(::stat(QFile::encodeName(kept).constData(), &st), 0);
         QCOMPARE(st.st_mode & 07777, 0600u);
@@ -273,8 +273,8 @@ private slots:
     void editsAfterAnotherProgramsChange()
     {
         VQ_RIG(rig, db(), QString());
-        QVERIFY(rig.take(rig.programmer.paste(QStringLiteral("145.5\t67.0"), {}, {1, RxFrequency})));
-        QVERIFY(rig.programmer.undoStack().canUndo());
+        QVERIFY(rig.take(rig.programmer.editor().paste(QStringLiteral("145.5\t67.0"), {}, {1, RxFrequency})));
+        QVERIFY(rig.programmer.editor().canUndo());
         PlanRows theirs = planRows(rig.store());
         theirs[1] = {"2", "430.12500", "", "023", "430.12500", "", "", "add", "off", "off"};
         const QString plan = dir_.filePath(QStringLiteral("other.csv"));
@@ -282,14 +282,14 @@ private slots:
         {
             Programmer other;
             QVERIFY(other.openStore(rig.store().path()).ok);
-            QVERIFY(other.importCsv([&plan] { return plan; }).ok);
+            QVERIFY(other.files().importCsv([&plan] { return plan; }).ok);
         }
-        QVERIFY(!rig.take(rig.programmer.undo()));
+        QVERIFY(!rig.take(rig.programmer.editor().undo()));
         QCOMPARE(rig.texts(), QStringList{QStringLiteral("信道表已被另一程序修改，已重新载入，请再试一次")});
-        QVERIFY(!rig.programmer.undoStack().canUndo());
+        QVERIFY(!rig.programmer.editor().canUndo());
         QCOMPARE(test::snapshot(rig.store()), theirs);
         // Seen now: the next edit goes onto the new rows.
-        QVERIFY(rig.take(rig.programmer.applyTypedValue(1, TxFrequency, QStringLiteral("431"))));
+        QVERIFY(rig.take(rig.programmer.editor().applyTypedValue(1, TxFrequency, QStringLiteral("431"))));
         QCOMPARE(rig.store().field(1, RxDcs), FieldValue("023"));
     }
 

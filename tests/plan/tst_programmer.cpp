@@ -23,7 +23,7 @@ using test::PtyPair;
 
 namespace {
 
-Programmer::PathChooser answer(const QString &path)
+PlanFiles::PathChooser answer(const QString &path)
 {
     return [path] { return path; };
 }
@@ -72,7 +72,7 @@ private slots:
             {{3, RxFrequency, rxBefore.toStdString()}, {3, TxFrequency, txBefore.toStdString()}}));
         const auto before = test::snapshot(rig.store());
 
-        rig.take(rig.programmer.applyTypedValue(3, column, typed));
+        rig.take(rig.programmer.editor().applyTypedValue(3, column, typed));
         QTEST(QString::fromStdString(textOf(rig.store().field(3, RxFrequency))), "rx");
         QTEST(QString::fromStdString(textOf(rig.store().field(3, TxFrequency))), "tx");
         QTEST(rig.texts() == QStringList{QStringLiteral("数据超出范围 ！！")}, "warned");
@@ -83,15 +83,15 @@ private slots:
         after[3][TxFrequency] = before[3][TxFrequency];
         QVERIFY(after == before);
         // Other columns are not typed into.
-        QVERIFY(!rig.take(rig.programmer.applyTypedValue(3, RxTone, QStringLiteral("88.5"))));
+        QVERIFY(!rig.take(rig.programmer.editor().applyTypedValue(3, RxTone, QStringLiteral("88.5"))));
     }
     void typedTextStandsWhileTheWarningShows()
     {
         VQ_RIG(rig, db(), QString());
-        QVERIFY(rig.take(rig.programmer.applyTypedValue(3, RxFrequency, QStringLiteral("438.5"))));
+        QVERIFY(rig.take(rig.programmer.editor().applyTypedValue(3, RxFrequency, QStringLiteral("438.5"))));
         FieldValue seen;
         const Result result =
-            rig.programmer.applyTypedValue(3, RxFrequency, QStringLiteral("500.00001"), [&](const Notice &n) {
+            rig.programmer.editor().applyTypedValue(3, RxFrequency, QStringLiteral("500.00001"), [&](const Notice &n) {
                 rig.notices << n;
                 seen = rig.store().field(3, RxFrequency);
             });
@@ -100,7 +100,7 @@ private slots:
         QCOMPARE(seen, FieldValue("500.00001"));
         QCOMPARE(rig.store().field(3, RxFrequency), FieldValue(""));
         // One step back is the table before the text was typed.
-        rig.programmer.undoStack().undo();
+        QVERIFY(rig.take(rig.programmer.editor().undo()));
         QCOMPARE(rig.store().field(3, RxFrequency), FieldValue("438.50000"));
     }
     void picks()
@@ -109,13 +109,13 @@ private slots:
         // and that nothing else is written.
         VQ_RIG(rig, db(), QString());
         auto before = test::snapshot(rig.store());
-        QVERIFY(rig.take(rig.programmer.applyPick(4, 6, QStringLiteral("754"))));
+        QVERIFY(rig.take(rig.programmer.editor().applyPick(4, 6, QStringLiteral("754"))));
         for (const FieldWrite &w : pickerWrites(4, "754"))
             before[6][w.field] = w.text;
         QVERIFY(test::snapshot(rig.store()) == before);
         for (auto [picker, row, text] :
              {std::tuple{1, 6, "88.4"}, {8, 6, " "}, {5, -1, "add"}, {5, kChannelCount, "add"}})
-            QVERIFY(!rig.take(rig.programmer.applyPick(picker, row, QString::fromUtf8(text))));
+            QVERIFY(!rig.take(rig.programmer.editor().applyPick(picker, row, QString::fromUtf8(text))));
         QVERIFY(test::snapshot(rig.store()) == before);
         QVERIFY(rig.notices.isEmpty());
     }
@@ -128,30 +128,30 @@ private slots:
             QVERIFY(rig.take(r));
             tables.push_back(test::snapshot(rig.store()));
         };
-        step(rig.programmer.applyTypedValue(0, RxFrequency, QStringLiteral("145")));
-        step(rig.programmer.applyPick(1, 0, QStringLiteral("67.0")));
-        QVERIFY(rig.take(rig.programmer.saveChannelFile(answer(file))));
-        step(rig.programmer.applyTypedValue(0, TxFrequency, QStringLiteral("145.6")));
-        step(rig.programmer.openChannelFile(answer(file)));
+        step(rig.programmer.editor().applyTypedValue(0, RxFrequency, QStringLiteral("145")));
+        step(rig.programmer.editor().applyPick(1, 0, QStringLiteral("67.0")));
+        QVERIFY(rig.take(rig.programmer.files().saveChannelFile(answer(file))));
+        step(rig.programmer.editor().applyTypedValue(0, TxFrequency, QStringLiteral("145.6")));
+        step(rig.programmer.files().openChannelFile(answer(file)));
         const qint64 beforeFile = rig.programmer.history().entries().front().id;
-        step(rig.programmer.restoreSnapshot(beforeFile));
-        QCOMPARE(rig.programmer.undoStack().count(), 5);
+        step(rig.programmer.editor().restoreSnapshot(beforeFile));
+        QCOMPARE(rig.programmer.editor().undoCount(), 5);
         for (int i = int(tables.size()) - 2; i >= 0; --i) {
-            QVERIFY(rig.take(rig.programmer.undo()));
+            QVERIFY(rig.take(rig.programmer.editor().undo()));
             QVERIFY2(test::snapshot(rig.store()) == tables[std::size_t(i)], qPrintable(QString::number(i)));
         }
         // Null and the empty text come back as they were.
         QCOMPARE(rig.store().field(0, RxDcs), FieldValue());
-        QVERIFY(!rig.take(rig.programmer.undo()));
+        QVERIFY(!rig.take(rig.programmer.editor().undo()));
         for (std::size_t i = 1; i < tables.size(); ++i) {
-            QVERIFY(rig.take(rig.programmer.redo()));
+            QVERIFY(rig.take(rig.programmer.editor().redo()));
             QVERIFY(test::snapshot(rig.store()) == tables[i]);
         }
         // A store that refuses the batch leaves the stack where it was, so
         // that the table and the undo text still agree.
         QVERIFY(QFile::rename(rig.store().path(), rig.store().path() + QStringLiteral(".moved")));
-        QVERIFY(!rig.take(rig.programmer.undo()));
-        QCOMPARE(rig.programmer.undoStack().index(), 5);
+        QVERIFY(!rig.take(rig.programmer.editor().undo()));
+        QVERIFY(!rig.programmer.editor().canRedo());
         QVERIFY(test::snapshot(rig.store()) == tables.back());
         QCOMPARE(rig.texts(), QStringList{QStringLiteral("信道数据库写入失败")});
     }
@@ -179,12 +179,12 @@ private slots:
         QVERIFY(rig.store().apply({{10, Scan, ""}}));
         const PlanRows replaced = planRows(rig.store());
         QSignalSpy batches(&rig.store(), &ChannelStore::rowsChanged);
-        QVERIFY(rig.take(rig.programmer.restoreSnapshot(kept[2].id)));
+        QVERIFY(rig.take(rig.programmer.editor().restoreSnapshot(kept[2].id)));
         QCOMPARE(batches.size(), 1);
         QCOMPARE(history.entries().front().reason, ChannelHistory::Reason::Restore);
         QVERIFY(*history.rows(history.entries().front().id) == replaced);
         QCOMPARE(rig.store().field(4, RxFrequency), FieldValue());
-        QVERIFY(!rig.take(rig.programmer.restoreSnapshot(kept[0].id + 100)));
+        QVERIFY(!rig.take(rig.programmer.editor().restoreSnapshot(kept[0].id + 100)));
     }
     void damagedHistoryStopsNothing()
     {
@@ -200,8 +200,8 @@ private slots:
                 QVERIFY(test::execSql(path, {sql, QStringLiteral("INSERT INTO 历史记录 VALUES (1)")}));
             VQ_RIG(rig, path, QString());
             const QString file = dir_.filePath(QStringLiteral("h.doc"));
-            QVERIFY(rig.take(rig.programmer.saveChannelFile(answer(file))));
-            QVERIFY(rig.take(rig.programmer.openChannelFile(answer(file))));
+            QVERIFY(rig.take(rig.programmer.files().saveChannelFile(answer(file))));
+            QVERIFY(rig.take(rig.programmer.files().openChannelFile(answer(file))));
             QCOMPARE(rig.programmer.history().isAvailable(), sql.isEmpty());
             QCOMPARE(rig.programmer.history().entries().size(), std::size_t(sql.isEmpty() ? 1 : 0));
             if (!sql.isEmpty())
@@ -219,11 +219,11 @@ private slots:
                                    {15, Bcl, "2"},
                                    {16, RxFrequency, "146.00000"}}));
         const QString file = dir_.filePath(QStringLiteral("plan.doc"));
-        QVERIFY(rig.take(rig.programmer.saveChannelFile(answer(file))));
-        QVERIFY(!rig.take(rig.programmer.saveChannelFile(answer(QString())))); // cancelled: nothing
+        QVERIFY(rig.take(rig.programmer.files().saveChannelFile(answer(file))));
+        QVERIFY(!rig.take(rig.programmer.files().saveChannelFile(answer(QString())))); // cancelled: nothing
 
         VQ_RIG(other, db(), QString());
-        QVERIFY(other.take(other.programmer.openChannelFile(answer(file))));
+        QVERIFY(other.take(other.programmer.files().openChannelFile(answer(file))));
         QVERIFY(rig.notices.isEmpty() && other.notices.isEmpty());
         // Rows 1 … 16 come back as they were saved (Null as empty); row 17 is
         // not in the file.
@@ -231,7 +231,7 @@ private slots:
             for (int f = RxFrequency; f < kFieldCount; ++f)
                 QCOMPARE(other.store().field(row, f), FieldValue(textOf(rig.store().field(row, f))));
         QCOMPARE(other.store().field(16, RxFrequency), FieldValue());
-        QCOMPARE(other.programmer.undoStack().count(), 1);
+        QCOMPARE(other.programmer.editor().undoCount(), 1);
     }
     void refusedChannelFilesChangeNothing_data()
     {
@@ -274,12 +274,12 @@ private slots:
             path = dir_.path();
         else if (!bytes.isEmpty())
             QVERIFY(test::writeFile(path, bytes));
-        QVERIFY(!rig.take(rig.programmer.openChannelFile(answer(path))));
+        QVERIFY(!rig.take(rig.programmer.files().openChannelFile(answer(path))));
         QCOMPARE(rig.texts(), QStringList{QStringLiteral("文件格式错误")});
         QVERIFY2(rig.notices.first().informative.contains(why) && !rig.notices.first().informative.isEmpty(),
                  qPrintable(rig.notices.first().informative));
         QVERIFY(test::snapshot(rig.store()) == before);
-        QCOMPARE(rig.programmer.undoStack().count(), 0);
+        QCOMPARE(rig.programmer.editor().undoCount(), 0);
     }
     void channelFilesNeedSixteenRows()
     {
@@ -292,8 +292,8 @@ private slots:
             ++asked;
             return dir_.filePath(QStringLiteral("x.doc"));
         };
-        QVERIFY(!rig.take(rig.programmer.saveChannelFile(ask)));
-        QVERIFY(!rig.take(rig.programmer.openChannelFile(ask)));
+        QVERIFY(!rig.take(rig.programmer.files().saveChannelFile(ask)));
+        QVERIFY(!rig.take(rig.programmer.files().openChannelFile(ask)));
         QCOMPARE(asked, 0);
         QCOMPARE(rig.texts(), QStringList(2, QStringLiteral("信道表记录不足16条")));
         QVERIFY(!QFile::exists(dir_.filePath(QStringLiteral("x.doc"))));
@@ -302,25 +302,25 @@ private slots:
         QVERIFY(ChannelStore().open(sixteen));
         QVERIFY(test::execSql(sixteen, {QStringLiteral("DELETE FROM \"信道表\" WHERE rowid > 16")}));
         VQ_RIG(enough, sixteen, QString());
-        QVERIFY(enough.take(enough.programmer.saveChannelFile(ask)));
-        QVERIFY(enough.take(enough.programmer.openChannelFile(ask)));
+        QVERIFY(enough.take(enough.programmer.files().saveChannelFile(ask)));
+        QVERIFY(enough.take(enough.programmer.files().openChannelFile(ask)));
         QCOMPARE(asked, 2);
     }
     void channelFileTargetsAndSnapping()
     {
         VQ_RIG(rig, db(), QString());
         // A name without extension is saved as a channel file.
-        QVERIFY(rig.take(rig.programmer.saveChannelFile(answer(dir_.filePath(QStringLiteral("plan"))))));
+        QVERIFY(rig.take(rig.programmer.files().saveChannelFile(answer(dir_.filePath(QStringLiteral("plan"))))));
         QVERIFY(QFileInfo(dir_.filePath(QStringLiteral("plan.doc"))).isFile());
         // A named pipe is not replaced (nor written into: nobody reads it).
         const QString fifo = dir_.filePath(QStringLiteral("pipe.doc"));
         QVERIFY(::mkfifo(QFile::encodeName(fifo).constData(), 0600) == 0);
-        QVERIFY(!rig.take(rig.programmer.saveChannelFile(answer(fifo))));
+        QVERIFY(!rig.take(rig.programmer.files().saveChannelFile(answer(fifo))));
         QCOMPARE(rig.texts(), QStringList{QStringLiteral("文件保存失败")});
         QVERIFY(!rig.notices.first().informative.isEmpty());
         struct stat st {};
         QVERIFY(::stat(QFile::encodeName(fifo).constData(), &st) == 0 && S_ISFIFO(st.st_mode));
-        QVERIFY(!rig.take(rig.programmer.openChannelFile(answer(fifo)))); // and not waited on
+        QVERIFY(!rig.take(rig.programmer.files().openChannelFile(answer(fifo)))); // and not waited on
         // Values the raster or the tone list moves are stored as typing would.
         QList<QByteArray> items(144);
         items[0] = "438.5031";
@@ -328,7 +328,7 @@ private slots:
         items[3] = "１４５。５";
         const QString file = dir_.filePath(QStringLiteral("hand.doc"));
         QVERIFY(test::writeFile(file, items.join(',') + ','));
-        QVERIFY(rig.take(rig.programmer.openChannelFile(answer(file))));
+        QVERIFY(rig.take(rig.programmer.files().openChannelFile(answer(file))));
         QCOMPARE(rig.store().field(0, RxFrequency), FieldValue("438.50000"));
         QCOMPARE(rig.store().field(0, RxTone), FieldValue("67.0"));
         QCOMPARE(rig.store().field(0, TxFrequency), FieldValue("145.50000"));
@@ -364,7 +364,7 @@ private slots:
             VQ_RIG(rig, db(), QString());
             QVERIFY(rig.store().apply({{0, RxFrequency, "145.00000"}}));
             rig.programmer.link().setDevicePaths(c.port1, c.port2);
-            const bool opened = rig.take(rig.programmer.openPort());
+            const bool opened = rig.take(rig.programmer.ports().openPort());
             QCOMPARE(opened, c.openOn != 0);
             QCOMPARE(rig.programmer.link().isOpen(), c.openOn != 0);
             if (c.openOn)
@@ -373,7 +373,7 @@ private slots:
             for (const Notice &n : rig.notices)
                 QCOMPARE(n.title, QStringLiteral("系统信息"));
             // Without a port the start-up write says nothing and sends nothing.
-            rig.take(rig.programmer.startUpWrite());
+            rig.take(rig.programmer.transfers().startUpWrite());
             QCOMPARE(rig.notices.size(), c.told.size());
             QCOMPARE(rig.running.isEmpty(), c.openOn == 0);
             if (c.openOn == 1)
@@ -387,9 +387,9 @@ private slots:
         PtyPair one, two;
         VQ_RIG(rig, db(), QString());
         rig.programmer.link().setDevicePaths(one.devicePath(), two.devicePath());
-        QVERIFY(rig.take(rig.programmer.openPort()));
+        QVERIFY(rig.take(rig.programmer.ports().openPort()));
 
-        QVERIFY(rig.take(rig.programmer.switchPort(2)));
+        QVERIFY(rig.take(rig.programmer.ports().switchPort(2)));
         QCOMPARE(rig.programmer.link().commPort(), 2);
         QVERIFY(rig.programmer.link().isOpen());
         // The new port is polled at once, as after a transfer.
@@ -399,24 +399,24 @@ private slots:
             // Port 1 held by another program: said, and no port stays open.
             test::DeviceHolder holder(one.devicePath());
             QVERIFY(holder.isHolding());
-            QVERIFY(!rig.take(rig.programmer.switchPort(1)));
+            QVERIFY(!rig.take(rig.programmer.ports().switchPort(1)));
             QCOMPARE(rig.texts(), QStringList{QStringLiteral("串行端口 1 已被使用 ")});
             QVERIFY(!rig.programmer.link().isOpen());
         }
         // The current port, closed by the failure, is opened again.
-        QVERIFY(rig.take(rig.programmer.switchPort(1)));
+        QVERIFY(rig.take(rig.programmer.ports().switchPort(1)));
         QVERIFY(rig.programmer.link().isOpen());
-        QVERIFY(rig.take(rig.programmer.switchPort(1)));
+        QVERIFY(rig.take(rig.programmer.ports().switchPort(1)));
 
         // Never while a transfer runs.
-        QVERIFY(rig.take(rig.programmer.write()));
-        QVERIFY(!rig.take(rig.programmer.switchPort(2)));
+        QVERIFY(rig.take(rig.programmer.transfers().write()));
+        QVERIFY(!rig.take(rig.programmer.ports().switchPort(2)));
         QCOMPARE(rig.texts().last(), QStringLiteral("数据传送中，请稍后再选择端口"));
         QCOMPARE(rig.programmer.link().commPort(), 1);
         // The port in use keeps its device until the transfer ends; the other may change.
-        QVERIFY(!rig.take(rig.programmer.assignDevice(1, two.devicePath())));
+        QVERIFY(!rig.take(rig.programmer.ports().assignDevice(1, two.devicePath())));
         QCOMPARE(rig.programmer.link().devicePath(1), one.devicePath());
-        QVERIFY(rig.take(rig.programmer.assignDevice(2, dir_.path())));
+        QVERIFY(rig.take(rig.programmer.ports().assignDevice(2, dir_.path())));
         QCOMPARE(rig.programmer.link().devicePath(2), dir_.path());
     }
     void portsRememberedBetweenRuns()
@@ -426,15 +426,15 @@ private slots:
         auto run = [&](const QString &com1, int expectPort, const QString &expectDevice) {
             PortSettings settings(file);
             VQ_RIG(rig, db(), QString());
-            rig.programmer.usePorts(resolvePorts(com1, QString(), settings), &settings);
-            QVERIFY(rig.take(rig.programmer.openPort()));
+            rig.programmer.ports().usePorts(resolvePorts(com1, QString(), settings), &settings);
+            QVERIFY(rig.take(rig.programmer.ports().openPort()));
             QVERIFY(rig.notices.isEmpty());
             QCOMPARE(rig.programmer.link().commPort(), expectPort);
             QCOMPARE(rig.programmer.link().devicePath(expectPort), expectDevice);
             if (expectPort == 1) { // the first run: the user picks devices, then port 2
-                QVERIFY(rig.take(rig.programmer.assignDevice(1, one.devicePath())));
-                QVERIFY(rig.take(rig.programmer.assignDevice(2, two.devicePath())));
-                QVERIFY(rig.take(rig.programmer.switchPort(2)));
+                QVERIFY(rig.take(rig.programmer.ports().assignDevice(1, one.devicePath())));
+                QVERIFY(rig.take(rig.programmer.ports().assignDevice(2, two.devicePath())));
+                QVERIFY(rig.take(rig.programmer.ports().switchPort(2)));
             }
         };
         run(three.devicePath(), 1, three.devicePath());
@@ -474,9 +474,9 @@ private slots:
 
         VQ_RIG(rig, db(), QString());
         rig.programmer.link().setDevicePaths(stable, held.devicePath());
-        QVERIFY(rig.take(rig.programmer.openPort()));
+        QVERIFY(rig.take(rig.programmer.ports().openPort()));
         auto entry = [&](const QString &path) {
-            for (const PortEntry &e : listSerialDevices(rig.programmer.portSetup(), folders))
+            for (const PortEntry &e : listSerialDevices(rig.programmer.ports().portSetup(), folders))
                 if (e.path == path)
                     return e;
             return PortEntry{};
@@ -498,7 +498,7 @@ private slots:
         }
 
         rig.programmer.link().close();
-        const QStringList searched = probeCandidates(listSerialDevices(rig.programmer.portSetup(), folders));
+        const QStringList searched = probeCandidates(listSerialDevices(rig.programmer.ports().portSetup(), folders));
         QVERIFY(searched.contains(current.devicePath()));
         QVERIFY(!searched.contains(held.devicePath()));
         // A remembered adapter that is unplugged shows under its name.
@@ -518,7 +518,7 @@ private slots:
         QVERIFY(rig.store().apply({{4, RxFrequency, "438.50000"}, {4, TxFrequency, "438.50000"},
                                    {4, Scan, "add"}, {4, Bcl, "off"}, {4, Beat, "off"}}));
         const QString own = dir_.filePath(QStringLiteral("plan.csv"));
-        QVERIFY(rig.take(rig.programmer.exportCsv(CsvLayout::Own, answer(own))));
+        QVERIFY(rig.take(rig.programmer.files().exportCsv(CsvLayout::Own, answer(own))));
         const PlanRows exported = planRows(rig.store());
         QVERIFY(rig.store().apply({{4, RxFrequency, "145.00000"}, {9, Beat, "on"}}));
         const PlanRows replaced = planRows(rig.store());
@@ -532,20 +532,20 @@ private slots:
         const QString gbPath = dir_.filePath(QStringLiteral("gb.csv"));
         QVERIFY(test::writeFile(gbPath, gb));
         QSignalSpy batches(&rig.store(), &ChannelStore::rowsChanged);
-        QVERIFY(rig.take(rig.programmer.importCsv(answer(gbPath))));
+        QVERIFY(rig.take(rig.programmer.files().importCsv(answer(gbPath))));
         QCOMPARE(batches.size(), 1);
         QVERIFY(planRows(rig.store()) == exported);
         const ChannelHistory::Entry newest = rig.programmer.history().entries().front();
         QCOMPARE(newest.reason, ChannelHistory::Reason::Import);
         QVERIFY(*rig.programmer.history().rows(newest.id) == replaced);
-        QCOMPARE(rig.programmer.undoStack().undoText(), QStringLiteral("导入CSV"));
-        QVERIFY(rig.take(rig.programmer.undo()));
+        QCOMPARE(rig.programmer.editor().undoText(), QStringLiteral("导入CSV"));
+        QVERIFY(rig.take(rig.programmer.editor().undo()));
         QVERIFY(planRows(rig.store()) == replaced);
 
         const QString common = dir_.filePath(QStringLiteral("common.csv"));
         QVERIFY(test::writeFile(common, "Location,Frequency,Duplex,Offset,Tone,rToneFreq,cToneFreq,DtcsCode,"
                                         "DtcsPolarity\n# a comment\n3,145.500000,+,0.600000,Cross,88.5,100.0,023,NN\n"));
-        QVERIFY(rig.take(rig.programmer.importCsv(answer(common))));
+        QVERIFY(rig.take(rig.programmer.files().importCsv(answer(common))));
         QCOMPARE(rig.store().field(2, TxFrequency), FieldValue("146.10000"));
         // Cross without a CrossMode column is the layout's default, Tone->Tone.
         QCOMPARE(rig.store().field(2, TxTone), FieldValue("88.5"));
@@ -583,10 +583,10 @@ private slots:
         if (bytes.isEmpty()) // 100 MB of nothing, which must not be read whole
             QVERIFY(QFile::resize(path, 100LL * 1024 * 1024));
         const auto before = test::snapshot(rig.store());
-        QVERIFY(!rig.take(rig.programmer.importCsv(answer(path))));
+        QVERIFY(!rig.take(rig.programmer.files().importCsv(answer(path))));
         QVERIFY(test::snapshot(rig.store()) == before);
         QVERIFY(rig.programmer.history().entries().empty());
-        QCOMPARE(rig.programmer.undoStack().count(), 0);
+        QCOMPARE(rig.programmer.editor().undoCount(), 0);
         QCOMPARE(rig.notices.size(), 1);
         QCOMPARE(rig.notices.first().title, QStringLiteral("错误警告 "));
         QVERIFY2(rig.notices.first().informative.contains(said), qPrintable(rig.notices.first().informative));
@@ -667,14 +667,14 @@ private slots:
         Programmer programmer;
         const Result opened = programmer.openStore(path);
         QVERIFY(opened.ok && opened.notices.value(0).text == texts::kStoreOpenedElsewhere);
-        QVERIFY(programmer.applyTypedValue(5, RxFrequency, QStringLiteral("145.00000")).ok);
+        QVERIFY(programmer.editor().applyTypedValue(5, RxFrequency, QStringLiteral("145.00000")).ok);
         QSignalSpy changed(&programmer.store(), &ChannelStore::rowsChanged);
         QVERIFY(other->setField(2, RxFrequency, "438.50000"));
         // Saving a file looks at the table first; undo could only bring back the old picture.
-        QVERIFY(programmer.saveChannelFile(answer(dir_.filePath(QStringLiteral("copy.doc")))).ok);
+        QVERIFY(programmer.files().saveChannelFile(answer(dir_.filePath(QStringLiteral("copy.doc")))).ok);
         QCOMPARE(programmer.store().field(2, RxFrequency), FieldValue("438.50000"));
         QCOMPARE(changed.value(0), (QList<QVariant>{0, kChannelCount - 1}));
-        QCOMPARE(programmer.undoStack().count(), 0);
+        QCOMPARE(programmer.editor().undoCount(), 0);
         QVERIFY(!programmer.store().refreshIfChangedElsewhere());
         // A copy gone leaves nothing that would warn the next one.
         other.reset();
@@ -696,7 +696,7 @@ private slots:
     {
         qputenv("XDG_DATA_HOME", QFile::encodeName(dir_.path()));
         VQ_RIG(rig, db(), QString());
-        const QString offered = Programmer::newTracePath(), log = Programmer::logFolder();
+        const QString offered = DataFolders::newTracePath(), log = DataFolders::logFolder();
         QCOMPARE(QFileInfo(offered).absolutePath(), log);
         for (int i = 0; i < 25; ++i) {
             QFile old(log + QStringLiteral("/old%1.txt").arg(i));
@@ -704,7 +704,7 @@ private slots:
                     old.setFileTime(QDateTime::currentDateTime().addSecs(i - 100),
                                     QFileDevice::FileModificationTime));
         }
-        QVERIFY(rig.take(rig.programmer.saveTrace(answer(offered))));
+        QVERIFY(rig.take(rig.programmer.traces().saveTrace(answer(offered))));
         QStringList newest{QFileInfo(offered).fileName()};
         for (int i = 24; i > 5; --i)
             newest << QStringLiteral("old%1.txt").arg(i);

@@ -123,7 +123,7 @@ private slots:
         QSignalSpy written(&sim, &RadioSimulator::writeStored);
 
         QCOMPARE(rig.programmer.controller().remainingWriteMs(), 0); // no write, nothing to wait for
-        QVERIFY(rig.take(rig.programmer.write()));
+        QVERIFY(rig.take(rig.programmer.transfers().write()));
         QCOMPARE(rig.state(), State::WritePending);
         QCOMPARE(rig.running, QList<bool>{true});
         QCOMPARE(rig.statuses.last(), QStringLiteral("正在传送数据,,,,,,,"));
@@ -132,7 +132,7 @@ private slots:
         // Exactly "A" and the 50 frames; channel 1 numbered "1", in one undo step.
         QCOMPARE(sim.received(), expectedWrite(rig.store()));
         QCOMPARE(rig.store().field(0, ChannelNumber), FieldValue("1"));
-        QCOMPARE(rig.programmer.undoStack().count(), 1);
+        QCOMPARE(rig.programmer.editor().undoCount(), 1);
 
         // The first frame about 900 ms after "A", then one every 100 ms.
         const QList<qint64> t = sim.receiveTimesNs();
@@ -165,17 +165,17 @@ private slots:
         for (int run = 0; run < 2; ++run) {
             sim.clearReceived();
             rig.progress.clear();
-            QVERIFY(rig.take(rig.programmer.write()));
+            QVERIFY(rig.take(rig.programmer.transfers().write()));
             // Edits while the write runs reach the store, not the radio.
-            QVERIFY(rig.take(rig.programmer.applyTypedValue(2, RxFrequency, QStringLiteral("145.5"))));
-            QVERIFY(rig.take(rig.programmer.applyPick(1, 0, QStringLiteral("67.0"))));
+            QVERIFY(rig.take(rig.programmer.editor().applyTypedValue(2, RxFrequency, QStringLiteral("145.5"))));
+            QVERIFY(rig.take(rig.programmer.editor().applyPick(1, 0, QStringLiteral("67.0"))));
             QVERIFY(written.wait(3000));
             QCOMPARE(sim.received(), before);
             QCOMPARE(rig.progress.size(), 51);
             QTRY_COMPARE(rig.state(), State::Idle);
             // Undo takes both edits back, so the next write sends the same again.
-            rig.programmer.undoStack().undo();
-            rig.programmer.undoStack().undo();
+            QVERIFY(rig.take(rig.programmer.editor().undo()));
+            QVERIFY(rig.take(rig.programmer.editor().undo()));
             QCOMPARE(expectedWrite(rig.store()), before);
         }
         // The history has what went out, once: the second write sent the same.
@@ -195,11 +195,11 @@ private slots:
         rig.quicken();
         QList<State> seen;
         QObject::connect(&rig.programmer, &Programmer::firstRowCurrent, [&] { seen << rig.state(); });
-        QVERIFY(rig.take(rig.programmer.write()));
+        QVERIFY(rig.take(rig.programmer.transfers().write()));
         QTRY_COMPARE(rig.state(), State::Idle);
         QCOMPARE(seen, (QList<State>{State::Idle, State::AwaitingReady}));
         seen.clear();
-        QVERIFY(rig.take(rig.programmer.read()));
+        QVERIFY(rig.take(rig.programmer.transfers().read()));
         QTRY_COMPARE(rig.stored, 1);
         QTRY_COMPARE(rig.state(), State::Idle);
         QCOMPARE(seen, (QList<State>{State::Reading, State::Reading}));
@@ -216,7 +216,7 @@ private slots:
         frames[39] = QStringLiteral("a8000025874000000000000000000000"); // lower case: accepted
         QVERIFY(sim.setFrames(frames));
 
-        QVERIFY(rig.take(rig.programmer.read()));
+        QVERIFY(rig.take(rig.programmer.transfers().read()));
         QCOMPARE(rig.statuses.last(), QStringLiteral("正在读数据......"));
         QTRY_COMPARE_WITH_TIMEOUT(rig.stored, 1, 5000);
         QVERIFY(rig.notices.isEmpty());
@@ -230,8 +230,8 @@ private slots:
         QCOMPARE(rig.store().field(1, RxDcs), FieldValue("023"));
         QCOMPARE(rig.store().field(49, RxFrequency), FieldValue(""));
         QCOMPARE(rig.store().field(9, ChannelNumber), FieldValue("keep"));
-        QCOMPARE(rig.programmer.undoStack().count(), 1);
-        QVERIFY(rig.programmer.undoStack().undoText().contains(QStringLiteral("对讲机内容不变")));
+        QCOMPARE(rig.programmer.editor().undoCount(), 1);
+        QVERIFY(rig.programmer.editor().undoText().contains(QStringLiteral("对讲机内容不变")));
         const ChannelHistory::Entry read = rig.programmer.history().entries().front();
         QCOMPARE(read.reason, ChannelHistory::Reason::Read);
         QVERIFY(*rig.programmer.history().rows(read.id) == planRows(rig.store()));
@@ -274,7 +274,7 @@ private slots:
         QVERIFY(sim.setFrames(QStringList(kChannelCount, QStringLiteral("0C000025874085080000002501430000"))));
         const auto before = test::snapshot(rig.store());
 
-        QVERIFY(rig.take(rig.programmer.read()));
+        QVERIFY(rig.take(rig.programmer.transfers().read()));
         QTRY_COMPARE(rig.notices.size(), 1);
         QCOMPARE(rig.notices.first().text, QStringLiteral("读数错误！！"));
         QCOMPARE(rig.notices.first().title, QStringLiteral("错误警告 "));
@@ -303,7 +303,7 @@ private slots:
         // Characters left on the line before "B" must not shift the frames.
         good.sendRaw("C6xx");
         QTest::qWait(50);
-        QVERIFY(rig.take(rig.programmer.read()));
+        QVERIFY(rig.take(rig.programmer.transfers().read()));
         QTRY_COMPARE(rig.stored, 1);
         QCOMPARE(rig.notices.size(), 1);
         QCOMPARE(rig.store().field(49, RxTone), FieldValue("88.5"));
@@ -335,11 +335,11 @@ private slots:
         VQ_RIG(rig, db(), sim.devicePath());
         rig.quicken();
         QVERIFY(rig.store().apply(kPlan));
-        rig.programmer.setVerifyAfterWrite(true);
+        rig.programmer.transfers().setVerifyAfterWrite(true);
         QList<LinkController::ReadRows> mismatches;
         QObject::connect(&rig.programmer, &Programmer::verifyMismatch,
                          [&](const LinkController::ReadRows &rows) { mismatches << rows; });
-        QVERIFY(rig.take(rig.programmer.write()));
+        QVERIFY(rig.take(rig.programmer.transfers().write()));
         const auto before = test::snapshot(rig.store());
         QTRY_COMPARE(rig.running, (QList<bool>{true, false}));
         QTRY_COMPARE(rig.state(), options.neverReady ? State::AwaitingReady : State::Idle);
@@ -374,7 +374,7 @@ private slots:
         test::PtyPair radio;
         VQ_RIG(rig, db(), radio.devicePath());
         rig.quicken();
-        QVERIFY(rig.take(rig.programmer.write()));
+        QVERIFY(rig.take(rig.programmer.transfers().write()));
         radio.write("xC");
         QByteArray line = radio.readAtLeast(1 + kChannelCount * 32, 3000);
         QTRY_COMPARE(rig.state(), State::Idle);
@@ -383,7 +383,7 @@ private slots:
         QCOMPARE(rig.statuses.last(), kReady);
 
         // A lower-case c is not the ready reply: the poll goes on probing.
-        QVERIFY(rig.take(rig.programmer.write()));
+        QVERIFY(rig.take(rig.programmer.transfers().write()));
         radio.write("c");
         radio.readAtLeast(1 + kChannelCount * 32, 3000);
         QTRY_COMPARE(rig.state(), State::AwaitingReady);
@@ -402,7 +402,7 @@ private slots:
         RadioSimulator sim(noisy);
         VQ_RIG(other, db(), sim.devicePath());
         other.quicken();
-        QVERIFY(other.take(other.programmer.write()));
+        QVERIFY(other.take(other.programmer.transfers().write()));
         QTRY_COMPARE(other.statuses.last(), kReady);
         const QByteArray afterFrames = sim.received().mid(1 + kChannelCount * 32);
         QVERIFY2(!afterFrames.isEmpty() && afterFrames.size() <= 2 && afterFrames.count('6') == afterFrames.size(),
@@ -448,11 +448,11 @@ private slots:
             QVERIFY(rig.store().apply({{2, TxFrequency, "１４５x"}}));
         const auto before = test::snapshot(rig.store());
 
-        QVERIFY(!rig.take(rig.programmer.write()));
-        QVERIFY(!rig.take(rig.programmer.startUpWrite()));
+        QVERIFY(!rig.take(rig.programmer.transfers().write()));
+        QVERIFY(!rig.take(rig.programmer.transfers().startUpWrite()));
         // A read needs no encoding: only the other two refuse it.
         if (setup != QStringLiteral("unencodable") && setup != QStringLiteral("abc"))
-            QVERIFY(!rig.take(rig.programmer.read()));
+            QVERIFY(!rig.take(rig.programmer.transfers().read()));
         QCOMPARE(rig.texts(), told);
         if (setup == QStringLiteral("abc"))
             QVERIFY(rig.notices.first().informative.contains(QStringLiteral("发送频率")));
@@ -468,7 +468,7 @@ private slots:
         RadioSimulator sim(options);
         VQ_RIG(rig, db(), sim.devicePath());
         rig.quicken();
-        QVERIFY(rig.take(rig.programmer.write()));
+        QVERIFY(rig.take(rig.programmer.transfers().write()));
         QTRY_COMPARE(rig.notices.size(), 1);
         QCOMPARE(rig.texts(), QStringList{QStringLiteral("串行端口通信失败")});
         QCOMPARE(rig.state(), State::Idle); // no poll on a dead line
@@ -483,14 +483,14 @@ private slots:
         VQ_RIG(rig, db(), sim.devicePath());
         rig.quicken();
         const QString live = dir_.filePath(QStringLiteral("live.txt"));
-        QVERIFY(rig.take(rig.programmer.startTrace(live)));
-        QVERIFY(rig.take(rig.programmer.read()));
+        QVERIFY(rig.take(rig.programmer.traces().startTrace(live)));
+        QVERIFY(rig.take(rig.programmer.transfers().read()));
         QTRY_COMPARE(rig.stored, 1);
         QTRY_COMPARE(rig.state(), State::Idle);
         const QString saved = dir_.filePath(QStringLiteral("saved"));
-        QVERIFY(rig.take(rig.programmer.saveTrace([&] { return saved; })));
+        QVERIFY(rig.take(rig.programmer.traces().saveTrace([&] { return saved; })));
         // Saved again under its full name: the file is replaced, not refused.
-        QVERIFY(rig.take(rig.programmer.saveTrace([&] { return saved + QStringLiteral(".txt"); })));
+        QVERIFY(rig.take(rig.programmer.traces().saveTrace([&] { return saved + QStringLiteral(".txt"); })));
 
         // The device, "B", the whole answer in order, then the poll's "6" and "C".
         const TraceReading trace = readTrace(saved + QStringLiteral(".txt"));
@@ -509,12 +509,12 @@ private slots:
         const int fd = descriptorOf(live);
         QVERIFY(full >= 0 && fd >= 0 && ::dup2(full, fd) == fd);
         ::close(full);
-        QVERIFY(rig.take(rig.programmer.read()));
+        QVERIFY(rig.take(rig.programmer.transfers().read()));
         QTRY_COMPARE(rig.stored, 2);
         QTRY_COMPARE(rig.state(), State::Idle);
-        QVERIFY(!rig.take(rig.programmer.startTrace(live + QStringLiteral("/trace.txt"))));
+        QVERIFY(!rig.take(rig.programmer.traces().startTrace(live + QStringLiteral("/trace.txt"))));
         // Text added to the open database would break it.
-        QVERIFY(!rig.take(rig.programmer.startTrace(rig.store().path())));
+        QVERIFY(!rig.take(rig.programmer.traces().startTrace(rig.store().path())));
         QCOMPARE(rig.texts(), QStringList(3, QStringLiteral("通信记录无法写入，已停止记录")));
         QCOMPARE(rig.notices.first().title, QStringLiteral("错误警告 "));
     }
@@ -523,13 +523,13 @@ private slots:
         RadioSimulator sim(unpaced());
         VQ_RIG(rig, db(), sim.devicePath());
         rig.quicken();
-        QVERIFY(!rig.take(rig.programmer.startUpWrite()));
+        QVERIFY(!rig.take(rig.programmer.transfers().startUpWrite()));
         QCOMPARE(rig.statuses, QStringList{QStringLiteral("信道表为空，请先读信道数据")});
         QTRY_COMPARE(rig.statuses.last(), kReady); // the poll still finds the radio
         QCOMPARE(sim.received(), QByteArray("6"));
         QVERIFY(rig.notices.isEmpty() && rig.running.isEmpty());
         // Asked for, an empty table still goes out.
-        QVERIFY(rig.take(rig.programmer.write()));
+        QVERIFY(rig.take(rig.programmer.transfers().write()));
         QTRY_VERIFY(sim.received().startsWith("6A"));
     }
     void closingAndEditingDuringTransfers()
@@ -539,13 +539,13 @@ private slots:
         QVERIFY(rig.store().apply(kPlan));
         const auto before = test::snapshot(rig.store());
         // A write is never cut off; the user learns how long it still takes.
-        QVERIFY(rig.take(rig.programmer.write()));
-        QVERIFY(!rig.take(rig.programmer.requestClose()));
+        QVERIFY(rig.take(rig.programmer.transfers().write()));
+        QVERIFY(!rig.take(rig.programmer.transfers().requestClose()));
         int asked = 0;
         const auto confirm = [&asked](bool yes) {
             return [&asked, yes] { return ++asked, yes; };
         };
-        QVERIFY(!rig.take(rig.programmer.cancelTransfer(confirm(true))));
+        QVERIFY(!rig.take(rig.programmer.transfers().cancelTransfer(confirm(true))));
         QCOMPARE(rig.texts(), (QStringList{QStringLiteral("正在写入对讲机，约6秒后完成，请稍后再关闭"),
                                            QStringLiteral("正在写入对讲机，约6秒后完成，写入不能中止")}));
         rig.notices.clear();
@@ -553,25 +553,25 @@ private slots:
         QVERIFY(rig.programmer.link().open() == SerialLink::OpenResult::Opened);
         // During a read the table takes nothing: edits, picks and opened files
         // would be overwritten by the read's batch. Saving is fine.
-        QVERIFY(rig.take(rig.programmer.read()));
+        QVERIFY(rig.take(rig.programmer.transfers().read()));
         const QString file = dir_.filePath(QStringLiteral("during.doc"));
-        QVERIFY(rig.take(rig.programmer.saveChannelFile([&] { return file; })));
-        QVERIFY(!rig.take(rig.programmer.applyTypedValue(5, RxFrequency, QStringLiteral("146"))));
-        QVERIFY(!rig.take(rig.programmer.applyPick(5, 5, QStringLiteral("del"))));
-        QVERIFY(!rig.take(rig.programmer.openChannelFile([&] { return file; })));
-        QVERIFY(!rig.take(rig.programmer.undo()));
+        QVERIFY(rig.take(rig.programmer.files().saveChannelFile([&] { return file; })));
+        QVERIFY(!rig.take(rig.programmer.editor().applyTypedValue(5, RxFrequency, QStringLiteral("146"))));
+        QVERIFY(!rig.take(rig.programmer.editor().applyPick(5, 5, QStringLiteral("del"))));
+        QVERIFY(!rig.take(rig.programmer.files().openChannelFile([&] { return file; })));
+        QVERIFY(!rig.take(rig.programmer.editor().undo()));
         QCOMPARE(rig.texts(), QStringList(4, QStringLiteral("数据传送中，请稍后再试")));
         // Closing during a read ends it at once; nothing is kept, no message.
-        QVERIFY(rig.take(rig.programmer.requestClose()));
+        QVERIFY(rig.take(rig.programmer.transfers().requestClose()));
         QVERIFY(!rig.programmer.controller().transferRunning());
         // And while its answer is coming in.
         QTRY_COMPARE(rig.state(), LinkController::State::Idle);
-        QVERIFY(rig.take(rig.programmer.read()));
+        QVERIFY(rig.take(rig.programmer.transfers().read()));
         QTRY_COMPARE(rig.state(), LinkController::State::Reading);
         // Esc: a "no" lets the read go on, a "yes" ends it and the poll resumes.
-        QVERIFY(!rig.take(rig.programmer.cancelTransfer(confirm(false))));
+        QVERIFY(!rig.take(rig.programmer.transfers().cancelTransfer(confirm(false))));
         QCOMPARE(rig.state(), LinkController::State::Reading);
-        QVERIFY(rig.take(rig.programmer.cancelTransfer(confirm(true))));
+        QVERIFY(rig.take(rig.programmer.transfers().cancelTransfer(confirm(true))));
         QCOMPARE(asked, 2);
         QCOMPARE(rig.state(), LinkController::State::AwaitingReady);
         QTest::qWait(300);

@@ -1,0 +1,115 @@
+#pragma once
+
+#include "channels/ChannelHistory.h"
+#include "plan/Notice.h"
+#include "plan/PlanFrames.h"
+#include "plan/Result.h"
+#include "radio/LinkController.h"
+
+#include <QObject>
+#include <QString>
+
+#include <functional>
+#include <optional>
+
+namespace vq {
+
+class ChannelStore;
+class PortControl;
+class SerialLink;
+class TableEditor;
+
+// The plan to and from the radio: the start-up write, write, read, verify
+// and cancel, with the link's state and the status line. A write is one
+// use case for the window and the command line, one radio or many: the
+// plan is judged and encoded once, when it starts, and kept in the
+// history once a frame of it is on the line.
+class Transfers : public QObject {
+    Q_OBJECT
+public:
+    Transfers(ChannelStore &store, SerialLink &link, LinkController &controller, TableEditor &editor,
+              PortControl &ports, QObject *parent = nullptr);
+
+    // The whole table into the radio; without a port nothing happens and
+    // nothing is said (the user learns it at the first transfer). A table
+    // without any channel is not written: the radio keeps its plan.
+    Result startUpWrite();
+    Result write();
+    Result read();
+    // A read is collecting: the table takes no changes until it lands.
+    bool isReading() const;
+    // Whether each write is read back and compared with what it sent; a
+    // change is remembered in the port settings.
+    void setVerifyAfterWrite(bool on);
+    bool verifyAfterWrite() const { return verifyAfterWrite_; }
+    // The user wants the running transfer to stop: a read ends at once when
+    // `confirm` says yes and leaves the table as it was; a write is never
+    // cut off, and the user learns how long it still takes.
+    Result cancelTransfer(const std::function<bool()> &confirm);
+    // Whether the program may close now: never half-way through a write; a
+    // running read or read-back is ended without keeping anything.
+    Result requestClose();
+
+    // The write's first half, for every face: the plan judged and encoded
+    // as it stands, and channel 1 kept as number 1. Refused, with the first
+    // row that cannot go, when anything stands in the way.
+    Result prepareWrite(PlanFrames &plan);
+    // What went out to `device` (several, for many radios), in the history.
+    bool recordWrite(const QString &device, const PlanRows &sent);
+
+    // The status line again, in the language now in use.
+    void restateStatus() { showStatus(status_); }
+    // What the radio said of itself no longer holds (the port moved).
+    void forgetStatus();
+
+signals:
+    // A running transfer ended in a failure the user must read.
+    void notice(const vq::Notice &notice);
+    void statusChanged(const QString &text);
+    void progressChanged(int value);
+    void transferRunningChanged(bool running);
+    // While a read runs the table takes no edits: its batch must land on
+    // the table the read started from.
+    void readingChanged(bool reading);
+    // All 50 channels of a read are in the store.
+    void readStored();
+    // The read-back after a write differs from what was sent: the radio's
+    // rows as they came. The table is left as it is.
+    void verifyMismatch(const vq::LinkController::ReadRows &readBack);
+
+private:
+    Result beginWrite(bool startUp);
+    bool storeRead(const LinkController::ReadRows &rows);
+    void onStateChanged(LinkController::State state);
+    void onFailed(LinkController::Failure failure);
+    void onReadBack(const LinkController::ReadRows &rows);
+    void showStatus(texts::Text status)
+    {
+        status_ = status;
+        emit statusChanged(status.source ? status.text() : QString());
+    }
+
+    ChannelStore &store_;
+    SerialLink &link_;
+    LinkController &controller_;
+    TableEditor &editor_;
+    PortControl &ports_;
+    LinkController::State lastState_ = LinkController::State::Idle;
+    bool startUpWrite_ = false;
+    bool verifyAfterWrite_ = false;
+    // The write started and not yet on the line, for the history.
+    struct PendingWrite {
+        ChannelHistory::Reason reason;
+        QString device;
+        PlanRows sent;
+    };
+    std::optional<PendingWrite> pendingWrite_;
+    // What the running write sent, decoded as a read would decode it.
+    LinkController::ReadRows sentRows_{};
+    // "校验通过" is not replaced by "ready" when the radio then answers the
+    // poll: it said as much by answering the read-back.
+    bool keepVerifiedStatus_ = false;
+    texts::Text status_{nullptr};
+};
+
+} // namespace vq
