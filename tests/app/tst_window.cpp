@@ -264,6 +264,13 @@ private slots:
         QVERIFY(header("common.csv").startsWith(QStringLiteral("Location")));
         QVERIFY(header("then.csv").startsWith(QStringLiteral("Location")));
         QVERIFY(QFileInfo(s.dir.filePath(QStringLiteral("then.doc"))).size() > 0);
+        // The database itself, picked in the dialog, is never written over.
+        const QString store = s.dir.filePath(QStringLiteral("w.db"));
+        const QByteArray before = test::digest(store);
+        s.messenger.paths << store;
+        s.trigger("导出CSV");
+        QCOMPARE(s.messenger.notices.size(), 1);
+        QCOMPARE(test::digest(store), before);
     }
     void editing()
     {

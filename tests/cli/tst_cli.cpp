@@ -162,6 +162,28 @@ private slots:
         QVERIFY(cli({"check", "--db", source}, remembered).out.contains(QStringLiteral("Channel 7 ")));
     }
 
+    // Every file goes through the one save guard: never over the open store
+    // or its journal, never a device; a script gets exactly the name it gave.
+    // A write that reached no radio is in no history.
+    void savesAndWritesKeepTheStore()
+    {
+        const QString store = at("guarded.db");
+        fillPlan(store);
+        QCOMPARE(cli({"export", "--db", store, at("plan")}).status, 0);
+        QCOMPARE(cli({"import", "--db", store, at("plan")}).status, 0); // one snapshot in the history
+        const QByteArray before = test::digest(store);
+        const QString history = QStringLiteral("SELECT count(*) FROM 历史记录");
+        const QStringList kept = test::peek(store, history);
+        for (const QString &target : {store, store + "-journal", QStringLiteral("/dev/full")}) {
+            const Run run = cli({"export", "--db", store, target});
+            QVERIFY2(run.status == 1 && run.err.count(QLatin1Char('\n')) == 1, qPrintable(target + run.err));
+        }
+        QVERIFY(!QFileInfo::exists(QStringLiteral("/dev/full.csv")) && !QFileInfo::exists(at("plan.csv")));
+        QCOMPARE(cli({"write", "--port", at("ttyNOPE"), "--db", store}).status, 1);
+        QCOMPARE(test::digest(store), before);
+        QCOMPARE(test::peek(store, history), kept);
+    }
+
     // One plan into two radios at once, one of which drops the line half
     // way: the other holds the plan, the tool says which failed and ends
     // with 1, and the store's history keeps what went out. A read of the
