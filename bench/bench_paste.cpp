@@ -61,7 +61,7 @@ int main(int argc, char *argv[])
         std::vector<double> ms;
         for (int n = 0; n < kRuns; ++n) {
             clock.start();
-            const vq::Result pasted = programmer.editor().paste(texts[n % 2], {}, {0, 1});
+            const vq::Result pasted = programmer.editor().paste(texts[n % 2], {}, vq::Cell{0, 1});
             ms.push_back(clock.nsecsElapsed() / 1e6);
             if (!pasted.ok)
                 return 1;
@@ -76,7 +76,7 @@ int main(int argc, char *argv[])
         std::vector<double> ms;
         for (int n = 0; n < 10; ++n) {
             clock.start();
-            const vq::Result refused = programmer.editor().paste(junk[k], {}, {0, 1});
+            const vq::Result refused = programmer.editor().paste(junk[k], {}, vq::Cell{0, 1});
             ms.push_back(clock.nsecsElapsed() / 1e6);
             if (refused.ok)
                 return 1;

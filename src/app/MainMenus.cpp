@@ -217,8 +217,6 @@ void MainMenus::restate()
 
 void MainMenus::showUndoState()
 {
-    // A read's batch must land on the table it started from.
-    const bool reading = programmer_.transfers().isReading();
     const TableEditor &stack = programmer_.editor();
     const auto caption = [](const QString &verb, const QString &step) {
         return step.isEmpty() ? verb : verb + QLatin1Char(' ') + step;
@@ -227,8 +225,8 @@ void MainMenus::showUndoState()
         caption(QCoreApplication::translate("vq::MainWindow", "撤销(&U)"), stack.undoText()));
     redoAction_->setText(
         caption(QCoreApplication::translate("vq::MainWindow", "重做(&R)"), stack.redoText()));
-    undoAction_->setEnabled(stack.canUndo() && !reading);
-    redoAction_->setEnabled(stack.canRedo() && !reading);
+    undoAction_->setEnabled(stack.canUndo());
+    redoAction_->setEnabled(stack.canRedo());
 }
 
 void MainMenus::setTransferMenusEnabled(bool enabled)

@@ -121,7 +121,7 @@ void MainWindow::pasteCells()
         selection.push_back({index.row(), index.column()});
     messenger_.tell(programmer_.editor().paste(
         QApplication::clipboard()->text(), selection,
-        {current.isValid() ? current.row() : 0, current.isValid() ? current.column() : 1}));
+        current.isValid() ? std::optional(Cell{current.row(), current.column()}) : std::nullopt));
 }
 
 void MainWindow::showChangeMany()
@@ -137,12 +137,9 @@ void MainWindow::showChangeMany()
 
 void MainWindow::showPresets()
 {
-    QString problem;
-    std::vector<ChannelPreset> presets = shippedChannelPresets(&problem);
-    if (presets.empty()) {
-        Notice notice = errorNotice(texts::kPresetsUnavailable);
-        notice.informative = problem;
-        messenger_.show(notice);
+    std::vector<ChannelPreset> presets;
+    if (const Result loaded = programmer_.editor().presets(presets); !loaded.ok) {
+        messenger_.tell(loaded);
         return;
     }
     auto *dialog = new PresetDialog(programmer_, form_->selectedRows(), std::move(presets), this);

@@ -141,7 +141,7 @@ Result TableEditor::commitEdit(const QString &step, const QString &refusal, cons
     return {};
 }
 
-Result TableEditor::paste(const QString &text, const std::vector<Cell> &selection, Cell current)
+Result TableEditor::paste(const QString &text, const std::vector<Cell> &selection, std::optional<Cell> current)
 {
     if (Result allowed = mayEdit(); !allowed.ok)
         return allowed;
@@ -149,7 +149,7 @@ Result TableEditor::paste(const QString &text, const std::vector<Cell> &selectio
     return commitEdit(texts::kPasteStep, texts::kPasteRefused,
                       pasteEdit(plan(),
                                 std::string_view(utf8.constData(), static_cast<std::size_t>(utf8.size())),
-                                selection, current));
+                                selection, current.value_or(Cell{0, RxFrequency})));
 }
 
 Result TableEditor::clearCells(const std::vector<Cell> &cells)
@@ -171,6 +171,15 @@ Result TableEditor::changeMany(const std::vector<int> &rows, const ManyChange &c
     if (Result allowed = mayEdit(); !allowed.ok)
         return allowed;
     return commitEdit(texts::kChangeManyStep, texts::kEditRefused, changeManyEdit(plan(), rows, change));
+}
+
+Result TableEditor::presets(std::vector<ChannelPreset> &sets) const
+{
+    QString problem;
+    sets = shippedChannelPresets(&problem);
+    if (sets.empty())
+        return Result::refused(withReason(errorNotice(texts::kPresetsUnavailable), problem));
+    return {};
 }
 
 BulkEdit TableEditor::previewPreset(const std::vector<int> &rows, const ChannelPreset &preset) const

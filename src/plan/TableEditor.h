@@ -54,11 +54,15 @@ public:
     // nothing; refused while a read is collecting, allowed during a write,
     // which sends what it took at its start.
     QString copyCells(const std::vector<Cell> &cells) const;
-    Result paste(const QString &text, const std::vector<Cell> &selection, Cell current);
+    // Without a current cell a block lands at channel 1's receive frequency.
+    Result paste(const QString &text, const std::vector<Cell> &selection, std::optional<Cell> current);
     Result clearCells(const std::vector<Cell> &cells);
     Result fillDown(const std::vector<Cell> &cells);
     Result changeMany(const std::vector<int> &rows, const ManyChange &change);
     Result insertPreset(const std::vector<int> &rows, const ChannelPreset &preset);
+    // The preset channel sets the program ships; refused, saying why, when
+    // they cannot be read.
+    Result presets(std::vector<ChannelPreset> &sets) const;
     // What a preset would store in `rows`, for the dialog that offers it.
     BulkEdit previewPreset(const std::vector<int> &rows, const ChannelPreset &preset) const;
 
@@ -66,8 +70,10 @@ public:
     // each one batch of the store.
     Result undo();
     Result redo();
-    bool canUndo() const { return undoStack_.canUndo(); }
-    bool canRedo() const { return undoStack_.canRedo(); }
+    // Not while a read collects: its batch must land on the table it
+    // started from.
+    bool canUndo() const { return undoStack_.canUndo() && !reading_(); }
+    bool canRedo() const { return undoStack_.canRedo() && !reading_(); }
     QString undoText() const { return undoStack_.undoText(); }
     QString redoText() const { return undoStack_.redoText(); }
     int undoCount() const { return undoStack_.count(); }
