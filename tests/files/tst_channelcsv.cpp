@@ -240,7 +240,7 @@ private slots:
         QVERIFY(!import.ok() && import.changes.empty());
         const bool whole = import.fault.why != CsvFault::None;
         const CsvProblem first =
-            whole ? CsvProblem{import.fault.line, "", "", {}, {}} : import.problems.front();
+            whole ? CsvProblem{import.fault.line, {}, {}, {}, {}} : import.problems.front();
         const auto said =
             QString::fromStdString(first.column + "“" + first.value + "”") + csvProblemReason(first);
         QCOMPARE(first.line, line);

@@ -17,6 +17,7 @@
 #include "support/StoreHelpers.h"
 
 #include <QRandomGenerator>
+#include <QRegularExpression>
 #include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -309,20 +310,16 @@ private slots:
         const std::string own =
             "信道号,接收频率,收哑音,收数字哑音,发送频率,发哑音,发数字哑音,扫描,BCL,拍频\n";
         QStringList said;
-        std::vector<ChannelStore::Change> changes;
-        for (const std::string &file :
+        for (std::vector<ChannelStore::Change> changes;
+             const std::string &file :
              {common + "1,145,,0,,88.5,88.5,023,NN,P,,\n", // warnings
               common +
                   "1,145.001,+,400,TSQL-R,88.5,88.5,24,RN,X,BCL=3,\n1,145,-,0,,88.5,88.5,023,NN,,,\n2,1\n",
-              common + "1,\"", common, own + "51,145,88.4,,900,,,x,3,\n", own.substr(0, 20)}) {
-            const Result result = csvChanges(file, plan, changes);
-            QVERIFY(!result.notices.isEmpty());
-            for (const Notice &n : result.notices)
+              common + "1,\"", common, own + "51,145,88.4,,900,,,x,3,\n", own.substr(0, 20)})
+            for (const Notice &n : csvChanges(file, plan, changes).notices)
                 said << n.text + n.informative;
-        }
-        for (ChannelFileError error : {ChannelFileError::NotText, ChannelFileError::TooFewItems})
-            said << channelFileProblem(13, error);
-        said << channelFileValueProblem(3, {RxTone, Refusal::NotTone, "88.4", {}});
+        said << channelFileProblem(13, ChannelFileError::TooFewItems)
+             << channelFileValueProblem(3, {RxTone, Refusal::NotTone, "88.4", {}});
         const std::vector<Cell> none, column = {{1, RxTone}, {3, RxTone}};
         for (const BulkEdit &edit :
              {pasteEdit(plan, "1\n2\n3", none, {48, RxFrequency}), pasteEdit(plan, "1\t2", none, {0, Beat}),
@@ -333,10 +330,7 @@ private slots:
               pasteEdit(plan, "145", {}, {0, TxFrequency}), pasteEdit(plan, "", none, {0, 1})})
             said << bulkRefusal(QString(), edit).informative;
         for (const QString &text : said)
-            QVERIFY2(!text.isEmpty() &&
-                         !std::any_of(text.begin(), text.end(),
-                                      [](QChar c) { return c >= QChar(0x3400) && c <= QChar(0x9FFF); }),
-                     qPrintable(text));
+            QVERIFY2(!text.isEmpty() && !text.contains(QRegularExpression("\\p{Han}")), qPrintable(text));
     }
 
 private:

@@ -194,13 +194,12 @@ private slots:
         const QString worked = "01000025874085080000002501430000";
         auto at = [&](int position, QChar c) { return QString(worked).replace(position - 1, 1, c); };
         const auto hex = DecodeFault::NotHexadecimal, decimal = DecodeFault::NotDecimal;
-        const std::optional<Field> none;
         const std::tuple<QString, DecodeFault, std::size_t, char, std::optional<Field>> cases[] = {
-            {worked.left(31), DecodeFault::WrongLength, 0, '\0', none},
-            {worked + "0", DecodeFault::WrongLength, 0, '\0', none},
-            {at(32, 'G'), hex, 32, 'G', none},
-            {at(1, ' '), hex, 1, ' ', none},
-            {at(2, '\x01'), hex, 2, '\x01', none},
+            {worked.left(31), DecodeFault::WrongLength, 0, '\0', {}},
+            {worked + "0", DecodeFault::WrongLength, 0, '\0', {}},
+            {at(32, 'G'), hex, 32, 'G', {}},
+            {at(1, ' '), hex, 1, ' ', {}},
+            {at(2, '\x01'), hex, 2, '\x01', {}},
             {at(7, 'A'), decimal, 7, 'A', RxFrequency},
             {at(13, 'b'), decimal, 13, 'B', RxTone},
             {at(26, 'F'), decimal, 26, 'F', TxFrequency},
