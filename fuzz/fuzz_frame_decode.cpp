@@ -53,7 +53,6 @@ void checkRefusal(std::string_view input, const vq::DecodeResult &result)
     const vq::DecodeError &error = result.error;
     CHECK(error.fault != vq::DecodeFault::None, input);
     CHECK(error.length == input.size(), input);
-    CHECK(!vq::describe(error).empty(), input);
     if (error.fault == vq::DecodeFault::WrongLength) {
         CHECK(input.size() != vq::kFrameLength, input);
         return;
@@ -102,7 +101,6 @@ void checkEncoding(std::string_view input)
     if (!encoded.ok()) {
         CHECK(encoded.error.fault != vq::EncodeFault::None, input);
         CHECK(encoded.error.field >= vq::ChannelNumber && encoded.error.field < vq::kFieldCount, input);
-        CHECK(!vq::describe(encoded.error).empty(), input);
         return;
     }
     CHECK(encoded.error.fault == vq::EncodeFault::None, input);
@@ -155,7 +153,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     if (!encoded.ok()) {
         CHECK(encoded.error.fault != vq::EncodeFault::None, input);
         CHECK(encoded.error.field >= vq::ChannelNumber && encoded.error.field < vq::kFieldCount, input);
-        CHECK(!vq::describe(encoded.error).empty(), input);
         return 0;
     }
     CHECK(isWellFormed(*encoded.frame), input);

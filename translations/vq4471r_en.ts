@@ -541,6 +541,65 @@ Exit status: 0 success, 1 failure, 2 usage error.</translation>
     </message>
 </context>
 <context>
+    <name>vq::edits</name>
+    <message>
+        <source>内容过多</source>
+        <translation>too much content</translation>
+    </message>
+    <message>
+        <source>不是文本</source>
+        <translation>not text</translation>
+    </message>
+    <message>
+        <source>内容过多，最多可粘贴%1行</source>
+        <translation>too much text: at most %1 lines can be pasted</translation>
+    </message>
+    <message>
+        <source>第%1行引号不成对</source>
+        <translation>line %1: a quote is not closed</translation>
+    </message>
+    <message>
+        <source>剪贴板中没有可粘贴的内容</source>
+        <translation>the clipboard holds nothing to paste</translation>
+    </message>
+    <message>
+        <source>请先选择要粘贴到的单元格</source>
+        <translation>select the cells to paste into first</translation>
+    </message>
+    <message>
+        <source>信道号不能修改，请从接收频率列起粘贴</source>
+        <translation>the channel number cannot change; paste from the receive frequency column on</translation>
+    </message>
+    <message>
+        <source>粘贴的%1行从%2起超出第%3信道，未粘贴</source>
+        <translation>the %1 pasted rows from %2 run past channel %3; nothing pasted</translation>
+    </message>
+    <message>
+        <source>第%1信道</source>
+        <translation>channel %1</translation>
+    </message>
+    <message>
+        <source>粘贴的%1列从“%2”列起超出表格，未粘贴</source>
+        <translation>the %1 pasted columns from “%2” run past the table; nothing pasted</translation>
+    </message>
+    <message>
+        <source>请选择同一列中的两个或更多单元格</source>
+        <translation>select two or more cells in one column</translation>
+    </message>
+    <message>
+        <source>请先选择信道</source>
+        <translation>select channels first</translation>
+    </message>
+    <message>
+        <source>步进“%1”不是数字</source>
+        <translation>step “%1” is not a number</translation>
+    </message>
+    <message>
+        <source>没有接收频率</source>
+        <translation>no receive frequency</translation>
+    </message>
+</context>
+<context>
     <name>vq::fields</name>
     <message>
         <source>信道号</source>
@@ -580,50 +639,14 @@ Exit status: 0 success, 1 failure, 2 usage error.</translation>
     </message>
 </context>
 <context>
-    <name>vq::reasons</name>
+    <name>vq::files</name>
     <message>
-        <source>没有接收频率</source>
-        <translation>no receive frequency</translation>
+        <source>、</source>
+        <translation>, </translation>
     </message>
     <message>
-        <source>剪贴板中没有可粘贴的内容</source>
-        <translation>the clipboard holds nothing to paste</translation>
-    </message>
-    <message>
-        <source>请先选择要粘贴到的单元格</source>
-        <translation>select the cells to paste into first</translation>
-    </message>
-    <message>
-        <source>信道号不能修改，请从接收频率列起粘贴</source>
-        <translation>the channel number cannot change; paste from the receive frequency column on</translation>
-    </message>
-    <message>
-        <source>请选择同一列中的两个或更多单元格</source>
-        <translation>select two or more cells in one column</translation>
-    </message>
-    <message>
-        <source>请先选择信道</source>
-        <translation>select channels first</translation>
-    </message>
-    <message>
-        <source>不是频率</source>
-        <translation>not a frequency</translation>
-    </message>
-    <message>
-        <source>超出范围</source>
-        <translation>out of range</translation>
-    </message>
-    <message>
-        <source>不是可用的哑音</source>
-        <translation>not a usable tone</translation>
-    </message>
-    <message>
-        <source>不是可用的数字哑音</source>
-        <translation>not a usable DCS code</translation>
-    </message>
-    <message>
-        <source>不是可选的值</source>
-        <translation>not one of the choices</translation>
+        <source>文件过大</source>
+        <translation>file too large</translation>
     </message>
     <message>
         <source>行数过多</source>
@@ -646,10 +669,6 @@ Exit status: 0 success, 1 failure, 2 usage error.</translation>
         <translation>unterminated quote</translation>
     </message>
     <message>
-        <source>文件过大</source>
-        <translation>file too large</translation>
-    </message>
-    <message>
         <source>没有表头</source>
         <translation>no header</translation>
     </message>
@@ -658,12 +677,36 @@ Exit status: 0 success, 1 failure, 2 usage error.</translation>
         <translation>no channel data</translation>
     </message>
     <message>
-        <source>超出信道表的行数</source>
-        <translation>beyond the rows of the channel table</translation>
+        <source>列重复：%1</source>
+        <translation>duplicate column: %1</translation>
+    </message>
+    <message>
+        <source>缺少列：%1</source>
+        <translation>missing columns: %1</translation>
+    </message>
+    <message>
+        <source>第%1行：%2</source>
+        <translation>Line %1: %2</translation>
+    </message>
+    <message>
+        <source>%1%2</source>
+        <translation>%1 %2</translation>
+    </message>
+    <message>
+        <source>%1不是可选的值</source>
+        <translation>%1 is not one of the choices</translation>
     </message>
     <message>
         <source>字段数与表头不同</source>
         <translation>field count differs from the header</translation>
+    </message>
+    <message>
+        <source>没有这个信道</source>
+        <translation>no such channel</translation>
+    </message>
+    <message>
+        <source>信道重复</source>
+        <translation>repeated channel</translation>
     </message>
     <message>
         <source>只支持NN</source>
@@ -672,10 +715,6 @@ Exit status: 0 success, 1 failure, 2 usage error.</translation>
     <message>
         <source>对讲机只支持FM</source>
         <translation>the radio supports FM only</translation>
-    </message>
-    <message>
-        <source>没有这个信道</source>
-        <translation>no such channel</translation>
     </message>
     <message>
         <source>不支持的频差方式</source>
@@ -694,26 +733,6 @@ Exit status: 0 success, 1 failure, 2 usage error.</translation>
         <translation>unsupported tone mode</translation>
     </message>
     <message>
-        <source>信道重复</source>
-        <translation>repeated channel</translation>
-    </message>
-    <message>
-        <source>内容过多</source>
-        <translation>too much content</translation>
-    </message>
-    <message>
-        <source>第%1信道</source>
-        <translation>channel %1</translation>
-    </message>
-    <message>
-        <source>列重复：%1</source>
-        <translation>duplicate column: %1</translation>
-    </message>
-    <message>
-        <source>缺少列：%1</source>
-        <translation>missing columns: %1</translation>
-    </message>
-    <message>
         <source>忽略未知的列：%1</source>
         <translation>unknown columns ignored: %1</translation>
     </message>
@@ -722,60 +741,12 @@ Exit status: 0 success, 1 failure, 2 usage error.</translation>
         <translation>line %1: Skip P taken as add</translation>
     </message>
     <message>
-        <source>%1不在步进上，会变成%2</source>
-        <translation>%1 is off the channel raster; it would become %2</translation>
+        <source>缺少此项</source>
+        <translation>missing</translation>
     </message>
     <message>
-        <source>内容过多，最多可粘贴%1行</source>
-        <translation>too much text: at most %1 lines can be pasted</translation>
-    </message>
-    <message>
-        <source>第%1行引号不成对</source>
-        <translation>line %1: a quote is not closed</translation>
-    </message>
-    <message>
-        <source>粘贴的%1行从%2起超出第%3信道，未粘贴</source>
-        <translation>the %1 pasted rows from %2 run past channel %3; nothing pasted</translation>
-    </message>
-    <message>
-        <source>粘贴的%1列从“%2”列起超出表格，未粘贴</source>
-        <translation>the %1 pasted columns from “%2” run past the table; nothing pasted</translation>
-    </message>
-    <message>
-        <source>步进“%1”不是数字</source>
-        <translation>step “%1” is not a number</translation>
-    </message>
-    <message>
-        <source>数据块长度为%1，应为%2</source>
-        <translation>block length %1, should be %2</translation>
-    </message>
-    <message>
-        <source>第%1位字符“%2”不是十六进制数字</source>
-        <translation>character %1 “%2” is not a hexadecimal digit</translation>
-    </message>
-    <message>
-        <source>第%1位字符“%2”不是十进制数字</source>
-        <translation>character %1 “%2” is not a decimal digit</translation>
-    </message>
-    <message>
-        <source>%1不是可选的值</source>
-        <translation>%1 is not one of the choices</translation>
-    </message>
-    <message>
-        <source>%1不是整数</source>
-        <translation>%1 is not a whole number</translation>
-    </message>
-    <message>
-        <source>%1超出范围</source>
-        <translation>%1 out of range</translation>
-    </message>
-    <message>
-        <source>%1值无效</source>
-        <translation>%1 is not valid</translation>
-    </message>
-    <message>
-        <source>%1不是频率</source>
-        <translation>%1 is not a frequency</translation>
+        <source>不是频率</source>
+        <translation>not a frequency</translation>
     </message>
 </context>
 <context>
@@ -828,6 +799,10 @@ Exit status: 0 success, 1 failure, 2 usage error.</translation>
         <source>%1“%2”%3</source>
         <translation>%1 &quot;%2&quot;: %3</translation>
     </message>
+    <message>
+        <source>超出范围</source>
+        <translation>out of range</translation>
+    </message>
 </context>
 <context>
     <name>vq::texts</name>
@@ -842,10 +817,6 @@ Exit status: 0 success, 1 failure, 2 usage error.</translation>
     <message>
         <source>不是文本</source>
         <translation>not text</translation>
-    </message>
-    <message>
-        <source>第%1行：%2</source>
-        <translation>Line %1: %2</translation>
     </message>
     <message>
         <source>无法读取</source>
@@ -1394,14 +1365,6 @@ Exit status: 0 success, 1 failure, 2 usage error.</translation>
     <message>
         <source>不是串口</source>
         <translation>not a serial port</translation>
-    </message>
-    <message>
-        <source>缺少此项</source>
-        <translation>missing</translation>
-    </message>
-    <message>
-        <source>不是频率</source>
-        <translation>not a frequency</translation>
     </message>
     <message>
         <source>串行端口 %1 </source>

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "channels/ChannelJudge.h"
 #include "channels/ChannelRecord.h"
 
 #include <optional>
@@ -15,8 +16,8 @@ struct ValueCheck {
     // What to store when the value is accepted: a frequency on the raster,
     // a tone as the picker writes it, anything else as given.
     std::optional<std::string> value;
-    // Why not, in short Chinese, when it is refused.
-    std::string problem;
+    // Why not, when it is refused: the judge's reason.
+    std::optional<ValueRefusal> problem;
 };
 
 ValueCheck checkFieldValue(Field field, std::string_view text);

@@ -22,8 +22,12 @@ QString lineOf(const Notice &notice)
     QString informative = notice.informative;
     informative.replace(QLatin1Char('\n'), Cli::tr("；"));
     QString text = notice.text.trimmed();
-    if (!informative.trimmed().isEmpty())
+    if (!informative.trimmed().isEmpty()) {
+        // A heading that already ends in a colon keeps only its own.
+        if (text.endsWith(colon().trimmed()) || text.endsWith(QLatin1Char(':')))
+            text.chop(1);
         text += colon() + informative.trimmed();
+    }
     return text;
 }
 

@@ -24,10 +24,10 @@ public:
 
     // The nine fields after the channel number, or nothing when the record
     // has a problem.
-    std::optional<ChannelRecord> read(std::vector<std::string> &warnings)
+    std::optional<ChannelRecord> read(std::vector<CsvWarning> &warnings)
     {
         ChannelRecord row;
-        const std::optional<std::string> rx = frequency(Frequency, cell(Frequency), "");
+        const std::optional<std::string> rx = frequency(Frequency, cell(Frequency), CsvReason::Value);
         row[RxFrequency] = rx;
         // Checked without a receive frequency too, so that every problem of
         // the record is shown at once.
@@ -35,18 +35,18 @@ public:
         readSquelch(row);
 
         if (cell(DtcsPolarity) != "NN")
-            problem(DtcsPolarity, "只支持NN");
+            problem(DtcsPolarity, CsvReason::OnlyNN);
         if (const std::string mode = cell(Mode); !mode.empty() && mode != "FM")
-            problem(Mode, "对讲机只支持FM");
+            problem(Mode, CsvReason::OnlyFM);
         const std::string skip = cell(Skip);
         if (skip == "S") {
             row[Scan] = "del";
         } else if (skip.empty() || skip == "P") {
             row[Scan] = "add";
             if (skip == "P")
-                warnings.push_back("第" + std::to_string(record_.line) + "行：Skip为P，按add处理");
+                warnings.push_back({CsvNote::SkipAsAdd, record_.line, {}});
         } else {
-            problem(Skip, "不是可选的值");
+            problem(Skip, CsvReason::Value, ValueRefusal{Scan, Refusal::NotChoice, skip, {}});
         }
         row[Bcl] = row[Beat] = "off";
         const std::string comment = unguardFormula(cell(Comment));
@@ -63,7 +63,8 @@ public:
                 if (check.value && !trimmedCell(value).empty())
                     row[field] = std::move(check.value);
                 else
-                    problem(Comment, std::string(token) + "不是可选的值");
+                    problem(Comment, CsvReason::CommentValue,
+                            ValueRefusal{field, Refusal::NotChoice, std::string(token), {}});
             }
         }
         if (failed_)
@@ -80,9 +81,10 @@ public:
         return pick.row;
     }
 
-    void problem(Column column, std::string why)
+    void problem(Column column, CsvReason why, std::optional<ValueRefusal> refusal = std::nullopt)
     {
-        problems_.push_back({record_.line, std::string(kNames[column]), cell(column), std::move(why)});
+        problems_.push_back(
+            {record_.line, std::string(kNames[column]), cell(column), why, std::move(refusal)});
         failed_ = true;
     }
 
@@ -94,15 +96,15 @@ public:
 
 private:
     // The stored text of a frequency, or nothing (with a problem) when it is
-    // refused or not on the raster. `what` names the value when it is not
-    // the cell's own text.
-    std::optional<std::string> frequency(Column column, const std::string &text, const std::string &what)
+    // refused or not on the raster. `why` is TransmitValue when the value is
+    // not the cell's own text.
+    std::optional<std::string> frequency(Column column, const std::string &text, CsvReason why)
     {
         const Field field = column == Frequency ? RxFrequency : TxFrequency;
         const ValueCheck check =
             checkCsvValue(field, trimmedCell(text).empty() ? std::string_view("x") : text);
         if (!check.value)
-            problem(column, what + check.problem);
+            problem(column, why, check.problem);
         return check.value;
     }
 
@@ -115,15 +117,15 @@ private:
         if (duplex == "off")
             return "";
         if (duplex == "split")
-            return frequency(Offset, offsetText, "");
+            return frequency(Offset, offsetText, CsvReason::Value);
         if (duplex != "+" && duplex != "-") {
-            problem(Duplex, "不支持的频差方式");
+            problem(Duplex, CsvReason::NotDuplex);
             return std::nullopt;
         }
         const auto offset = Decimal::parsePlain(offsetText);
         const auto offsetHz = offset ? offset->scaledRounded(kLayoutDecimals) : std::nullopt;
         if (!offsetHz || *offsetHz < 0 || !(Decimal::fromScaled(*offsetHz, -kLayoutDecimals) == *offset)) {
-            problem(Offset, "不是频率差");
+            problem(Offset, CsvReason::NotOffset);
             return std::nullopt;
         }
         if (!rx)
@@ -131,14 +133,15 @@ private:
         // Stored frequencies have five decimals, so they are whole hertz.
         const std::int64_t rxHz = *Decimal::parsePlain(*rx)->scaledRounded(kLayoutDecimals);
         const std::int64_t txHz = duplex == "+" ? rxHz + *offsetHz : rxHz - *offsetHz;
-        return frequency(Offset, Decimal::fromScaled(txHz, -kLayoutDecimals).toShortestText(), "发送频率");
+        return frequency(Offset, Decimal::fromScaled(txHz, -kLayoutDecimals).toShortestText(),
+                         CsvReason::TransmitValue);
     }
 
     std::optional<std::string> tone(Column column)
     {
         ValueCheck check = checkFieldValue(RxTone, cell(column));
         if (!check.value || trimmedCell(*check.value).empty()) {
-            problem(column, "不是可用的哑音");
+            problem(column, CsvReason::Value, ValueRefusal{RxTone, Refusal::NotTone, cell(column), {}});
             return std::nullopt;
         }
         return check.value;
@@ -152,7 +155,7 @@ private:
             std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; }))
             text.insert(0, 3 - text.size(), '0');
         if (dcsPosition(text) == 0) {
-            problem(column, "不是可用的数字哑音");
+            problem(column, CsvReason::Value, ValueRefusal{RxDcs, Refusal::NotDcs, text, {}});
             return std::nullopt;
         }
         return text;
@@ -182,7 +185,7 @@ private:
             const auto known = [](const std::string &m) { return m.empty() || m == "Tone" || m == "DTCS"; };
             if (arrow == std::string::npos || !known(txMode) || !known(rxMode) ||
                 (txMode.empty() && rxMode.empty())) {
-                problem(CrossMode, "不支持的交叉方式");
+                problem(CrossMode, CsvReason::NotCrossMode);
                 return;
             }
             if (txMode == "Tone")
@@ -194,7 +197,7 @@ private:
             else if (rxMode == "DTCS")
                 row[RxDcs] = code(columns_[RxDtcsCode] < 0 ? DtcsCode : RxDtcsCode);
         } else {
-            problem(Tone, "不支持的哑音方式");
+            problem(Tone, CsvReason::NotToneMode);
         }
     }
 
@@ -210,28 +213,30 @@ CsvImport readCommonCsv(std::string_view utf8, std::span<const ChannelRecord> cu
 {
     const CsvText csv = parseCsv(utf8);
     if (!csv.ok())
-        return CsvImport::refused(csv.error, csv.errorLine);
+        return CsvImport::refused(csv.fault);
     std::vector<const CsvLine *> records;
     for (const CsvLine &record : csv.records)
         if (!(record.fields.front() && record.fields.front()->starts_with('#')))
             records.push_back(&record);
     if (records.empty())
-        return CsvImport::refused("没有表头", csv.records.empty() ? 1 : csv.records.back().line);
+        return CsvImport::refused(
+            {CsvFault::NoHeader, csv.records.empty() ? 1 : csv.records.back().line, {}});
 
     const CsvLine &header = *records.front();
     const CsvColumns columns = findCsvColumns(header.fields, kNames, kRequiredNames, kDigitalVoiceNames);
-    if (!columns.error.empty())
-        return CsvImport::refused(columns.error, header.line);
+    if (columns.fault.why != CsvFault::None)
+        return CsvImport::refused({columns.fault.why, header.line, columns.fault.names});
     if (records.size() == 1)
-        return CsvImport::refused("没有信道数据", header.line);
+        return CsvImport::refused({CsvFault::NoData, header.line, {}});
 
     CsvImport out;
-    out.warnings = columns.warnings;
+    if (!columns.unknown.empty())
+        out.warnings.push_back({CsvNote::UnknownColumns, header.line, columns.unknown});
     std::vector<bool> named(current.size(), false);
     for (std::size_t k = 1; k < records.size(); ++k) {
         const CsvLine &record = *records[k];
         if (record.fields.size() != header.fields.size()) {
-            out.problems.push_back({record.line, "", "", "字段数与表头不同"});
+            out.problems.push_back({record.line, "", "", CsvReason::FieldCount, {}});
             continue;
         }
         CommonRowReader reader(record, columns.index, out.problems);

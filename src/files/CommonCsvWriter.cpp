@@ -58,7 +58,7 @@ public:
         for (Field flag : {Scan, Bcl, Beat})
             if (row_[flag])
                 if (const ValueCheck check = checkFieldValue(flag, *row_[flag]); !check.value)
-                    problem(flag, check.problem);
+                    problem(*check.problem);
         if (failed_ || !rx)
             return std::nullopt;
 
@@ -84,9 +84,11 @@ public:
     }
 
 private:
-    void problem(Field field, std::string why)
+    void problem(ValueRefusal refusal)
     {
-        problems_.push_back({number_, std::string(fieldNames()[field]), textOf(row_[field]), std::move(why)});
+        const Field field = refusal.field;
+        problems_.push_back({number_, std::string(fieldNames()[field]), textOf(row_[field]), CsvReason::Value,
+                             std::move(refusal)});
         failed_ = true;
     }
 
@@ -95,7 +97,7 @@ private:
         const auto mhz = Decimal::parsePlain(textOf(row_[field]));
         const auto hz = mhz ? mhz->scaledRounded(kLayoutDecimals) : std::nullopt;
         if (!hz || *hz < 0) {
-            problem(field, "不是频率");
+            problem({field, Refusal::NotFrequency, textOf(row_[field]), {}});
             return std::nullopt;
         }
         return hz;
@@ -106,12 +108,12 @@ private:
         if (!isNoTone(row_[toneField])) {
             ValueCheck check = checkFieldValue(toneField, *row_[toneField]);
             if (!check.value)
-                problem(toneField, check.problem);
+                problem(*check.problem);
             return {Squelch::Tone, check.value.value_or("")};
         }
         if (!isNoTone(row_[codeField])) {
             if (dcsPosition(*row_[codeField]) == 0)
-                problem(codeField, "不是可用的数字哑音");
+                problem({codeField, Refusal::NotDcs, *row_[codeField], {}});
             return {Squelch::Code, *row_[codeField]};
         }
         return {};

@@ -6,11 +6,10 @@
 
 namespace vq {
 
-CsvImport CsvImport::refused(std::string why, int line)
+CsvImport CsvImport::refused(CsvFileFault fault)
 {
     CsvImport out;
-    out.error = std::move(why);
-    out.errorLine = line;
+    out.fault = std::move(fault);
     return out;
 }
 
@@ -27,12 +26,12 @@ CsvRowPick pickCsvRow(std::string_view number, std::vector<bool> &named)
     const auto whole = value ? value->scaledRounded(0) : std::nullopt;
     if (!whole || !(Decimal::fromInteger(*whole) == *value) || *whole < 1 ||
         *whole > static_cast<std::int64_t>(named.size()))
-        return {-1, "没有这个信道"};
+        return {-1, CsvReason::NoSuchChannel};
     const auto row = static_cast<std::size_t>(*whole - 1);
     if (named[row])
-        return {-1, "信道重复"};
+        return {-1, CsvReason::ChannelTwice};
     named[row] = true;
-    return {static_cast<int>(row), {}};
+    return {static_cast<int>(row), CsvReason::Value};
 }
 
 ValueCheck checkCsvValue(Field field, std::string_view text)
@@ -42,7 +41,7 @@ ValueCheck checkCsvValue(Field field, std::string_view text)
     if (field == RxFrequency || field == TxFrequency) {
         const ValueVerdict verdict = judgeValue(field, std::string(text));
         if (verdict.refusal && verdict.refusal->why == Refusal::OffRaster)
-            return {std::nullopt, "不在步进上，会变成" + verdict.refusal->snapped};
+            return {std::nullopt, verdict.refusal};
     }
     return checkFieldValue(field, text);
 }

@@ -1,7 +1,11 @@
 #pragma once
 
+#include "channels/ChannelJudge.h"
 #include "channels/ChannelRecord.h"
 #include "channels/ValueRules.h"
+#include "files/CsvText.h"
+
+#include <optional>
 
 #include <string>
 #include <string_view>
@@ -20,15 +24,46 @@ struct CsvChange {
     bool operator==(const CsvChange &) const = default;
 };
 
+// Why a record cannot be taken; the text is chosen where it is shown.
+enum class CsvReason {
+    Value,         // refusal: the value as its field's rule refuses it
+    TransmitValue, // refusal: the transmit frequency the offset makes of the receive one
+    CommentValue,  // refusal: a key=value of the comment (its value the whole pair)
+    FieldCount,    // not as many fields as the header
+    NoSuchChannel,
+    ChannelTwice,
+    OnlyNN,
+    OnlyFM,
+    NotDuplex,
+    NotOffset,
+    NotCrossMode,
+    NotToneMode,
+};
+
 struct CsvProblem {
     // On import the 1-based line of the file where the record starts; on
     // export the 1-based row of the table.
     int line = 0;
     std::string column; // the layout's column name (on export the table's field name)
     std::string value;
-    std::string why; // short Chinese
+    CsvReason why = CsvReason::Value;
+    std::optional<ValueRefusal> refusal; // Value, TransmitValue and CommentValue
 
     bool operator==(const CsvProblem &) const = default;
+};
+
+// What an import takes other than the file says, or leaves out.
+enum class CsvNote {
+    UnknownColumns, // names: the columns ignored
+    SkipAsAdd,      // line: a Skip of P, scanned as add
+};
+
+struct CsvWarning {
+    CsvNote why = CsvNote::UnknownColumns;
+    int line = 0;
+    std::vector<std::string> names;
+
+    bool operator==(const CsvWarning &) const = default;
 };
 
 struct CsvImport {
@@ -36,15 +71,14 @@ struct CsvImport {
     // a file is taken as a whole or not at all.
     std::vector<CsvChange> changes;
     std::vector<CsvProblem> problems; // every one found, not only the first
-    std::vector<std::string> warnings;
+    std::vector<CsvWarning> warnings;
     // A fault of the file as a whole (not text, a quote that does not end, no
     // header, missing columns, too many records, no data), with its line.
-    std::string error;
-    int errorLine = 0;
+    CsvFileFault fault;
 
-    bool ok() const { return error.empty() && problems.empty(); }
+    bool ok() const { return fault.why == CsvFault::None && problems.empty(); }
 
-    static CsvImport refused(std::string why, int line);
+    static CsvImport refused(CsvFileFault fault);
     // Drops the changes when anything was found at fault.
     CsvImport finished() &&;
 };
@@ -64,7 +98,7 @@ struct CsvExport {
 // count.
 struct CsvRowPick {
     int row = -1; // 0-based
-    std::string why;
+    CsvReason why = CsvReason::NoSuchChannel;
 };
 CsvRowPick pickCsvRow(std::string_view number, std::vector<bool> &named);
 

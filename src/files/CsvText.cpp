@@ -29,7 +29,7 @@ public:
                 continue;
             }
             if (out_.records.size() == std::size_t(kMaxCsvRecords)) {
-                failed("行数过多", line_);
+                failed(CsvFault::TooManyRecords, line_);
                 break;
             }
             if (!readRecord())
@@ -39,11 +39,10 @@ public:
     }
 
 private:
-    bool failed(std::string why, int line)
+    bool failed(CsvFault why, int line)
     {
         out_.records.clear();
-        out_.error = std::move(why);
-        out_.errorLine = line;
+        out_.fault = {why, line, {}};
         return false;
     }
 
@@ -60,7 +59,7 @@ private:
         CsvLine record{line_, {}};
         for (;;) {
             if (record.fields.size() == std::size_t(kMaxCsvFields))
-                return failed("列数过多", line_);
+                return failed(CsvFault::TooManyFields, line_);
             FieldValue field;
             if (pos_ < text_.size() && text_[pos_] == '"') {
                 if (!readQuoted(field))
@@ -73,9 +72,9 @@ private:
                 const std::size_t quote = text.find('"');
                 const std::size_t bad = firstNonText(text);
                 if (quote < bad)
-                    return failed("引号位置不对", line_);
+                    return failed(CsvFault::MisplacedQuote, line_);
                 if (bad != std::string_view::npos)
-                    return failed("不是文本", line_);
+                    return failed(CsvFault::NotText, line_);
                 if (!text.empty())
                     field = std::string(text);
             }
@@ -99,13 +98,13 @@ private:
         // in the field's text counts them in the file.
         const std::string_view text = quoted.text;
         if (const std::size_t bad = firstNonText(text); bad != std::string_view::npos)
-            return failed("不是文本", opened + countLineEnds(text.substr(0, bad)));
+            return failed(CsvFault::NotText, opened + countLineEnds(text.substr(0, bad)));
         if (!quoted.closed)
-            return failed("引号没有结束", opened);
+            return failed(CsvFault::OpenQuote, opened);
         line_ += countLineEnds(text);
         pos_ = quoted.end;
         if (!atFieldEnd())
-            return failed("引号位置不对", line_);
+            return failed(CsvFault::MisplacedQuote, line_);
         field = std::move(quoted.text);
         return true;
     }
@@ -127,7 +126,7 @@ bool needsQuotes(std::string_view text)
 CsvText parseCsv(std::string_view utf8)
 {
     if (utf8.size() > kMaxCsvBytes)
-        return {{}, "文件过大", 0};
+        return {{}, {CsvFault::TooLarge, 0, {}}};
     return CsvReader(utf8).read();
 }
 

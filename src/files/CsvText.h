@@ -27,15 +27,37 @@ struct CsvLine {
     CsvRecord fields;
 };
 
+// Why a CSV file is refused as a whole. The text is chosen where it is
+// shown, in the language in use.
+enum class CsvFault {
+    None,
+    TooLarge,       // more than kMaxCsvBytes
+    TooManyRecords, // more than kMaxCsvRecords
+    TooManyFields,  // more than kMaxCsvFields in one record
+    MisplacedQuote, // in an unquoted field, or not followed by a comma or a line end
+    NotText,        // bytes that are not UTF-8, or a control character
+    OpenQuote,      // a quote that does not end
+    NoHeader,
+    NoData,         // a header and nothing under it
+    ColumnTwice,    // names: the column
+    MissingColumns, // names: the required columns not there
+};
+
+struct CsvFileFault {
+    CsvFault why = CsvFault::None;
+    // The 1-based line where reading stopped, 0 when the file as a whole is
+    // at fault.
+    int line = 0;
+    std::vector<std::string> names;
+
+    bool operator==(const CsvFileFault &) const = default;
+};
+
 struct CsvText {
     std::vector<CsvLine> records;
-    // Why the text was refused (short Chinese), empty when it was read, and
-    // the 1-based line where reading stopped (0 when the file as a whole is
-    // at fault).
-    std::string error;
-    int errorLine = 0;
+    CsvFileFault fault; // why the text was refused, None when it was read
 
-    bool ok() const { return error.empty(); }
+    bool ok() const { return fault.why == CsvFault::None; }
 };
 
 // Reads CSV text: fields split by commas, quoted fields may hold

@@ -26,32 +26,33 @@ CsvImport readOwnCsv(std::string_view utf8, int tableRows)
 {
     const CsvText csv = parseCsv(utf8);
     if (!csv.ok())
-        return CsvImport::refused(csv.error, csv.errorLine);
+        return CsvImport::refused(csv.fault);
     if (csv.records.empty())
-        return CsvImport::refused("没有表头", 1);
+        return CsvImport::refused({CsvFault::NoHeader, 1, {}});
 
     const auto &names = fieldNames();
     const CsvLine &header = csv.records.front();
     const CsvColumns columns = findCsvColumns(header.fields, names, names, {});
-    if (!columns.error.empty())
-        return CsvImport::refused(columns.error, header.line);
+    if (columns.fault.why != CsvFault::None)
+        return CsvImport::refused({columns.fault.why, header.line, columns.fault.names});
     if (csv.records.size() == 1)
-        return CsvImport::refused("没有信道数据", header.line);
+        return CsvImport::refused({CsvFault::NoData, header.line, {}});
 
     CsvImport out;
-    out.warnings = columns.warnings;
+    if (!columns.unknown.empty())
+        out.warnings.push_back({CsvNote::UnknownColumns, header.line, columns.unknown});
     std::vector<bool> named(std::size_t(std::max(tableRows, 0)), false);
     for (std::size_t k = 1; k < csv.records.size(); ++k) {
         const CsvLine &record = csv.records[k];
         if (record.fields.size() != header.fields.size()) {
-            out.problems.push_back({record.line, "", "", "字段数与表头不同"});
+            out.problems.push_back({record.line, "", "", CsvReason::FieldCount, {}});
             continue;
         }
         auto cell = [&](Field f) -> const FieldValue & { return record.fields[std::size_t(columns[f])]; };
         const std::string number = unguardFormula(textOf(cell(ChannelNumber)));
         const CsvRowPick pick = pickCsvRow(number, named);
         if (pick.row < 0)
-            out.problems.push_back({record.line, std::string(names[ChannelNumber]), number, pick.why});
+            out.problems.push_back({record.line, std::string(names[ChannelNumber]), number, pick.why, {}});
         else
             out.changes.push_back({pick.row, ChannelNumber, std::to_string(pick.row + 1)});
         for (int f = ChannelNumber + 1; f < kFieldCount; ++f) {
@@ -65,7 +66,7 @@ CsvImport readOwnCsv(std::string_view utf8, int tableRows)
                 out.changes.push_back({pick.row, Field(f), std::move(check.value)});
             else
                 out.problems.push_back(
-                    {record.line, std::string(names[std::size_t(f)]), text, check.problem});
+                    {record.line, std::string(names[std::size_t(f)]), text, CsvReason::Value, check.problem});
         }
     }
     return std::move(out).finished();

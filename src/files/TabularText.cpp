@@ -8,13 +8,13 @@ TabularText readTabularText(std::string_view text)
 {
     TabularText out;
     if (text.size() > kMaxTabularBytes)
-        return {{}, "内容过多"};
+        return {{}, TabularFault::TooLarge, 0};
     if (firstNonText(text) != std::string_view::npos)
-        return {{}, "不是文本"};
+        return {{}, TabularFault::NotText, 0};
     while (!text.empty() && isLineEnd(text.back()))
         text.remove_suffix(1);
     if (!text.empty() && countLineEnds(text) + 1 > kMaxTabularLines)
-        return {{}, "内容过多，最多可粘贴" + std::to_string(kMaxTabularLines - 1) + "行"};
+        return {{}, TabularFault::TooManyLines, 0};
     if (text.empty())
         return out;
 
@@ -26,7 +26,7 @@ TabularText readTabularText(std::string_view text)
         if (i < text.size() && text[i] == '"') {
             QuotedField quoted = readQuotedField(text, i);
             if (!quoted.closed)
-                return {{}, "第" + std::to_string(out.rows.size() + 1) + "行引号不成对"};
+                return {{}, TabularFault::OpenQuote, static_cast<int>(out.rows.size()) + 1};
             cell = std::move(quoted.text);
             i = quoted.end;
             // Whatever follows the closing quote up to the separator belongs

@@ -15,12 +15,21 @@ namespace vq {
 inline constexpr std::size_t kMaxTabularBytes = 64 * 1024;
 inline constexpr int kMaxTabularLines = 51;
 
+// Why the text as a whole was refused; the text is chosen where it is shown.
+enum class TabularFault {
+    None,
+    TooLarge,     // more than kMaxTabularBytes
+    NotText,      // bytes that are not UTF-8, or a control character
+    TooManyLines, // more than kMaxTabularLines
+    OpenQuote,    // line: where the quote that does not end opens
+};
+
 struct TabularText {
     std::vector<std::vector<std::string>> rows;
-    // Why the text as a whole was refused (short Chinese), empty when read.
-    std::string error;
+    TabularFault fault = TabularFault::None;
+    int line = 0; // 1-based, OpenQuote
 
-    bool ok() const { return error.empty(); }
+    bool ok() const { return fault == TabularFault::None; }
 };
 
 // Lines end in CRLF, LF or CR; the empty lines at the end are dropped, one

@@ -4,8 +4,8 @@
 #include "channels/Decimal.h"
 #include "channels/ValueDomains.h"
 #include "files/TabularText.h"
+#include "plan/EditTexts.h"
 #include "plan/Notice.h"
-#include "plan/RefusalText.h"
 
 #include <algorithm>
 #include <map>
@@ -70,11 +70,11 @@ public:
         if (verdict.value)
             values_[{row, column}] = *verdict.value;
         else
-            problems_.push_back({row, column, std::string(text), {}, verdict.refusal});
+            problems_.push_back({row, column, std::string(text), verdict.refusal});
     }
-    void problem(int row, int column, std::string value, std::string why)
+    void problem(int row, int column, std::string value, std::optional<ValueRefusal> refusal)
     {
-        problems_.push_back({row, column, std::move(value), std::move(why), std::nullopt});
+        problems_.push_back({row, column, std::move(value), std::move(refusal)});
     }
 
     // With `followReceive` a receive frequency set without a transmit one
@@ -96,7 +96,7 @@ public:
                 tx != values_.end() ? tx->second : textOf(stored(table_, row, TxFrequency));
             // The radio would send on a channel it cannot receive on.
             if (isBlank(rxText) && !isBlank(txText))
-                problem(row, TxFrequency, txText, "没有接收频率");
+                problem(row, TxFrequency, txText, std::nullopt);
         }
         judgeRows();
         BulkEdit out;
@@ -126,7 +126,7 @@ private:
         for (const RowRefusal &r : judgeChange(table_, after))
             if (std::none_of(problems_.begin(), problems_.end(),
                              [&r](const CellProblem &p) { return p.row == r.row; }))
-                problems_.push_back({r.row, r.refusal.field, r.refusal.value, {}, r.refusal});
+                problems_.push_back({r.row, r.refusal.field, r.refusal.value, r.refusal});
     }
 
     const PlanRows &table_;
@@ -134,11 +134,16 @@ private:
     std::vector<CellProblem> problems_;
 };
 
-BulkEdit refused(std::string error)
+BulkEdit refused(EditError error)
 {
     BulkEdit out;
     out.error = std::move(error);
     return out;
+}
+
+BulkEdit refused(EditFault why)
+{
+    return refused(EditError{why, TabularFault::None, 0, 0, 0, 0, {}});
 }
 
 bool isHeader(const std::vector<std::string> &cells)
@@ -156,11 +161,6 @@ bool isHeader(const std::vector<std::string> &cells)
         named = true;
     }
     return named;
-}
-
-std::string channelText(int row)
-{
-    return "第" + std::to_string(row + 1) + "信道";
 }
 
 } // namespace
@@ -199,12 +199,12 @@ BulkEdit pasteEdit(const PlanRows &table, std::string_view text, std::span<const
 {
     TabularText read = readTabularText(text);
     if (!read.ok())
-        return refused(read.error);
+        return refused(EditError{EditFault::Clipboard, read.fault, read.line, 0, 0, 0, {}});
     auto &rows = read.rows;
     if (!rows.empty() && isHeader(rows.front()))
         rows.erase(rows.begin());
     if (rows.empty() || (rows.size() == 1 && rows[0].size() == 1 && rows[0][0].empty()))
-        return refused("剪贴板中没有可粘贴的内容");
+        return refused(EditFault::NothingToPaste);
     const int height = static_cast<int>(rows.size());
     int width = 0;
     for (const auto &row : rows)
@@ -227,15 +227,15 @@ BulkEdit pasteEdit(const PlanRows &table, std::string_view text, std::span<const
         anchor.column = ChannelNumber;
     const int tableRows = static_cast<int>(table.size());
     if (anchor.row < 0 || anchor.row >= tableRows || anchor.column < 0 || anchor.column >= kFieldCount)
-        return refused("请先选择要粘贴到的单元格");
+        return refused(EditFault::NoCell);
     if (anchor.column == ChannelNumber && width < kFieldCount)
-        return refused("信道号不能修改，请从接收频率列起粘贴");
+        return refused(EditFault::ChannelNumberColumn);
     if (anchor.row + height > tableRows)
-        return refused("粘贴的" + std::to_string(height) + "行从" + channelText(anchor.row) + "起超出第" +
-                       std::to_string(tableRows) + "信道，未粘贴");
+        return refused(
+            EditError{EditFault::PastLastRow, TabularFault::None, 0, height, anchor.row, tableRows, {}});
     if (anchor.column + width > kFieldCount)
-        return refused("粘贴的" + std::to_string(width) + "列从“" + std::string(fieldName(anchor.column)) +
-                       "”列起超出表格，未粘贴");
+        return refused(
+            EditError{EditFault::PastLastColumn, TabularFault::None, 0, width, anchor.column, 0, {}});
     for (int r = 0; r < height; ++r)
         for (int c = 0; c < static_cast<int>(rows[static_cast<std::size_t>(r)].size()); ++c)
             draft.set(anchor.row + r, anchor.column + c,
@@ -267,20 +267,21 @@ BulkEdit fillDownEdit(const PlanRows &table, std::span<const Cell> cells)
         }
     }
     if (!any)
-        return refused("请选择同一列中的两个或更多单元格");
+        return refused(EditFault::NotOneColumn);
     return draft.finish(true);
 }
 
 BulkEdit changeManyEdit(const PlanRows &table, std::span<const int> rows, const ManyChange &change)
 {
     if (rows.empty())
-        return refused("请先选择信道");
+        return refused(EditFault::NoChannel);
     std::optional<std::int64_t> step; // 10 Hz units
     if (!isBlank(change.stepKHz)) {
         const auto kHz = Decimal::parsePlain(trimmed(change.stepKHz));
         step = kHz ? kHz->scaledRounded(2) : std::nullopt;
         if (!step)
-            return refused("步进“" + change.stepKHz + "”不是数字");
+            return refused(
+                EditError{EditFault::StepNotNumber, TabularFault::None, 0, 0, 0, 0, change.stepKHz});
     }
     std::vector<int> ordered(rows.begin(), rows.end());
     std::sort(ordered.begin(), ordered.end());
@@ -301,7 +302,8 @@ BulkEdit changeManyEdit(const PlanRows &table, std::span<const int> rows, const 
             isFrequency(f) && step && !isBlank(*value) ? Decimal::parsePlain(trimmed(*value)) : std::nullopt;
         const auto startUnits = start ? start->scaledRounded(kFrequencyDecimals) : std::nullopt;
         if (isFrequency(f) && step && !isBlank(*value) && !startUnits) {
-            draft.problem(ordered.front(), f, *value, "不是频率");
+            draft.problem(ordered.front(), f, *value,
+                          ValueRefusal{static_cast<Field>(f), Refusal::NotFrequency, *value, {}});
             continue;
         }
         for (std::size_t n = 0; n < ordered.size(); ++n) {
@@ -321,7 +323,7 @@ BulkEdit changeManyEdit(const PlanRows &table, std::span<const int> rows, const 
 BulkEdit presetEdit(const PlanRows &table, std::span<const int> rows, std::span<const FieldValues> channels)
 {
     if (rows.empty())
-        return refused("请先选择信道");
+        return refused(EditFault::NoChannel);
     std::vector<int> targets(rows.begin(), rows.end());
     std::sort(targets.begin(), targets.end());
     targets.erase(std::unique(targets.begin(), targets.end()), targets.end());
@@ -361,17 +363,16 @@ std::vector<bool> visibleRows(const PlanRows &table, std::string_view find, bool
 Notice bulkRefusal(const QString &text, const BulkEdit &edit)
 {
     Notice notice = errorNotice(text);
-    if (!edit.error.empty()) {
-        notice.informative = texts::reason(edit.error);
+    if (edit.error.why != EditFault::None) {
+        notice.informative = editErrorText(edit.error);
         return notice;
     }
     QStringList lines;
     for (const CellProblem &p : edit.problems) {
         if (lines.size() == kProblemsShown)
             break;
-        const std::string_view column = fieldName(p.column);
-        lines << texts::cellProblem(p.row + 1, texts::fieldName(column), QString::fromStdString(p.value),
-                                    p.refusal ? refusalReason(*p.refusal) : texts::reason(p.why));
+        lines << texts::cellProblem(p.row + 1, texts::fieldName(fieldName(p.column)),
+                                    QString::fromStdString(p.value), cellProblemReason(p));
     }
     const qsizetype more = static_cast<qsizetype>(edit.problems.size()) - lines.size();
     if (more > 0)

@@ -4,6 +4,7 @@
 
 #include "channels/ChannelHistory.h"
 #include "channels/ChannelStore.h"
+#include "files/TabularText.h"
 #include "plan/Notice.h"
 
 #include <array>
@@ -29,10 +30,34 @@ struct CellProblem {
     int row = 0; // 0-based
     int column = 0;
     std::string value;
-    std::string why; // short Chinese, when the judge gave no reason
+    // The judge's reason; none for a transmit frequency without a receive one.
     std::optional<ValueRefusal> refusal;
 
     bool operator==(const CellProblem &) const = default;
+};
+
+// Why an edit is refused as a whole; the text is chosen where it is shown.
+enum class EditFault {
+    None,
+    Clipboard, // clipboard: why its text was refused
+    NothingToPaste,
+    NoCell,              // nowhere to paste to
+    ChannelNumberColumn, // a block that would start in 信道号
+    PastLastRow,         // count rows from row `from` run past `last` channels
+    PastLastColumn,      // count columns from column `from` run past the table
+    NotOneColumn,        // fill down without two cells in a column
+    NoChannel,
+    StepNotNumber, // step: as given
+};
+
+struct EditError {
+    EditFault why = EditFault::None;
+    TabularFault clipboard = TabularFault::None;
+    int line = 0; // the clipboard's, OpenQuote
+    int count = 0;
+    int from = 0;
+    int last = 0;
+    std::string step;
 };
 
 // What a spreadsheet-style edit would store: all of it, or nothing when
@@ -40,9 +65,9 @@ struct CellProblem {
 struct BulkEdit {
     std::vector<ChannelStore::Change> changes; // only cells that get a new value
     std::vector<CellProblem> problems;
-    std::string error;
+    EditError error;
 
-    bool ok() const { return error.empty() && problems.empty(); }
+    bool ok() const { return error.why == EditFault::None && problems.empty(); }
 };
 
 // The fields of the table, for every field of a channel that an edit sets.

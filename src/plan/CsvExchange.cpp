@@ -2,6 +2,7 @@
 
 #include "channels/ChannelJudge.h"
 #include "files/ChannelCsv.h"
+#include "plan/FileTexts.h"
 #include "plan/Notice.h"
 #include "plan/RefusalText.h"
 
@@ -28,7 +29,7 @@ Notice withProblems(Notice notice, const std::vector<CsvProblem> &problems)
     for (const CsvProblem &p : problems) {
         if (lines.size() == kProblemsShown)
             break;
-        lines << texts::csvProblem(p.line, fromStd(p.column), fromStd(p.value), texts::reason(p.why));
+        lines << texts::csvProblem(p.line, texts::fieldName(p.column), fromStd(p.value), csvProblemReason(p));
     }
     const qsizetype more = static_cast<qsizetype>(problems.size()) - lines.size();
     if (more > 0)
@@ -106,12 +107,9 @@ Result csvChanges(const std::string &text, const PlanRows &current,
 {
     const CsvImport reading = isCommonLayout(text) ? readCommonCsv(text, current)
                                                    : readOwnCsv(text, static_cast<int>(current.size()));
-    if (!reading.error.empty()) {
+    if (reading.fault.why != CsvFault::None) {
         Notice notice = errorNotice(texts::kCsvRefused);
-        notice.informative = reading.errorLine > 0 ? QCoreApplication::translate("vq::texts", "第%1行：%2")
-                                                         .arg(reading.errorLine)
-                                                         .arg(texts::reason(reading.error))
-                                                   : texts::reason(reading.error);
+        notice.informative = csvFaultText(reading.fault);
         return Result::refused(notice);
     }
     if (!reading.ok())
@@ -133,8 +131,8 @@ Result csvChanges(const std::string &text, const PlanRows &current,
     Result result;
     if (!reading.warnings.empty()) {
         QStringList lines;
-        for (const std::string &w : reading.warnings)
-            lines << fromStd(w);
+        for (const CsvWarning &w : reading.warnings)
+            lines << csvWarningText(w);
         Notice notice = errorNotice(texts::kCsvWarning);
         notice.informative = lines.join(QLatin1Char('\n'));
         result.notices << notice;

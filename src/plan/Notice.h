@@ -70,9 +70,6 @@ inline QString storeMissingColumns(const QStringList &names)
 {
     return tr("信道表缺少字段：") + names.join(tr("、"));
 }
-// A reason the channel rules give (plain C++, always Chinese), in the
-// language in use when it is one of their fixed phrases.
-QString reason(const std::string &why);
 // A field of the table by the name the interface gives it.
 QString fieldName(std::string_view name);
 // The line for the store's last open failure; empty when there is none to add.

@@ -6,6 +6,7 @@
 #include "channels/ValueRules.h"
 #include "files/ChannelFile.h"
 #include "plan/FileSave.h"
+#include "plan/FileTexts.h"
 #include "plan/Notice.h"
 #include "plan/RefusalText.h"
 #include "plan/TableEditor.h"
@@ -20,30 +21,6 @@
 namespace vq {
 
 namespace {
-
-// A channel file's item n (1 … 144) holds field 1 … 9 of channel 1 … 16.
-QString fileItemProblem(int item, const QString &why)
-{
-    const int channel = (item - 1) / (kFieldCount - 1) + 1;
-    const int field = (item - 1) % (kFieldCount - 1) + 1;
-    return texts::fileItemProblem(item, channel,
-                                  texts::fieldName(fieldNames()[static_cast<std::size_t>(field)]), why);
-}
-
-QString readingProblem(ChannelFileError error)
-{
-    switch (error) {
-    case ChannelFileError::NotText:
-        return QCoreApplication::translate("vq::texts", "不是文本");
-    case ChannelFileError::TooFewItems:
-        return QCoreApplication::translate("vq::texts", "缺少此项");
-    case ChannelFileError::BadFrequency:
-        return QCoreApplication::translate("vq::texts", "不是频率");
-    case ChannelFileError::None:
-        break;
-    }
-    return {};
-}
 
 // Opening a pipe would wait for a writer for ever. Symbolic links count as
 // what they point to.
@@ -114,8 +91,7 @@ Result PlanFiles::openChannelFile(const PathChooser &choosePath)
     const ChannelFileReading reading =
         readChannelFile(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
     if (!reading.rows)
-        return Result::refused(
-            withReason(badFormat, fileItemProblem(reading.item, readingProblem(reading.error))));
+        return Result::refused(withReason(badFormat, channelFileProblem(reading.item, reading.error)));
 
     // Every item meets the rules typing and picking obey, or nothing is taken.
     std::vector<ChannelStore::Change> changes;
@@ -126,10 +102,7 @@ Result PlanFiles::openChannelFile(const PathChooser &choosePath)
             const ValueCheck check = checkFieldValue(static_cast<Field>(f), text);
             if (!check.value) {
                 const int item = row * (kFieldCount - 1) + f;
-                return Result::refused(withReason(
-                    badFormat,
-                    fileItemProblem(item, QStringLiteral("“%1”%2").arg(QString::fromStdString(text),
-                                                                       texts::reason(check.problem)))));
+                return Result::refused(withReason(badFormat, channelFileValueProblem(item, *check.problem)));
             }
             changes.push_back({row, f, *check.value});
         }

@@ -35,6 +35,13 @@ QString refusalReason(const ValueRefusal &refusal)
     return {};
 }
 
+QString valueReason(const ValueRefusal &refusal)
+{
+    if (refusal.why == Refusal::FrequencyOutOfRange)
+        return QCoreApplication::translate("vq::refusals", "超出范围");
+    return refusalReason(refusal);
+}
+
 QString refusalText(const ValueRefusal &refusal)
 {
     const QString field = texts::fieldName(fieldNames()[static_cast<std::size_t>(refusal.field)]);

@@ -56,6 +56,10 @@ public:
     QString copyCells(const std::vector<Cell> &cells) const;
     // Without a current cell a block lands at channel 1's receive frequency.
     Result paste(const QString &text, const std::vector<Cell> &selection, std::optional<Cell> current);
+    Result paste(const QString &text, const std::vector<Cell> &selection, Cell current)
+    {
+        return paste(text, selection, std::optional(current));
+    }
     Result clearCells(const std::vector<Cell> &cells);
     Result fillDown(const std::vector<Cell> &cells);
     Result changeMany(const std::vector<int> &rows, const ManyChange &change);

@@ -167,24 +167,6 @@ DecodeResult malformed(DecodeError error)
 
 } // namespace
 
-std::string describe(const EncodeError &error)
-{
-    std::string field(fieldNames()[std::size_t(error.field)]);
-    switch (error.fault) {
-    case EncodeFault::None:
-        return {};
-    case EncodeFault::ChannelNumberNotWhole:
-        return field + "不是整数";
-    case EncodeFault::ChannelNumberOutOfRange:
-    case EncodeFault::FrequencyOutOfRange:
-    case EncodeFault::ToneOutOfRange:
-        return field + "超出范围";
-    case EncodeFault::BclInvalid:
-        return field + "值无效";
-    }
-    return {};
-}
-
 EncodeResult encodeChannelFrame(const ChannelRecord &record)
 {
     // 1. Number and scan byte. Its faults only matter once the byte is used:
@@ -264,30 +246,6 @@ void DecodedFields::applyTo(ChannelRecord &record) const
 {
     for (int field = RxFrequency; field < kFieldCount; ++field)
         record[std::size_t(field)] = at(Field(field));
-}
-
-std::string describe(const DecodeError &error)
-{
-    switch (error.fault) {
-    case DecodeFault::None:
-        return {};
-    case DecodeFault::WrongLength:
-        return "数据块长度为" + std::to_string(error.length) + "，应为" + std::to_string(kFrameLength);
-    case DecodeFault::NotHexadecimal:
-    case DecodeFault::NotDecimal: {
-        std::string text = "第" + std::to_string(error.position) + "位字符“";
-        const auto byte = static_cast<unsigned char>(error.character);
-        if (byte >= 0x20 && byte < 0x7F)
-            text += error.character;
-        else
-            text += "\\x" + hexByte(byte);
-        text += error.fault == DecodeFault::NotHexadecimal ? "”不是十六进制数字" : "”不是十进制数字";
-        if (error.field)
-            text += "（" + std::string(fieldNames()[std::size_t(*error.field)]) + "）";
-        return text;
-    }
-    }
-    return {};
 }
 
 DecodeResult decodeChannelFrame(std::string_view frame)

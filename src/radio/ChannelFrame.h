@@ -40,9 +40,6 @@ struct EncodeError {
     EncodeFault fault = EncodeFault::None;
 };
 
-// Short Simplified Chinese text of an encode error, e.g. "接收频率超出范围".
-std::string describe(const EncodeError &error);
-
 struct EncodeResult {
     std::optional<ChannelFrame> frame; // set when the record could be encoded
     EncodeError error;                 // why not, when frame is empty
@@ -83,10 +80,6 @@ struct DecodeError {
     char character = '\0';      // the offending character
     std::optional<Field> field; // the field the offending digit belongs to (NotDecimal)
 };
-
-// Short Simplified Chinese text of a decode error, naming the position and
-// the character, e.g. "第7位字符“A”不是十进制数字（接收频率）".
-std::string describe(const DecodeError &error);
 
 struct DecodeResult {
     std::optional<DecodedFields> fields; // set when the frame could be read

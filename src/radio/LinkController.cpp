@@ -46,7 +46,7 @@ LinkController::LinkController(SerialLink &link, QObject *parent) : QObject(pare
     connect(&writeDelay_, &QTimer::timeout, this, &LinkController::onWriteDelay);
     connect(&pollTick_, &QTimer::timeout, this, &LinkController::onPollTick);
     connect(&readStart_, &QTimer::timeout, this, &LinkController::onReadStart);
-    connect(&blockTimeout_, &QTimer::timeout, this, [this] { failRead(QStringLiteral("time-out")); });
+    connect(&blockTimeout_, &QTimer::timeout, this, [this] { failRead(); });
     connect(&silence_, &QTimer::timeout, this, &LinkController::radioSilent);
     connect(&verifyWait_, &QTimer::timeout, this, &LinkController::onVerifyWait);
     connect(&link_, &SerialLink::received, this, &LinkController::onReceived);
@@ -164,7 +164,7 @@ void LinkController::onReadStart()
     readEngine_.reset();
     setState(state_ == State::VerifyPending ? State::Verifying : State::Reading);
     if (!link_.send(QByteArray(1, kReadCommand))) {
-        failRead(QStringLiteral("send"));
+        failRead();
         return;
     }
     blockTimeout_.start();
@@ -187,7 +187,7 @@ void LinkController::onReceived()
         const bool leadingBefore = readEngine_.leadingBlockDone();
         const ReadEngine::Step step = readEngine_.feed(input);
         if (step == ReadEngine::Step::Malformed) {
-            failRead(readEngine_.malformedDetail());
+            failRead();
             return;
         }
         const bool frameDone = step == ReadEngine::Step::Frame || step == ReadEngine::Step::Complete;
@@ -219,7 +219,7 @@ void LinkController::finishRead()
         return;
     }
     if (readSink_ && !readSink_(readEngine_.rows())) {
-        failRead(QStringLiteral("the rows could not be kept"), Failure::ReadNotKept);
+        failRead(Failure::ReadNotKept);
         return;
     }
     emit progressChanged(0);
@@ -228,12 +228,11 @@ void LinkController::finishRead()
     emit readFinished();
 }
 
-void LinkController::failRead(const QString &why, Failure failure)
+void LinkController::failRead(Failure failure)
 {
-    const bool verify = isVerify(state_);
-    qWarning("%s failed: %s", verify ? "read-back after the write" : "read from the radio",
-             qUtf8Printable(why));
-    if (verify)
+    // The failure reaches the user once, in the language in use, from
+    // whoever hears failed(); the link trace keeps what came over the line.
+    if (isVerify(state_))
         failure = Failure::VerifyFailed;
     blockTimeout_.stop();
     readStart_.stop();
@@ -364,7 +363,7 @@ void LinkController::onLineLost()
     case State::Reading:
     case State::VerifyPending:
     case State::Verifying:
-        failRead(QStringLiteral("line lost"));
+        failRead();
         break;
     case State::AwaitingReady:
         endPoll(); // the poll ends quietly; the next transfer will say why

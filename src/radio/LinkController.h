@@ -112,7 +112,7 @@ private:
     void onReadStart();
     void onReceived();
     void finishRead();
-    void failRead(const QString &why, Failure failure = Failure::ReadFailed);
+    void failRead(Failure failure = Failure::ReadFailed);
     void endRead();
     void onPollTick();
     void onVerifyWait();

@@ -7,7 +7,6 @@ void ReadEngine::reset()
     block_.clear();
     leadingDone_ = false;
     frames_ = 0;
-    detail_.clear();
 }
 
 ReadEngine::Step ReadEngine::feed(QByteArray &input)
@@ -30,12 +29,8 @@ ReadEngine::Step ReadEngine::feed(QByteArray &input)
     }
     const DecodeResult result =
         decodeChannelFrame(std::string_view(block.constData(), static_cast<std::size_t>(block.size())));
-    if (!result.ok()) {
-        detail_ = QStringLiteral("frame %1: %2")
-                      .arg(frames_ + 1)
-                      .arg(QString::fromStdString(describe(result.error)));
+    if (!result.ok())
         return Step::Malformed;
-    }
     rows_[static_cast<std::size_t>(frames_)] = *result.fields;
     ++frames_;
     return frames_ == kChannelCount ? Step::Complete : Step::Frame;

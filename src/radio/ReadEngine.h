@@ -28,14 +28,12 @@ public:
     int framesDone() const { return frames_; }
     bool leadingBlockDone() const { return leadingDone_; }
     const std::array<DecodedFields, kChannelCount> &rows() const { return rows_; }
-    QString malformedDetail() const { return detail_; }
 
 private:
     QByteArray block_;
     bool leadingDone_ = false;
     int frames_ = 0;
     std::array<DecodedFields, kChannelCount> rows_{};
-    QString detail_;
 };
 
 } // namespace vq

@@ -2,6 +2,7 @@
 #include "channels/FrequencyRules.h"
 #include "channels/PickerRules.h"
 #include "files/ChannelCsv.h"
+#include "plan/FileTexts.h"
 
 #include <QtTest>
 
@@ -54,7 +55,7 @@ private slots:
 
         // The byte limit is on the whole text, looked at before anything else.
         const std::string big(kMaxCsvBytes, 'a');
-        QVERIFY(parseCsv(big).ok() && parseCsv(big + "\x01").error == "文件过大");
+        QVERIFY(parseCsv(big).ok() && parseCsv(big + "\x01").fault.why == CsvFault::TooLarge);
 
         // What a spreadsheet would run as a formula gets a ' in front; every text comes back.
         for (std::string text : {"=1", "+86", "-3", "@a", "\tx", "\r=y", "'q"})
@@ -99,7 +100,8 @@ private slots:
             readOwnCsv("拍频,备注,BCL,扫描,发数字哑音,发哑音,发送频率,收数字哑音,收哑音,接收频率,信道号\n"
                        ",x,2,add,023,,145,023,,145.005,\"\xEF\xBC\x93\"\n,,off,del,,,,,,,' 1\n",
                        kChannelCount);
-        QVERIFY(reordered.ok() && reordered.warnings == std::vector<std::string>{"忽略未知的列：备注"});
+        QVERIFY(reordered.ok() &&
+                reordered.warnings == (std::vector<CsvWarning>{{CsvNote::UnknownColumns, 1, {"备注"}}}));
         const auto rows = applied(tableOf({"x", "x", "x", "x", "x", "x", "x", "x", "x", "x"}), reordered);
         QVERIFY(rows[2] == (ChannelRecord{"3", "145.00500", std::nullopt, "023", "145.00000", std::nullopt,
                                           "023", "add", "2", std::nullopt}));
@@ -161,7 +163,8 @@ private slots:
             "Offset,Duplex,Frequency,Location,URCALL,Bank\n"
             "'x BCL=2,NN,23,88.50,100,DTCS,0.6,-,438.5,2,CQCQCQ,1\n";
         const CsvImport import = readCommonCsv(file.toStdString(), tableOf({}));
-        QVERIFY(import.ok() && import.warnings == std::vector<std::string>{"忽略未知的列：Bank"});
+        QVERIFY(import.ok() &&
+                import.warnings == (std::vector<CsvWarning>{{CsvNote::UnknownColumns, 2, {"Bank"}}}));
         const auto rows = applied(tableOf({}), import);
         QVERIFY(rows[1] ==
                 (ChannelRecord{"2", "438.50000", "", "023", "437.90000", "", "023", "add", "2", "off"}));
@@ -174,8 +177,11 @@ private slots:
         row[10][RxDcs] = "999";
         const CsvExport refused = writeCommonCsv(row);
         QVERIFY(refused.text.empty());
-        QCOMPARE(refused.problems, (std::vector<CsvProblem>{{7, "收哑音", "88.4", "不是可用的哑音"},
-                                                            {10, "发送频率", "145.5MHz", "不是频率"}}));
+        QCOMPARE(refused.problems, (std::vector<CsvProblem>{
+                                       {7, "收哑音", "88.4", CsvReason::Value,
+                                        ValueRefusal{RxTone, Refusal::NotTone, "88.4", {}}},
+                                       {10, "发送频率", "145.5MHz", CsvReason::Value,
+                                        ValueRefusal{TxFrequency, Refusal::NotFrequency, "145.5MHz", {}}}}));
     }
 
     void refusals_data()
@@ -232,11 +238,13 @@ private slots:
         const CsvImport import = own ? readOwnCsv(file.toStdString(), kChannelCount)
                                      : readCommonCsv(file.toStdString(), tableOf({}));
         QVERIFY(!import.ok() && import.changes.empty());
-        const CsvProblem first = import.error.empty() ? import.problems.front()
-                                                      : CsvProblem{import.errorLine, "", "", import.error};
-        const auto said = QString::fromStdString(first.column + "“" + first.value + "”" + first.why);
+        const bool whole = import.fault.why != CsvFault::None;
+        const CsvProblem first =
+            whole ? CsvProblem{import.fault.line, {}, {}, {}, {}} : import.problems.front();
+        const auto said =
+            QString::fromStdString(first.column + "“" + first.value + "”") + csvProblemReason(first);
         QCOMPARE(first.line, line);
-        QVERIFY2(import.error.empty() != problem.isEmpty() && said.startsWith(problem), qPrintable(said));
+        QVERIFY2(whole == problem.isEmpty() && (whole || said.startsWith(problem)), qPrintable(said));
     }
 };
 

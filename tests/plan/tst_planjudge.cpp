@@ -6,13 +6,19 @@
 #include "channels/ChannelJudge.h"
 #include "channels/ValueDomains.h"
 #include "files/ChannelCsv.h"
+#include "plan/BulkEdit.h"
+#include "plan/CsvExchange.h"
 #include "plan/FileSave.h"
+#include "plan/FileTexts.h"
+#include "plan/Language.h"
 #include "plan/PlanFrames.h"
 #include "radio/ChannelFrame.h"
 #include "support/PlanRig.h"
 #include "support/StoreHelpers.h"
 
 #include <QRandomGenerator>
+#include <QRegularExpression>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -291,6 +297,40 @@ private slots:
         // Seen now: the next edit goes onto the new rows.
         QVERIFY(rig.take(rig.programmer.editor().applyTypedValue(1, TxFrequency, QStringLiteral("431"))));
         QCOMPARE(rig.store().field(1, RxDcs), FieldValue("023"));
+    }
+
+    void reasonsSpeakTheLanguageInUse()
+    {
+        // Every reason an import, a channel file or an edit gives is chosen in English, values and all.
+        QVERIFY(useLanguage(Language::English));
+        const auto chinese = qScopeGuard([] { useLanguage(Language::Chinese); });
+        const PlanRows plan(kChannelCount, ChannelRecord{"1", "", "", "", "", "", "", "add", "off", "off"});
+        const std::string common = "Location,Frequency,Duplex,Offset,Tone,rToneFreq,cToneFreq,DtcsCode,"
+                                   "DtcsPolarity,Skip,Comment,Extra\n";
+        const std::string own =
+            "信道号,接收频率,收哑音,收数字哑音,发送频率,发哑音,发数字哑音,扫描,BCL,拍频\n";
+        QStringList said;
+        for (std::vector<ChannelStore::Change> changes;
+             const std::string &file :
+             {common + "1,145,,0,,88.5,88.5,023,NN,P,,\n", // warnings
+              common +
+                  "1,145.001,+,400,TSQL-R,88.5,88.5,24,RN,X,BCL=3,\n1,145,-,0,,88.5,88.5,023,NN,,,\n2,1\n",
+              common + "1,\"", common, own + "51,145,88.4,,900,,,x,3,\n", own.substr(0, 20)})
+            for (const Notice &n : csvChanges(file, plan, changes).notices)
+                said << n.text + n.informative;
+        said << channelFileProblem(13, ChannelFileError::TooFewItems)
+             << channelFileValueProblem(3, {RxTone, Refusal::NotTone, "88.4", {}});
+        const std::vector<Cell> none, column = {{1, RxTone}, {3, RxTone}};
+        for (const BulkEdit &edit :
+             {pasteEdit(plan, "1\n2\n3", none, {48, RxFrequency}), pasteEdit(plan, "1\t2", none, {0, Beat}),
+              pasteEdit(plan, "\"x", none, {0, 1}), pasteEdit(plan, "x", none, {0, ChannelNumber}),
+              pasteEdit(plan, std::string(52, '\n') + "x", none, {0, 1}), fillDownEdit(plan, none),
+              pasteEdit(plan, "\x01", none, {0, 1}), pasteEdit(plan, "145", column, {}),
+              changeManyEdit(plan, std::vector{1}, {{}, "x"}), presetEdit(plan, {}, {}),
+              pasteEdit(plan, "145", {}, {0, TxFrequency}), pasteEdit(plan, "", none, {0, 1})})
+            said << bulkRefusal(QString(), edit).informative;
+        for (const QString &text : said)
+            QVERIFY2(!text.isEmpty() && !text.contains(QRegularExpression("\\p{Han}")), qPrintable(text));
     }
 
 private:
