@@ -750,6 +750,17 @@ Exit status: 0 success, 1 failure, 2 usage error.</translation>
     </message>
 </context>
 <context>
+    <name>vq::presets</name>
+    <message>
+        <source>公众对讲频道（免执照）</source>
+        <translation>Public walkie-talkie channels (no licence)</translation>
+    </message>
+    <message>
+        <source>PMR446</source>
+        <translation>PMR446</translation>
+    </message>
+</context>
+<context>
     <name>vq::refusals</name>
     <message>
         <source>为空</source>

@@ -23,7 +23,7 @@ PresetDialog::PresetDialog(Programmer &programmer, std::vector<int> rows, std::v
     sets_ = new QComboBox(this);
     sets_->setObjectName(QStringLiteral("预设"));
     for (const ChannelPreset &preset : presets_)
-        sets_->addItem(tr("%1（%2个信道）").arg(preset.name).arg(preset.channels.size()));
+        sets_->addItem(tr("%1（%2个信道）").arg(preset.shownName()).arg(preset.channels.size()));
     layout->addWidget(sets_);
     summary_ = new QLabel(this);
     summary_->setWordWrap(true);

@@ -2,6 +2,7 @@
 
 #include "channels/ValueDomains.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -26,7 +27,19 @@ std::vector<ChannelPreset> unreadable(QString *problem, const QString &why)
     return {};
 }
 
+// The names the shipped data gives its sets, so that their translations
+// are gathered with the program's other texts.
+[[maybe_unused]] constexpr const char *kShippedNames[] = {
+    QT_TRANSLATE_NOOP("vq::presets", "公众对讲频道（免执照）"),
+    QT_TRANSLATE_NOOP("vq::presets", "PMR446"),
+};
+
 } // namespace
+
+QString ChannelPreset::shownName() const
+{
+    return QCoreApplication::translate("vq::presets", name.toUtf8().constData());
+}
 
 std::vector<ChannelPreset> readChannelPresets(const QByteArray &json, QString *problem)
 {

@@ -11,8 +11,11 @@ namespace vq {
 // A known set of channels shipped with the program: its name and, for each
 // channel in order, the fields it sets.
 struct ChannelPreset {
-    QString name;
+    QString name; // as the data names it
     std::vector<FieldValues> channels;
+
+    // The name in the language in use.
+    QString shownName() const;
 };
 
 // The sets kept in the program's data (ChannelPresets.json): an object

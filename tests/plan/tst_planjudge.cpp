@@ -329,6 +329,8 @@ private slots:
               changeManyEdit(plan, std::vector{1}, {{}, "x"}), presetEdit(plan, {}, {}),
               pasteEdit(plan, "145", {}, {0, TxFrequency}), pasteEdit(plan, "", none, {0, 1})})
             said << bulkRefusal(QString(), edit).informative;
+        for (const ChannelPreset &preset : shippedChannelPresets())
+            said << preset.shownName();
         for (const QString &text : said)
             QVERIFY2(!text.isEmpty() && !text.contains(QRegularExpression("\\p{Han}")), qPrintable(text));
     }
