@@ -1,5 +1,6 @@
 #pragma once
 
+#include "channels/ChannelDatabase.h"
 #include "channels/ChannelRecord.h"
 
 #include <QObject>
@@ -7,7 +8,6 @@
 #include <QStringList>
 
 #include <functional>
-#include <optional>
 #include <vector>
 
 namespace vq {
@@ -16,21 +16,12 @@ namespace vq {
 // ten text fields found by name (by position only in a table of exactly ten
 // columns). Every writer goes through here and every write reaches the file
 // at once; a batch is one transaction. Rows are identified by SQLite's rowid
-// and kept in rowid (insertion) order.
+// and kept in rowid (insertion) order. A copy of the rows is kept here, so
+// that painting the grid reads no file.
 class ChannelStore : public QObject {
     Q_OBJECT
 public:
-    enum class OpenError {
-        None,
-        CannotOpen,
-        NotADatabase,
-        NoTable,
-        MissingColumns,
-        TooFewColumns = MissingColumns,
-        Locked,
-        NoFolder,
-        NoPermission,
-    };
+    using OpenError = ChannelDatabase::OpenError;
 
     struct Change {
         int row;
@@ -46,36 +37,36 @@ public:
     // file that is not a channel database is left exactly as it was.
     bool open(const QString &path);
     void close();
-    bool isOpen() const { return !connection_.isEmpty(); }
-    OpenError openError() const { return openError_; }
-    QString path() const { return path_; }
+    bool isOpen() const { return database_.isOpen(); }
+    OpenError openError() const { return database_.openError(); }
+    QString path() const { return database_.path(); }
     // The files of every store open in this process: nothing may be saved
     // over them.
     static QStringList openPaths();
     // The SQLite connection, for other tables of the same file.
-    QString connectionName() const { return connection_; }
+    QString connectionName() const { return database_.connectionName(); }
     // Detail of the last failure (open or write), for logs and tests.
     QString errorDetail() const { return errorDetail_; }
     // The channel fields the table lacks, when open failed for that.
-    QStringList missingColumns() const { return missingColumns_; }
+    QStringList missingColumns() const { return database_.missingColumns(); }
     // Another copy of the program had this file open when it was opened.
-    bool openedElsewhere() const { return openedElsewhere_; }
+    bool openedElsewhere() const { return database_.openedElsewhere(); }
 
     // Reads the rows again when another connection committed since the
     // last look, so that nothing acts on a stale picture; true when it did.
     bool refreshIfChangedElsewhere();
 
-    int rowCount() const { return static_cast<int>(rows_.size()); }
+    int rowCount() const { return static_cast<int>(table_.rows.size()); }
     FieldValue field(int row, int field) const;
     ChannelRecord record(int row) const;
 
     // A single field, or a batch that lands whole or not at all. On failure
     // nothing changes and errorDetail() says why.
     bool setField(int row, int field, const FieldValue &value);
-    // `first` runs inside the batch's transaction before the changes, for
+    // `alongside` runs inside the batch's transaction before the changes, for
     // other tables of the file that must land together with them (or not
     // at all); what it does itself it must keep or undo on its own.
-    bool apply(const std::vector<Change> &changes, const std::function<void()> &first = {});
+    bool apply(const std::vector<Change> &changes, const std::function<void()> &alongside = {});
 
 signals:
     // Rows first … last now hold new values.
@@ -87,28 +78,13 @@ signals:
     void changedElsewhere();
 
 private:
-    bool createTable();
-    bool loadRows(bool announce);
-    std::optional<QStringList> findColumns(const QStringList &columns);
-    bool stillOurFile();
     void fail(const QString &detail);
-    void failOpen(OpenError error, const QString &detail);
-    void lockFile();
     qint64 dataVersion();
 
-    QString connection_;
-    QString path_;
+    ChannelDatabase database_;
+    ChannelDatabase::Table table_;
     QString errorDetail_;
-    OpenError openError_ = OpenError::None;
-    QStringList columns_; // the table's name of each channel field
-    QStringList missingColumns_;
-    bool openedElsewhere_ = false;
-    int lockFd_ = -1;
     qint64 dataVersion_ = -1;
-    std::vector<qint64> rowids_;
-    std::vector<ChannelRecord> rows_;
-    quint64 device_ = 0;
-    quint64 inode_ = 0;
 };
 
 } // namespace vq
