@@ -49,14 +49,13 @@ public:
     LinkController &controller() { return controller_; }
 
 signals:
-    // A running transfer ended in a failure, or the live trace could not
-    // be written: a message the user must read.
+    // What the units report, gathered for the faces to listen to in one
+    // place (see Transfers, TableEditor and LinkTraces for each).
     void notice(const vq::Notice &notice);
     void statusChanged(const QString &text);
     void progressChanged(int value);
     void transferRunningChanged(bool running);
     void readingChanged(bool reading);
-    // The grid's cursor goes back to the first row.
     void firstRowCurrent();
     void readStored();
     void verifyMismatch(const vq::LinkController::ReadRows &readBack);
