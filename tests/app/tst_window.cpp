@@ -299,14 +299,11 @@ private slots:
 
         // The 编辑 menu: each command with its keys, on the selection.
         auto *edit = w.findChild<QMenu *>(QStringLiteral("编辑"));
-        for (const auto &[name, keys] : {std::pair{"复制", QKeySequence(QKeySequence::Copy)},
-                                         {"粘贴", QKeySequence(QKeySequence::Paste)},
-                                         {"清除", QKeySequence(QKeySequence::Delete)},
-                                         {"向下填充", QKeySequence(Qt::CTRL | Qt::Key_D)},
-                                         {"批量修改", QKeySequence()},
-                                         {"插入预设频道", QKeySequence()},
-                                         {"查找", QKeySequence(QKeySequence::Find)},
-                                         {"隐藏空信道", QKeySequence()}}) {
+        const std::pair<const char *, QKeySequence> shortcuts[] = {
+            {"复制", QKeySequence::Copy}, {"粘贴", QKeySequence::Paste}, {"清除", QKeySequence::Delete},
+            {"向下填充", Qt::CTRL | Qt::Key_D}, {"批量修改", {}}, {"插入预设频道", {}}, {"查找", QKeySequence::Find},
+            {"隐藏空信道", {}}};
+        for (const auto &[name, keys] : shortcuts) {
             auto *action = w.findChild<QAction *>(QString::fromUtf8(name));
             QVERIFY2(action && edit->actions().contains(action), name);
             QCOMPARE(action->shortcut(), keys);
@@ -495,15 +492,12 @@ private slots:
         QProcessEnvironment console = QProcessEnvironment::systemEnvironment();
         for (const char *name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
             console.remove(QString::fromLatin1(name));
-        const QList<std::pair<QStringList, QString>> runs = {{{"--version"}, {}},
-                                                             {{"--help"}, {}},
-                                                             {{"--lang", "fr"}, "未知语言：--lang fr"},
-                                                             {{"myplan.db"}, "myplan.db"},
-                                                             {{"--bd", "x.db"}, "--bd"},
-                                                             {{"-x"}, "-x"},
-                                                             {{"--db=a.db", "--db=b.db"}, "--db"},
-                                                             {{"--db", ""}, "--db \"\""},
-                                                             {{"--db=:memory:"}, ":memory:"}};
+        // clang-format off
+        const QList<std::pair<QStringList, QString>> runs = {
+            {{"--version"}, {}}, {{"--help"}, {}}, {{"--lang", "fr"}, "未知语言：--lang fr"},
+            {{"myplan.db"}, "myplan.db"}, {{"--bd", "x.db"}, "--bd"}, {{"-x"}, "-x"},
+            {{"--db=a.db", "--db=b.db"}, "--db"}, {{"--db", ""}, "--db \"\""}, {{"--db=:memory:"}, ":memory:"}};
+        // clang-format on
         for (const auto &[arguments, mistake] : runs) {
             QProcess p;
             p.setProcessEnvironment(console);

@@ -84,6 +84,27 @@ private slots:
         // Number byte 00 or receive value 0: empty, whatever the rest holds.
         for (const char *frame : {"00FFFFFFFFFFFFFFFFFFFFFFFFFFFFFF", "A8FF0000000000000000000000000000"})
             QCOMPARE(decoded(frame), QStringList(9, QString()));
+
+        // Malformed frames name the first character at fault.
+        const QString text = QString::fromStdString(worked);
+        auto at = [&](int position, QChar c) { return QString(text).replace(position - 1, 1, c); };
+        const auto hex = DecodeFault::NotHexadecimal, decimal = DecodeFault::NotDecimal;
+        const std::tuple<QString, DecodeFault, QString> cases[] = {
+            {text.left(31), DecodeFault::WrongLength, "数据块长度为31，应为32"},
+            {text + "0", DecodeFault::WrongLength, "数据块长度为33，应为32"},
+            {at(32, 'G'), hex, "第32位字符“G”不是十六进制数字"},
+            {at(1, ' '), hex, "第1位字符“ ”不是十六进制数字"},
+            {at(2, '\x01'), hex, "第2位字符“\\x01”不是十六进制数字"},
+            {at(7, 'A'), decimal, "第7位字符“A”不是十进制数字（接收频率）"},
+            {at(13, 'b'), decimal, "第13位字符“B”不是十进制数字（收哑音）"},
+            {at(26, 'F'), decimal, "第26位字符“F”不是十进制数字（发送频率）"},
+            {at(31, 'C'), decimal, "第31位字符“C”不是十进制数字（发哑音）"},
+        };
+        for (const auto &[frame, fault, message] : cases) {
+            const auto result = decodeChannelFrame(frame.toStdString());
+            QVERIFY(!result.ok() && result.error.fault == fault);
+            QCOMPARE(QString::fromStdString(describe(result.error)), message);
+        }
     }
 
     void generatedRecords()
@@ -187,29 +208,6 @@ private slots:
             const auto result = encodeChannelFrame(recordWith(c.changes));
             QVERIFY2(result.error.fault == c.fault && result.ok() == (c.fault == EncodeFault::None), c.name);
             QVERIFY2(result.ok() || result.error.field == c.changes.begin()->first, c.name);
-        }
-    }
-
-    void malformed()
-    {
-        const QString worked = "01000025874085080000002501430000";
-        auto at = [&](int position, QChar c) { return QString(worked).replace(position - 1, 1, c); };
-        const auto hex = DecodeFault::NotHexadecimal, decimal = DecodeFault::NotDecimal;
-        const std::tuple<QString, DecodeFault, QString> cases[] = {
-            {worked.left(31), DecodeFault::WrongLength, "数据块长度为31，应为32"},
-            {worked + "0", DecodeFault::WrongLength, "数据块长度为33，应为32"},
-            {at(32, 'G'), hex, "第32位字符“G”不是十六进制数字"},
-            {at(1, ' '), hex, "第1位字符“ ”不是十六进制数字"},
-            {at(2, '\x01'), hex, "第2位字符“\\x01”不是十六进制数字"},
-            {at(7, 'A'), decimal, "第7位字符“A”不是十进制数字（接收频率）"},
-            {at(13, 'b'), decimal, "第13位字符“B”不是十进制数字（收哑音）"},
-            {at(26, 'F'), decimal, "第26位字符“F”不是十进制数字（发送频率）"},
-            {at(31, 'C'), decimal, "第31位字符“C”不是十进制数字（发哑音）"},
-        };
-        for (const auto &[frame, fault, message] : cases) {
-            const auto result = decodeChannelFrame(frame.toStdString());
-            QVERIFY(!result.ok() && result.error.fault == fault);
-            QCOMPARE(QString::fromStdString(describe(result.error)), message);
         }
     }
 };

@@ -31,11 +31,6 @@ struct NoisyLine {
     QTimer timer;
 };
 
-bool makeLink(const QString &target, const QString &link)
-{
-    return QDir().mkpath(QFileInfo(link).path()) && QFile::link(target, link);
-}
-
 Verdict runCheck(CableCheck &check, const QString &path)
 {
     QSignalSpy done(&check, &CableCheck::finished);
@@ -69,7 +64,7 @@ private slots:
         QVERIFY(radio.isValid() && silent.isValid() && held.isValid() && lockNamed.isValid());
         silent.write("stale"); // left on the line before the probe: not its answer
         const QString alias = dir.filePath(QStringLiteral("by-id/radio"));
-        QVERIFY(makeLink(radio.devicePath(), alias));
+        QVERIFY(QDir(dir.path()).mkpath(QStringLiteral("by-id")) && QFile::link(radio.devicePath(), alias));
         // A lock file naming a live process (this one) is another program's claim.
         const QString lockName = QStringLiteral("LCK..") + QFileInfo(lockNamed.devicePath()).fileName();
         QVERIFY(test::writeFile(dir.filePath(lockName),
