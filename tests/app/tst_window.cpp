@@ -179,8 +179,7 @@ private slots:
         s.trigger("重做");
         QCOMPARE(s.store().field(0, Scan), FieldValue("del"));
 
-        // Each satellite opens one window, again after it was closed; 波特率
-        // opens nothing and says nothing.
+        // Each satellite opens one window, again after it was closed; 波特率 opens nothing and says nothing.
         for (const char *name : {"波特率", "端口", "操作", "关于", "历史记录"}) {
             const int before = w.findChildren<QWidget *>().size();
             s.trigger(name);
@@ -460,8 +459,7 @@ private slots:
             Started again(false);
             QCOMPARE(languageInUse(), Language::English);
         }
-        // A missing, unreadable or empty translation: Chinese, and one line
-        // on stderr.
+        // A missing, unreadable or empty translation: Chinese, and one line on stderr.
         QTemporaryDir dir;
         QVERIFY(test::writeFile(dir.filePath(QStringLiteral("bad.qm")), "not a translation"));
         QVERIFY(test::writeFile(dir.filePath(QStringLiteral("empty.qm")),

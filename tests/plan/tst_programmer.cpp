@@ -218,8 +218,7 @@ private slots:
         VQ_RIG(other, db(), QString());
         QVERIFY(other.take(other.programmer.files().openChannelFile(answer(file))));
         QVERIFY(rig.notices.isEmpty() && other.notices.isEmpty());
-        // Rows 1 … 16 come back as they were saved (Null as empty); row 17 is
-        // not in the file.
+        // Rows 1 … 16 come back as they were saved (Null as empty); row 17 is not in the file.
         for (int row = 0; row < kChannelFileRows; ++row)
             for (int f = RxFrequency; f < kFieldCount; ++f)
                 QCOMPARE(other.store().field(row, f), FieldValue(textOf(rig.store().field(row, f))));

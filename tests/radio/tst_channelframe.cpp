@@ -11,8 +11,7 @@ namespace {
 
 using Changes = std::initializer_list<std::pair<Field, FieldValue>>;
 
-// Channel 1, 430.125 MHz both ways, no tones, scan "add", BCL and beat off,
-// with the given fields changed.
+// Channel 1, 430.125 MHz both ways, no tones, scan "add", BCL and beat off, with the given fields changed.
 ChannelRecord recordWith(Changes changes = {})
 {
     ChannelRecord record = {"1", "430.12500", "", "", "430.12500", "", "", "add", "off", "off"};
