@@ -2,7 +2,6 @@
 // values, picks, channel files, the start-up ports and the port switch.
 #include "channels/PickerRules.h"
 #include "files/ChannelFile.h"
-#include "plan/PortInventory.h"
 #include "plan/PortSettings.h"
 #include "support/PlanRig.h"
 #include "support/PtyPair.h"
@@ -440,54 +439,6 @@ private slots:
             QCOMPARE(settings.loadVerifyAfterWrite(), on);
             QCOMPARE(settings.complained(), complaint);
         }
-    }
-    void deviceList()
-    {
-        // The ports' own devices are listed even when the system does not
-        // list them, each with its state; only free ones are searched.
-        PtyPair current, held;
-        test::DeviceHolder holder(held.devicePath());
-        QVERIFY(holder.isHolding());
-        SystemFolders folders;
-        folders.byIdFolder = dir_.filePath(QStringLiteral("by-id"));
-        QVERIFY(QDir().mkpath(folders.byIdFolder));
-        const QString stable = folders.byIdFolder + QStringLiteral("/usb-Radio_Cable-if00-port0");
-        QVERIFY(QFile::link(current.devicePath(), stable));
-
-        VQ_RIG(rig, db(), QString());
-        rig.programmer.link().setDevicePaths(stable, held.devicePath());
-        QVERIFY(rig.take(rig.programmer.ports().openPort()));
-        auto entry = [&](const QString &path) {
-            for (const PortEntry &e : listSerialDevices(rig.programmer.ports().portSetup(), folders))
-                if (e.path == path)
-                    return e;
-            return PortEntry{};
-        };
-        QCOMPARE(entry(current.devicePath()).state, PortEntry::State::Current);
-        QCOMPARE(entry(current.devicePath()).rememberedName(), stable);
-        QCOMPARE(entry(held.devicePath()).state, PortEntry::State::InUse);
-        QVERIFY2(entry(held.devicePath()).holder.contains(QStringLiteral("PID")),
-                 qPrintable(entry(held.devicePath()).holder));
-        QCOMPARE(entry(held.devicePath()).ports, QList<int>{2});
-
-        // What the last look at the processes found stays, but never over a newer state.
-        const QList<PortEntry> before{entry(held.devicePath())};
-        for (PortEntry::State now : {PortEntry::State::Free, PortEntry::State::Current}) {
-            QList<PortEntry> fresh = before;
-            fresh[0].state = now;
-            keepKnownHolders(fresh, before);
-            QCOMPARE(fresh[0].state, now == PortEntry::State::Free ? PortEntry::State::InUse : now);
-        }
-
-        rig.programmer.link().close();
-        const QStringList searched = probeCandidates(listSerialDevices(rig.programmer.ports().portSetup(), folders));
-        QVERIFY(searched.contains(current.devicePath()));
-        QVERIFY(!searched.contains(held.devicePath()));
-        // A remembered adapter that is unplugged shows under its name.
-        const QString gone = folders.byIdFolder + QStringLiteral("/usb-Gone-if00-port0");
-        rig.programmer.link().setDevicePaths(gone, held.devicePath());
-        QCOMPARE(entry(gone).state, PortEntry::State::Missing);
-        QCOMPARE(usbIdText(0x67b, 0x43), QStringLiteral("067b:0043"));
     }
     // An import lands as one undoable step after a snapshot of the table
     // it changes, whether the file is UTF-8 or what a Chinese spreadsheet
