@@ -49,12 +49,8 @@ struct Started {
 
     explicit Started(bool freshSettings = true, const QString &language = {})
     {
-        LinkController::Intervals quick;
-        quick.writeTick = 4;
-        quick.writeDelay = 10;
-        quick.readStart = 5;
-        quick.blockTimeout = 300;
-        program.programmer().controller().setIntervals(quick);
+        program.programmer().controller().setIntervals(
+            {.writeTick = 4, .writeDelay = 10, .readStart = 5, .blockTimeout = 300});
         // Each start begins from no remembered ports, unless it is about them.
         if (freshSettings)
             QSettings().clear();

@@ -219,8 +219,7 @@ private slots:
         test::DeviceHolder holder(held.devicePath());
         QVERIFY(holder.isHolding());
         QTemporaryDir dir;
-        SystemFolders folders;
-        folders.byIdFolder = dir.filePath(QStringLiteral("by-id"));
+        const SystemFolders folders{.byIdFolder = dir.filePath(QStringLiteral("by-id"))};
         QVERIFY(QDir().mkpath(folders.byIdFolder));
         const QString stable = folders.byIdFolder + QStringLiteral("/usb-Radio_Cable-if00-port0");
         QVERIFY(QFile::link(current.devicePath(), stable));
