@@ -49,12 +49,8 @@ struct Started {
 
     explicit Started(bool freshSettings = true, const QString &language = {})
     {
-        LinkController::Intervals quick;
-        quick.writeTick = 4;
-        quick.writeDelay = 10;
-        quick.readStart = 5;
-        quick.blockTimeout = 300;
-        program.programmer().controller().setIntervals(quick);
+        program.programmer().controller().setIntervals(
+            {.writeTick = 4, .writeDelay = 10, .readStart = 5, .blockTimeout = 300});
         // Each start begins from no remembered ports, unless it is about them.
         if (freshSettings)
             QSettings().clear();
@@ -179,8 +175,7 @@ private slots:
         s.trigger("重做");
         QCOMPARE(s.store().field(0, Scan), FieldValue("del"));
 
-        // Each satellite opens one window, again after it was closed; 波特率
-        // opens nothing and says nothing.
+        // Each satellite opens one window, again after it was closed; 波特率 opens nothing and says nothing.
         for (const char *name : {"波特率", "端口", "操作", "关于", "历史记录"}) {
             const int before = w.findChildren<QWidget *>().size();
             s.trigger(name);
@@ -306,14 +301,11 @@ private slots:
 
         // The 编辑 menu: each command with its keys, on the selection.
         auto *edit = w.findChild<QMenu *>(QStringLiteral("编辑"));
-        for (const auto &[name, keys] : {std::pair{"复制", QKeySequence(QKeySequence::Copy)},
-                                         {"粘贴", QKeySequence(QKeySequence::Paste)},
-                                         {"清除", QKeySequence(QKeySequence::Delete)},
-                                         {"向下填充", QKeySequence(Qt::CTRL | Qt::Key_D)},
-                                         {"批量修改", QKeySequence()},
-                                         {"插入预设频道", QKeySequence()},
-                                         {"查找", QKeySequence(QKeySequence::Find)},
-                                         {"隐藏空信道", QKeySequence()}}) {
+        const std::pair<const char *, QKeySequence> shortcuts[] = {
+            {"复制", QKeySequence::Copy}, {"粘贴", QKeySequence::Paste}, {"清除", QKeySequence::Delete},
+            {"向下填充", Qt::CTRL | Qt::Key_D}, {"批量修改", {}}, {"插入预设频道", {}}, {"查找", QKeySequence::Find},
+            {"隐藏空信道", {}}};
+        for (const auto &[name, keys] : shortcuts) {
             auto *action = w.findChild<QAction *>(QString::fromUtf8(name));
             QVERIFY2(action && edit->actions().contains(action), name);
             QCOMPARE(action->shortcut(), keys);
@@ -467,8 +459,7 @@ private slots:
             Started again(false);
             QCOMPARE(languageInUse(), Language::English);
         }
-        // A missing, unreadable or empty translation: Chinese, and one line
-        // on stderr.
+        // A missing, unreadable or empty translation: Chinese, and one line on stderr.
         QTemporaryDir dir;
         QVERIFY(test::writeFile(dir.filePath(QStringLiteral("bad.qm")), "not a translation"));
         QVERIFY(test::writeFile(dir.filePath(QStringLiteral("empty.qm")),
@@ -499,15 +490,12 @@ private slots:
         QProcessEnvironment console = QProcessEnvironment::systemEnvironment();
         for (const char *name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
             console.remove(QString::fromLatin1(name));
-        const QList<std::pair<QStringList, QString>> runs = {{{"--version"}, {}},
-                                                             {{"--help"}, {}},
-                                                             {{"--lang", "fr"}, "未知语言：--lang fr"},
-                                                             {{"myplan.db"}, "myplan.db"},
-                                                             {{"--bd", "x.db"}, "--bd"},
-                                                             {{"-x"}, "-x"},
-                                                             {{"--db=a.db", "--db=b.db"}, "--db"},
-                                                             {{"--db", ""}, "--db \"\""},
-                                                             {{"--db=:memory:"}, ":memory:"}};
+        // clang-format off
+        const QList<std::pair<QStringList, QString>> runs = {
+            {{"--version"}, {}}, {{"--help"}, {}}, {{"--lang", "fr"}, "未知语言：--lang fr"},
+            {{"myplan.db"}, "myplan.db"}, {{"--bd", "x.db"}, "--bd"}, {{"-x"}, "-x"},
+            {{"--db=a.db", "--db=b.db"}, "--db"}, {{"--db", ""}, "--db \"\""}, {{"--db=:memory:"}, ":memory:"}};
+        // clang-format on
         for (const auto &[arguments, mistake] : runs) {
             QProcess p;
             p.setProcessEnvironment(console);

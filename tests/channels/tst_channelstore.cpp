@@ -85,15 +85,34 @@ private slots:
         QCOMPARE(changed.count(), 0);
     }
 
-    void duplicateRowsStaySeparate()
+    void tablesMadeElsewhere()
     {
+        // A 0-byte file is an empty database: it becomes a new store.
+        const QString empty = dir_.filePath(QStringLiteral("empty.db"));
+        QVERIFY(QFile(empty).open(QIODevice::WriteOnly));
+        ChannelStore store;
+        QVERIFY2(store.open(empty), qPrintable(store.errorDetail()));
+        QCOMPARE(store.field(49, ChannelNumber), FieldValue("50"));
+        // Fields found by name in any order; the others are never written.
+        const QString wide = dir_.filePath(QStringLiteral("wide.db"));
+        QVERIFY(
+            test::execSql(wide, {"CREATE TABLE 信道表 (id, 拍频, bcl, 扫描, 发数字哑音, 发哑音, 发送频率, "
+                                 "收数字哑音, 收哑音, 接收频率, 信道号, note)",
+                                 "INSERT INTO 信道表 VALUES ('i', 'b', 'l', 's', 'td', 'tt', 'tx', 'rd', "
+                                 "'rt', 'rx', '1', 'n')"}));
+        QVERIFY2(store.open(wide), qPrintable(store.errorDetail()));
+        QCOMPARE(store.record(0), (ChannelRecord{"1", "rx", "rt", "rd", "tx", "tt", "td", "s", "l", "b"}));
+        QVERIFY(store.apply({{0, RxFrequency, "438.50000"}, {0, Beat, std::nullopt}}));
+        QVERIFY(test::execSql(wide, {"DELETE FROM 信道表 WHERE id = 'i' AND note = 'n' AND 拍频 IS NULL "
+                                     "AND 接收频率 = '438.50000'"}));
+        QVERIFY(store.refreshIfChangedElsewhere());
+        QCOMPARE(store.rowCount(), 0);
         // Identical rows stay separate, in rowid order; fewer than 50 are taken as they are.
         const QString path = dir_.filePath(QStringLiteral("twins.db"));
         QVERIFY(test::execSql(path, {"CREATE TABLE 信道表 (n, rx, a, b, tx, c, d, s, bcl, beat)",
                                      "INSERT INTO 信道表 (rowid, n, rx) VALUES (9, 3, '145.00000')",
                                      "INSERT INTO 信道表 (rowid, n, rx) VALUES (2, '7', '145.00000')",
                                      "INSERT INTO 信道表 (rowid, n, rx) VALUES (5, '7', '145.00000')"}));
-        ChannelStore store;
         QVERIFY(store.open(path));
         QCOMPARE(store.rowCount(), 3);
         QCOMPARE(store.field(2, ChannelNumber), FieldValue("3")); // a number reads as its text

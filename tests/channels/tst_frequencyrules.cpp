@@ -57,12 +57,8 @@ private slots:
     void edits()
     {
         // A receive edit never depends on the old transmit text; a transmit edit is checked against receive.
-        struct Case {
-            const char *name;
-            bool receive;
-            FieldValue typed, other;
-            FrequencyEdit want;
-        };
+        // Each: name, a receive edit, what is typed, the other frequency, the verdict.
+        using Case = std::tuple<const char *, bool, FieldValue, FieldValue, FrequencyEdit>;
         const auto keep = std::nullopt;
         // clang-format off
     const Case cases[] = {
@@ -88,13 +84,9 @@ private slots:
         {"tx, any receive number", false, "130", "9999", {keep, "130.00000", false}},
     };
         // clang-format on
-        for (const Case &c : cases) {
-            for (const FieldValue &oldTx : {FieldValue(), FieldValue(""), FieldValue("146.01250")}) {
-                const FrequencyEdit edit =
-                    c.receive ? checkReceiveEdit(c.typed, oldTx) : checkTransmitEdit(c.other, c.typed);
-                QVERIFY2(edit == c.want, c.name);
-            }
-        }
+        for (const auto &[name, receive, typed, other, want] : cases)
+            for (const FieldValue &oldTx : {FieldValue(), FieldValue(""), FieldValue("146.01250")})
+                QVERIFY2(want == (receive ? checkReceiveEdit(typed, oldTx) : checkTransmitEdit(other, typed)), name);
     }
 
     void toneDomainsAndPickers()

@@ -1,7 +1,6 @@
 // Spreadsheet-style editing through the programmer: copy and paste, clear,
 // fill down, change many and the preset channels, each all or nothing and
-// one undoable step; and what a read in progress refuses.
-#include "RadioSimulator.h"
+// one undoable step. What a read refuses is with the transfers.
 #include "channels/Decimal.h"
 #include "support/PlanRig.h"
 #include "support/StoreHelpers.h"
@@ -14,24 +13,15 @@ using namespace vq;
 namespace {
 
 // Rows 2 … 4 full, with both tone kinds, and a lone frequency in row 0.
-const std::vector<ChannelStore::Change> kPlan = {{0, RxFrequency, "145.00000"},
-                                                 {0, TxFrequency, "145.00000"},
-                                                 {2, RxFrequency, "430.12500"},
-                                                 {2, RxTone, "88.5"},
-                                                 {2, TxFrequency, "435.12500"},
-                                                 {2, TxTone, "250.3"},
-                                                 {2, Scan, "add"},
-                                                 {2, Bcl, "off"},
-                                                 {2, Beat, "on"},
-                                                 {3, RxFrequency, "145.00625"},
-                                                 {3, RxDcs, "023"},
-                                                 {3, TxFrequency, "145.60625"},
-                                                 {3, TxDcs, "754"},
-                                                 {3, Scan, "del"},
-                                                 {3, Bcl, "2"},
-                                                 {3, Beat, "off"},
-                                                 {4, RxFrequency, "462.56250"},
-                                                 {4, Scan, " "}};
+// clang-format off
+const std::vector<ChannelStore::Change> kPlan = {
+    {0, RxFrequency, "145.00000"}, {0, TxFrequency, "145.00000"},
+    {2, RxFrequency, "430.12500"}, {2, RxTone, "88.5"}, {2, TxFrequency, "435.12500"}, {2, TxTone, "250.3"},
+    {2, Scan, "add"}, {2, Bcl, "off"}, {2, Beat, "on"},
+    {3, RxFrequency, "145.00625"}, {3, RxDcs, "023"}, {3, TxFrequency, "145.60625"}, {3, TxDcs, "754"},
+    {3, Scan, "del"}, {3, Bcl, "2"}, {3, Beat, "off"},
+    {4, RxFrequency, "462.56250"}, {4, Scan, " "}};
+// clang-format on
 
 std::vector<Cell> cells(int top, int bottom, int left, int right)
 {
@@ -253,31 +243,6 @@ private slots:
         QCOMPARE(shown("ADD", false), (std::vector<int>{2}));
         QCOMPARE(shown("145", true), (std::vector<int>{0, 3}));
         QCOMPARE(shown("49", false), (std::vector<int>{48})); // the channel number counts
-    }
-
-    void bulkChangesWaitForARead()
-    {
-        vq::sim::RadioSimulator sim; // at the line's pace, so that the read is caught collecting
-        VQ_RIG(rig, db(), sim.devicePath());
-        QVERIFY(rig.store().apply(kPlan));
-        const auto before = test::snapshot(rig.store());
-        QVERIFY(rig.take(rig.programmer.transfers().read()));
-        ManyChange change;
-        change.values[Scan] = "del";
-        const std::vector<ChannelPreset> presets = shippedChannelPresets();
-        QVERIFY(!rig.take(rig.programmer.editor().paste(QStringLiteral("146"), {}, {6, 1})));
-        QVERIFY(!rig.take(rig.programmer.editor().clearCells({{2, Scan}})));
-        QVERIFY(!rig.take(rig.programmer.editor().fillDown(cells(2, 3, 7, 7))));
-        QVERIFY(!rig.take(rig.programmer.editor().changeMany({2}, change)));
-        QVERIFY(!rig.take(rig.programmer.editor().insertPreset({2}, presets.front())));
-        QCOMPARE(rig.texts(), QStringList(5, QStringLiteral("数据传送中，请稍后再试")));
-        QVERIFY(test::snapshot(rig.store()) == before);
-        rig.programmer.controller().cancelRead();
-        // A write sends what it took at its start: the table takes edits.
-        QTRY_VERIFY(!rig.programmer.controller().transferRunning());
-        QVERIFY(rig.take(rig.programmer.transfers().write()));
-        QVERIFY(rig.take(rig.programmer.editor().paste(QStringLiteral("146"), {}, {6, 1})));
-        QCOMPARE(text(rig.store(), 6, TxFrequency), std::string("146.00000"));
     }
 
 private:

@@ -2,7 +2,6 @@
 // values, picks, channel files, the start-up ports and the port switch.
 #include "channels/PickerRules.h"
 #include "files/ChannelFile.h"
-#include "plan/PortInventory.h"
 #include "plan/PortSettings.h"
 #include "support/PlanRig.h"
 #include "support/PtyPair.h"
@@ -67,12 +66,18 @@ private slots:
         QFETCH(QString, txBefore);
         QFETCH(int, column);
         QFETCH(QString, typed);
+        QFETCH(bool, warned);
         VQ_RIG(rig, db(), QString());
         QVERIFY(rig.store().apply(
             {{3, RxFrequency, rxBefore.toStdString()}, {3, TxFrequency, txBefore.toStdString()}}));
         const auto before = test::snapshot(rig.store());
 
-        rig.take(rig.programmer.editor().applyTypedValue(3, column, typed));
+        FieldValue shown; // the cell while the warning is up: what was typed
+        rig.take(rig.programmer.editor().applyTypedValue(3, column, typed, [&](const Notice &n) {
+            rig.notices << n;
+            shown = rig.store().field(3, column);
+        }));
+        QCOMPARE(QString::fromStdString(textOf(shown)), warned ? typed : QString());
         QTEST(QString::fromStdString(textOf(rig.store().field(3, RxFrequency))), "rx");
         QTEST(QString::fromStdString(textOf(rig.store().field(3, TxFrequency))), "tx");
         QTEST(rig.texts() == QStringList{QStringLiteral("数据超出范围 ！！")}, "warned");
@@ -82,26 +87,13 @@ private slots:
         after[3][RxFrequency] = before[3][RxFrequency];
         after[3][TxFrequency] = before[3][TxFrequency];
         QVERIFY(after == before);
+        // One step at most, and one step back is the table before the text was typed.
+        const int steps = rig.programmer.editor().undoCount();
+        QVERIFY(steps == 1 || (steps == 0 && test::snapshot(rig.store()) == before));
+        QVERIFY(steps == 0 || rig.take(rig.programmer.editor().undo()));
+        QVERIFY(test::snapshot(rig.store()) == before);
         // Other columns are not typed into.
         QVERIFY(!rig.take(rig.programmer.editor().applyTypedValue(3, RxTone, QStringLiteral("88.5"))));
-    }
-    void typedTextStandsWhileTheWarningShows()
-    {
-        VQ_RIG(rig, db(), QString());
-        QVERIFY(rig.take(rig.programmer.editor().applyTypedValue(3, RxFrequency, QStringLiteral("438.5"))));
-        FieldValue seen;
-        const Result result =
-            rig.programmer.editor().applyTypedValue(3, RxFrequency, QStringLiteral("500.00001"), [&](const Notice &n) {
-                rig.notices << n;
-                seen = rig.store().field(3, RxFrequency);
-            });
-        QVERIFY(rig.take(result));
-        QCOMPARE(rig.texts(), QStringList{QStringLiteral("数据超出范围 ！！")});
-        QCOMPARE(seen, FieldValue("500.00001"));
-        QCOMPARE(rig.store().field(3, RxFrequency), FieldValue(""));
-        // One step back is the table before the text was typed.
-        QVERIFY(rig.take(rig.programmer.editor().undo()));
-        QCOMPARE(rig.store().field(3, RxFrequency), FieldValue("438.50000"));
     }
     void picks()
     {
@@ -151,9 +143,10 @@ private slots:
         // that the table and the undo text still agree.
         QVERIFY(QFile::rename(rig.store().path(), rig.store().path() + QStringLiteral(".moved")));
         QVERIFY(!rig.take(rig.programmer.editor().undo()));
-        QVERIFY(!rig.programmer.editor().canRedo());
-        QVERIFY(test::snapshot(rig.store()) == tables.back());
-        QCOMPARE(rig.texts(), QStringList{QStringLiteral("信道数据库写入失败")});
+        QVERIFY(!rig.take(rig.programmer.editor().applyPick(1, 0, QStringLiteral("88.5"))));
+        QVERIFY(!rig.programmer.editor().canRedo() && rig.programmer.editor().undoCount() == 5);
+        QVERIFY(test::snapshot(rig.store()) == tables.back() && !QFile::exists(rig.store().path()));
+        QCOMPARE(rig.texts(), QStringList(2, QStringLiteral("信道数据库写入失败")));
     }
     void historyKeepsEachPlanOnce()
     {
@@ -192,10 +185,7 @@ private slots:
         // snapshot; one with a table of another shape keeps it untouched.
         for (const QString &sql : {QString(), QStringLiteral("CREATE TABLE 历史记录 (x)")}) {
             const QString path = dir_.filePath(QStringLiteral("h%1.db").arg(sql.size()));
-            {
-                ChannelStore store;
-                QVERIFY(store.open(path));
-            }
+            QVERIFY(ChannelStore().open(path));
             if (!sql.isEmpty())
                 QVERIFY(test::execSql(path, {sql, QStringLiteral("INSERT INTO 历史记录 VALUES (1)")}));
             VQ_RIG(rig, path, QString());
@@ -218,22 +208,35 @@ private slots:
                                    {15, RxDcs, "023"},
                                    {15, Bcl, "2"},
                                    {16, RxFrequency, "146.00000"}}));
+        // A name without extension is saved as a channel file.
         const QString file = dir_.filePath(QStringLiteral("plan.doc"));
-        QVERIFY(rig.take(rig.programmer.files().saveChannelFile(answer(file))));
+        QVERIFY(
+            rig.take(rig.programmer.files().saveChannelFile(answer(dir_.filePath(QStringLiteral("plan"))))));
         QVERIFY(!rig.take(rig.programmer.files().saveChannelFile(answer(QString())))); // cancelled: nothing
 
         VQ_RIG(other, db(), QString());
         QVERIFY(other.take(other.programmer.files().openChannelFile(answer(file))));
         QVERIFY(rig.notices.isEmpty() && other.notices.isEmpty());
-        // Rows 1 … 16 come back as they were saved (Null as empty); row 17 is
-        // not in the file.
+        // Rows 1 … 16 come back as they were saved (Null as empty); row 17 is not in the file.
         for (int row = 0; row < kChannelFileRows; ++row)
             for (int f = RxFrequency; f < kFieldCount; ++f)
                 QCOMPARE(other.store().field(row, f), FieldValue(textOf(rig.store().field(row, f))));
         QCOMPARE(other.store().field(16, RxFrequency), FieldValue());
         QCOMPARE(other.programmer.editor().undoCount(), 1);
+        // Values the raster or the tone list moves are stored as typing would.
+        QList<QByteArray> items(144);
+        items[0] = "438.5031";
+        items[1] = "67";
+        items[3] = "１４５。５";
+        QVERIFY(test::writeFile(file, items.join(',') + ','));
+        QVERIFY(other.take(other.programmer.files().openChannelFile(answer(file))));
+        QCOMPARE(other.store().field(0, RxFrequency), FieldValue("438.50000"));
+        QCOMPARE(other.store().field(0, RxTone), FieldValue("67.0"));
+        QCOMPARE(other.store().field(0, TxFrequency), FieldValue("145.50000"));
     }
-    void refusedChannelFilesChangeNothing_data()
+    // A channel file or CSV file refused for any reason stores nothing, takes
+    // no snapshot and leaves the undo stack alone; a message lists 20 problems at most.
+    void refusedFilesChangeNothing_data()
     {
         QTest::addColumn<QByteArray>("bytes");
         QTest::addColumn<QString>("why"); // what the second line names
@@ -251,6 +254,7 @@ private slots:
             << with(1, "145") + QByteArray(64 * 1024, ' ') << "文件过大";
         QTest::newRow("missing") << QByteArray() << "";
         QTest::newRow("a folder") << QByteArray("/") << "";
+        QTest::newRow("a pipe, not waited on") << QByteArray("|") << "";
         // The rules typing and picking obey.
         QTest::newRow("frequency not a number") << with(1, "abc") << "第1项（第1信道 接收频率）";
         QTest::newRow("frequency too high")
@@ -260,11 +264,26 @@ private slots:
         QTest::newRow("code not listed") << with(12, "024") << "第12项（第2信道 收数字哑音）";
         QTest::newRow("BCL out of its set") << with(17, "3") << "第17项（第2信道 BCL）";
         QTest::newRow("scan unknown") << with(144 - 2, "skip") << "第142项（第16信道 扫描）";
+        const QByteArray header =
+            "Location,Frequency,Duplex,Offset,Tone,rToneFreq,cToneFreq,DtcsCode,DtcsPolarity\n";
+        QByteArray many = header;
+        for (int row = 1; row <= 25; ++row)
+            many += QByteArray::number(row) + ",999.000000,,0,,88.5,88.5,023,NN\n";
+        QTest::newRow("csv: one bad row among good ones")
+            << header + "1,145.000000,,0,,88.5,88.5,023,NN\n2,145.000000,,0,,88.5,88.5,023,RN\n"
+            << QStringLiteral("第3行 DtcsPolarity“RN”");
+        QTest::newRow("csv: 25 problems") << many << QStringLiteral("另有5处问题");
+        QTest::newRow("csv: a NUL byte")
+            << QByteArray("信道号,接收频率\n1,") + QByteArray(1, '\0') << QString();
+        QTest::newRow("csv: binary junk") << QByteArray("\xff\xfe\x00\x01\x80\x81", 6) << QString();
+        QTest::newRow("csv: too large") << QByteArray() << QStringLiteral("文件过大");
+        QTest::newRow("csv: a pipe") << QByteArray("|") << QString();
     }
-    void refusedChannelFilesChangeNothing()
+    void refusedFilesChangeNothing()
     {
         QFETCH(QByteArray, bytes);
         QFETCH(QString, why);
+        const bool csv = QByteArray(QTest::currentDataTag()).startsWith("csv");
         VQ_RIG(rig, db(), QString());
         QVERIFY(rig.store().apply({{0, RxFrequency, "438.50000"}}));
         const auto before = test::snapshot(rig.store());
@@ -272,111 +291,73 @@ private slots:
         QFile::remove(path);
         if (bytes == "/")
             path = dir_.path();
+        else if (bytes == "|")
+            QVERIFY(::mkfifo(QFile::encodeName(path).constData(), 0600) == 0);
         else if (!bytes.isEmpty())
             QVERIFY(test::writeFile(path, bytes));
-        QVERIFY(!rig.take(rig.programmer.files().openChannelFile(answer(path))));
-        QCOMPARE(rig.texts(), QStringList{QStringLiteral("文件格式错误")});
-        QVERIFY2(rig.notices.first().informative.contains(why) && !rig.notices.first().informative.isEmpty(),
-                 qPrintable(rig.notices.first().informative));
+        else if (csv) // 100 MB of nothing, which must not be read whole
+            QVERIFY(test::writeFile(path, bytes) && QFile::resize(path, 100LL * 1024 * 1024));
+        PlanFiles &files = rig.programmer.files();
+        QVERIFY(!rig.take(csv ? files.importCsv(answer(path)) : files.openChannelFile(answer(path))));
+        QCOMPARE(rig.notices.size(), 1);
+        QCOMPARE(rig.notices.first().title, QStringLiteral("错误警告 "));
+        if (!csv)
+            QCOMPARE(rig.notices.first().text, QStringLiteral("文件格式错误"));
+        const QString said = rig.notices.first().informative;
+        QVERIFY2(said.contains(why) && (csv || !said.isEmpty()) && said.count(QLatin1Char('\n')) <= 20,
+                 qPrintable(said));
         QVERIFY(test::snapshot(rig.store()) == before);
+        QVERIFY(rig.programmer.history().entries().empty());
         QCOMPARE(rig.programmer.editor().undoCount(), 0);
     }
     void channelFilesNeedSixteenRows()
     {
-        const QString path = db();
-        QVERIFY(ChannelStore().open(path));
-        QVERIFY(test::execSql(path, {QStringLiteral("DELETE FROM \"信道表\" WHERE rowid > 15")}));
-        VQ_RIG(rig, path, QString());
-        int asked = 0;
-        auto ask = [&] {
-            ++asked;
-            return dir_.filePath(QStringLiteral("x.doc"));
-        };
-        QVERIFY(!rig.take(rig.programmer.files().saveChannelFile(ask)));
-        QVERIFY(!rig.take(rig.programmer.files().openChannelFile(ask)));
-        QCOMPARE(asked, 0);
-        QCOMPARE(rig.texts(), QStringList(2, QStringLiteral("信道表记录不足16条")));
-        QVERIFY(!QFile::exists(dir_.filePath(QStringLiteral("x.doc"))));
-        // Sixteen are enough.
-        const QString sixteen = db();
-        QVERIFY(ChannelStore().open(sixteen));
-        QVERIFY(test::execSql(sixteen, {QStringLiteral("DELETE FROM \"信道表\" WHERE rowid > 16")}));
-        VQ_RIG(enough, sixteen, QString());
-        QVERIFY(enough.take(enough.programmer.files().saveChannelFile(ask)));
-        QVERIFY(enough.take(enough.programmer.files().openChannelFile(ask)));
-        QCOMPARE(asked, 2);
-    }
-    void channelFileTargetsAndSnapping()
-    {
-        VQ_RIG(rig, db(), QString());
-        // A name without extension is saved as a channel file.
-        QVERIFY(rig.take(rig.programmer.files().saveChannelFile(answer(dir_.filePath(QStringLiteral("plan"))))));
-        QVERIFY(QFileInfo(dir_.filePath(QStringLiteral("plan.doc"))).isFile());
-        // A named pipe is not replaced (nor written into: nobody reads it).
-        const QString fifo = dir_.filePath(QStringLiteral("pipe.doc"));
-        QVERIFY(::mkfifo(QFile::encodeName(fifo).constData(), 0600) == 0);
-        QVERIFY(!rig.take(rig.programmer.files().saveChannelFile(answer(fifo))));
-        QCOMPARE(rig.texts(), QStringList{QStringLiteral("文件保存失败")});
-        QVERIFY(!rig.notices.first().informative.isEmpty());
-        struct stat st {};
-        QVERIFY(::stat(QFile::encodeName(fifo).constData(), &st) == 0 && S_ISFIFO(st.st_mode));
-        QVERIFY(!rig.take(rig.programmer.files().openChannelFile(answer(fifo)))); // and not waited on
-        // Values the raster or the tone list moves are stored as typing would.
-        QList<QByteArray> items(144);
-        items[0] = "438.5031";
-        items[1] = "67";
-        items[3] = "１４５。５";
-        const QString file = dir_.filePath(QStringLiteral("hand.doc"));
-        QVERIFY(test::writeFile(file, items.join(',') + ','));
-        QVERIFY(rig.take(rig.programmer.files().openChannelFile(answer(file))));
-        QCOMPARE(rig.store().field(0, RxFrequency), FieldValue("438.50000"));
-        QCOMPARE(rig.store().field(0, RxTone), FieldValue("67.0"));
-        QCOMPARE(rig.store().field(0, TxFrequency), FieldValue("145.50000"));
+        // Fifteen rows: neither is asked for a name; sixteen are enough.
+        for (int rows : {15, 16}) {
+            const QString path = db(), file = dir_.filePath(QStringLiteral("x%1.doc").arg(rows));
+            QVERIFY(ChannelStore().open(path));
+            QVERIFY(test::execSql(path, {QStringLiteral("DELETE FROM \"信道表\" WHERE rowid > %1").arg(rows)}));
+            VQ_RIG(rig, path, QString());
+            int asked = 0;
+            const auto ask = [&] { return ++asked, file; };
+            QCOMPARE(rig.take(rig.programmer.files().saveChannelFile(ask)), rows == 16);
+            QCOMPARE(rig.take(rig.programmer.files().openChannelFile(ask)), rows == 16);
+            QCOMPARE(asked, rows == 16 ? 2 : 0);
+            QCOMPARE(rig.texts(), QStringList(rows == 16 ? 0 : 2, QStringLiteral("信道表记录不足16条")));
+            QCOMPARE(QFile::exists(file), rows == 16);
+        }
     }
     void startUpPorts()
     {
         PtyPair one, two;
-        struct Case {
-            const char *name;
-            QString port1;
-            bool hold1;
-            QString port2;
-            int openOn; // 0: none
-            QStringList told;
-        };
         // "In use" only when it is so; a start-up without any port says so.
+        // Each: port 1's device, held by another, port 2's, the port opened (0: none), what is told.
         const QString missing1 = QStringLiteral("串行端口 1 的设备不存在，已选择 COM2");
-        const Case cases[] = {
-            {"port 1 free", one.devicePath(), false, two.devicePath(), 1, {}},
-            {"port 1 missing", QStringLiteral("/nonexistent/tty"), false, two.devicePath(), 2, {missing1}},
-            {"port 1 a folder", dir_.path(), false, two.devicePath(), 2,
-             {QStringLiteral("串行端口 1 的设备不是串口，已选择 COM2")}},
-            {"port 1 held", one.devicePath(), true, two.devicePath(), 2,
-             {QStringLiteral("串行端口 1已被其它设备使用，已选择 COM2 ")}},
-            {"no port at all", QStringLiteral("/nonexistent/a"), false, QStringLiteral("/nonexistent/b"), 0,
+        const std::tuple<QString, bool, QString, int, QStringList> cases[] = {
+            {one.devicePath(), false, two.devicePath(), 1, {}},
+            {QStringLiteral("/nonexistent/tty"), false, two.devicePath(), 2, {missing1}},
+            {dir_.path(), false, two.devicePath(), 2, {QStringLiteral("串行端口 1 的设备不是串口，已选择 COM2")}},
+            {one.devicePath(), true, two.devicePath(), 2, {QStringLiteral("串行端口 1已被其它设备使用，已选择 COM2 ")}},
+            {QStringLiteral("/nonexistent/a"), false, QStringLiteral("/nonexistent/b"), 0,
              {missing1, QStringLiteral("串行端口 2 的设备不存在，没有可用的串行端口")}}};
-        for (const Case &c : cases) {
+        for (const auto &[port1, held, port2, openOn, told] : cases) {
             std::unique_ptr<test::DeviceHolder> holder;
-            if (c.hold1) {
-                holder = std::make_unique<test::DeviceHolder>(c.port1);
-                QVERIFY2(holder->isHolding(), c.name);
-            }
+            if (held)
+                holder = std::make_unique<test::DeviceHolder>(port1);
+            QVERIFY(!held || holder->isHolding());
             VQ_RIG(rig, db(), QString());
             QVERIFY(rig.store().apply({{0, RxFrequency, "145.00000"}}));
-            rig.programmer.link().setDevicePaths(c.port1, c.port2);
-            const bool opened = rig.take(rig.programmer.ports().openPort());
-            QCOMPARE(opened, c.openOn != 0);
-            QCOMPARE(rig.programmer.link().isOpen(), c.openOn != 0);
-            if (c.openOn)
-                QCOMPARE(rig.programmer.link().commPort(), c.openOn);
-            QCOMPARE(rig.texts(), c.told);
+            rig.programmer.link().setDevicePaths(port1, port2);
+            QCOMPARE(rig.take(rig.programmer.ports().openPort()), openOn != 0);
+            QCOMPARE(rig.programmer.link().isOpen() ? rig.programmer.link().commPort() : 0, openOn);
+            QCOMPARE(rig.texts(), told);
             for (const Notice &n : rig.notices)
                 QCOMPARE(n.title, QStringLiteral("系统信息"));
             // Without a port the start-up write says nothing and sends nothing.
             rig.take(rig.programmer.transfers().startUpWrite());
-            QCOMPARE(rig.notices.size(), c.told.size());
-            QCOMPARE(rig.running.isEmpty(), c.openOn == 0);
-            if (c.openOn == 1)
+            QCOMPARE(rig.notices.size(), told.size());
+            QCOMPARE(rig.running.isEmpty(), openOn == 0);
+            if (openOn == 1)
                 QCOMPARE(one.readAtLeast(1, 2000).left(1), QByteArray("A"));
             rig.programmer.shutDown();
         }
@@ -459,56 +440,6 @@ private slots:
             QCOMPARE(settings.complained(), complaint);
         }
     }
-    void deviceList()
-    {
-        // The ports' own devices are listed even when the system does not
-        // list them, each with its state; only free ones are searched.
-        PtyPair current, held;
-        test::DeviceHolder holder(held.devicePath());
-        QVERIFY(holder.isHolding());
-        SystemFolders folders;
-        folders.byIdFolder = dir_.filePath(QStringLiteral("by-id"));
-        QVERIFY(QDir().mkpath(folders.byIdFolder));
-        const QString stable = folders.byIdFolder + QStringLiteral("/usb-Radio_Cable-if00-port0");
-        QVERIFY(QFile::link(current.devicePath(), stable));
-
-        VQ_RIG(rig, db(), QString());
-        rig.programmer.link().setDevicePaths(stable, held.devicePath());
-        QVERIFY(rig.take(rig.programmer.ports().openPort()));
-        auto entry = [&](const QString &path) {
-            for (const PortEntry &e : listSerialDevices(rig.programmer.ports().portSetup(), folders))
-                if (e.path == path)
-                    return e;
-            return PortEntry{};
-        };
-        QCOMPARE(entry(current.devicePath()).state, PortEntry::State::Current);
-        QCOMPARE(entry(current.devicePath()).rememberedName(), stable);
-        QCOMPARE(entry(held.devicePath()).state, PortEntry::State::InUse);
-        QVERIFY2(entry(held.devicePath()).holder.contains(QStringLiteral("PID")),
-                 qPrintable(entry(held.devicePath()).holder));
-        QCOMPARE(entry(held.devicePath()).ports, QList<int>{2});
-
-        // What the last look at the processes found stays, but never over a newer state.
-        const QList<PortEntry> before{entry(held.devicePath())};
-        for (PortEntry::State now : {PortEntry::State::Free, PortEntry::State::Current}) {
-            QList<PortEntry> fresh = before;
-            fresh[0].state = now;
-            keepKnownHolders(fresh, before);
-            QCOMPARE(fresh[0].state, now == PortEntry::State::Free ? PortEntry::State::InUse : now);
-        }
-
-        rig.programmer.link().close();
-        const QStringList searched = probeCandidates(listSerialDevices(rig.programmer.ports().portSetup(), folders));
-        QVERIFY(searched.contains(current.devicePath()));
-        QVERIFY(!searched.contains(held.devicePath()));
-        // A remembered adapter that is unplugged shows under its name.
-        const QString gone = folders.byIdFolder + QStringLiteral("/usb-Gone-if00-port0");
-        rig.programmer.link().setDevicePaths(gone, held.devicePath());
-        QCOMPARE(entry(gone).state, PortEntry::State::Missing);
-        QCOMPARE(usbIdText(0x1a86, 0x7523), QStringLiteral("1a86:7523"));
-        QCOMPARE(usbIdText(0x67b, 0x2303), QStringLiteral("067b:2303"));
-        QCOMPARE(usbIdText(0x2341, 0x43), QStringLiteral("2341:0043"));
-    }
     // An import lands as one undoable step after a snapshot of the table
     // it changes, whether the file is UTF-8 or what a Chinese spreadsheet
     // saves; a file of the common layout changes only the rows it names.
@@ -526,11 +457,9 @@ private slots:
         // The same file re-encoded as GB18030 reads the same.
         QFile utf8(own);
         QVERIFY(utf8.open(QIODevice::ReadOnly));
-        QString text = QString::fromUtf8(utf8.readAll());
-        text.remove(QChar(0xFEFF));
-        const QByteArray gb = QStringEncoder("GB18030").encode(text);
-        const QString gbPath = dir_.filePath(QStringLiteral("gb.csv"));
-        QVERIFY(test::writeFile(gbPath, gb));
+        const QString gbPath = dir_.filePath(QStringLiteral("gb.csv")),
+                      text = QString::fromUtf8(utf8.readAll()).remove(QChar(0xFEFF));
+        QVERIFY(test::writeFile(gbPath, QStringEncoder("GB18030").encode(text)));
         QSignalSpy batches(&rig.store(), &ChannelStore::rowsChanged);
         QVERIFY(rig.take(rig.programmer.files().importCsv(answer(gbPath))));
         QCOMPARE(batches.size(), 1);
@@ -555,44 +484,6 @@ private slots:
         QVERIFY(others == replaced);
     }
 
-    // A file refused for any reason stores nothing, takes no snapshot and
-    // leaves the undo stack alone; the message lists 20 problems at most.
-    void refusedCsvFilesChangeNothing_data()
-    {
-        QTest::addColumn<QByteArray>("bytes");
-        QTest::addColumn<QString>("said");
-        const QByteArray header = "Location,Frequency,Duplex,Offset,Tone,rToneFreq,cToneFreq,DtcsCode,DtcsPolarity\n";
-        QByteArray many = header;
-        for (int row = 1; row <= 25; ++row)
-            many += QByteArray::number(row) + ",999.000000,,0,,88.5,88.5,023,NN\n";
-        QTest::newRow("one bad row among good ones")
-            << header + "1,145.000000,,0,,88.5,88.5,023,NN\n2,145.000000,,0,,88.5,88.5,023,RN\n"
-            << QStringLiteral("第3行 DtcsPolarity“RN”");
-        QTest::newRow("25 problems") << many << QStringLiteral("另有5处问题");
-        QTest::newRow("a NUL byte") << QByteArray("信道号,接收频率\n1,") + QByteArray(1, '\0') << QString();
-        QTest::newRow("binary junk") << QByteArray("\xff\xfe\x00\x01\x80\x81", 6) << QString();
-        QTest::newRow("too large") << QByteArray() << QStringLiteral("文件过大");
-    }
-    void refusedCsvFilesChangeNothing()
-    {
-        QFETCH(QByteArray, bytes);
-        QFETCH(QString, said);
-        VQ_RIG(rig, db(), QString());
-        const QString path = dir_.filePath(QStringLiteral("bad.csv"));
-        QVERIFY(test::writeFile(path, bytes));
-        if (bytes.isEmpty()) // 100 MB of nothing, which must not be read whole
-            QVERIFY(QFile::resize(path, 100LL * 1024 * 1024));
-        const auto before = test::snapshot(rig.store());
-        QVERIFY(!rig.take(rig.programmer.files().importCsv(answer(path))));
-        QVERIFY(test::snapshot(rig.store()) == before);
-        QVERIFY(rig.programmer.history().entries().empty());
-        QCOMPARE(rig.programmer.editor().undoCount(), 0);
-        QCOMPARE(rig.notices.size(), 1);
-        QCOMPARE(rig.notices.first().title, QStringLiteral("错误警告 "));
-        QVERIFY2(rig.notices.first().informative.contains(said), qPrintable(rig.notices.first().informative));
-        QVERIFY(rig.notices.first().informative.count(QLatin1Char('\n')) <= 20);
-    }
-
     // Each refused store says why and is left exactly as it was.
     void openFailuresSayWhy_data()
     {
@@ -611,6 +502,7 @@ private slots:
                                                         "、发送频率、发哑音、发数字哑音、扫描、BCL、拍频");
         QTest::newRow("locked") << QStringList{nine.arg(QStringLiteral(", 拍频"))} << texts::kStoreLocked;
         QTest::newRow("no folder") << QStringList() << texts::kStoreNoFolder;
+        QTest::newRow("a folder") << QStringList() << QString();
     }
     void openFailuresSayWhy()
     {
@@ -618,8 +510,9 @@ private slots:
         QFETCH(QString, cause);
         const QString tag = QString::fromLatin1(QTest::currentDataTag());
         const QString path = dir_.filePath(tag + (cause == texts::kStoreNoFolder ? "/x.db" : ".db"));
-        QVERIFY(tag == "text" ? test::writeFile(path, QByteArray(1500, 'x'))
-                              : sql.isEmpty() || test::execSql(path, sql));
+        QVERIFY(tag == "text"       ? test::writeFile(path, QByteArray(1500, 'x'))
+                : tag == "a folder" ? QDir().mkpath(path)
+                                    : sql.isEmpty() || test::execSql(path, sql));
         const QByteArray before = test::digest(path);
         // Another connection inside a write transaction holds the file.
         QSqlDatabase holder = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), tag);
@@ -630,32 +523,9 @@ private slots:
         const Result result = programmer.openStore(path);
         QVERIFY(!result.ok && !programmer.store().isOpen());
         QCOMPARE(result.notices.value(0).text, QStringLiteral("信道数据库无法打开：") + path);
+        QCOMPARE(result.notices.value(0).title, QStringLiteral("系统信息"));
         QCOMPARE(result.notices.value(0).informative, cause);
         QCOMPARE(test::digest(path), before);
-    }
-    void emptyFileAndNamedColumns()
-    {
-        // A 0-byte file is an empty database: it becomes a new store.
-        const QString empty = dir_.filePath(QStringLiteral("empty.db"));
-        QVERIFY(QFile(empty).open(QIODevice::WriteOnly));
-        ChannelStore store;
-        QVERIFY2(store.open(empty), qPrintable(store.errorDetail()));
-        QCOMPARE(store.field(49, ChannelNumber), FieldValue("50"));
-
-        // Fields found by name in any order; the others are never written.
-        const QString wide = dir_.filePath(QStringLiteral("wide.db"));
-        QVERIFY(
-            test::execSql(wide, {"CREATE TABLE 信道表 (id, 拍频, bcl, 扫描, 发数字哑音, 发哑音, 发送频率, "
-                                 "收数字哑音, 收哑音, 接收频率, 信道号, note)",
-                                 "INSERT INTO 信道表 VALUES ('i', 'b', 'l', 's', 'td', 'tt', 'tx', 'rd', "
-                                 "'rt', 'rx', '1', 'n')"}));
-        QVERIFY2(store.open(wide), qPrintable(store.errorDetail()));
-        QCOMPARE(store.record(0), (ChannelRecord{"1", "rx", "rt", "rd", "tx", "tt", "td", "s", "l", "b"}));
-        QVERIFY(store.apply({{0, RxFrequency, "438.50000"}, {0, Beat, std::nullopt}}));
-        QVERIFY(test::execSql(wide, {"DELETE FROM 信道表 WHERE id = 'i' AND note = 'n' AND 拍频 IS NULL "
-                                     "AND 接收频率 = '438.50000'"}));
-        QVERIFY(store.refreshIfChangedElsewhere());
-        QCOMPARE(store.rowCount(), 0);
     }
     // Another copy on the same store (its own descriptor and connection, as
     // another process has): the second is told, and sees the first's changes.
@@ -679,15 +549,6 @@ private slots:
         // A copy gone leaves nothing that would warn the next one.
         other.reset();
         QVERIFY(programmer.openStore(path).notices.isEmpty());
-    }
-
-    void unusableStoreIsNamed()
-    {
-        test::PlanRig rig(dir_.path(), QString());
-        QVERIFY(!rig.problem.isEmpty());
-        QVERIFY(!rig.take(rig.programmer.openStore(dir_.path())));
-        QCOMPARE(rig.texts(), QStringList{QStringLiteral("信道数据库无法打开：") + dir_.path()});
-        QCOMPARE(rig.notices.first().title, QStringLiteral("系统信息"));
     }
 
     // A trace is offered a name in the log folder, and a save there keeps

@@ -11,8 +11,7 @@ namespace {
 
 using Changes = std::initializer_list<std::pair<Field, FieldValue>>;
 
-// Channel 1, 430.125 MHz both ways, no tones, scan "add", BCL and beat off,
-// with the given fields changed.
+// Channel 1, 430.125 MHz both ways, no tones, scan "add", BCL and beat off, with the given fields changed.
 ChannelRecord recordWith(Changes changes = {})
 {
     ChannelRecord record = {"1", "430.12500", "", "", "430.12500", "", "", "add", "off", "off"};
@@ -83,6 +82,28 @@ private slots:
         // Number byte 00 or receive value 0: empty, whatever the rest holds.
         for (const char *frame : {"00FFFFFFFFFFFFFFFFFFFFFFFFFFFFFF", "A8FF0000000000000000000000000000"})
             QCOMPARE(decoded(frame), QStringList(9, QString()));
+
+        // Malformed frames name the first character at fault.
+        const QString text = QString::fromStdString(worked);
+        auto at = [&](int position, QChar c) { return QString(text).replace(position - 1, 1, c); };
+        const auto hex = DecodeFault::NotHexadecimal, decimal = DecodeFault::NotDecimal;
+        const std::tuple<QString, DecodeFault, std::size_t, char, std::optional<Field>> cases[] = {
+            {text.left(31), DecodeFault::WrongLength, 0, '\0', {}},
+            {text + "0", DecodeFault::WrongLength, 0, '\0', {}},
+            {at(32, 'G'), hex, 32, 'G', {}},
+            {at(1, ' '), hex, 1, ' ', {}},
+            {at(2, '\x01'), hex, 2, '\x01', {}},
+            {at(7, 'A'), decimal, 7, 'A', RxFrequency},
+            {at(13, 'b'), decimal, 13, 'B', RxTone},
+            {at(26, 'F'), decimal, 26, 'F', TxFrequency},
+            {at(31, 'C'), decimal, 31, 'C', TxTone},
+        };
+        for (const auto &[frame, fault, position, character, field] : cases) {
+            const DecodeError error = decodeChannelFrame(frame.toStdString()).error;
+            QVERIFY2(error.fault == fault && error.length == std::size_t(frame.size()) &&
+                         error.position == position && error.character == character && error.field == field,
+                     qPrintable(frame));
+        }
     }
 
     void generatedRecords()
@@ -186,30 +207,6 @@ private slots:
             const auto result = encodeChannelFrame(recordWith(c.changes));
             QVERIFY2(result.error.fault == c.fault && result.ok() == (c.fault == EncodeFault::None), c.name);
             QVERIFY2(result.ok() || result.error.field == c.changes.begin()->first, c.name);
-        }
-    }
-
-    void malformed()
-    {
-        const QString worked = "01000025874085080000002501430000";
-        auto at = [&](int position, QChar c) { return QString(worked).replace(position - 1, 1, c); };
-        const auto hex = DecodeFault::NotHexadecimal, decimal = DecodeFault::NotDecimal;
-        const std::tuple<QString, DecodeFault, std::size_t, char, std::optional<Field>> cases[] = {
-            {worked.left(31), DecodeFault::WrongLength, 0, '\0', {}},
-            {worked + "0", DecodeFault::WrongLength, 0, '\0', {}},
-            {at(32, 'G'), hex, 32, 'G', {}},
-            {at(1, ' '), hex, 1, ' ', {}},
-            {at(2, '\x01'), hex, 2, '\x01', {}},
-            {at(7, 'A'), decimal, 7, 'A', RxFrequency},
-            {at(13, 'b'), decimal, 13, 'B', RxTone},
-            {at(26, 'F'), decimal, 26, 'F', TxFrequency},
-            {at(31, 'C'), decimal, 31, 'C', TxTone},
-        };
-        for (const auto &[frame, fault, position, character, field] : cases) {
-            const DecodeError error = decodeChannelFrame(frame.toStdString()).error;
-            QVERIFY2(error.fault == fault && error.length == std::size_t(frame.size()) &&
-                         error.position == position && error.character == character && error.field == field,
-                     qPrintable(frame));
         }
     }
 };

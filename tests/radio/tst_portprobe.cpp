@@ -1,8 +1,12 @@
+// Finding the radio among the devices: the search, the cable check, who holds a
+// device, the advice on rights, and the device list the device window shows.
 #include "RadioSimulator.h"
 #include "plan/CableCheck.h"
 #include "plan/Notice.h"
+#include "plan/PortInventory.h"
 #include "radio/DeviceAccess.h"
 #include "radio/RadioFinder.h"
+#include "support/PlanRig.h"
 #include "support/PtyPair.h"
 #include "support/StoreHelpers.h"
 
@@ -30,11 +34,6 @@ struct NoisyLine {
     test::PtyPair pty;
     QTimer timer;
 };
-
-bool makeLink(const QString &target, const QString &link)
-{
-    return QDir().mkpath(QFileInfo(link).path()) && QFile::link(target, link);
-}
 
 Verdict runCheck(CableCheck &check, const QString &path)
 {
@@ -69,7 +68,7 @@ private slots:
         QVERIFY(radio.isValid() && silent.isValid() && held.isValid() && lockNamed.isValid());
         silent.write("stale"); // left on the line before the probe: not its answer
         const QString alias = dir.filePath(QStringLiteral("by-id/radio"));
-        QVERIFY(makeLink(radio.devicePath(), alias));
+        QVERIFY(QDir(dir.path()).mkpath(QStringLiteral("by-id")) && QFile::link(radio.devicePath(), alias));
         // A lock file naming a live process (this one) is another program's claim.
         const QString lockName = QStringLiteral("LCK..") + QFileInfo(lockNamed.devicePath()).fileName();
         QVERIFY(test::writeFile(dir.filePath(lockName),
@@ -212,6 +211,54 @@ private slots:
         QCOMPARE(pty.readAvailable(), QByteArray());
     }
 
+    // The device list: the ports' own devices are listed even when the
+    // system does not list them, each with its state; only free ones are searched.
+    void deviceList()
+    {
+        test::PtyPair current, held;
+        test::DeviceHolder holder(held.devicePath());
+        QVERIFY(holder.isHolding());
+        QTemporaryDir dir;
+        const SystemFolders folders{.byIdFolder = dir.filePath(QStringLiteral("by-id"))};
+        QVERIFY(QDir().mkpath(folders.byIdFolder));
+        const QString stable = folders.byIdFolder + QStringLiteral("/usb-Radio_Cable-if00-port0");
+        QVERIFY(QFile::link(current.devicePath(), stable));
+
+        VQ_RIG(rig, dir.filePath(QStringLiteral("p.db")), QString());
+        rig.programmer.link().setDevicePaths(stable, held.devicePath());
+        QVERIFY(rig.take(rig.programmer.ports().openPort()));
+        auto entry = [&](const QString &path) {
+            for (const PortEntry &e : listSerialDevices(rig.programmer.ports().portSetup(), folders))
+                if (e.path == path)
+                    return e;
+            return PortEntry{};
+        };
+        QCOMPARE(entry(current.devicePath()).state, PortEntry::State::Current);
+        QCOMPARE(entry(current.devicePath()).rememberedName(), stable);
+        QCOMPARE(entry(held.devicePath()).state, PortEntry::State::InUse);
+        QVERIFY2(entry(held.devicePath()).holder.contains(QStringLiteral("PID")),
+                 qPrintable(entry(held.devicePath()).holder));
+        QCOMPARE(entry(held.devicePath()).ports, QList<int>{2});
+
+        // What the last look at the processes found stays, but never over a newer state.
+        const QList<PortEntry> before{entry(held.devicePath())};
+        for (PortEntry::State now : {PortEntry::State::Free, PortEntry::State::Current}) {
+            QList<PortEntry> fresh = before;
+            fresh[0].state = now;
+            keepKnownHolders(fresh, before);
+            QCOMPARE(fresh[0].state, now == PortEntry::State::Free ? PortEntry::State::InUse : now);
+        }
+
+        rig.programmer.link().close();
+        const QStringList searched = probeCandidates(listSerialDevices(rig.programmer.ports().portSetup(), folders));
+        QVERIFY(searched.contains(current.devicePath()));
+        QVERIFY(!searched.contains(held.devicePath()));
+        // A remembered adapter that is unplugged shows under its name.
+        const QString gone = folders.byIdFolder + QStringLiteral("/usb-Gone-if00-port0");
+        rig.programmer.link().setDevicePaths(gone, held.devicePath());
+        QCOMPARE(entry(gone).state, PortEntry::State::Missing);
+        QCOMPARE(usbIdText(0x67b, 0x43), QStringLiteral("067b:0043"));
+    }
     void permissionAdviceNeverOffersRoot_data()
     {
         QTest::addColumn<DeviceRights>("rights");

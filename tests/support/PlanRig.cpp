@@ -34,15 +34,8 @@ QStringList PlanRig::texts() const
 
 void PlanRig::quicken()
 {
-    LinkController::Intervals i;
-    i.writeTick = 4;
-    i.writeDelay = 10;
-    i.poll = 10;
-    i.readStart = 5;
-    i.blockTimeout = 300;
-    i.silence = 300;
-    i.verifyWait = 400;
-    programmer.controller().setIntervals(i);
+    programmer.controller().setIntervals({.writeTick = 4, .writeDelay = 10, .poll = 10, .readStart = 5,
+                                          .blockTimeout = 300, .silence = 300, .verifyWait = 400});
 }
 
 } // namespace vq::test

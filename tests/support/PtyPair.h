@@ -20,7 +20,6 @@ public:
     // Runs the event loop until at least n bytes arrived or timeoutMs passed.
     QByteArray readAtLeast(qsizetype n, int timeoutMs);
     void write(const QByteArray &bytes) { pty_.write(bytes.constData(), bytes.size()); }
-    void hangUp() { pty_.close(); } // at once, as when a cable is pulled
 
 private:
     sim::PseudoTerminal pty_;

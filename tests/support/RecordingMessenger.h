@@ -5,20 +5,13 @@
 #include <QList>
 #include <QStringList>
 
-#include <functional>
-
 namespace vq::test {
 
 // Stands in for the message boxes and file dialogs: records every message
 // and answers file questions from a queue (an empty answer is a cancel).
 class RecordingMessenger : public Messenger {
 public:
-    void show(const Notice &notice) override
-    {
-        notices.append(notice);
-        if (onShow)
-            onShow(notice);
-    }
+    void show(const Notice &notice) override { notices.append(notice); }
     QString askSavePath(const QString &filter, int *chosen = nullptr, const QString &start = {}) override
     {
         starts << start;
@@ -46,7 +39,6 @@ public:
     QStringList filters;      // the filters the program asked with
     QStringList starts;       // where each save dialog was to start
     QList<int> chosenFilters; // where the filter each save picks stands; the first when empty
-    std::function<void(const Notice &)> onShow;
     QList<Notice> questions;
     bool yes = true; // the answer to every question
 
