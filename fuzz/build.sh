@@ -14,7 +14,7 @@ FLAGS=(-std=c++20 -O1 -g -fno-omit-frame-pointer
 DECIMAL=(src/channels/Decimal.cpp src/channels/FrequencyRules.cpp)
 FRAME=("${DECIMAL[@]}" src/channels/ValueDomains.cpp src/radio/ChannelFrame.cpp)
 FILE=("${DECIMAL[@]}" src/files/Utf8.cpp src/files/ChannelFile.cpp)
-CSV=("${DECIMAL[@]}" src/channels/ValueDomains.cpp src/channels/ValueRules.cpp src/channels/PickerRules.cpp
+CSV=("${DECIMAL[@]}" src/channels/ValueDomains.cpp src/channels/ValueRules.cpp src/channels/ChannelJudge.cpp src/channels/PickerRules.cpp
      src/files/Utf8.cpp src/files/DelimitedText.cpp src/files/CsvText.cpp src/files/CsvColumns.cpp
      src/files/CsvImport.cpp src/files/OwnCsv.cpp src/files/CommonCsvReader.cpp src/files/CommonCsvWriter.cpp)
 
