@@ -4,6 +4,7 @@
 #include "app/Captions.h"
 #include "app/Messenger.h"
 #include "app/SystemInfo.h"
+#include "plan/LinkTexts.h"
 
 #include <QDir>
 #include <QEvent>

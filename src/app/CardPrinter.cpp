@@ -2,6 +2,7 @@
 
 #include "app/Appearance.h"
 #include "plan/TableEditor.h"
+#include "plan/FileTexts.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QBoxLayout>

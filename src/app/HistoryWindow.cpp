@@ -5,6 +5,7 @@
 #include "channels/ValueDomains.h"
 #include "plan/HistoryModel.h"
 #include "plan/Programmer.h"
+#include "plan/StoreTexts.h"
 
 #include <QEvent>
 #include <QHBoxLayout>

@@ -6,6 +6,7 @@
 #include "app/MainWindow.h"
 #include "app/Messenger.h"
 #include "plan/Programmer.h"
+#include "plan/LinkTexts.h"
 
 #include <QActionGroup>
 #include <QCoreApplication>

@@ -16,6 +16,7 @@
 #include "channels/ChannelTableModel.h"
 #include "channels/ValueDomains.h"
 #include "plan/Programmer.h"
+#include "plan/FileTexts.h"
 
 #include <QApplication>
 #include <QClipboard>

@@ -1,4 +1,5 @@
 #include "app/Messenger.h"
+#include "plan/FileTexts.h"
 
 #include <QFileDialog>
 #include <QMessageBox>

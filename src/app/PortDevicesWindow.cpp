@@ -5,6 +5,7 @@
 #include "plan/CableCheck.h"
 #include "plan/Programmer.h"
 #include "radio/RadioFinder.h"
+#include "plan/LinkTexts.h"
 
 #include <QEvent>
 #include <QFileInfo>

@@ -2,6 +2,7 @@
 
 #include "channels/ValueDomains.h"
 #include "plan/Programmer.h"
+#include "plan/EditTexts.h"
 
 #include <QComboBox>
 #include <QDialogButtonBox>

@@ -2,6 +2,8 @@
 #include "cli/Verbs.h"
 
 #include "plan/PlanFrames.h"
+#include "plan/StoreTexts.h"
+#include "plan/LinkTexts.h"
 
 namespace vq::cli {
 

@@ -2,6 +2,7 @@
 #include "cli/Verbs.h"
 
 #include "plan/CsvExchange.h"
+#include "plan/FileTexts.h"
 
 namespace vq::cli {
 

@@ -1,5 +1,6 @@
 #include "cli/Output.h"
 #include "cli/Verbs.h"
+#include "plan/FileTexts.h"
 
 #include <QFileInfo>
 

@@ -1,6 +1,7 @@
 #include "cli/Output.h"
 
 #include "cli/Verbs.h"
+#include "plan/StoreTexts.h"
 
 #include <QFileInfo>
 

@@ -1,6 +1,8 @@
 #include "cli/Output.h"
 #include "cli/Progress.h"
 #include "cli/Verbs.h"
+#include "plan/StoreTexts.h"
+#include "plan/LinkTexts.h"
 
 #include <QEventLoop>
 

@@ -3,7 +3,9 @@
 #include "cli/Verbs.h"
 
 #include "plan/FleetWrite.h"
+#include "plan/LinkTexts.h"
 #include "plan/PlanFrames.h"
+#include "plan/StoreTexts.h"
 
 #include <QEventLoop>
 
@@ -54,9 +56,16 @@ int runWrite(const Command &command, const Interrupts &onInterrupt)
     for (const FleetWrite::PortResult &result : fleet.results())
         if (result.framesSent > 0)
             reached << result.device;
-    if (command.csv.isEmpty() && !reached.isEmpty() &&
-        !programmer.transfers().recordWrite(reached.join(QStringLiteral(", ")), plan.sent))
-        printLine(stderr, texts::kHistoryUnavailable + colon() + programmer.history().problem());
+    if (command.csv.isEmpty()) {
+        bool kept = reached.isEmpty() ||
+                    programmer.transfers().recordWrite(reached.join(QStringLiteral(", ")), plan.sent);
+        // A radio whose read-back differs: what it really holds, as the window keeps it.
+        for (const FleetWrite::PortResult &result : fleet.results())
+            if (result.readBack && result.stage == FleetWrite::Stage::Failed)
+                kept = programmer.transfers().recordReadBack(result.device, *result.readBack) && kept;
+        if (!kept)
+            printLine(stderr, texts::kHistoryUnavailable + colon() + programmer.history().problem());
+    }
     // One line a radio, in the order given, and whether it holds the plan.
     for (const FleetWrite::PortResult &result : fleet.results()) {
         QString line = result.device + colon() + result.text;

@@ -6,6 +6,7 @@
 #include "files/TabularText.h"
 #include "plan/EditTexts.h"
 #include "plan/Notice.h"
+#include "plan/FileTexts.h"
 
 #include <algorithm>
 #include <map>

@@ -2,6 +2,8 @@
 
 #include "plan/BulkEdit.h"
 
+#include "plan/Notice.h"
+
 #include <QString>
 
 namespace vq {
@@ -13,5 +15,23 @@ QString editErrorText(const EditError &error);
 
 // Why a value may not stand where the edit would put it ("不是频率").
 QString cellProblemReason(const CellProblem &problem);
+
+namespace texts {
+inline constexpr Text kOutOfRange{QT_TRANSLATE_NOOP("vq::texts", "数据超出范围 ！！")};
+// Spreadsheet-style editing in the grid, each one undoable step.
+inline constexpr Text kPasteStep{QT_TRANSLATE_NOOP("vq::texts", "粘贴")};
+inline constexpr Text kClearStep{QT_TRANSLATE_NOOP("vq::texts", "清除")};
+inline constexpr Text kFillDownStep{QT_TRANSLATE_NOOP("vq::texts", "向下填充")};
+inline constexpr Text kChangeManyStep{QT_TRANSLATE_NOOP("vq::texts", "批量修改")};
+inline constexpr Text kPresetStep{QT_TRANSLATE_NOOP("vq::texts", "插入预设频道")};
+inline constexpr Text kPasteRefused{QT_TRANSLATE_NOOP("vq::texts", "无法粘贴，表格未作任何修改")};
+inline constexpr Text kEditRefused{QT_TRANSLATE_NOOP("vq::texts", "数据有误，表格未作任何修改")};
+inline constexpr Text kPresetsUnavailable{QT_TRANSLATE_NOOP("vq::texts", "预设频道数据无法读取")};
+// "第3信道 接收频率“abc”：不是频率": a value an edit would put in the grid.
+inline QString cellProblem(int channel, const QString &column, const QString &value, const QString &why)
+{
+    return tr("第%1信道 %2“%3”：%4").arg(channel).arg(column, value, why);
+}
+} // namespace texts
 
 } // namespace vq

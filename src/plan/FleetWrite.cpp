@@ -1,5 +1,6 @@
 #include "plan/FleetWrite.h"
 
+#include "plan/LinkTexts.h"
 #include "plan/Notice.h"
 #include "radio/SerialLink.h"
 
@@ -213,6 +214,7 @@ void FleetWrite::onFailed(int index, LinkController::Failure failure)
 
 void FleetWrite::onReadBack(int index, const LinkController::ReadRows &rows)
 {
+    ports_[static_cast<std::size_t>(index)]->result.readBack = rows;
     const QList<int> differing = differingChannels(expected_, rows);
     if (differing.isEmpty())
         end(index, Stage::Verified, true, texts::kStatusVerified);

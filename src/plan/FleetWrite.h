@@ -39,6 +39,8 @@ public:
         // 0 … 50: how much of the plan went out. Anything between means the
         // radio holds a plan nobody knows.
         int framesSent = 0;
+        // The radio's rows as its verify read them back, when it did.
+        std::optional<ReadBackRows> readBack;
     };
 
     explicit FleetWrite(QObject *parent = nullptr);

@@ -2,6 +2,7 @@
 
 #include "channels/ChannelStore.h"
 #include "plan/Notice.h"
+#include "plan/StoreTexts.h"
 
 namespace vq {
 

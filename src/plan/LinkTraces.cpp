@@ -4,6 +4,7 @@
 #include "plan/Notice.h"
 #include "plan/PortSettings.h"
 #include "radio/SerialLink.h"
+#include "plan/LinkTexts.h"
 
 #include <QDateTime>
 #include <QDir>

@@ -1,7 +1,5 @@
 #include "plan/Notice.h"
 
-#include "channels/ChannelStore.h"
-
 namespace vq::texts {
 
 namespace {
@@ -16,51 +14,6 @@ namespace {
 QString fieldName(std::string_view name)
 {
     return QCoreApplication::translate("vq::fields", std::string(name).c_str());
-}
-
-QString storeOpenCause(const ChannelStore &store)
-{
-    using E = ChannelStore::OpenError;
-    switch (store.openError()) {
-    case E::Locked:
-        return kStoreLocked;
-    case E::NotADatabase:
-        return kStoreNotADatabase;
-    case E::NoTable:
-        return kStoreNoTable;
-    case E::MissingColumns:
-        return storeMissingColumns(store.missingColumns());
-    case E::NoFolder:
-        return kStoreNoFolder;
-    case E::NoPermission:
-        return kStoreNoPermission;
-    case E::None:
-    case E::CannotOpen:
-        break;
-    }
-    return {};
-}
-
-QString snapshotReason(ChannelHistory::Reason reason)
-{
-    using R = ChannelHistory::Reason;
-    switch (reason) {
-    case R::Read:
-        return tr("读自对讲机");
-    case R::Write:
-        return tr("写入对讲机");
-    case R::StartUpWrite:
-        return tr("启动时写入对讲机");
-    case R::FileOpen:
-        return tr("打开文件前");
-    case R::Import:
-        return tr("导入前");
-    case R::Restore:
-        return tr("恢复前");
-    case R::VerifyReadBack:
-        return tr("校验时读回");
-    }
-    return {};
 }
 
 } // namespace vq::texts

@@ -10,6 +10,7 @@
 #include "plan/Notice.h"
 #include "plan/RefusalText.h"
 #include "plan/TableEditor.h"
+#include "plan/StoreTexts.h"
 
 #include <QFile>
 #include <QFileInfo>

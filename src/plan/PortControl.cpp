@@ -3,6 +3,7 @@
 #include "plan/Notice.h"
 #include "radio/LinkController.h"
 #include "radio/SerialLink.h"
+#include "plan/LinkTexts.h"
 
 namespace vq {
 

@@ -2,6 +2,7 @@
 
 #include "plan/Notice.h"
 #include "radio/DeviceAccess.h"
+#include "plan/LinkTexts.h"
 
 #include <QCoreApplication>
 #include <QDir>

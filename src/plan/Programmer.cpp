@@ -1,6 +1,7 @@
 #include "plan/Programmer.h"
 
 #include "plan/Notice.h"
+#include "plan/StoreTexts.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -2,6 +2,8 @@
 
 #include "channels/ValueDomains.h"
 #include "plan/Notice.h"
+#include "plan/FileTexts.h"
+#include "plan/EditTexts.h"
 
 #include <QCoreApplication>
 

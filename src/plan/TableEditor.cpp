@@ -4,6 +4,8 @@
 #include "channels/PickerRules.h"
 #include "plan/Notice.h"
 #include "plan/StoreCommand.h"
+#include "plan/StoreTexts.h"
+#include "plan/EditTexts.h"
 
 namespace vq {
 

@@ -2,8 +2,10 @@
 
 #include "channels/ChannelJudge.h"
 #include "channels/ChannelStore.h"
+#include "plan/LinkTexts.h"
 #include "plan/PortControl.h"
 #include "plan/RefusalText.h"
+#include "plan/StoreTexts.h"
 #include "plan/TableEditor.h"
 #include "radio/SerialLink.h"
 
@@ -137,6 +139,15 @@ Result Transfers::prepareWrite(PlanFrames &plan)
 bool Transfers::recordWrite(const QString &device, const PlanRows &sent)
 {
     return editor_.keep(ChannelHistory::Reason::Write, device, sent);
+}
+
+bool Transfers::recordReadBack(const QString &device, const LinkController::ReadRows &rows)
+{
+    // What the radio really holds goes into the history; the table stays.
+    PlanRows radio = editor_.plan();
+    for (std::size_t row = 0; row < rows.size() && row < radio.size(); ++row)
+        rows[row].applyTo(radio[row]);
+    return editor_.keep(ChannelHistory::Reason::VerifyReadBack, device, radio);
 }
 
 Result Transfers::beginWrite(bool startUp)
@@ -282,11 +293,7 @@ void Transfers::onReadBack(const LinkController::ReadRows &rows)
         keepVerifiedStatus_ = true;
         return;
     }
-    // What the radio really holds goes into the history, the table stays.
-    PlanRows radio = editor_.plan();
-    for (std::size_t row = 0; row < rows.size() && row < radio.size(); ++row)
-        rows[row].applyTo(radio[row]);
-    editor_.keep(ChannelHistory::Reason::VerifyReadBack, ports_.deviceInUse(), radio);
+    recordReadBack(ports_.deviceInUse(), rows);
     emit verifyMismatch(rows);
     emit notice(errorNotice(texts::verifyMismatch(differing)));
 }

@@ -56,6 +56,9 @@ public:
     Result prepareWrite(PlanFrames &plan);
     // What went out to `device` (several, for many radios), in the history.
     bool recordWrite(const QString &device, const PlanRows &sent);
+    // A verify's read-back that differs from what was sent: what the radio
+    // behind `device` really holds, in the history.
+    bool recordReadBack(const QString &device, const LinkController::ReadRows &rows);
 
     // The status line again, in the language now in use.
     void restateStatus() { showStatus(status_); }

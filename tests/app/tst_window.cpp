@@ -12,6 +12,7 @@
 #include "app/PresetDialog.h"
 #include "app/Program.h"
 #include "app/SystemInfo.h"
+#include "plan/EditTexts.h"
 #include "plan/HistoryModel.h"
 #include "support/GridTyping.h"
 #include "support/PtyPair.h"
@@ -188,6 +189,7 @@ private slots:
         // The list keeps Qt's model rules (a flat list: no row has children).
         const QAbstractItemModelTester rules(history, QAbstractItemModelTester::FailureReportingMode::QtTest);
         QCOMPARE(history->rowCount(), 1);
+        QVERIFY(history->idAt(0) > 0 && history->idAt(-1) == 0 && history->idAt(1) == 0);
         QCOMPARE(history->index(0, HistoryModel::Reason).data().toString(),
                  QStringLiteral("启动时写入对讲机"));
         // 系统信息 walks the whole list of programs; none found is said.

@@ -78,6 +78,8 @@ private slots:
         FleetWrite fleet;
         fleet.setIntervals(kQuick);
         QSignalSpy finished(&fleet, &FleetWrite::finished);
+        QMap<int, int> shown; // each port's last progress
+        connect(&fleet, &FleetWrite::portProgress, this, [&shown](int port, int value) { shown[port] = value; });
         QVERIFY(
             fleet.start({good1.devicePath(), bad.devicePath(), good2.devicePath(), missing}, plan, verify));
         QVERIFY(finished.wait(5000));
@@ -96,6 +98,12 @@ private slots:
         QCOMPARE(good1.frames(), asMemory(plan));
         QCOMPARE(good2.frames(), asMemory(plan));
         QCOMPARE(bad.frames(), faulty.corruptFrameAt ? asMemory(plan) : RadioSimulator::defaultFrames());
+        QCOMPARE(shown.value(0), 100);
+        QCOMPARE(shown.value(2), 100);
+        // A read-back that differs comes with the rows the radio gave, for the history.
+        QCOMPARE(results[0].readBack.has_value(), verify);
+        if (faulty.corruptFrameAt)
+            QCOMPARE(differingChannels(*expectedReadBack(plan), *results[1].readBack), QList<int>{3});
         if (faulty.hangUpAfterFrames > 0)
             QVERIFY2(results[1].framesSent >= 10 && results[1].framesSent < kChannelCount,
                      qPrintable(QString::number(results[1].framesSent)));

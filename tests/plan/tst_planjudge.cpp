@@ -107,6 +107,8 @@ private slots:
         QCOMPARE(verdict.radio,
                  (ChannelRecord{"5", "145.50000", "67", "", "145.50000", "", "023", "add", "off", "on"}));
         QVERIFY(judgeChannel({"x", "0", "abc", "999"}).empty);
+        // Of several faults the first in the row is named.
+        QCOMPARE(judgeChannel({"0", "145", "100.5", "", "", "", "", "x"}).refusal->field, ChannelNumber);
     }
 
     // One stored value, one verdict: check, the write, the program's own CSV

@@ -2,6 +2,7 @@
 // values, picks, channel files, the start-up ports and the port switch.
 #include "channels/PickerRules.h"
 #include "files/ChannelFile.h"
+#include "plan/StoreTexts.h"
 #include "plan/PortSettings.h"
 #include "support/PlanRig.h"
 #include "support/PtyPair.h"

@@ -1,6 +1,7 @@
 // Finding the radio among the devices: the search, the cable check, who holds a
 // device, the advice on rights, and the device list the device window shows.
 #include "RadioSimulator.h"
+#include "plan/LinkTexts.h"
 #include "plan/CableCheck.h"
 #include "plan/Notice.h"
 #include "plan/PortInventory.h"
@@ -183,6 +184,7 @@ private slots:
         process(200, "brltty", QStringLiteral("/dev/null"));
         process(300, "ModemManager", QStringLiteral("/dev/ttyUSB1"));
         process(400, "vq4471r", QStringLiteral("/dev/ttyUSB0")); // "ourselves"
+        process(0, "swapper", pty.devicePath());                  // no process has the number 0
         QVERIFY(QDir().mkpath(lock));
         QVERIFY(test::writeFile(lock + "/LCK..ttyUSB0", "       100\n"));
         QVERIFY(test::writeFile(lock + "/LCK..ttyUSB1", "       999 gone\n")); // stale: no such process

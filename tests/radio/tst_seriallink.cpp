@@ -1,3 +1,4 @@
+#include "plan/LinkTexts.h"
 #include "plan/Notice.h"
 #include "radio/SerialLink.h"
 #include "support/PtyPair.h"
