@@ -190,6 +190,7 @@ private slots:
         const QAbstractItemModelTester rules(history, QAbstractItemModelTester::FailureReportingMode::QtTest);
         QCOMPARE(history->rowCount(), 1);
         QVERIFY(history->idAt(0) > 0 && history->idAt(-1) == 0 && history->idAt(1) == 0);
+        QVERIFY(!history->headerData(HistoryModel::Reason, Qt::Horizontal, Qt::DisplayRole).toString().isEmpty());
         QCOMPARE(history->index(0, HistoryModel::Reason).data().toString(),
                  QStringLiteral("启动时写入对讲机"));
         // 系统信息 walks the whole list of programs; none found is said.

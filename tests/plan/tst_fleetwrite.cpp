@@ -63,6 +63,9 @@ private slots:
             << false << unpaced(10) << QStringList{"写入完成", "串行端口通信失败", "写入完成"};
         QTest::newRow("radio never ready")
             << true << unpaced(-1, true) << QStringList{"校验通过", "对讲机未响应", "校验通过"};
+        RadioSimulatorOptions garbled = unpaced();
+        garbled.malformedFrameAt = 5;
+        QTest::newRow("read-back malformed") << true << garbled << QStringList{"校验通过", "校验读数失败", "校验通过"};
         QTest::newRow("channel 3 reads back wrong")
             << true << unpaced(-1, false, 3) << QStringList{"校验通过", "第3信道校验不符", "校验通过"};
     }
@@ -77,6 +80,8 @@ private slots:
         const QString missing = dir.filePath(QStringLiteral("ttyUSB9"));
         FleetWrite fleet;
         fleet.setIntervals(kQuick);
+        // Frames a read could not give back are no plan to write.
+        QVERIFY(!fleet.start({good1.devicePath()}, {QByteArray("0")}, false));
         QSignalSpy finished(&fleet, &FleetWrite::finished);
         QMap<int, int> shown; // each port's last progress
         connect(&fleet, &FleetWrite::portProgress, this, [&shown](int port, int value) { shown[port] = value; });
@@ -97,7 +102,8 @@ private slots:
         QVERIFY(!results[1].ok && !results[3].ok && results[0].ok && results[2].ok);
         QCOMPARE(good1.frames(), asMemory(plan));
         QCOMPARE(good2.frames(), asMemory(plan));
-        QCOMPARE(bad.frames(), faulty.corruptFrameAt ? asMemory(plan) : RadioSimulator::defaultFrames());
+        QCOMPARE(bad.frames(), faulty.corruptFrameAt || faulty.malformedFrameAt ? asMemory(plan)
+                                                                                : RadioSimulator::defaultFrames());
         QCOMPARE(shown.value(0), 100);
         QCOMPARE(shown.value(2), 100);
         // A read-back that differs comes with the rows the radio gave, for the history.
