@@ -101,8 +101,11 @@ private:
     std::optional<std::string> frequency(Column column, const std::string &text, CsvReason why)
     {
         const Field field = column == Frequency ? RxFrequency : TxFrequency;
-        const ValueCheck check =
-            checkCsvValue(field, trimmedCell(text).empty() ? std::string_view("x") : text);
+        ValueCheck check = checkCsvValue(field, trimmedCell(text).empty() ? std::string_view("x") : text);
+        // A line of this layout is a channel: a frequency of 0 is none, and
+        // the line could not be written back.
+        if (check.value && check.value->empty())
+            check = {std::nullopt, ValueRefusal{field, Refusal::FrequencyOutOfRange, text, {}}};
         if (!check.value)
             problem(column, why, check.problem);
         return check.value;
