@@ -1,9 +1,9 @@
 #include "cli/Output.h"
 #include "cli/Verbs.h"
 
+#include "plan/LinkTexts.h"
 #include "plan/PlanFrames.h"
 #include "plan/StoreTexts.h"
-#include "plan/LinkTexts.h"
 
 namespace vq::cli {
 
@@ -15,7 +15,7 @@ int runCheck(const Command &command)
     const PlanRows rows = programmer.editor().plan();
     if (rows.size() < static_cast<std::size_t>(kChannelCount))
         return fail(texts::kTooFewRows50);
-    const PlanFrames plan = encodePlan(rows);
+    const PlanFrames plan = programmer.transfers().judgedPlan();
     for (const PlanFrames::Problem &problem : plan.problems)
         printLine(stdout, texts::unencodableRow(problem.channel) + colon() + problem.why);
     if (plan.ok())

@@ -120,7 +120,7 @@ Result Transfers::prepareWrite(PlanFrames &plan)
         return Result::refused(errorNotice(texts::kTooFewRows50));
     // Encoded once, here: moving the grid, editing or opening a file during
     // the write must not change what the radio receives.
-    plan = encodePlan(editor_.plan());
+    plan = judgedPlan();
     if (!plan.ok()) {
         const PlanFrames::Problem &first = plan.problems.front();
         return Result::refused(withReason(errorNotice(texts::unencodableRow(first.channel)), first.why));
@@ -134,6 +134,11 @@ Result Transfers::prepareWrite(PlanFrames &plan)
         !editor_.commit(QCoreApplication::translate("vq::texts", "信道号"), {{0, ChannelNumber, one}}))
         result.notices << errorNotice(texts::kStoreWriteFailed);
     return result;
+}
+
+PlanFrames Transfers::judgedPlan() const
+{
+    return encodePlan(editor_.plan());
 }
 
 bool Transfers::recordWrite(const QString &device, const PlanRows &sent)

@@ -50,6 +50,9 @@ public:
     // running read or read-back is ended without keeping anything.
     Result requestClose();
 
+    // The table as a write would send it now: its 50 frames, or each row
+    // the judge refuses. What check shows.
+    PlanFrames judgedPlan() const;
     // The write's first half, for every face: the plan judged and encoded
     // as it stands, and channel 1 kept as number 1. Refused, with the first
     // row that cannot go, when anything stands in the way.
