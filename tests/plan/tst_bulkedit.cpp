@@ -243,6 +243,7 @@ private slots:
         QCOMPARE(shown("ADD", false), (std::vector<int>{2}));
         QCOMPARE(shown("145", true), (std::vector<int>{0, 3}));
         QCOMPARE(shown("49", false), (std::vector<int>{48})); // the channel number counts
+        QCOMPARE(shown("49", true), (std::vector<int>{}));    // but an empty channel stays hidden
     }
 
 private:

@@ -40,7 +40,8 @@ Verdict runCheck(CableCheck &check, const QString &path)
 {
     QSignalSpy done(&check, &CableCheck::finished);
     check.start(path);
-    return done.wait(5000) ? check.verdict() : Verdict::Failed;
+    // A check that has said its verdict is over: the next may start.
+    return done.wait(5000) && !check.isRunning() ? check.verdict() : Verdict::Failed;
 }
 
 // The verdict's name, or "offers root" when the advice says to join root.
