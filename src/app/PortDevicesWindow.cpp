@@ -287,13 +287,7 @@ void PortDevicesWindow::checkCable()
     const QString path = selectedPath();
     if (path.isEmpty())
         return;
-    // Our own lock would read as another program's.
-    const int row = table_->currentRow();
-    if (entries_.at(row).state == PortEntry::State::Current) {
-        report({texts::kCheckingCurrentPort});
-        return;
-    }
-    const Result allowed = programmer_.ports().mayProbe();
+    const Result allowed = programmer_.ports().mayCheckCable(path);
     if (!allowed.ok) {
         messenger_.tell(allowed);
         return;

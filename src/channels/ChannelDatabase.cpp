@@ -90,7 +90,7 @@ std::optional<ChannelDatabase::Table> ChannelDatabase::open(const QString &path)
         return std::nullopt;
     }
     if (info.exists() && !info.isFile()) {
-        fail(OpenError::CannotOpen, QStringLiteral("not a file"));
+        fail(OpenError::NotAFile, QStringLiteral("not a file"));
         return std::nullopt;
     }
     const bool missing = !info.exists();

@@ -26,6 +26,7 @@ public:
         Locked,
         NoFolder,
         NoPermission,
+        NotAFile, // a folder, a FIFO, a device
     };
 
     // The table as read: its name of each channel field, and the rows in

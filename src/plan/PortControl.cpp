@@ -5,6 +5,8 @@
 #include "radio/SerialLink.h"
 #include "plan/LinkTexts.h"
 
+#include <QFileInfo>
+
 namespace vq {
 
 namespace {
@@ -119,6 +121,19 @@ Result PortControl::mayProbe() const
 {
     if (controller_.transferRunning())
         return Result::refused(systemNotice(texts::kTransferBusyRetry));
+    return {};
+}
+
+Result PortControl::mayCheckCable(const QString &device) const
+{
+    if (Result allowed = mayProbe(); !allowed.ok)
+        return allowed;
+    const auto canonical = [](const QString &path) {
+        const QString real = QFileInfo(path).canonicalFilePath();
+        return real.isEmpty() ? path : real;
+    };
+    if (link_.isOpen() && canonical(device) == canonical(deviceInUse()))
+        return Result::refused(systemNotice(texts::kCheckingCurrentPort));
     return {};
 }
 

@@ -41,6 +41,9 @@ public:
     qint64 bytesReceived() const;
     // Not while a transfer needs the line to itself.
     Result mayProbe() const;
+    // As mayProbe, and never the device the open port holds: our own lock
+    // would read as another program's.
+    Result mayCheckCable(const QString &device) const;
 
 signals:
     // The link now talks to another port (or the same one again): what the

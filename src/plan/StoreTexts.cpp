@@ -20,6 +20,8 @@ QString storeOpenCause(const ChannelStore &store)
         return kStoreNoFolder;
     case E::NoPermission:
         return kStoreNoPermission;
+    case E::NotAFile:
+        return kStoreNotAFile;
     case E::None:
     case E::CannotOpen:
         break;

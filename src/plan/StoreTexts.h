@@ -17,6 +17,7 @@ inline constexpr Text kStoreLocked{
 inline constexpr Text kStoreNotADatabase{QT_TRANSLATE_NOOP("vq::texts", "该文件不是数据库")};
 inline constexpr Text kStoreNoTable{QT_TRANSLATE_NOOP("vq::texts", "数据库中没有信道表")};
 inline constexpr Text kStoreNoFolder{QT_TRANSLATE_NOOP("vq::texts", "文件夹不存在")};
+inline constexpr Text kStoreNotAFile{QT_TRANSLATE_NOOP("vq::texts", "不是普通文件（文件夹、管道或设备）")};
 inline constexpr Text kStoreNoPermission{QT_TRANSLATE_NOOP("vq::texts", "没有访问该文件的权限")};
 inline constexpr Text kDataFolderCannotCreate{QT_TRANSLATE_NOOP("vq::texts", "无法创建数据文件夹：")};
 inline constexpr Text kDataFolderNotWritable{QT_TRANSLATE_NOOP("vq::texts", "数据文件夹不可写：")};
