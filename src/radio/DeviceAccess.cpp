@@ -8,6 +8,7 @@
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -18,6 +19,16 @@ namespace {
 QString systemWords(const QString &device, int error)
 {
     return QStringLiteral("%1: %2").arg(device, QString::fromLocal8Bit(std::strerror(error)));
+}
+
+// The kernel files every character device under a class; a serial port
+// (and any terminal) is of class "tty". A pseudo-terminal has no entry, and
+// without /sys nothing can be told: both pass.
+bool classedAsOtherThanTty(const struct stat &st)
+{
+    const QString entry = QStringLiteral("/sys/dev/char/%1:%2/subsystem").arg(major(st.st_rdev)).arg(minor(st.st_rdev));
+    const QString subsystem = QFileInfo(entry).canonicalFilePath();
+    return !subsystem.isEmpty() && QFileInfo(subsystem).fileName() != QLatin1String("tty");
 }
 
 } // namespace
@@ -44,6 +55,11 @@ DeviceCheck inspectDevice(const QString &path)
     if (!S_ISCHR(st.st_mode)) {
         check.state = DeviceState::NotSerial;
         check.detail = QStringLiteral("%1: not a character device").arg(check.device);
+        return check;
+    }
+    if (classedAsOtherThanTty(st)) {
+        check.state = DeviceState::NotSerial;
+        check.detail = QStringLiteral("%1: not a terminal device").arg(check.device);
         return check;
     }
     if (::access(native.constData(), R_OK | W_OK) != 0) {

@@ -120,6 +120,7 @@ private slots:
         row("noise, then C", "radio", Verdict::Answered);
         row("held by another program", "held", Verdict::InUse);
         row("missing", "missing", Verdict::Missing);
+        row("a device that is no serial port", "null", Verdict::NotSerial);
     }
 
     void cableCheckVerdicts()
@@ -139,6 +140,8 @@ private slots:
             holder = std::make_unique<test::DeviceHolder>(path);
         if (setup == QLatin1String("missing"))
             path = QStringLiteral("/dev/vq-no-such-device");
+        if (setup == QLatin1String("null")) // held by every process, and none of it matters
+            path = QStringLiteral("/dev/null");
 
         CableCheck check;
         check.setProbeLimit(150);
@@ -148,6 +151,8 @@ private slots:
                      qPrintable(check.lines().last()));
         if (verdict == Verdict::InUse || verdict == Verdict::Missing)
             QCOMPARE(pty.readAvailable(), QByteArray());
+        if (verdict == Verdict::NotSerial)
+            QCOMPARE(check.lines().first(), texts::deviceNotSerial(path));
     }
 
     void cableCheckNoPermission()
@@ -243,13 +248,15 @@ private slots:
                  qPrintable(entry(held.devicePath()).holder));
         QCOMPARE(entry(held.devicePath()).ports, QList<int>{2});
 
-        // What the last look at the processes found stays, but never over a newer state.
+        // What the last look at the processes found stays, on that device
+        // only, but never over a newer state.
         const QList<PortEntry> before{entry(held.devicePath())};
         for (PortEntry::State now : {PortEntry::State::Free, PortEntry::State::Current}) {
-            QList<PortEntry> fresh = before;
+            QList<PortEntry> fresh{before.front(), PortEntry{.path = QStringLiteral("/dev/ttyOther")}};
             fresh[0].state = now;
             keepKnownHolders(fresh, before);
             QCOMPARE(fresh[0].state, now == PortEntry::State::Free ? PortEntry::State::InUse : now);
+            QCOMPARE(fresh[1].state, PortEntry::State::Free);
         }
 
         rig.programmer.link().close();
