@@ -2,10 +2,13 @@
 #include "app/MainWindow.h"
 #include "app/Messenger.h"
 #include "app/Program.h"
+#include "plan/EndSignals.h"
 #include "plan/PortSettings.h"
 
 #include <QApplication>
 #include <QCoreApplication>
+
+#include <csignal>
 
 namespace {
 
@@ -38,5 +41,16 @@ int main(int argc, char *argv[])
     if (!program.start(*options))
         return 1;
     messenger.setParent(program.window());
+    // The terminal it was started from closing, or a kill: a write in
+    // progress finishes first, since a half-written radio is worse than a
+    // late end.
+    vq::EndSignals endSignals;
+    QObject::connect(&endSignals, &vq::EndSignals::received, &app, [&program] {
+        program.programmer().transfers().closeWhenWritten([&program] {
+            program.window()->close();
+            QCoreApplication::exit(0);
+        });
+    });
+    endSignals.catchSignals({SIGHUP, SIGTERM, SIGINT});
     return app.exec();
 }

@@ -16,8 +16,8 @@ int runExport(const Command &command)
         const Result made = programmer.files().csvBytes(command.layout, bytes);
         if (!made.ok)
             return report(made);
-        std::fwrite(bytes.constData(), 1, static_cast<std::size_t>(bytes.size()), stdout);
-        return std::fflush(stdout) == 0 && !std::ferror(stdout) ? kSucceeded : fail(texts::kFileSaveFailed);
+        writeOut(bytes);
+        return kSucceeded;
     }
     // Exactly the name given: a script names the file it will look for.
     return report(programmer.files().exportCsvTo(command.layout, command.file));

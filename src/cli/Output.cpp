@@ -5,7 +5,25 @@
 
 #include <QFileInfo>
 
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <unistd.h>
+
 namespace vq::cli {
+
+namespace {
+
+int outputError = 0; // the first error that lost standard output
+bool hungUp = false;
+
+void checked(std::FILE *to, bool written)
+{
+    if ((!written || std::fflush(to) != 0) && to == stdout && outputError == 0)
+        outputError = errno != 0 ? errno : EIO;
+}
+
+} // namespace
 
 QString colon()
 {
@@ -14,8 +32,43 @@ QString colon()
 
 void printLine(std::FILE *to, const QString &line)
 {
-    std::fputs(qPrintable(line + QLatin1Char('\n')), to);
-    std::fflush(to);
+    errno = 0;
+    checked(to, std::fputs(qPrintable(line + QLatin1Char('\n')), to) >= 0);
+}
+
+void writeOut(const QByteArray &bytes)
+{
+    errno = 0;
+    checked(stdout,
+            std::fwrite(bytes.constData(), 1, static_cast<std::size_t>(bytes.size()), stdout) ==
+                static_cast<std::size_t>(bytes.size()));
+}
+
+void holdStandardStreams()
+{
+    for (int fd : {STDIN_FILENO, STDOUT_FILENO, STDERR_FILENO})
+        if (::fcntl(fd, F_GETFD) < 0 && errno == EBADF) {
+            const int held = ::open("/dev/null", O_RDONLY);
+            if (held >= 0 && held != fd) {
+                ::dup2(held, fd);
+                ::close(held);
+            }
+        }
+}
+
+void outputGone()
+{
+    hungUp = true;
+}
+
+int finishOutput(int status)
+{
+    errno = 0;
+    checked(stdout, !std::ferror(stdout));
+    if (outputError == 0 || hungUp)
+        return status;
+    printLine(stderr, Cli::tr("无法输出结果") + colon() + QString::fromLocal8Bit(std::strerror(outputError)));
+    return status == kSucceeded ? kFailed : status;
 }
 
 QString lineOf(const Notice &notice)

@@ -15,6 +15,19 @@ namespace vq::cli {
 QString colon();
 
 void printLine(std::FILE *to, const QString &line);
+// Bytes as they are onto standard output.
+void writeOut(const QByteArray &bytes);
+
+// Standard streams the caller closed are held by /dev/null opened for
+// reading: writes to them fail and are reported, and no file the tool
+// opens (the store) can take their place and receive its output.
+void holdStandardStreams();
+// The terminal hung up: what could not be printed goes nowhere, and only
+// the verb's own outcome sets the exit status.
+void outputGone();
+// Standard output flushed; when anything printed there was lost, one line
+// on stderr says so and a verb that succeeded ends with 1.
+int finishOutput(int status);
 
 // One line: the text and, after a colon, what the user can do or why.
 QString lineOf(const Notice &notice);

@@ -24,7 +24,7 @@ int runPorts(const Command &command)
                                     {QStringLiteral("manufacturer"), e.manufacturer},
                                     {QStringLiteral("serialNumber"), e.serialNumber},
                                     {QStringLiteral("usbId"), e.usbId}});
-        std::fputs(QJsonDocument(list).toJson(QJsonDocument::Indented).constData(), stdout);
+        writeOut(QJsonDocument(list).toJson(QJsonDocument::Indented));
         return kSucceeded;
     }
     for (const PortEntry &e : entries) {

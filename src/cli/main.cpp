@@ -1,31 +1,16 @@
 #include "cli/CommandLine.h"
+#include "cli/Output.h"
 #include "cli/Verbs.h"
+#include "plan/EndSignals.h"
 
 #include <QCoreApplication>
-#include <QSocketNotifier>
 
 #include <csignal>
-#include <fcntl.h>
 #include <functional>
-#include <memory>
-#include <unistd.h>
-
-namespace {
-
-// Ctrl+C reaches the event loop through a pipe: the signal handler may do
-// nothing but write a byte.
-int interruptPipe[2] = {-1, -1};
-
-void onSignal(int)
-{
-    const char byte = 1;
-    [[maybe_unused]] const auto written = ::write(interruptPipe[1], &byte, 1);
-}
-
-} // namespace
 
 int main(int argc, char *argv[])
 {
+    vq::cli::holdStandardStreams();
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("vq4471r-cli"));
     QCoreApplication::setOrganizationName(QStringLiteral("vq4471r"));
@@ -33,28 +18,25 @@ int main(int argc, char *argv[])
     const auto command = vq::cli::parseCommand(app);
     if (!command)
         return vq::cli::kUsageError;
+    // A reader that went away is an output error the verb reports, not a
+    // death in the middle of a transfer.
+    std::signal(SIGPIPE, SIG_IGN);
 
-    // Only a transfer catches Ctrl+C, to end cleanly and say what it left;
-    // anything else stops at once, which its own transaction or whole-file
-    // save makes safe.
+    // Only a transfer catches Ctrl+C, a kill or the terminal hanging up, to
+    // end cleanly and say what it left; anything else stops at once, which
+    // its own transaction or whole-file save makes safe.
+    vq::EndSignals endSignals;
     std::function<void()> interrupted;
-    std::unique_ptr<QSocketNotifier> notifier;
-    if (::pipe2(interruptPipe, O_CLOEXEC | O_NONBLOCK) == 0) {
-        notifier = std::make_unique<QSocketNotifier>(interruptPipe[0], QSocketNotifier::Read);
-        QObject::connect(notifier.get(), &QSocketNotifier::activated, [&interrupted] {
-            char byte;
-            while (::read(interruptPipe[0], &byte, 1) > 0) {
-            }
-            if (interrupted)
-                interrupted();
-        });
-    }
-    const auto onInterrupt = [&interrupted, &notifier](std::function<void()> handler) {
+    QObject::connect(&endSignals, &vq::EndSignals::received, [&interrupted](int signo) {
+        if (signo == SIGHUP)
+            vq::cli::outputGone();
+        if (interrupted)
+            interrupted();
+    });
+    const auto onInterrupt = [&interrupted, &endSignals](std::function<void()> handler) {
         interrupted = std::move(handler);
-        struct sigaction action {};
-        action.sa_handler = interrupted && notifier ? onSignal : SIG_DFL;
-        ::sigaction(SIGINT, &action, nullptr);
-        ::sigaction(SIGTERM, &action, nullptr);
+        if (!interrupted || !endSignals.catchSignals({SIGINT, SIGTERM, SIGHUP}))
+            endSignals.release();
     };
-    return vq::cli::runCommand(*command, onInterrupt);
+    return vq::cli::finishOutput(vq::cli::runCommand(*command, onInterrupt));
 }

@@ -9,6 +9,8 @@
 #include "plan/TableEditor.h"
 #include "radio/SerialLink.h"
 
+#include <QTimer>
+
 #include <algorithm>
 #include <utility>
 
@@ -99,6 +101,19 @@ Result Transfers::requestClose()
     // as it was.
     controller_.cancelRead();
     return {};
+}
+
+void Transfers::closeWhenWritten(std::function<void()> close)
+{
+    closeAfterWrite_ = std::move(close);
+    closeIfWritten();
+}
+
+void Transfers::closeIfWritten()
+{
+    if (!closeAfterWrite_ || !requestClose().ok)
+        return;
+    std::exchange(closeAfterWrite_, {})();
 }
 
 Result Transfers::write()
@@ -266,6 +281,9 @@ void Transfers::onStateChanged(LinkController::State state)
         emit transferRunningChanged(isTransfer(state));
     if (isReadState(previous) != isReadState(state))
         emit readingChanged(isReadState(state));
+    // Out of the link's own state change before the read-back is ended.
+    if (closeAfterWrite_ && isWrite(previous) && !isWrite(state))
+        QTimer::singleShot(0, this, &Transfers::closeIfWritten);
 }
 
 void Transfers::onFailed(LinkController::Failure failure)

@@ -49,6 +49,10 @@ public:
     // Whether the program may close now: never half-way through a write; a
     // running read or read-back is ended without keeping anything.
     Result requestClose();
+    // The program must end without the user (the terminal hung up, a
+    // kill): `close` runs once no write is running, at once or when the
+    // write running now has finished; a read or read-back is ended.
+    void closeWhenWritten(std::function<void()> close);
 
     // The table as a write would send it now: its 50 frames, or each row
     // the judge refuses. What check shows.
@@ -87,6 +91,7 @@ private:
     Result beginWrite(bool startUp);
     bool storeRead(const LinkController::ReadRows &rows);
     void onStateChanged(LinkController::State state);
+    void closeIfWritten();
     void onFailed(LinkController::Failure failure);
     void onReadBack(const LinkController::ReadRows &rows);
     void showStatus(texts::Text status)
@@ -102,6 +107,7 @@ private:
     PortControl &ports_;
     LinkController::State lastState_ = LinkController::State::Idle;
     bool startUpWrite_ = false;
+    std::function<void()> closeAfterWrite_;
     bool verifyAfterWrite_ = false;
     // The write started and not yet on the line, for the history.
     struct PendingWrite {

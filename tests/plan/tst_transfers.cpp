@@ -445,6 +445,34 @@ private slots:
         QTest::qWait(100);
         QCOMPARE(rig.notices.size(), 1);
     }
+    // Ending without the user (the terminal hung up) waits for a write to
+    // reach its end, then ends its read-back; a read ends at once.
+    void endingUnattendedWaitsForTheWrite()
+    {
+        RadioSimulator sim({.paced = false});
+        VQ_RIG(rig, db(), sim.devicePath());
+        rig.quicken();
+        QVERIFY(rig.store().apply(kPlan));
+        rig.programmer.transfers().setVerifyAfterWrite(true);
+        QVERIFY(rig.take(rig.programmer.transfers().write()));
+        // The time a write still takes falls as it goes on.
+        LinkController &controller = rig.programmer.controller();
+        const int atStart = controller.remainingWriteMs();
+        QTRY_VERIFY(controller.writeStep() >= 50);
+        QVERIFY2(controller.remainingWriteMs() < atStart, qPrintable(QString::number(atStart)));
+        std::optional<LinkController::State> closedIn;
+        rig.programmer.transfers().closeWhenWritten([&] { closedIn = controller.state(); });
+        QVERIFY(!closedIn);
+        QTRY_VERIFY(closedIn);
+        QVERIFY(*closedIn != State::WritePending && *closedIn != State::Writing);
+        QTRY_VERIFY(sim.received().startsWith(expectedWrite(rig.store())));
+        QVERIFY(!controller.transferRunning());
+        QVERIFY(rig.take(rig.programmer.transfers().read()));
+        bool closed = false;
+        rig.programmer.transfers().closeWhenWritten([&closed] { closed = true; });
+        QVERIFY(closed && !rig.programmer.controller().transferRunning());
+        QCOMPARE(rig.stored, 0);
+    }
     void closingAndEditingDuringTransfers()
     {
         RadioSimulator sim; // at the line's pace, so that a read can be caught collecting
