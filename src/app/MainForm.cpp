@@ -82,9 +82,11 @@ void MainForm::buildLabels()
     date_ = makeLabel(frame, "Label8", QStringLiteral("Label8"), kaiFont(12),
                       twipsRect(this, 240, 360, 1695, 255));
 
-    // In the window's own font, as the form has it.
+    // In the window's own font, as the form has it: one pixel high, a rule
+    // rather than a text, so fitting leaves it as it is.
     makeLabel(this, "Label6", QStringLiteral("Label6"), parentWidget()->font(),
-              twipsRect(this, 10080, 3600, 495, 15));
+              twipsRect(this, 10080, 3600, 495, 15))
+        ->setProperty(kNotFitted, true);
 
     auto *line = new QFrame(this);
     line->setObjectName(QStringLiteral("Line1"));
@@ -218,12 +220,10 @@ void MainForm::setHidingEmpty(bool hide)
 
 void MainForm::showMatchingRows()
 {
-    const QByteArray find = find_->text().toUtf8();
-    const std::vector<bool> visible =
-        visibleRows(programmer_.editor().plan(),
-                    std::string_view(find.constData(), static_cast<std::size_t>(find.size())), hidingEmpty_);
-    for (std::size_t row = 0; row < visible.size(); ++row)
-        grid_->setRowHidden(static_cast<int>(row), !visible[row]);
+    programmer_.editor().setFilter(find_->text(), hidingEmpty_);
+    const ShownRows shown = programmer_.editor().shownRows();
+    for (int row = 0; row < grid_->model()->rowCount(); ++row)
+        grid_->setRowHidden(row, !shown.empty() && !shown[static_cast<std::size_t>(row)]);
 }
 
 } // namespace vq

@@ -48,14 +48,25 @@ const FieldValue &stored(const PlanRows &table, int row, int column)
 
 // The values an edit would store, each checked by the rule of its column
 // as it is set.
+bool isShown(const ShownRows &shown, int row)
+{
+    return shown.empty() || (row >= 0 && row < static_cast<int>(shown.size()) && shown[static_cast<std::size_t>(row)]);
+}
+
 class Draft {
 public:
-    explicit Draft(const PlanRows &table) : table_(table) {}
+    Draft(const PlanRows &table, const ShownRows &shown) : table_(table), shown_(shown) {}
 
     void set(int row, int column, std::string_view text)
     {
         if (column <= ChannelNumber || column >= kFieldCount)
             return;
+        // What the user cannot see, the user cannot have meant to change.
+        if (!isShown(shown_, row)) {
+            if (!hidden_)
+                hidden_ = row;
+            return;
+        }
         // Spreadsheets pad cells; no value of the table has blanks around it.
         if (!isBlank(text))
             text = trimmed(text);
@@ -82,6 +93,11 @@ public:
     // takes the transmit frequency along, as typing into the cell does.
     BulkEdit finish(bool followReceive)
     {
+        if (hidden_) {
+            BulkEdit out;
+            out.error = EditError{EditFault::HiddenRow, TabularFault::None, 0, 0, *hidden_, 0, {}};
+            return out;
+        }
         std::set<int> rows;
         for (const auto &[cell, value] : values_)
             if (isFrequency(cell.column))
@@ -131,6 +147,8 @@ private:
     }
 
     const PlanRows &table_;
+    const ShownRows &shown_;
+    std::optional<int> hidden_; // the first hidden row an edit reached
     std::map<Cell, std::string> values_;
     std::vector<CellProblem> problems_;
 };
@@ -196,7 +214,7 @@ std::string copyCells(const PlanRows &table, std::span<const Cell> cells)
 }
 
 BulkEdit pasteEdit(const PlanRows &table, std::string_view text, std::span<const Cell> selection,
-                   Cell current)
+                   Cell current, const ShownRows &shown)
 {
     TabularText read = readTabularText(text);
     if (!read.ok())
@@ -211,7 +229,7 @@ BulkEdit pasteEdit(const PlanRows &table, std::string_view text, std::span<const
     for (const auto &row : rows)
         width = std::max(width, static_cast<int>(row.size()));
 
-    Draft draft(table);
+    Draft draft(table, shown);
     if (height == 1 && width == 1 && selection.size() > 1) {
         for (const Cell &cell : selection)
             draft.set(cell.row, cell.column, rows[0][0]);
@@ -237,28 +255,37 @@ BulkEdit pasteEdit(const PlanRows &table, std::string_view text, std::span<const
     if (anchor.column + width > kFieldCount)
         return refused(
             EditError{EditFault::PastLastColumn, TabularFault::None, 0, width, anchor.column, 0, {}});
+    // The block's lines go into the rows shown from the anchor on; the
+    // anchor itself may be hidden only to be refused below.
+    std::vector<int> targets{anchor.row};
+    for (int row = anchor.row + 1; row < tableRows && static_cast<int>(targets.size()) < height; ++row)
+        if (isShown(shown, row))
+            targets.push_back(row);
+    if (static_cast<int>(targets.size()) < height)
+        return refused(EditError{EditFault::PastShownRows, TabularFault::None, 0, height, anchor.row,
+                                 targets.back() + 1, {}});
     for (int r = 0; r < height; ++r)
         for (int c = 0; c < static_cast<int>(rows[static_cast<std::size_t>(r)].size()); ++c)
-            draft.set(anchor.row + r, anchor.column + c,
+            draft.set(targets[static_cast<std::size_t>(r)], anchor.column + c,
                       rows[static_cast<std::size_t>(r)][static_cast<std::size_t>(c)]);
     return draft.finish(true);
 }
 
-BulkEdit clearEdit(const PlanRows &table, std::span<const Cell> cells)
+BulkEdit clearEdit(const PlanRows &table, std::span<const Cell> cells, const ShownRows &shown)
 {
-    Draft draft(table);
+    Draft draft(table, shown);
     for (const Cell &cell : cells)
         draft.set(cell.row, cell.column, {});
     return draft.finish(true);
 }
 
-BulkEdit fillDownEdit(const PlanRows &table, std::span<const Cell> cells)
+BulkEdit fillDownEdit(const PlanRows &table, std::span<const Cell> cells, const ShownRows &shown)
 {
     std::map<int, std::set<int>> rowsOfColumn;
     for (const Cell &cell : cells)
         if (cell.column > ChannelNumber && cell.row >= 0 && cell.row < static_cast<int>(table.size()))
             rowsOfColumn[cell.column].insert(cell.row);
-    Draft draft(table);
+    Draft draft(table, shown);
     bool any = false;
     for (const auto &[column, rows] : rowsOfColumn) {
         const std::string value = textOf(stored(table, *rows.begin(), column));
@@ -272,7 +299,8 @@ BulkEdit fillDownEdit(const PlanRows &table, std::span<const Cell> cells)
     return draft.finish(true);
 }
 
-BulkEdit changeManyEdit(const PlanRows &table, std::span<const int> rows, const ManyChange &change)
+BulkEdit changeManyEdit(const PlanRows &table, std::span<const int> rows, const ManyChange &change,
+                        const ShownRows &shown)
 {
     if (rows.empty())
         return refused(EditFault::NoChannel);
@@ -294,7 +322,7 @@ BulkEdit changeManyEdit(const PlanRows &table, std::span<const int> rows, const 
                         std::pair{TxDcs, TxTone}})
         if (values[a] && !isBlank(*values[a]) && !values[b])
             values[b] = std::string();
-    Draft draft(table);
+    Draft draft(table, shown);
     for (int f = RxFrequency; f < kFieldCount; ++f) {
         const auto &value = values[static_cast<std::size_t>(f)];
         if (!value)
@@ -321,7 +349,8 @@ BulkEdit changeManyEdit(const PlanRows &table, std::span<const int> rows, const 
     return draft.finish(false);
 }
 
-BulkEdit presetEdit(const PlanRows &table, std::span<const int> rows, std::span<const FieldValues> channels)
+BulkEdit presetEdit(const PlanRows &table, std::span<const int> rows, std::span<const FieldValues> channels,
+                    const ShownRows &shown)
 {
     if (rows.empty())
         return refused(EditFault::NoChannel);
@@ -331,8 +360,9 @@ BulkEdit presetEdit(const PlanRows &table, std::span<const int> rows, std::span<
     if (targets.size() == 1)
         for (int row = targets[0] + 1;
              row < static_cast<int>(table.size()) && targets.size() < channels.size(); ++row)
-            targets.push_back(row);
-    Draft draft(table);
+            if (isShown(shown, row))
+                targets.push_back(row);
+    Draft draft(table, shown);
     for (std::size_t n = 0; n < targets.size() && n < channels.size(); ++n)
         for (int f = RxFrequency; f < kFieldCount; ++f)
             if (const auto &value = channels[n][static_cast<std::size_t>(f)])

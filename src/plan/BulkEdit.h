@@ -45,6 +45,8 @@ enum class EditFault {
     ChannelNumberColumn, // a block that would start in 信道号
     PastLastRow,         // count rows from row `from` run past `last` channels
     PastLastColumn,      // count columns from column `from` run past the table
+    PastShownRows,       // count rows from row `from` run past the last row shown, `last`
+    HiddenRow,           // row `from` would change, but the filter hides it
     NotOneColumn,        // fill down without two cells in a column
     NoChannel,
     StepNotNumber, // step: as given
@@ -70,6 +72,10 @@ struct BulkEdit {
     bool ok() const { return error.why == EditFault::None && problems.empty(); }
 };
 
+// The rows the grid shows under its filter; an edit never reaches another.
+// Empty shows every row.
+using ShownRows = std::vector<bool>;
+
 // The fields of the table, for every field of a channel that an edit sets.
 using FieldValues = std::array<std::optional<std::string>, kFieldCount>;
 
@@ -84,16 +90,19 @@ std::string copyCells(const PlanRows &table, std::span<const Cell> cells);
 // every selected cell. A header line of field names or column captions is
 // skipped, 信道号 is never written, and a block running past the last row
 // or the last column is refused: a plan with channels silently missing is
-// worse than none.
+// worse than none. Under a filter a block's lines go into the rows shown,
+// one after another.
+//
+// Every edit below refuses as a whole a change to a row `shown` hides.
 BulkEdit pasteEdit(const PlanRows &table, std::string_view text, std::span<const Cell> selection,
-                   Cell current);
+                   Cell current, const ShownRows &shown = {});
 
 // The selected cells emptied; 信道号 kept.
-BulkEdit clearEdit(const PlanRows &table, std::span<const Cell> cells);
+BulkEdit clearEdit(const PlanRows &table, std::span<const Cell> cells, const ShownRows &shown = {});
 
 // In each selected column, the topmost selected cell's value into the other
 // selected cells of that column.
-BulkEdit fillDownEdit(const PlanRows &table, std::span<const Cell> cells);
+BulkEdit fillDownEdit(const PlanRows &table, std::span<const Cell> cells, const ShownRows &shown = {});
 
 // The given fields of `rows`, only those. With a step (kHz, may be
 // negative) the frequencies set go up by it from row to row, for a channel
@@ -102,11 +111,13 @@ struct ManyChange {
     FieldValues values;
     std::string stepKHz;
 };
-BulkEdit changeManyEdit(const PlanRows &table, std::span<const int> rows, const ManyChange &change);
+BulkEdit changeManyEdit(const PlanRows &table, std::span<const int> rows, const ManyChange &change,
+                        const ShownRows &shown = {});
 
 // A set's channels into the selected rows in order; a single row takes the
-// whole set from there down, as far as the table goes.
-BulkEdit presetEdit(const PlanRows &table, std::span<const int> rows, std::span<const FieldValues> channels);
+// whole set from there down the rows shown, as far as the table goes.
+BulkEdit presetEdit(const PlanRows &table, std::span<const int> rows, std::span<const FieldValues> channels,
+                    const ShownRows &shown = {});
 
 // The rows a find text matches: any field holds it (case-insensitive for
 // Latin letters); an empty text matches every row. `hideEmpty` leaves out

@@ -45,6 +45,14 @@ QString editErrorText(const EditError &error)
             .arg(error.count)
             .arg(QCoreApplication::translate("vq::edits", "第%1信道").arg(error.from + 1))
             .arg(error.last);
+    case EditFault::PastShownRows:
+        return QCoreApplication::translate("vq::edits", "粘贴的%1行从%2起超出显示的最后一行（第%3信道），未粘贴")
+            .arg(error.count)
+            .arg(QCoreApplication::translate("vq::edits", "第%1信道").arg(error.from + 1))
+            .arg(error.last);
+    case EditFault::HiddenRow:
+        return QCoreApplication::translate("vq::edits", "第%1信道已被查找隐藏，未更改：请先清除查找")
+            .arg(error.from + 1);
     case EditFault::PastLastColumn:
         return QCoreApplication::translate("vq::edits", "粘贴的%1列从“%2”列起超出表格，未粘贴")
             .arg(error.count)

@@ -143,6 +143,21 @@ Result TableEditor::commitEdit(const QString &step, const QString &refusal, cons
     return {};
 }
 
+void TableEditor::setFilter(const QString &find, bool hideEmpty)
+{
+    find_ = find;
+    hideEmpty_ = hideEmpty;
+}
+
+ShownRows TableEditor::shownRows() const
+{
+    if (find_.trimmed().isEmpty() && !hideEmpty_)
+        return {};
+    const QByteArray find = find_.toUtf8();
+    return visibleRows(plan(), std::string_view(find.constData(), static_cast<std::size_t>(find.size())),
+                       hideEmpty_);
+}
+
 Result TableEditor::paste(const QString &text, const std::vector<Cell> &selection, std::optional<Cell> current)
 {
     if (Result allowed = mayEdit(); !allowed.ok)
@@ -151,28 +166,28 @@ Result TableEditor::paste(const QString &text, const std::vector<Cell> &selectio
     return commitEdit(texts::kPasteStep, texts::kPasteRefused,
                       pasteEdit(plan(),
                                 std::string_view(utf8.constData(), static_cast<std::size_t>(utf8.size())),
-                                selection, current.value_or(Cell{0, RxFrequency})));
+                                selection, current.value_or(Cell{0, RxFrequency}), shownRows()));
 }
 
 Result TableEditor::clearCells(const std::vector<Cell> &cells)
 {
     if (Result allowed = mayEdit(); !allowed.ok)
         return allowed;
-    return commitEdit(texts::kClearStep, texts::kEditRefused, clearEdit(plan(), cells));
+    return commitEdit(texts::kClearStep, texts::kEditRefused, clearEdit(plan(), cells, shownRows()));
 }
 
 Result TableEditor::fillDown(const std::vector<Cell> &cells)
 {
     if (Result allowed = mayEdit(); !allowed.ok)
         return allowed;
-    return commitEdit(texts::kFillDownStep, texts::kEditRefused, fillDownEdit(plan(), cells));
+    return commitEdit(texts::kFillDownStep, texts::kEditRefused, fillDownEdit(plan(), cells, shownRows()));
 }
 
 Result TableEditor::changeMany(const std::vector<int> &rows, const ManyChange &change)
 {
     if (Result allowed = mayEdit(); !allowed.ok)
         return allowed;
-    return commitEdit(texts::kChangeManyStep, texts::kEditRefused, changeManyEdit(plan(), rows, change));
+    return commitEdit(texts::kChangeManyStep, texts::kEditRefused, changeManyEdit(plan(), rows, change, shownRows()));
 }
 
 Result TableEditor::presets(std::vector<ChannelPreset> &sets) const
@@ -186,7 +201,7 @@ Result TableEditor::presets(std::vector<ChannelPreset> &sets) const
 
 BulkEdit TableEditor::previewPreset(const std::vector<int> &rows, const ChannelPreset &preset) const
 {
-    return presetEdit(plan(), rows, preset.channels);
+    return presetEdit(plan(), rows, preset.channels, shownRows());
 }
 
 Result TableEditor::insertPreset(const std::vector<int> &rows, const ChannelPreset &preset)

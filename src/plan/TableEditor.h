@@ -49,6 +49,12 @@ public:
     // A picker choice (Combo1 … Combo7) for a row.
     Result applyPick(int picker, int row, const QString &text);
 
+    // The grid's filter: rows holding `find` in any field, and without
+    // `hideEmpty` also those with no receive frequency. Every edit below
+    // reaches only the rows it shows.
+    void setFilter(const QString &find, bool hideEmpty);
+    ShownRows shownRows() const;
+
     // Spreadsheet-style editing (see BulkEdit.h for what each one stores).
     // Each change is one undoable step, judged as a whole, all of it or
     // nothing; refused while a read is collecting, allowed during a write,
@@ -123,6 +129,8 @@ private:
     ChannelStore &store_;
     ChannelHistory &history_;
     std::function<bool()> reading_;
+    QString find_;
+    bool hideEmpty_ = false;
     ChannelTableModel model_;
     QUndoStack undoStack_;
 };

@@ -226,7 +226,7 @@ private slots:
         QCOMPARE(problem, QStringLiteral("未知字段：频率"));
     }
 
-    void findLeavesTheTableAlone()
+    void findHidesRowsFromEveryEdit()
     {
         VQ_RIG(rig, db(), QString());
         QVERIFY(rig.store().apply(kPlan));
@@ -244,6 +244,38 @@ private slots:
         QCOMPARE(shown("145", true), (std::vector<int>{0, 3}));
         QCOMPARE(shown("49", false), (std::vector<int>{48})); // the channel number counts
         QCOMPARE(shown("49", true), (std::vector<int>{}));    // but an empty channel stays hidden
+
+        // Under the filter a block's lines go into the rows shown; no edit
+        // reaches a hidden row, and one that would is refused whole.
+        TableEditor &editor = rig.programmer.editor();
+        editor.setFilter(QStringLiteral("145"), true);
+        QVERIFY(rig.take(editor.paste(QStringLiteral("145.5\n145.75"), {}, Cell{0, RxFrequency})));
+        QCOMPARE(text(rig.store(), 3, RxFrequency), std::string("145.75000"));
+        const auto before = test::snapshot(rig.store());
+        QCOMPARE(before[1], table[1]);
+        QCOMPARE(before[2], table[2]);
+        ManyChange scan;
+        scan.values[Scan] = "add";
+        ChannelPreset pair{QStringLiteral("x"), {}};
+        pair.channels.resize(3);
+        pair.channels[0][Scan] = pair.channels[1][Scan] = pair.channels[2][Scan] = "del";
+        const std::vector<std::function<Result()>> reachingHidden = {
+            [&] { return editor.paste(QStringLiteral("145.5\n145.75\n145.8"), {}, Cell{0, RxFrequency}); },
+            [&] { return editor.paste(QStringLiteral("off"), {}, Cell{2, Bcl}); },
+            [&] { return editor.clearCells({{0, Scan}, {2, Scan}}); },
+            [&] { return editor.fillDown({{0, Scan}, {4, Scan}}); },
+            [&] { return editor.changeMany({0, 1}, scan); },
+            [&] { return editor.insertPreset({1}, pair); },
+        };
+        for (const auto &edit : reachingHidden)
+            QVERIFY(!rig.take(edit()));
+        QVERIFY(test::snapshot(rig.store()) == before);
+        QCOMPARE(rig.notices.size(), reachingHidden.size());
+        QVERIFY(rig.notices.first().informative.contains(QStringLiteral("超出显示的最后一行（第4信道）")));
+        QVERIFY(rig.notices.last().informative.contains(QStringLiteral("第2信道已被查找隐藏")));
+        QVERIFY(rig.take(editor.insertPreset({0}, pair))); // from one row, down the rows shown
+        QCOMPARE(text(rig.store(), 3, Scan), std::string("del"));
+        QCOMPARE(text(rig.store(), 4, Scan), std::string(" "));
     }
 
 private:
