@@ -75,7 +75,7 @@ QString checkShape(const QCommandLineParser &parser, Command &command)
     const qsizetype files = positional.size() - 1;
     if (files > shape->second.files)
         return texts::kStrayArgument + positional.at(shape->second.files + 1);
-    if (files < shape->second.files)
+    if (files < shape->second.files || (files == 1 && positional.at(1).trimmed().isEmpty()))
         return Cli::tr("%1 缺少文件名").arg(command.verb);
     if (files == 1)
         command.file = positional.at(1);
@@ -104,8 +104,6 @@ QString checkShape(const QCommandLineParser &parser, Command &command)
     if (command.verb == QLatin1String("read") && parser.isSet(QStringLiteral("layout")) &&
         command.csv.isEmpty())
         return Cli::tr("--layout 需要 --csv");
-    if (parser.isSet(QStringLiteral("csv")) && command.csv.isEmpty())
-        return Cli::tr("--csv 缺少文件名");
     command.verify = parser.isSet(QStringLiteral("verify"));
     command.json = parser.isSet(QStringLiteral("json"));
     return {};

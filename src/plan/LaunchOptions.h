@@ -16,6 +16,7 @@ inline constexpr Text kUnknownOption{QT_TRANSLATE_NOOP("vq::texts", "未知选�
 inline constexpr Text kStrayArgument{QT_TRANSLATE_NOOP("vq::texts", "多余的参数：")};
 inline constexpr Text kRepeatedOption{QT_TRANSLATE_NOOP("vq::texts", "选项重复：")};
 inline constexpr Text kUnknownLanguage{QT_TRANSLATE_NOOP("vq::texts", "未知语言：")};
+inline constexpr Text kEmptyOption{QT_TRANSLATE_NOOP("vq::texts", "选项的值为空：")};
 inline constexpr Text kUnsavableStore{QT_TRANSLATE_NOOP("vq::texts", "无法保存的信道数据库：")};
 } // namespace texts
 
@@ -25,7 +26,7 @@ class PortSettings;
 // mistake reads the same from either.
 
 // The first mistake among the options both take: one of `single` given
-// more than once, a --db that could never be saved, a --lang the program
+// more than once, any option with an empty value, a --db that could never be saved, a --lang the program
 // does not speak. Empty when there is none.
 QString launchMistake(const QCommandLineParser &parser, const QStringList &single);
 

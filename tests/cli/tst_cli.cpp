@@ -94,6 +94,9 @@ private slots:
         QTest::newRow("db and csv") << QStringList{"write", "--port", "p", "--db", missing, "--csv", "x"}
                                     << 2;
         QTest::newRow("bad layout") << QStringList{"export", "--layout", "xml", "-"} << 2;
+        QTest::newRow("empty port") << QStringList{"write", "--port", "", "--db", missing} << 2;
+        QTest::newRow("empty csv") << QStringList{"read", "--port", "p", "--csv="} << 2;
+        QTest::newRow("empty file") << QStringList{"export", "--db", missing, ""} << 2;
         QTest::newRow("check") << QStringList{"check", "--db", missing} << 1;
         QTest::newRow("export") << QStringList{"export", "--db", missing, "-"} << 1;
         QTest::newRow("write") << QStringList{"write", "--port", "/dev/null", "--db", missing} << 1;
@@ -184,13 +187,38 @@ private slots:
         QCOMPARE(test::peek(store, history), kept);
     }
 
+    // Output that cannot be written is a failure, one line on stderr says
+    // so, whether standard output is full or closed; a closed one never
+    // lends its place to the store.
+    void lostOutputIsAFailure()
+    {
+        const QString store = at("printed.db");
+        fillPlan(store);
+        const QByteArray before = test::digest(store);
+        const QList<QStringList> verbs = {
+            {"check", "--db", store}, {"ports", "--json"}, {"export", "--db", store, "-"}};
+        for (const QStringList &arguments : verbs)
+            for (const char *redirect : {">/dev/full", ">&-"}) {
+                QProcess process;
+                process.start(QStringLiteral("/bin/sh"),
+                              QStringList{"-c", QStringLiteral("exec \"$0\" \"$@\" %1").arg(redirect),
+                                          QStringLiteral(VQ_CLI_PATH)} +
+                                  arguments);
+                QVERIFY(process.waitForFinished(30000));
+                const QString err = QString::fromUtf8(process.readAllStandardError());
+                QVERIFY2(process.exitCode() == 1 && err.count(QLatin1Char('\n')) == 1,
+                         qPrintable(arguments.join(' ') + redirect + err));
+            }
+        QCOMPARE(test::digest(store), before);
+    }
+
     // One plan into two radios at once, one of which drops the line half
     // way: the other holds the plan, the tool says which failed and ends
     // with 1, and the store's history keeps what went out. A read of the
     // written radio into a CSV file alone is a plan to write again. Ctrl+C
     // stops a write cleanly: a radio already receiving is written to the
     // end, one still silent is left alone, and each says so; on a terminal
-    // the progress of both runs on one line.
+    // the progress of both runs on one line. A hang-up does the same.
     void transfers()
     {
         const QString store = at("fleet.db");
@@ -210,26 +238,29 @@ private slots:
 
         const QString csv = at("read.csv");
         QCOMPARE(cli({"read", "--port", first.devicePath(), "--csv", csv}).status, 0);
-        RadioSimulator one({.paced = false}), two({.paced = false, .neverReady = true});
-        test::PtyPair terminal;
-        const Run stopped = cli(
-            {"write", "--csv", csv, "--port", one.devicePath(), "--port", two.devicePath()},
-            QProcessEnvironment::systemEnvironment(),
-            [&one](QProcess &process) {
-                // Once the first radio is receiving, however slow the start.
-                QTRY_VERIFY_WITH_TIMEOUT(one.received().contains('A'), 30000);
-                ::kill(static_cast<pid_t>(process.processId()), SIGINT);
-            },
-            terminal.devicePath());
-        const QStringList said = stopped.out.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
-        QVERIFY2(stopped.status == 1 && said.size() == 2, qPrintable(stopped.out));
-        QCOMPARE(one.frames(), framesOf(store));
-        QCOMPARE(said.at(0), one.devicePath() + QStringLiteral("：写入完成"));
-        QVERIFY2(said.at(1).contains(QStringLiteral("未变")), qPrintable(said.at(1)));
-        const QByteArray shown = terminal.readAvailable();
-        QVERIFY2(shown.trimmed().endsWith(
-                     QStringLiteral("\r%1 100%  %2 0%").arg(one.devicePath(), two.devicePath()).toUtf8()),
-                 shown.constData());
+        // Ctrl+C, a kill and a terminal that hangs up alike.
+        for (const int signo : {SIGINT, SIGHUP}) {
+            RadioSimulator one({.paced = false}), two({.paced = false, .neverReady = true});
+            test::PtyPair terminal;
+            const Run stopped = cli(
+                {"write", "--csv", csv, "--port", one.devicePath(), "--port", two.devicePath()},
+                QProcessEnvironment::systemEnvironment(),
+                [&one, signo](QProcess &process) {
+                    // Once the first radio is receiving, however slow the start.
+                    QTRY_VERIFY_WITH_TIMEOUT(one.received().contains('A'), 30000);
+                    ::kill(static_cast<pid_t>(process.processId()), signo);
+                },
+                terminal.devicePath());
+            const QStringList said = stopped.out.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+            QVERIFY2(stopped.status == 1 && said.size() == 2, qPrintable(stopped.out));
+            QCOMPARE(one.frames(), framesOf(store));
+            QCOMPARE(said.at(0), one.devicePath() + QStringLiteral("：写入完成"));
+            QVERIFY2(said.at(1).contains(QStringLiteral("未变")), qPrintable(said.at(1)));
+            const QByteArray shown = terminal.readAvailable();
+            QVERIFY2(shown.trimmed().endsWith(
+                         QStringLiteral("\r%1 100%  %2 0%").arg(one.devicePath(), two.devicePath()).toUtf8()),
+                     shown.constData());
+        }
     }
 };
 
