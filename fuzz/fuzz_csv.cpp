@@ -48,7 +48,9 @@ void checkText(std::string_view input)
         CHECK(csv.records.empty(), input);
         return;
     }
-    CHECK(csv.records.size() <= std::size_t(vq::kMaxCsvRecords), input);
+    CHECK(std::count_if(csv.records.begin(), csv.records.end(),
+                        [](const vq::CsvLine &record) { return !record.isComment(); }) <= vq::kMaxCsvRecords,
+          input);
     std::vector<vq::CsvRecord> records;
     int line = 0;
     for (const vq::CsvLine &record : csv.records) {

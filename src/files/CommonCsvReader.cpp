@@ -6,6 +6,7 @@
 #include "files/CsvColumns.h"
 
 #include <algorithm>
+#include <array>
 #include <cstdint>
 #include <optional>
 
@@ -17,8 +18,9 @@ namespace {
 
 class CommonRowReader {
 public:
-    CommonRowReader(const CsvLine &record, const std::vector<int> &columns, std::vector<CsvProblem> &problems)
-        : record_(record), columns_(columns), problems_(problems)
+    CommonRowReader(const CsvLine &record, const std::vector<int> &columns, std::vector<CsvProblem> &problems,
+                    std::array<bool, kColumnCount> &ignored)
+        : record_(record), columns_(columns), problems_(problems), ignored_(ignored)
     {
     }
 
@@ -48,6 +50,10 @@ public:
         } else {
             problem(Skip, CsvReason::Value, ValueRefusal{Scan, Refusal::NotChoice, skip, {}});
         }
+        // What the radio has no place for is told, once for the file.
+        for (const Column unheld : {Name, Power})
+            if (!trimmedCell(cell(unheld)).empty())
+                ignored_[unheld] = true;
         row[Bcl] = row[Beat] = "off";
         const std::string comment = unguardFormula(cell(Comment));
         std::string_view rest = comment;
@@ -55,9 +61,11 @@ public:
             const std::size_t blank = rest.find(' ');
             const std::string_view token = rest.substr(0, blank);
             rest = blank == std::string_view::npos ? std::string_view() : rest.substr(blank + 1);
+            bool keyed = false;
             for (const auto &[key, field] : {std::pair{kBclKey, Bcl}, std::pair{kBeatKey, Beat}}) {
                 if (!token.starts_with(key))
                     continue;
+                keyed = true;
                 const std::string_view value = token.substr(key.size());
                 ValueCheck check = checkFieldValue(field, value);
                 if (check.value && !trimmedCell(value).empty())
@@ -66,6 +74,8 @@ public:
                     problem(Comment, CsvReason::CommentValue,
                             ValueRefusal{field, Refusal::NotChoice, std::string(token), {}});
             }
+            if (!keyed && !token.empty())
+                ignored_[Comment] = true;
         }
         if (failed_)
             return std::nullopt;
@@ -207,6 +217,7 @@ private:
     const CsvLine &record_;
     const std::vector<int> &columns_;
     std::vector<CsvProblem> &problems_;
+    std::array<bool, kColumnCount> &ignored_;
     bool failed_ = false;
 };
 
@@ -219,7 +230,7 @@ CsvImport readCommonCsv(std::string_view utf8, std::span<const ChannelRecord> cu
         return CsvImport::refused(csv.fault);
     std::vector<const CsvLine *> records;
     for (const CsvLine &record : csv.records)
-        if (!(record.fields.front() && record.fields.front()->starts_with('#')))
+        if (!record.isComment())
             records.push_back(&record);
     if (records.empty())
         return CsvImport::refused(
@@ -236,13 +247,14 @@ CsvImport readCommonCsv(std::string_view utf8, std::span<const ChannelRecord> cu
     if (!columns.unknown.empty())
         out.warnings.push_back({CsvNote::UnknownColumns, header.line, columns.unknown});
     std::vector<bool> named(current.size(), false);
+    std::array<bool, kColumnCount> ignored{};
     for (std::size_t k = 1; k < records.size(); ++k) {
         const CsvLine &record = *records[k];
         if (record.fields.size() != header.fields.size()) {
             out.problems.push_back({record.line, "", "", CsvReason::FieldCount, {}});
             continue;
         }
-        CommonRowReader reader(record, columns.index, out.problems);
+        CommonRowReader reader(record, columns.index, out.problems, ignored);
         const int row = reader.location(named);
         const auto values = reader.read(out.warnings);
         if (!values)
@@ -253,6 +265,12 @@ CsvImport readCommonCsv(std::string_view utf8, std::span<const ChannelRecord> cu
         for (int f = RxFrequency; f < kFieldCount; ++f)
             out.changes.push_back({row, Field(f), (*values)[std::size_t(f)]});
     }
+    std::vector<std::string> unheld;
+    for (int c = 0; c < kColumnCount; ++c)
+        if (ignored[std::size_t(c)])
+            unheld.emplace_back(kNames[std::size_t(c)]);
+    if (!unheld.empty())
+        out.warnings.push_back({CsvNote::UnheldColumns, header.line, unheld});
     return std::move(out).finished();
 }
 

@@ -56,6 +56,7 @@ struct CsvProblem {
 enum class CsvNote {
     UnknownColumns, // names: the columns ignored
     SkipAsAdd,      // line: a Skip of P, scanned as add
+    UnheldColumns,  // names: columns with values the radio has no place for
 };
 
 struct CsvWarning {

@@ -28,12 +28,14 @@ public:
                 nextLine();
                 continue;
             }
-            if (out_.records.size() == std::size_t(kMaxCsvRecords)) {
+            if (counted_ == kMaxCsvRecords) {
                 failed(CsvFault::TooManyRecords, line_);
                 break;
             }
             if (!readRecord())
                 break;
+            if (!out_.records.back().isComment())
+                ++counted_;
         }
         return std::move(out_);
     }
@@ -110,6 +112,7 @@ private:
     }
 
     std::string_view text_;
+    int counted_ = 0; // records that are not comments
     std::size_t pos_ = 0;
     int line_ = 1;
     CsvText out_;

@@ -25,6 +25,10 @@ using CsvRecord = std::vector<FieldValue>;
 struct CsvLine {
     int line = 0; // 1-based line of the file where the record starts
     CsvRecord fields;
+
+    // A line whose first field starts with '#' says something to a reader
+    // of the file, not to the program.
+    bool isComment() const { return !fields.empty() && fields.front() && fields.front()->starts_with('#'); }
 };
 
 // Why a CSV file is refused as a whole. The text is chosen where it is
@@ -66,8 +70,9 @@ struct CsvText {
 // and so is a completely empty line. Refused: more than kMaxCsvBytes, bytes
 // that are not UTF-8, a control character other than tab, CR and LF, a quote
 // that does not end, a quote inside an unquoted field or anything but a comma
-// or a line end after a closing quote, more than kMaxCsvRecords records (found
-// without reading the rest) or more than kMaxCsvFields fields in one.
+// or a line end after a closing quote, more than kMaxCsvRecords records that
+// are not comments (found without reading the rest) or more than
+// kMaxCsvFields fields in one.
 CsvText parseCsv(std::string_view utf8);
 
 // The file text for records: a UTF-8 byte order mark first, CRLF after every

@@ -104,6 +104,8 @@ QString csvWarningText(const CsvWarning &warning)
     switch (warning.why) {
     case CsvNote::UnknownColumns:
         return QCoreApplication::translate("vq::files", "忽略未知的列：%1").arg(joined(warning.names));
+    case CsvNote::UnheldColumns:
+        return QCoreApplication::translate("vq::files", "对讲机不能保存这些列，已忽略：%1").arg(joined(warning.names));
     case CsvNote::SkipAsAdd:
         return QCoreApplication::translate("vq::files", "第%1行：Skip为P，按add处理").arg(warning.line);
     }

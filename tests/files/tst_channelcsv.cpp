@@ -159,13 +159,18 @@ private slots:
     void commonLayoutByName()
     {
         // Columns in another order, optional ones left out, comments, other tools' columns and values.
+        // Comment lines never count toward the file's limit of records; values
+        // the radio has no place for are named once.
         const QByteArray file =
             "# exported elsewhere\nComment,DtcsPolarity,DtcsCode,cToneFreq,rToneFreq,Tone,"
-            "Offset,Duplex,Frequency,Location,URCALL,Bank\n"
-            "'x BCL=2,NN,23,88.50,100,DTCS,0.6,-,438.5,2,CQCQCQ,1\n";
+            "Offset,Duplex,Frequency,Location,URCALL,Bank,Power,Name\n" +
+            QByteArray("# a note\n").repeated(kMaxCsvRecords) +
+            "'x BCL=2,NN,23,88.50,100,DTCS,0.6,-,438.5,2,CQCQCQ,1,,\n"
+            ",NN,,88.5,88.5,,0,,145,3,,,5.0W,CALL\n";
         const CsvImport import = readCommonCsv(file.toStdString(), tableOf({}));
-        QVERIFY(import.ok() &&
-                import.warnings == (std::vector<CsvWarning>{{CsvNote::UnknownColumns, 2, {"Bank"}}}));
+        QVERIFY(import.ok() && import.warnings == (std::vector<CsvWarning>{
+                                                      {CsvNote::UnknownColumns, 2, {"Bank"}},
+                                                      {CsvNote::UnheldColumns, 2, {"Name", "Power", "Comment"}}}));
         const auto rows = applied(tableOf({}), import);
         QVERIFY(rows[1] ==
                 (ChannelRecord{"2", "438.50000", "", "023", "437.90000", "", "023", "add", "2", "off"}));
