@@ -48,6 +48,8 @@ void TestRadioSimulator::answers_data()
     row("read at line rate", {}, "B", defaultAnswer);
     row("never ready", {.paced = false, .neverReady = true}, "6", "");
     row("noise before C", {.paced = false, .noiseBeforeC = 3}, "6", "...C");
+    row("silent after a write", {.paced = false, .silentAfterWrite = true},
+        "A" + RadioSimulator::defaultFrames().join(QString()).toLatin1() + "6B6", "");
     // Faults in an answer are met, as the program meets them, by the transfer tests.
 }
 
@@ -62,6 +64,7 @@ void TestRadioSimulator::answers()
     QElapsedTimer clock;
     clock.start();
     QVERIFY(port.link.send(send));
+    QTRY_COMPARE(sim.received().size(), send.size());
     QTRY_VERIFY(!commands.isEmpty() && sim.pendingOutput() == 0);
     // A whole read at 960 characters a second takes 1.7 s; only a clearly faster line should fail.
     QVERIFY(!options.paced || clock.elapsed() > 1200);

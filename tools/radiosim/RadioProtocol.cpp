@@ -108,7 +108,11 @@ void RadioProtocol::consume(char c)
         emit commandReceived(c);
         if (state_ != State::Idle)
             return; // a slot hung up
-        if (c == '6' && !(written_ && options_.silentAfterWrite))
+        // A radio that went quiet after a write answers nothing at all:
+        // neither a probe nor a read.
+        if (written_ && options_.silentAfterWrite && c != 'A')
+            return;
+        if (c == '6')
             sender_.send(options_.probeAnswer());
         else if (c == 'A') {
             state_ = State::Writing;

@@ -15,7 +15,7 @@ struct RadioSimulatorOptions {
 
     // Fault modes; all off by default.
     bool neverReady = false;       // never answer a probe
-    bool silentAfterWrite = false; // answer no probe once a write has landed
+    bool silentAfterWrite = false; // answer nothing once a write has landed
     bool silentAfterB = false;     // answer nothing to a read request
     int stopAfterFrames = -1;      // read answer stops after this many frames (0: leading block only); -1 off
     int malformedFrameAt = 0;      // 1-based frame of a read answer replaced by garbage; 0 off

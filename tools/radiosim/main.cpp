@@ -70,7 +70,7 @@ int main(int argc, char *argv[])
         option("unpaced", "Send at once instead of at 960 characters a second."),
         option("never-ready", "Never answer a probe."),
         option("silent-after-b", "Answer nothing to a read request."),
-        option("silent-after-write", "Answer no probe once a write has landed."),
+        option("silent-after-write", "Answer nothing (no probe, no read) once a write has landed."),
         option("stop-after", "Stop a read answer after <n> frames.", "n"),
         option("malformed-at", "Garble frame <n> (1-based) of each read answer.", "n"),
         option("corrupt-at", "Send frame <n> (1-based) of each read answer with another receive frequency.",
