@@ -12,7 +12,6 @@
 #include <QLabel>
 #include <QPushButton>
 
-#include <algorithm>
 
 namespace vq {
 
@@ -32,9 +31,9 @@ QLabel *makeText(QWidget *parent, const char *name, const QString &text, double 
     QPalette p = label->palette();
     p.setColor(QPalette::WindowText, colour);
     label->setPalette(p);
+    // Should the installed Kai face or a translation need more lines, the
+    // window's text fitting makes room for them.
     label->setGeometry(geometry);
-    // Room for every line, should the installed Kai face need more height.
-    label->resize(label->width(), std::max(label->height(), label->heightForWidth(label->width())));
     return label;
 }
 

@@ -7,7 +7,6 @@
 #include <QLabel>
 #include <QPushButton>
 
-#include <algorithm>
 
 namespace vq {
 
@@ -65,10 +64,10 @@ InstructionsWindow::InstructionsWindow(QWidget *parent)
     QPalette blue = text->palette();
     blue.setColor(QPalette::WindowText, Qt::blue);
     text->setPalette(blue);
-    text->setGeometry(twipsRect(this, 480, 720, 7845, 4530));
     // The installed Kai face may set its lines further apart than the one
-    // the layout was made for; the last lines must not be cut off.
-    text->resize(text->width(), std::max(text->height(), text->heightForWidth(text->width())));
+    // the layout was made for, and a translation may need more: the
+    // window's text fitting grows the label and moves the button down.
+    text->setGeometry(twipsRect(this, 480, 720, 7845, 4530));
 
     auto *ok = new QPushButton(this);
     setCaption(this, ok, "text", QT_TR_NOOP("确定"));
@@ -81,10 +80,8 @@ InstructionsWindow::InstructionsWindow(QWidget *parent)
 
 void InstructionsWindow::changeEvent(QEvent *event)
 {
-    if (event->type() == QEvent::LanguageChange && text_) {
+    if (event->type() == QEvent::LanguageChange && text_)
         text_->setText(instructionsText());
-        text_->resize(text_->width(), std::max(text_->height(), text_->heightForWidth(text_->width())));
-    }
     QDialog::changeEvent(event);
 }
 

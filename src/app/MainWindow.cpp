@@ -162,8 +162,11 @@ void MainWindow::startUp()
 
 void MainWindow::showDate()
 {
-    if (today_.isValid())
+    if (today_.isValid()) {
         form_->date()->setText(tr("%1年%2月%3日").arg(today_.year()).arg(today_.month()).arg(today_.day()));
+        // Set after the window was shown and fitted.
+        fitTexts(this);
+    }
 }
 
 void MainWindow::pick(int picker, const QString &text)

@@ -1,5 +1,7 @@
 #include "app/Program.h"
 
+#include "app/Captions.h"
+
 #include "app/MainWindow.h"
 #include "app/Messenger.h"
 #include "plan/LaunchOptions.h"
@@ -103,6 +105,7 @@ bool Program::start(const ProgramOptions &options)
     if (!options.trace.isEmpty())
         for (const Notice &notice : programmer_.traces().startTrace(options.trace).notices)
             messenger_.show(notice);
+    fitTextsOfEveryWindow();
     window_ = std::make_unique<MainWindow>(programmer_, messenger_);
     QObject::connect(window_.get(), &MainWindow::languageChosen, window_.get(),
                      [this](Language language) { chooseLanguage(language); });

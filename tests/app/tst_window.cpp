@@ -3,6 +3,7 @@
 // without a window.
 #include "RadioSimulator.h"
 #include "app/AboutWindow.h"
+#include "app/Captions.h"
 #include "app/ChangeManyDialog.h"
 #include "app/ChannelGrid.h"
 #include "app/HistoryWindow.h"
@@ -23,10 +24,12 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenuBar>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QStyle>
 #include <QTableWidget>
 #include <QtTest>
 
@@ -115,6 +118,49 @@ QStringList visibleTexts(QWidget *root)
                 out << name + QStringLiteral(": ") + v->model()->headerData(c, Qt::Horizontal).toString();
     }
     return out;
+}
+
+// Every label, button and hint of `root` and the windows open under it that
+// its widget cuts, as "window/name: text": drawn beyond the widget's edges,
+// or the widget beyond its window's. The status line moves on its own.
+QStringList cutTexts(QWidget *root)
+{
+    QList<QWidget *> windows{root};
+    for (QWidget *child : root->findChildren<QWidget *>())
+        if (child->isWindow() && child->isVisible())
+            windows << child;
+    QStringList cut;
+    for (QWidget *window : windows)
+        for (QWidget *widget : window->findChildren<QWidget *>()) {
+            if (widget->window() != window || !widget->isVisibleTo(window) ||
+                widget->objectName() == QLatin1String("Label2") || widget->property(kNotFitted).toBool())
+                continue;
+            const QFontMetrics metrics = widget->fontMetrics();
+            QString text;
+            QRect drawn;
+            QRect room = widget->rect();
+            if (auto *label = qobject_cast<QLabel *>(widget); label && !label->text().isEmpty()) {
+                text = label->text();
+                room = label->contentsRect();
+                drawn = metrics.boundingRect(room, int(label->alignment()) | (label->wordWrap() ? Qt::TextWordWrap : 0),
+                                             text);
+            } else if (auto *button = qobject_cast<QAbstractButton *>(widget); button && !button->text().isEmpty()) {
+                text = button->text();
+                const int indicator = qobject_cast<QCheckBox *>(button) ? button->style()->pixelMetric(QStyle::PM_IndicatorWidth) : 0;
+                drawn = QRect(0, 0, indicator + metrics.horizontalAdvance(text.remove(QLatin1Char('&')).trimmed()) + 4,
+                              metrics.height());
+            } else if (auto *edit = qobject_cast<QLineEdit *>(widget); edit && !edit->placeholderText().isEmpty()) {
+                text = edit->placeholderText();
+                drawn = QRect(0, 0, metrics.horizontalAdvance(text) + 8, metrics.height());
+            } else {
+                continue;
+            }
+            const QRect inWindow(widget->mapTo(window, QPoint(0, 0)), widget->size());
+            if (drawn.width() > room.width() + 1 || drawn.height() > room.height() + 1 ||
+                !window->rect().contains(inWindow))
+                cut << window->objectName() + QLatin1Char('/') + widget->objectName() + QStringLiteral(": ") + text;
+        }
+    return cut;
 }
 
 const char *const kLockedMenus[] = {"读信道", "写信道", "系统", "退出", "帮助"};
@@ -417,6 +463,8 @@ private slots:
             for (const char *name : {"端口", "端口设备", "历史记录", "操作", "关于"})
                 s.trigger(name);
             const QStringList chinese = visibleTexts(&w);
+            QStringList cut = cutTexts(&w);
+            QVERIFY2(cut.isEmpty(), qPrintable(cut.join(QLatin1Char('\n'))));
             QVERIFY(chinese.contains(QStringLiteral("文件:         文件(&F)")));
             auto *verify = w.findChild<QAction *>(QStringLiteral("写后校验"));
             QVERIFY(verify->isCheckable() && !verify->isChecked());
@@ -430,6 +478,9 @@ private slots:
                 if (hasChinese(shown.section(QStringLiteral(": "), 1, -1))) // object names stay Chinese
                     left << shown;
             QVERIFY2(left.isEmpty(), qPrintable(left.join(QLatin1Char('\n'))));
+            // Every text fits in English too: labels grow or wrap, windows grow.
+            cut = cutTexts(&w);
+            QVERIFY2(cut.isEmpty(), qPrintable(cut.join(QLatin1Char('\n'))));
             QVERIFY(!hasChinese(s.label("Label2")) && !hasChinese(s.label("Label8")));
             // Messages are looked up when shown, not at start-up.
             QCOMPARE(QString(texts::kOutOfRange), QStringLiteral("Data out of range !!"));
@@ -482,6 +533,7 @@ private slots:
             QVERIFY(said.open(QIODevice::ReadOnly));
             QCOMPARE(said.readAll().count('\n'), 1);
         }
+        QVERIFY(useLanguage(Language::Chinese)); // Chinese needs no file, so it is always usable
         QSettings().clear();
     }
     // Help and version print on a console without any display; a mistaken
@@ -497,7 +549,8 @@ private slots:
         const QList<std::pair<QStringList, QString>> runs = {
             {{"--version"}, {}}, {{"--help"}, {}}, {{"--lang", "fr"}, "未知语言：--lang fr"},
             {{"myplan.db"}, "myplan.db"}, {{"--bd", "x.db"}, "--bd"}, {{"-x"}, "-x"},
-            {{"--db=a.db", "--db=b.db"}, "--db"}, {{"--db", ""}, "--db \"\""}, {{"--db=:memory:"}, ":memory:"}};
+            {{"--db=a.db", "--db=b.db"}, "--db"}, {{"--db", ""}, "选项的值为空：--db"}, {{"--com1", " "}, "--com1"},
+            {{"--db=:memory:"}, ":memory:"}};
         // clang-format on
         for (const auto &[arguments, mistake] : runs) {
             QProcess p;
