@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Builds the Debian package vq4471r_<version>_<arch>.deb in the repository's
+# Builds the Debian package vq4471r_<version>-<revision>_<arch>.deb in the repository's
 # top folder: the three programs (Release, stripped), the desktop entry,
 # metainfo, icons, the cable's udev rule and the manual pages.
 #
