@@ -425,10 +425,6 @@ Exit status: 0 success, 1 failure, 2 usage error.</translation>
         <translation>--layout needs --csv</translation>
     </message>
     <message>
-        <source>--csv 缺少文件名</source>
-        <translation>--csv needs a file name</translation>
-    </message>
-    <message>
         <source>VQ4471R 信道设置（命令行）</source>
         <translation>VQ4471R channel programmer (command line)</translation>
     </message>
@@ -507,6 +503,10 @@ Exit status: 0 success, 1 failure, 2 usage error.</translation>
     <message>
         <source>，只写入了%1个信道</source>
         <translation>, only %1 channels written</translation>
+    </message>
+    <message>
+        <source>无法输出结果</source>
+        <translation>Cannot write the output</translation>
     </message>
 </context>
 <context>
@@ -597,6 +597,14 @@ Exit status: 0 success, 1 failure, 2 usage error.</translation>
     <message>
         <source>没有接收频率</source>
         <translation>no receive frequency</translation>
+    </message>
+    <message>
+        <source>粘贴的%1行从%2起超出显示的最后一行（第%3信道），未粘贴</source>
+        <translation>the %1 pasted rows from %2 run past the last row shown (channel %3); nothing pasted</translation>
+    </message>
+    <message>
+        <source>第%1信道已被查找隐藏，未更改：请先清除查找</source>
+        <translation>channel %1 is hidden by the find filter and was not changed: clear the find first</translation>
     </message>
 </context>
 <context>
@@ -747,6 +755,10 @@ Exit status: 0 success, 1 failure, 2 usage error.</translation>
     <message>
         <source>不是频率</source>
         <translation>not a frequency</translation>
+    </message>
+    <message>
+        <source>对讲机不能保存这些列，已忽略：%1</source>
+        <translation>columns the radio cannot hold, ignored: %1</translation>
     </message>
 </context>
 <context>
@@ -1408,6 +1420,14 @@ Exit status: 0 success, 1 failure, 2 usage error.</translation>
     <message>
         <source>信道表已被另一程序修改，已重新载入，请再试一次</source>
         <translation>The channel table was changed by another program and has been reloaded; please try again</translation>
+    </message>
+    <message>
+        <source>选项的值为空：</source>
+        <translation>Empty option value: </translation>
+    </message>
+    <message>
+        <source>不是普通文件（文件夹、管道或设备）</source>
+        <translation>Not a regular file (a folder, a pipe or a device)</translation>
     </message>
 </context>
 </TS>
