@@ -13,6 +13,9 @@ namespace {
 // Replies the radio may leave unread for a long time (a poll that nobody
 // answers, noise on an open line) must not grow without bound.
 constexpr qsizetype kInboxLimit = 64 * 1024;
+// Long enough for a whole write still in Qt's buffer, short enough that a
+// line that takes nothing more cannot hold the program's end for long.
+constexpr int kDrainMs = 2000;
 
 SerialLink::OpenResult openResultOf(DeviceState state)
 {
@@ -126,6 +129,11 @@ void SerialLink::close()
         QSerialPort *port = port_;
         port_ = nullptr;
         port->disconnect(this);
+        // What was handed to the line goes out first: closing drops Qt's
+        // buffer, and with it a write's last frame when the program ends
+        // right after it. At 9600 baud a frame takes 33 ms.
+        if (port->bytesToWrite() > 0)
+            port->waitForBytesWritten(kDrainMs);
         port->close();
         port->deleteLater();
     }

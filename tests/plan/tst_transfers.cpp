@@ -461,12 +461,16 @@ private slots:
         QTRY_VERIFY(controller.writeStep() >= 50);
         QVERIFY2(controller.remainingWriteMs() < atStart, qPrintable(QString::number(atStart)));
         std::optional<LinkController::State> closedIn;
-        rig.programmer.transfers().closeWhenWritten([&] { closedIn = controller.state(); });
+        rig.programmer.transfers().closeWhenWritten([&] {
+            closedIn = controller.state();
+            rig.programmer.shutDown(); // as the window's end does, at once
+        });
         QVERIFY(!closedIn);
         QTRY_VERIFY(closedIn);
         QVERIFY(*closedIn != State::WritePending && *closedIn != State::Writing);
         QTRY_VERIFY(sim.received().startsWith(expectedWrite(rig.store())));
         QVERIFY(!controller.transferRunning());
+        QVERIFY(rig.programmer.link().open() == SerialLink::OpenResult::Opened);
         QVERIFY(rig.take(rig.programmer.transfers().read()));
         bool closed = false;
         rig.programmer.transfers().closeWhenWritten([&closed] { closed = true; });
