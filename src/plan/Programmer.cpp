@@ -58,6 +58,10 @@ HistoryModel *Programmer::newHistoryModel(QObject *parent)
 
 void Programmer::shutDown()
 {
+    // A write that has just ended may still have its last frame in Qt's
+    // buffer, and closing would drop it; one stopped half-way is left so.
+    if (!controller_.transferRunning())
+        link_.drain();
     controller_.stop();
     link_.close();
 }

@@ -129,11 +129,6 @@ void SerialLink::close()
         QSerialPort *port = port_;
         port_ = nullptr;
         port->disconnect(this);
-        // What was handed to the line goes out first: closing drops Qt's
-        // buffer, and with it a write's last frame when the program ends
-        // right after it. At 9600 baud a frame takes 33 ms.
-        if (port->bytesToWrite() > 0)
-            port->waitForBytesWritten(kDrainMs);
         port->close();
         port->deleteLater();
     }
@@ -153,6 +148,12 @@ bool SerialLink::send(const QByteArray &bytes)
         trace_.record(LinkTrace::Direction::Sent, bytes.left(written));
     }
     return written == bytes.size();
+}
+
+void SerialLink::drain()
+{
+    if (isOpen() && port_->bytesToWrite() > 0)
+        port_->waitForBytesWritten(kDrainMs);
 }
 
 void SerialLink::flush()

@@ -46,6 +46,9 @@ public:
     // Hands what send() queued to the device now, without waiting: closing
     // the port drops whatever is still queued.
     void flush();
+    // Waits until what send() queued has gone out (a while at most): at
+    // 9600 baud a frame takes 33 ms.
+    void drain();
 
     qsizetype available() const { return inbox_.size(); }
     // Takes up to n received characters, oldest first.
