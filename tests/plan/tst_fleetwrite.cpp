@@ -20,8 +20,11 @@ namespace {
 std::vector<QByteArray> samplePlan()
 {
     PlanRows rows(kChannelCount);
-    for (int row : {0, 2, 49})
+    // Channel 12 goes out as "0C…": a radio that dumps its memory where it
+    // should say nothing would seem to answer.
+    for (int row : {0, 2, 11, 49})
         rows[row][ChannelNumber] = std::to_string(row + 1);
+    rows[11][RxFrequency] = rows[11][TxFrequency] = "438.50000";
     rows[0][RxFrequency] = rows[0][TxFrequency] = "430.12500";
     rows[0][RxTone] = "88.5";
     rows[2][RxFrequency] = "145.00625";
