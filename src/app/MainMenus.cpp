@@ -9,6 +9,7 @@
 #include "plan/LinkTexts.h"
 
 #include <QActionGroup>
+#include <QItemSelection>
 #include <QCoreApplication>
 #include <QMenuBar>
 
@@ -115,12 +116,58 @@ void MainMenus::buildEditActions(QMenu *edit)
     add(QT_TRANSLATE_NOOP("vq::MainWindow", "插入预设频道(&T)..."), "插入预设频道", {},
         [this] { window_.showPresets(); });
     edit->addSeparator();
+    // Row operations; the grid offers them on its context menu too.
+    QList<QAction *> rowActions{
+        add(QT_TRANSLATE_NOOP("vq::MainWindow", "按接收频率排序(&O)"), "按接收频率排序", {},
+            [this] { messenger_.tell(programmer_.editor().sortRows(SortKey::Receive)); }),
+        add(QT_TRANSLATE_NOOP("vq::MainWindow", "按发送频率排序(&X)"), "按发送频率排序", {},
+            [this] { messenger_.tell(programmer_.editor().sortRows(SortKey::Transmit)); }),
+        add(QT_TRANSLATE_NOOP("vq::MainWindow", "上移信道(&J)"), "上移信道", QKeySequence(Qt::ALT | Qt::Key_Up),
+            [this] { moveSelectedRows(-1); }),
+        add(QT_TRANSLATE_NOOP("vq::MainWindow", "下移信道(&N)"), "下移信道", QKeySequence(Qt::ALT | Qt::Key_Down),
+            [this] { moveSelectedRows(1); }),
+        add(QT_TRANSLATE_NOOP("vq::MainWindow", "插入信道(&I)"), "插入信道", {},
+            [this] {
+                const QModelIndex current = form_.grid()->currentIndex();
+                messenger_.tell(programmer_.editor().insertRow(
+                    current.isValid() ? current.row() : 0, [this](const Notice &q) { return messenger_.ask(q); }));
+            }),
+        add(QT_TRANSLATE_NOOP("vq::MainWindow", "删除信道(&E)"), "删除信道", QKeySequence(Qt::CTRL | Qt::Key_Delete),
+            [this] { messenger_.tell(programmer_.editor().deleteRows(form_.selectedRows())); }),
+    };
+    form_.grid()->addActions(rowActions);
+    form_.grid()->setContextMenuPolicy(Qt::ActionsContextMenu);
+    edit->addSeparator();
     add(QT_TRANSLATE_NOOP("vq::MainWindow", "查找(&S)"), "查找", QKeySequence::Find,
         [this] { form_.showFind(); });
     QAction *hideEmpty = add(QT_TRANSLATE_NOOP("vq::MainWindow", "隐藏空信道(&H)"), "隐藏空信道", {}, [] {});
     hideEmpty->setCheckable(true);
     // After the open editor is stored, as every edit command does.
     connect(hideEmpty, &QAction::triggered, &form_, &MainForm::setHidingEmpty);
+}
+
+void MainMenus::moveSelectedRows(int delta)
+{
+    const std::vector<int> rows = form_.selectedRows();
+    const Result moved = programmer_.editor().moveRows(rows, delta);
+    messenger_.tell(moved);
+    if (!moved.ok || rows.empty())
+        return;
+    // The selection goes with the channels: each to the next row shown.
+    ChannelGrid *grid = form_.grid();
+    const ShownRows shown = programmer_.editor().shownRows();
+    const auto next = [&](int row) {
+        for (int r = row + delta; r >= 0 && r < kChannelCount; r += delta)
+            if (shown.empty() || shown[static_cast<std::size_t>(r)])
+                return r;
+        return row;
+    };
+    const int column = std::max(grid->currentIndex().column(), 0);
+    QItemSelection moving;
+    for (int row : rows)
+        moving.select(grid->model()->index(next(row), 0), grid->model()->index(next(row), kFieldCount - 1));
+    grid->setCurrentIndex(grid->model()->index(next(grid->currentIndex().row()), column));
+    grid->selectionModel()->select(moving, QItemSelectionModel::ClearAndSelect);
 }
 
 void MainMenus::buildTransfers()

@@ -36,6 +36,7 @@ private:
     void buildFileMenu();
     void buildEditMenu();
     void buildEditActions(QMenu *edit);
+    void moveSelectedRows(int delta);
     void buildTransfers();
     void buildSystemMenu();
     void buildLanguageMenu();

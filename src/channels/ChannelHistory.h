@@ -25,7 +25,7 @@ class ChannelHistory : public QObject {
     Q_OBJECT
 public:
     // Why a snapshot was taken; kept in the file by these names.
-    enum class Reason { Read, Write, StartUpWrite, FileOpen, Import, Restore, VerifyReadBack };
+    enum class Reason { Read, Write, StartUpWrite, FileOpen, Import, Restore, VerifyReadBack, Sort };
     Q_ENUM(Reason)
 
     enum class Added { Stored, SameAsLast, Failed };

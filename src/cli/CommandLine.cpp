@@ -28,6 +28,7 @@ QString usage()
   vq4471r-cli export  [--db FILE] [--layout own|common] FILE|-
   vq4471r-cli import  [--db FILE] FILE
   vq4471r-cli check   [--db FILE]
+  vq4471r-cli sort    --by rx|tx [--db FILE]
   (--lang zh|en)
 
 )") +
@@ -56,6 +57,7 @@ const std::map<QString, VerbShape> &verbs()
         {QStringLiteral("export"), {{QStringLiteral("db"), QStringLiteral("layout")}, 1}},
         {QStringLiteral("import"), {{QStringLiteral("db")}, 1}},
         {QStringLiteral("check"), {{QStringLiteral("db")}, 0}},
+        {QStringLiteral("sort"), {{QStringLiteral("db"), QStringLiteral("by")}, 0}},
     };
     return shapes;
 }
@@ -80,7 +82,7 @@ QString checkShape(const QCommandLineParser &parser, Command &command)
     if (files == 1)
         command.file = positional.at(1);
     // Only a write goes to more than one radio.
-    QStringList single{QStringLiteral("db"), QStringLiteral("csv"), QStringLiteral("layout")};
+    QStringList single{QStringLiteral("db"), QStringLiteral("csv"), QStringLiteral("layout"), QStringLiteral("by")};
     if (command.verb != QLatin1String("write"))
         single << QStringLiteral("port");
     if (const QString mistake = launchMistake(parser, single); !mistake.isEmpty())
@@ -104,6 +106,12 @@ QString checkShape(const QCommandLineParser &parser, Command &command)
     if (command.verb == QLatin1String("read") && parser.isSet(QStringLiteral("layout")) &&
         command.csv.isEmpty())
         return Cli::tr("--layout 需要 --csv");
+    if (command.verb == QLatin1String("sort")) {
+        const QString by = parser.value(QStringLiteral("by"));
+        if (by != QLatin1String("rx") && by != QLatin1String("tx"))
+            return Cli::tr("sort 需要 --by rx 或 --by tx");
+        command.sortBy = by == QLatin1String("rx") ? SortKey::Receive : SortKey::Transmit;
+    }
     command.verify = parser.isSet(QStringLiteral("verify"));
     command.json = parser.isSet(QStringLiteral("json"));
     return {};
@@ -148,10 +156,11 @@ std::optional<Command> parseCommand(const QCoreApplication &app)
          QStringLiteral("own|common"), QStringLiteral("own")},
         {QStringLiteral("verify"), Cli::tr("写入后读回校验。")},
         {QStringLiteral("json"), Cli::tr("以 JSON 输出。")},
+        {QStringLiteral("by"), Cli::tr("排序依据：rx（接收频率）或 tx（发送频率）。"), QStringLiteral("rx|tx")},
         {QStringLiteral("lang"), Cli::tr("这一次用的语言：zh（默认）或 en。"), QStringLiteral("zh|en")},
     });
     parser.addPositionalArgument(QStringLiteral("command"),
-                                 Cli::tr("ports、probe、read、write、export、import 或 check。"));
+                                 Cli::tr("ports、probe、read、write、export、import、check 或 sort。"));
     QString mistake;
     if (!parser.parse(app.arguments())) {
         const QStringList unknown = parser.unknownOptionNames();

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "plan/CsvExchange.h"
+#include "plan/RowOrder.h"
 
 #include <QCoreApplication>
 #include <QString>
@@ -20,7 +21,7 @@ struct Cli {
 
 // One run of the command-line tool as the user asked for it.
 struct Command {
-    QString verb;      // ports, probe, read, write, export, import, check
+    QString verb;      // ports, probe, read, write, export, import, check, sort
     QStringList ports; // --port, in the order given
     QString database;  // --db, or the program's default store
     bool databaseGiven = false;
@@ -28,6 +29,7 @@ struct Command {
     CsvLayout layout = CsvLayout::Own; // --layout
     bool verify = false;               // --verify
     bool json = false;                 // --json
+    SortKey sortBy = SortKey::Receive; // --by
     QString file;                      // the file of export and import; "-" is standard output
 };
 

@@ -13,6 +13,8 @@ int runCommand(const Command &command, const Interrupts &onInterrupt)
         return runCheck(command);
     if (verb == QLatin1String("export"))
         return runExport(command);
+    if (verb == QLatin1String("sort"))
+        return runSort(command);
     if (verb == QLatin1String("import"))
         return runImport(command);
     if (verb == QLatin1String("read"))

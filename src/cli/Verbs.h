@@ -26,6 +26,7 @@ int runProbe(const Command &command);
 int runCheck(const Command &command);
 int runExport(const Command &command);
 int runImport(const Command &command);
+int runSort(const Command &command);
 int runRead(const Command &command, const Interrupts &onInterrupt);
 int runWrite(const Command &command, const Interrupts &onInterrupt);
 

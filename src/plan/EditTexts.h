@@ -24,6 +24,17 @@ inline constexpr Text kClearStep{QT_TRANSLATE_NOOP("vq::texts", "清除")};
 inline constexpr Text kFillDownStep{QT_TRANSLATE_NOOP("vq::texts", "向下填充")};
 inline constexpr Text kChangeManyStep{QT_TRANSLATE_NOOP("vq::texts", "批量修改")};
 inline constexpr Text kPresetStep{QT_TRANSLATE_NOOP("vq::texts", "插入预设频道")};
+inline constexpr Text kSortByRxStep{QT_TRANSLATE_NOOP("vq::texts", "按接收频率排序")};
+inline constexpr Text kSortByTxStep{QT_TRANSLATE_NOOP("vq::texts", "按发送频率排序")};
+inline constexpr Text kMoveUpStep{QT_TRANSLATE_NOOP("vq::texts", "上移信道")};
+inline constexpr Text kMoveDownStep{QT_TRANSLATE_NOOP("vq::texts", "下移信道")};
+inline constexpr Text kInsertRowStep{QT_TRANSLATE_NOOP("vq::texts", "插入信道")};
+inline constexpr Text kDeleteRowsStep{QT_TRANSLATE_NOOP("vq::texts", "删除信道")};
+// Asked before an insert pushes the last channel off the table.
+inline QString dropsLastChannel(int channel, const QString &frequency)
+{
+    return tr("插入后第%1信道（%2）将移出表格，是否继续？").arg(channel).arg(frequency);
+}
 inline constexpr Text kPasteRefused{QT_TRANSLATE_NOOP("vq::texts", "无法粘贴，表格未作任何修改")};
 inline constexpr Text kEditRefused{QT_TRANSLATE_NOOP("vq::texts", "数据有误，表格未作任何修改")};
 inline constexpr Text kPresetsUnavailable{QT_TRANSLATE_NOOP("vq::texts", "预设频道数据无法读取")};

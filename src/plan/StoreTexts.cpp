@@ -43,6 +43,8 @@ QString snapshotReason(ChannelHistory::Reason reason)
         return tr("打开文件前");
     case R::Import:
         return tr("导入前");
+    case R::Sort:
+        return tr("排序前");
     case R::Restore:
         return tr("恢复前");
     case R::VerifyReadBack:

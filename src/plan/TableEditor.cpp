@@ -211,6 +211,50 @@ Result TableEditor::insertPreset(const std::vector<int> &rows, const ChannelPres
     return commitEdit(texts::kPresetStep, texts::kEditRefused, previewPreset(rows, preset));
 }
 
+Result TableEditor::sortRows(SortKey key)
+{
+    if (Result allowed = mayEdit(); !allowed.ok)
+        return allowed;
+    const PlanRows before = plan();
+    const BulkEdit edit = sortRowsEdit(before, key, shownRows());
+    if (!edit.ok() || edit.changes.empty())
+        return commitEdit({}, texts::kEditRefused, edit);
+    // The order the user had is kept in the history too: a script's sort
+    // has no undo.
+    if (!commit(key == SortKey::Receive ? texts::kSortByRxStep : texts::kSortByTxStep, edit.changes,
+                [this, &before] { keep(ChannelHistory::Reason::Sort, QString(), before); }))
+        return Result::refused(storeFailed());
+    return {};
+}
+
+Result TableEditor::moveRows(const std::vector<int> &rows, int delta)
+{
+    if (Result allowed = mayEdit(); !allowed.ok)
+        return allowed;
+    return commitEdit(delta < 0 ? texts::kMoveUpStep : texts::kMoveDownStep, texts::kEditRefused,
+                      moveRowsEdit(plan(), rows, delta, shownRows()));
+}
+
+Result TableEditor::insertRow(int row, const std::function<bool(const Notice &question)> &mayDrop)
+{
+    if (Result allowed = mayEdit(); !allowed.ok)
+        return allowed;
+    const PlanRows table = plan();
+    const BulkEdit edit = insertRowEdit(table, row, shownRows());
+    if (edit.ok() && !isEmptyRow(table.back()) &&
+        !mayDrop(errorNotice(texts::dropsLastChannel(static_cast<int>(table.size()),
+                                                        QString::fromStdString(textOf(table.back()[RxFrequency]))))))
+        return Result::nothing();
+    return commitEdit(texts::kInsertRowStep, texts::kEditRefused, edit);
+}
+
+Result TableEditor::deleteRows(const std::vector<int> &rows)
+{
+    if (Result allowed = mayEdit(); !allowed.ok)
+        return allowed;
+    return commitEdit(texts::kDeleteRowsStep, texts::kEditRefused, deleteRowsEdit(plan(), rows, shownRows()));
+}
+
 Result TableEditor::undo()
 {
     return step(true);

@@ -5,6 +5,7 @@
 #include "channels/ChannelTableModel.h"
 #include "plan/BulkEdit.h"
 #include "plan/ChannelPresets.h"
+#include "plan/RowOrder.h"
 #include "plan/Result.h"
 
 #include <QUndoStack>
@@ -75,6 +76,15 @@ public:
     Result presets(std::vector<ChannelPreset> &sets) const;
     // What a preset would store in `rows`, for the dialog that offers it.
     BulkEdit previewPreset(const std::vector<int> &rows, const ChannelPreset &preset) const;
+
+    // Row operations (see RowOrder.h), each one undoable step with 信道号
+    // renumbered in row order, refused while a read collects, on the rows
+    // the filter shows. An insert that would push a channel off the end
+    // asks `mayDrop` first, naming it; "no" changes nothing.
+    Result sortRows(SortKey key);
+    Result moveRows(const std::vector<int> &rows, int delta);
+    Result insertRow(int row, const std::function<bool(const Notice &question)> &mayDrop);
+    Result deleteRows(const std::vector<int> &rows);
 
     // The last change taken back, or the last one taken back done again;
     // each one batch of the store.

@@ -97,6 +97,8 @@ private slots:
         QTest::newRow("empty port") << QStringList{"write", "--port", "", "--db", missing} << 2;
         QTest::newRow("empty csv") << QStringList{"read", "--port", "p", "--csv="} << 2;
         QTest::newRow("empty file") << QStringList{"export", "--db", missing, ""} << 2;
+        QTest::newRow("sort without a key") << QStringList{"sort", "--db", missing} << 2;
+        QTest::newRow("sort") << QStringList{"sort", "--by", "tx", "--db", missing} << 1;
         QTest::newRow("check") << QStringList{"check", "--db", missing} << 1;
         QTest::newRow("export") << QStringList{"export", "--db", missing, "-"} << 1;
         QTest::newRow("write") << QStringList{"write", "--port", "/dev/null", "--db", missing} << 1;
@@ -126,6 +128,15 @@ private slots:
         QCOMPARE(cli({"export", "--db", source, at("own.csv")}).status, 0);
         cli({"import", "--db", at("target.db"), at("own.csv")});
         QCOMPARE(framesOf(at("target.db")), framesOf(source));
+        // A sort puts the channels in order; sorted again, nothing changes.
+        QVERIFY(test::execSql(at("target.db"), {QStringLiteral("UPDATE 信道表 SET 接收频率 = '145.00000' "
+                                                                "WHERE 信道号 = '50'")}));
+        const QStringList unsorted = framesOf(at("target.db"));
+        QCOMPARE(cli({"sort", "--by", "rx", "--db", at("target.db")}).status, 0);
+        const QStringList sortedFrames = framesOf(at("target.db"));
+        QVERIFY(sortedFrames != unsorted && sortedFrames.size() == kChannelCount);
+        QCOMPARE(cli({"sort", "--by", "rx", "--db", at("target.db")}).status, 0);
+        QCOMPARE(framesOf(at("target.db")), sortedFrames);
         const Run piped = cli({"export", "--db", source, "--layout", "common", "-"});
         QVERIFY2(piped.status == 0 && piped.raw.startsWith("\xEF\xBB\xBFLocation,Name,"),
                  piped.raw.constData());

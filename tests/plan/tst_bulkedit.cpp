@@ -118,7 +118,8 @@ private slots:
         VQ_RIG(rig, db(), QString());
         QVERIFY(rig.store().apply(kPlan));
         const auto before = test::snapshot(rig.store());
-        QVERIFY(!rig.take(rig.programmer.editor().paste(pasted, {}, {row, column})));
+        // The cell selected alone, as a click leaves it: the same as the current cell.
+        QVERIFY(!rig.take(rig.programmer.editor().paste(pasted, {{row, column}}, {row, column})));
         QVERIFY(test::snapshot(rig.store()) == before);
         QCOMPARE(rig.programmer.editor().undoCount(), 0);
         QCOMPARE(rig.notices.size(), 1);
@@ -276,6 +277,90 @@ private slots:
         QVERIFY(rig.take(editor.insertPreset({0}, pair))); // from one row, down the rows shown
         QCOMPARE(text(rig.store(), 3, Scan), std::string("del"));
         QCOMPARE(text(rig.store(), 4, Scan), std::string(" "));
+    }
+
+    // Sort, move, insert and delete keep every channel (only their order
+    // changes), number the rows 1–50 again, and are each one undoable step.
+    void rowOperationsKeepEveryChannel()
+    {
+        VQ_RIG(rig, db(), QString());
+        QVERIFY(rig.store().apply(kPlan));
+        QVERIFY(rig.store().apply({{49, RxFrequency, "146.00000"}, {49, TxFrequency, "144.00000"}}));
+        TableEditor &editor = rig.programmer.editor();
+        // A channel's contents without its number, to follow it as it moves.
+        const auto channels = [&rig] {
+            std::vector<ChannelRecord> out;
+            for (ChannelRecord record : test::snapshot(rig.store())) {
+                record[ChannelNumber].reset();
+                out.push_back(record);
+            }
+            return out;
+        };
+        const auto sorted = [](std::vector<ChannelRecord> rows) {
+            std::sort(rows.begin(), rows.end());
+            return rows;
+        };
+        const auto numbered = [&rig] {
+            const auto rows = test::snapshot(rig.store());
+            for (int r = 0; r < kChannelCount; ++r)
+                if (rows[static_cast<std::size_t>(r)][ChannelNumber] != FieldValue(std::to_string(r + 1)))
+                    return false;
+            return true;
+        };
+        const auto before = channels();
+
+        QVERIFY(rig.take(editor.sortRows(SortKey::Receive)));
+        QCOMPARE(sorted(channels()), sorted(before));
+        QVERIFY(numbered());
+        const auto bySort = channels();
+        QCOMPARE(bySort[0][RxFrequency], FieldValue("145.00000")); // lowest first, 145.00625 next
+        QCOMPARE(bySort[1][RxFrequency], FieldValue("145.00625"));
+        QCOMPARE(bySort[5][RxFrequency], FieldValue()); // channels without one last
+        QCOMPARE(rig.programmer.history().entries().front().reason, ChannelHistory::Reason::Sort);
+        QVERIFY(rig.take(editor.undo()));
+        QCOMPARE(channels(), before);
+
+        // Up then down is where it was; a block at the top stays.
+        QVERIFY(rig.take(editor.moveRows({2, 3}, -1)));
+        QCOMPARE(channels()[1], before[2]);
+        QVERIFY(rig.take(editor.moveRows({1, 2}, 1)));
+        QCOMPARE(channels(), before);
+        QVERIFY(!rig.take(editor.moveRows({0}, -1)));
+        QCOMPARE(channels(), before);
+
+        // An insert then a delete at the same row is where it was; the last
+        // channel dropping off is asked about first, and "no" keeps it.
+        QStringList asked;
+        const auto answer = [&asked](bool yes) {
+            return [&asked, yes](const Notice &q) { return asked << q.text, yes; };
+        };
+        QVERIFY(!rig.take(editor.insertRow(2, answer(false))));
+        QCOMPARE(channels(), before);
+        QVERIFY2(asked.value(0).contains(QStringLiteral("第50信道（146.00000）")), qPrintable(asked.value(0)));
+        QVERIFY(rig.take(editor.deleteRows({49})));
+        QVERIFY(rig.take(editor.insertRow(2, answer(false))));
+        QCOMPARE(asked.size(), 1); // channel 50 empty now: nothing to ask
+        QCOMPARE(channels()[2], ChannelRecord{});
+        QCOMPARE(channels()[3], before[2]);
+        QVERIFY(numbered());
+        QVERIFY(rig.take(editor.deleteRows({2, 0})));
+        QCOMPARE(channels()[1], before[2]); // the later channels moved up, empty ones fill the end
+        QCOMPARE(channels()[kChannelCount - 1], ChannelRecord{});
+
+        // Under the filter only the rows shown move; one that would move a
+        // hidden channel is refused whole.
+        while (editor.canUndo())
+            QVERIFY(rig.take(editor.undo()));
+        QCOMPARE(channels(), before);
+        editor.setFilter(QStringLiteral("14"), true); // rows 0, 3, 49
+        QVERIFY(rig.take(editor.sortRows(SortKey::Transmit)));
+        QCOMPARE(channels()[0][TxFrequency], FieldValue("144.00000"));
+        QCOMPARE(channels()[2], before[2]);
+        QCOMPARE(channels()[49][TxFrequency], FieldValue("145.60625"));
+        const auto filtered = channels();
+        QVERIFY(!rig.take(editor.deleteRows({0})));
+        QVERIFY(!rig.take(editor.insertRow(0, answer(true))));
+        QCOMPARE(channels(), filtered);
     }
 
 private:

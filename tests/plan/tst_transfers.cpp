@@ -511,7 +511,11 @@ private slots:
         QVERIFY(!rig.take(editor.fillDown({{2, Bcl}, {3, Bcl}})));
         QVERIFY(!rig.take(editor.changeMany({2}, change)));
         QVERIFY(!rig.take(editor.insertPreset({2}, shippedChannelPresets().front())));
-        QCOMPARE(rig.texts(), QStringList(9, QStringLiteral("数据传送中，请稍后再试")));
+        QVERIFY(!rig.take(editor.sortRows(SortKey::Receive)));
+        QVERIFY(!rig.take(editor.moveRows({2}, 1)));
+        QVERIFY(!rig.take(editor.insertRow(2, [](const Notice &) { return true; })));
+        QVERIFY(!rig.take(editor.deleteRows({2})));
+        QCOMPARE(rig.texts(), QStringList(13, QStringLiteral("数据传送中，请稍后再试")));
         // Closing during a read ends it at once; nothing is kept, no message.
         QVERIFY(rig.take(rig.programmer.transfers().requestClose()));
         QVERIFY(!rig.programmer.controller().transferRunning());
@@ -527,7 +531,7 @@ private slots:
         QCOMPARE(rig.state(), LinkController::State::AwaitingReady);
         QTest::qWait(300);
         QCOMPARE(rig.stored, 0);
-        QCOMPARE(rig.notices.size(), 9);
+        QCOMPARE(rig.notices.size(), 13);
         QVERIFY(test::snapshot(rig.store()) == before);
     }
 
