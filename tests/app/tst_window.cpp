@@ -239,6 +239,7 @@ private slots:
         QVERIFY(!history->headerData(HistoryModel::Reason, Qt::Horizontal, Qt::DisplayRole).toString().isEmpty());
         QCOMPARE(history->index(0, HistoryModel::Reason).data().toString(),
                  QStringLiteral("启动时写入对讲机"));
+        QCOMPARE(history->index(0, HistoryModel::Differing).data().toInt(), 1); // channel 1's scan, picked since
         // 系统信息 walks the whole list of programs; none found is said.
         auto *about = w.findChild<AboutWindow *>(QStringLiteral("frmAbout"));
         QCOMPARE(about->findChild<QLabel *>(QStringLiteral("lblStore"))->toolTip(),

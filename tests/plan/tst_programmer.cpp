@@ -277,6 +277,9 @@ private slots:
         QTest::newRow("csv: a NUL byte")
             << QByteArray("信道号,接收频率\n1,") + QByteArray(1, '\0') << QString();
         QTest::newRow("csv: binary junk") << QByteArray("\xff\xfe\x00\x01\x80\x81", 6) << QString();
+        QTest::newRow("csv: neither UTF-8 nor GB18030")
+            << QByteArray(header).replace("\n", ",Name\n") + "1,145.000000,,0,,88.5,88.5,023,NN,\xff\n"
+            << QStringLiteral("不是文本");
         QTest::newRow("csv: too large") << QByteArray() << QStringLiteral("文件过大");
         QTest::newRow("csv: a pipe") << QByteArray("|") << QString();
     }

@@ -121,6 +121,7 @@ private slots:
         row("held by another program", "held", Verdict::InUse);
         row("missing", "missing", Verdict::Missing);
         row("a device that is no serial port", "null", Verdict::NotSerial);
+        row("silent, through a link", "link", Verdict::Silent);
     }
 
     void cableCheckVerdicts()
@@ -142,6 +143,11 @@ private slots:
             path = QStringLiteral("/dev/vq-no-such-device");
         if (setup == QLatin1String("null")) // held by every process, and none of it matters
             path = QStringLiteral("/dev/null");
+        QTemporaryDir links;
+        if (setup == QLatin1String("link")) {
+            path = links.filePath(QStringLiteral("radio-cable"));
+            QVERIFY(QFile::link(pty.devicePath(), path));
+        }
 
         CableCheck check;
         check.setProbeLimit(150);
@@ -153,6 +159,10 @@ private slots:
             QCOMPARE(pty.readAvailable(), QByteArray());
         if (verdict == Verdict::NotSerial)
             QCOMPARE(check.lines().first(), texts::deviceNotSerial(path));
+        if (verdict == Verdict::Silent) // the device behind a link is named with it
+            QCOMPARE(check.lines().first(), setup == QLatin1String("link")
+                                                ? texts::deviceFoundAs(path, pty.devicePath())
+                                                : texts::deviceFound(path));
     }
 
     void cableCheckNoPermission()
@@ -252,7 +262,9 @@ private slots:
         // only, but never over a newer state.
         const QList<PortEntry> before{entry(held.devicePath())};
         for (PortEntry::State now : {PortEntry::State::Free, PortEntry::State::Current}) {
-            QList<PortEntry> fresh{before.front(), PortEntry{.path = QStringLiteral("/dev/ttyOther")}};
+            PortEntry other;
+            other.path = QStringLiteral("/dev/ttyOther");
+            QList<PortEntry> fresh{before.front(), other};
             fresh[0].state = now;
             keepKnownHolders(fresh, before);
             QCOMPARE(fresh[0].state, now == PortEntry::State::Free ? PortEntry::State::InUse : now);
