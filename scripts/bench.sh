@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Sets everything up and prints the link, start-up, finder, history, multi-radio write and paste figures.
+# Sets everything up and prints the link, start-up, finder, history, multi-radio write, paste and row-operation figures.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/setup.sh
