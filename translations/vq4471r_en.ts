@@ -268,6 +268,30 @@
         <source>%1年%2月%3日</source>
         <translation>%1-%2-%3</translation>
     </message>
+    <message>
+        <source>按接收频率排序(&amp;O)</source>
+        <translation>S&amp;ort by Receive Frequency</translation>
+    </message>
+    <message>
+        <source>按发送频率排序(&amp;X)</source>
+        <translation>Sort by &amp;Transmit Frequency</translation>
+    </message>
+    <message>
+        <source>上移信道(&amp;J)</source>
+        <translation>Mo&amp;ve Channels Up</translation>
+    </message>
+    <message>
+        <source>下移信道(&amp;N)</source>
+        <translation>Move Channels Dow&amp;n</translation>
+    </message>
+    <message>
+        <source>插入信道(&amp;I)</source>
+        <translation>&amp;Insert Channel</translation>
+    </message>
+    <message>
+        <source>删除信道(&amp;E)</source>
+        <translation>&amp;Delete Channels</translation>
+    </message>
 </context>
 <context>
     <name>vq::PortDevicesWindow</name>
@@ -461,10 +485,6 @@ Exit status: 0 success, 1 failure, 2 usage error.</translation>
         <translation>Language for this run: zh (the default) or en.</translation>
     </message>
     <message>
-        <source>ports、probe、read、write、export、import 或 check。</source>
-        <translation>ports, probe, read, write, export, import or check.</translation>
-    </message>
-    <message>
         <source>：</source>
         <translation>: </translation>
     </message>
@@ -507,6 +527,18 @@ Exit status: 0 success, 1 failure, 2 usage error.</translation>
     <message>
         <source>无法输出结果</source>
         <translation>Cannot write the output</translation>
+    </message>
+    <message>
+        <source>sort 需要 --by rx 或 --by tx</source>
+        <translation>sort needs --by rx or --by tx</translation>
+    </message>
+    <message>
+        <source>排序依据：rx（接收频率）或 tx（发送频率）。</source>
+        <translation>Sort key: rx (receive frequency) or tx (transmit frequency).</translation>
+    </message>
+    <message>
+        <source>ports、probe、read、write、export、import、check 或 sort。</source>
+        <translation>ports, probe, read, write, export, import, check or sort.</translation>
     </message>
 </context>
 <context>
@@ -1428,6 +1460,38 @@ Exit status: 0 success, 1 failure, 2 usage error.</translation>
     <message>
         <source>不是普通文件（文件夹、管道或设备）</source>
         <translation>Not a regular file (a folder, a pipe or a device)</translation>
+    </message>
+    <message>
+        <source>排序前</source>
+        <translation>Before sorting</translation>
+    </message>
+    <message>
+        <source>按接收频率排序</source>
+        <translation>Sort by receive frequency</translation>
+    </message>
+    <message>
+        <source>按发送频率排序</source>
+        <translation>Sort by transmit frequency</translation>
+    </message>
+    <message>
+        <source>上移信道</source>
+        <translation>Move channels up</translation>
+    </message>
+    <message>
+        <source>下移信道</source>
+        <translation>Move channels down</translation>
+    </message>
+    <message>
+        <source>插入信道</source>
+        <translation>Insert channel</translation>
+    </message>
+    <message>
+        <source>删除信道</source>
+        <translation>Delete channels</translation>
+    </message>
+    <message>
+        <source>插入后第%1信道（%2）将移出表格，是否继续？</source>
+        <translation>After the insert, channel %1 (%2) drops off the table. Go on?</translation>
     </message>
 </context>
 </TS>
