@@ -174,6 +174,14 @@ private slots:
         const auto rows = applied(tableOf({}), import);
         QVERIFY(rows[1] ==
                 (ChannelRecord{"2", "438.50000", "", "023", "437.90000", "", "023", "add", "2", "off"}));
+        // A cross mode in the very first column is read, not taken as absent.
+        const CsvImport cross = readCommonCsv(
+            "CrossMode,Location,Frequency,Duplex,Offset,Tone,rToneFreq,cToneFreq,DtcsCode,DtcsPolarity\n"
+            "Tone->DTCS,1,145.000000,,0,Cross,88.5,88.5,754,NN\n",
+            tableOf({}));
+        QVERIFY(cross.ok());
+        QVERIFY(applied(tableOf({}), cross)[0] ==
+                (ChannelRecord{"1", "145.00000", "", "754", "145.00000", "88.5", "", "add", "off", "off"}));
 
         // What the radio cannot hold is named by row and field, and nothing is written.
         auto row = tableOf({"1", "145.00000", "", "", "145.00000", "", "", "add", "off", "off"});

@@ -327,6 +327,9 @@ private slots:
         QCOMPARE(channels(), before);
         QVERIFY(!rig.take(editor.moveRows({0}, -1)));
         QCOMPARE(channels(), before);
+        QVERIFY(rig.take(editor.moveRows({48}, 1))); // into the last row
+        QCOMPARE(channels()[49], before[48]);
+        QVERIFY(rig.take(editor.undo()));
 
         // An insert then a delete at the same row is where it was; the last
         // channel dropping off is asked about first, and "no" keeps it.

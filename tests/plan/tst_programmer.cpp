@@ -409,6 +409,7 @@ private slots:
         QCOMPARE(rig.programmer.link().devicePath(1), one.devicePath());
         QVERIFY(rig.take(rig.programmer.ports().assignDevice(2, dir_.path())));
         QCOMPARE(rig.programmer.link().devicePath(2), dir_.path());
+        QCOMPARE(rig.programmer.link().devicePath(1), one.devicePath());
     }
     void portsRememberedBetweenRuns()
     {
