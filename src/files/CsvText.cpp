@@ -128,8 +128,11 @@ bool needsQuotes(std::string_view text)
 
 CsvText parseCsv(std::string_view utf8)
 {
-    if (utf8.size() > kMaxCsvBytes)
-        return {{}, {CsvFault::TooLarge, 0, {}}};
+    if (utf8.size() > kMaxCsvBytes) {
+        CsvText out;
+        out.fault.why = CsvFault::TooLarge;
+        return out;
+    }
     return CsvReader(utf8).read();
 }
 

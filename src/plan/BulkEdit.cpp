@@ -46,6 +46,16 @@ const FieldValue &stored(const PlanRows &table, int row, int column)
     return table[static_cast<std::size_t>(row)][static_cast<std::size_t>(column)];
 }
 
+// An error of the edit as a whole, with the fields its kind names.
+EditError editError(EditFault why, std::initializer_list<std::pair<int EditError::*, int>> fields = {})
+{
+    EditError error;
+    error.why = why;
+    for (const auto &[field, value] : fields)
+        error.*field = value;
+    return error;
+}
+
 // The values an edit would store, each checked by the rule of its column
 // as it is set.
 bool isShown(const ShownRows &shown, int row)
@@ -95,7 +105,7 @@ public:
     {
         if (hidden_) {
             BulkEdit out;
-            out.error = EditError{EditFault::HiddenRow, TabularFault::None, 0, 0, *hidden_, 0, {}};
+            out.error = editError(EditFault::HiddenRow, {{&EditError::from, *hidden_}});
             return out;
         }
         std::set<int> rows;
@@ -162,7 +172,7 @@ BulkEdit refused(EditError error)
 
 BulkEdit refused(EditFault why)
 {
-    return refused(EditError{why, TabularFault::None, 0, 0, 0, 0, {}});
+    return refused(editError(why));
 }
 
 bool isHeader(const std::vector<std::string> &cells)
@@ -218,7 +228,11 @@ BulkEdit pasteEdit(const PlanRows &table, std::string_view text, std::span<const
 {
     TabularText read = readTabularText(text);
     if (!read.ok())
-        return refused(EditError{EditFault::Clipboard, read.fault, read.line, 0, 0, 0, {}});
+        return refused([&read] {
+            EditError error = editError(EditFault::Clipboard, {{&EditError::line, read.line}});
+            error.clipboard = read.fault;
+            return error;
+        }());
     auto &rows = read.rows;
     if (!rows.empty() && isHeader(rows.front()))
         rows.erase(rows.begin());
@@ -251,10 +265,10 @@ BulkEdit pasteEdit(const PlanRows &table, std::string_view text, std::span<const
         return refused(EditFault::ChannelNumberColumn);
     if (anchor.row + height > tableRows)
         return refused(
-            EditError{EditFault::PastLastRow, TabularFault::None, 0, height, anchor.row, tableRows, {}});
+            editError(EditFault::PastLastRow, {{&EditError::count, height}, {&EditError::from, anchor.row}, {&EditError::last, tableRows}}));
     if (anchor.column + width > kFieldCount)
         return refused(
-            EditError{EditFault::PastLastColumn, TabularFault::None, 0, width, anchor.column, 0, {}});
+            editError(EditFault::PastLastColumn, {{&EditError::count, width}, {&EditError::from, anchor.column}}));
     // The block's lines go into the rows shown from the anchor on; the
     // anchor itself may be hidden only to be refused below.
     std::vector<int> targets{anchor.row};
@@ -262,8 +276,7 @@ BulkEdit pasteEdit(const PlanRows &table, std::string_view text, std::span<const
         if (isShown(shown, row))
             targets.push_back(row);
     if (static_cast<int>(targets.size()) < height)
-        return refused(EditError{EditFault::PastShownRows, TabularFault::None, 0, height, anchor.row,
-                                 targets.back() + 1, {}});
+        return refused(editError(EditFault::PastShownRows, {{&EditError::count, height}, {&EditError::from, anchor.row}, {&EditError::last, targets.back() + 1}}));
     for (int r = 0; r < height; ++r)
         for (int c = 0; c < static_cast<int>(rows[static_cast<std::size_t>(r)].size()); ++c)
             draft.set(targets[static_cast<std::size_t>(r)], anchor.column + c,
@@ -310,7 +323,11 @@ BulkEdit changeManyEdit(const PlanRows &table, std::span<const int> rows, const 
         step = kHz ? kHz->scaledRounded(2) : std::nullopt;
         if (!step)
             return refused(
-                EditError{EditFault::StepNotNumber, TabularFault::None, 0, 0, 0, 0, change.stepKHz});
+                [&change] {
+                EditError error = editError(EditFault::StepNotNumber);
+                error.step = change.stepKHz;
+                return error;
+            }());
     }
     std::vector<int> ordered(rows.begin(), rows.end());
     std::sort(ordered.begin(), ordered.end());
