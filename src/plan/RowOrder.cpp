@@ -69,6 +69,29 @@ std::vector<int> shownPositions(const PlanRows &table, const ShownRows &shown)
     return out;
 }
 
+// The rows shown (`positions`) taking the channels of `sources`, in turn;
+// every other row keeps its own.
+Order placed(const PlanRows &table, const std::vector<int> &positions, const std::vector<int> &sources)
+{
+    Order order = identity(table);
+    for (std::size_t i = 0; i < positions.size(); ++i)
+        order[static_cast<std::size_t>(positions[i])] = sources[i];
+    return order;
+}
+
+// A selection to move or delete: none is nothing to do, and a row the
+// filter hides (or past the table) is never among it.
+std::optional<BulkEdit> refuseSelection(const PlanRows &table, const std::set<int> &selected,
+                                        const ShownRows &shown)
+{
+    if (selected.empty())
+        return refusedAt(EditFault::NoChannel, 0);
+    for (int row : selected)
+        if (row < 0 || row >= static_cast<int>(table.size()) || !shownAt(shown, row))
+            return refusedAt(EditFault::HiddenRow, row);
+    return std::nullopt;
+}
+
 // The frequency in 10 Hz units, or none for a blank or a text that is no number.
 std::optional<std::int64_t> frequencyOf(const FieldValue &value)
 {
@@ -99,20 +122,14 @@ BulkEdit sortRowsEdit(const PlanRows &table, SortKey key, const ShownRows &shown
         const auto fb = frequencyOf(table[static_cast<std::size_t>(b)][field]);
         return fa && (!fb || *fa < *fb);
     });
-    Order order = identity(table);
-    for (std::size_t i = 0; i < positions.size(); ++i)
-        order[static_cast<std::size_t>(positions[i])] = sources[i];
-    return reordered(table, order, shown);
+    return reordered(table, placed(table, positions, sources), shown);
 }
 
 BulkEdit moveRowsEdit(const PlanRows &table, std::span<const int> rows, int delta, const ShownRows &shown)
 {
-    if (rows.empty())
-        return refusedAt(EditFault::NoChannel, 0);
     const std::set<int> selected(rows.begin(), rows.end());
-    for (int row : selected)
-        if (row < 0 || row >= static_cast<int>(table.size()) || !shownAt(shown, row))
-            return refusedAt(EditFault::HiddenRow, row);
+    if (std::optional<BulkEdit> refused = refuseSelection(table, selected, shown))
+        return *refused;
     const std::vector<int> positions = shownPositions(table, shown);
     std::vector<int> sources = positions;
     const int n = static_cast<int>(sources.size());
@@ -128,10 +145,7 @@ BulkEdit moveRowsEdit(const PlanRows &table, std::span<const int> rows, int delt
             if (isSelected(i) && !isSelected(i + 1))
                 std::swap(sources[static_cast<std::size_t>(i)], sources[static_cast<std::size_t>(i + 1)]);
     }
-    Order order = identity(table);
-    for (std::size_t i = 0; i < positions.size(); ++i)
-        order[static_cast<std::size_t>(positions[i])] = sources[i];
-    return reordered(table, order, shown);
+    return reordered(table, placed(table, positions, sources), shown);
 }
 
 BulkEdit insertRowEdit(const PlanRows &table, int row, const ShownRows &shown)
@@ -153,12 +167,9 @@ BulkEdit insertRowEdit(const PlanRows &table, int row, const ShownRows &shown)
 
 BulkEdit deleteRowsEdit(const PlanRows &table, std::span<const int> rows, const ShownRows &shown)
 {
-    if (rows.empty())
-        return refusedAt(EditFault::NoChannel, 0);
     const std::set<int> selected(rows.begin(), rows.end());
-    for (int row : selected)
-        if (row < 0 || row >= static_cast<int>(table.size()) || !shownAt(shown, row))
-            return refusedAt(EditFault::HiddenRow, row);
+    if (std::optional<BulkEdit> refused = refuseSelection(table, selected, shown))
+        return *refused;
     Order order;
     for (int r = 0; r < static_cast<int>(table.size()); ++r)
         if (!selected.contains(r))
