@@ -218,6 +218,7 @@ private slots:
         add("duplex", false, bad(",,0.000000", ",minus,0.000000"), 2, "Duplex“minus”");
         add("tone not listed", false, bad(",,88.5", ",Tone,88.4"), 2, "rToneFreq“88.4”");
         add("code not listed", false, bad(",,88.5,88.5,023", ",DTCS,88.5,88.5,024"), 2, "DtcsCode“024”");
+        add("code of four digits", false, bad(",,88.5,88.5,023", ",DTCS,88.5,88.5,0754"), 2, "DtcsCode“0754”");
         add("reversed tone", false, bad(",,88.5", ",TSQL-R,88.5"), 2, "Tone“TSQL-R”");
         add("cross mode", false, bad(",,88.5", ",Cross,88.5").replace("Tone->Tone", "Tone=>DTCS"), 2, "CrossMode“Tone=>DTCS”");
         add("off raster", false, bad("145.000000", "145.001000"), 2, "Frequency“145.001000”不在步进上，会变成145.00000");
