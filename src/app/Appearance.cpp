@@ -73,27 +73,34 @@ QFont songFont(double points)
 
 QIcon appIcon()
 {
-    QPixmap pixmap(32, 32);
-    pixmap.fill(Qt::transparent);
-    QPainter p(&pixmap);
-    p.setRenderHint(QPainter::Antialiasing);
-    // A handheld radio: antenna, body, display and keypad.
-    p.setPen(QPen(QColor(40, 40, 40), 2));
-    p.drawLine(QPointF(11, 2), QPointF(11, 9));
-    p.setPen(QPen(QColor(20, 20, 20), 1));
-    p.setBrush(QColor(30, 60, 120));
-    p.drawRoundedRect(QRectF(7.5, 8.5, 17, 22), 3, 3);
-    p.setBrush(QColor(170, 230, 170));
-    p.drawRect(QRectF(10.5, 11.5, 11, 6));
-    p.setPen(Qt::NoPen);
-    p.setBrush(QColor(230, 230, 230));
-    for (int row = 0; row < 3; ++row)
-        for (int col = 0; col < 3; ++col)
-            p.drawEllipse(QRectF(10.5 + col * 4, 20 + row * 3.2, 2.4, 2.4));
-    p.setBrush(QColor(220, 40, 40));
-    p.drawEllipse(QRectF(19, 3, 4, 4));
-    p.end();
-    return QIcon(pixmap);
+    // Drawn at each size a desktop asks for (menus, panels, task switchers,
+    // a scaled screen), so none is a blurred enlargement of another.
+    QIcon icon;
+    for (int size : {16, 22, 24, 32, 48, 64, 128, 256}) {
+        QPixmap pixmap(size, size);
+        pixmap.fill(Qt::transparent);
+        QPainter p(&pixmap);
+        p.setRenderHint(QPainter::Antialiasing);
+        p.scale(size / 32.0, size / 32.0);
+        // A handheld radio: antenna, body, display and keypad.
+        p.setPen(QPen(QColor(40, 40, 40), 2));
+        p.drawLine(QPointF(11, 2), QPointF(11, 9));
+        p.setPen(QPen(QColor(20, 20, 20), 1));
+        p.setBrush(QColor(30, 60, 120));
+        p.drawRoundedRect(QRectF(7.5, 8.5, 17, 22), 3, 3);
+        p.setBrush(QColor(170, 230, 170));
+        p.drawRect(QRectF(10.5, 11.5, 11, 6));
+        p.setPen(Qt::NoPen);
+        p.setBrush(QColor(230, 230, 230));
+        for (int row = 0; row < 3; ++row)
+            for (int col = 0; col < 3; ++col)
+                p.drawEllipse(QRectF(10.5 + col * 4, 20 + row * 3.2, 2.4, 2.4));
+        p.setBrush(QColor(220, 40, 40));
+        p.drawEllipse(QRectF(19, 3, 4, 4));
+        p.end();
+        icon.addPixmap(pixmap);
+    }
+    return icon;
 }
 
 int twips(const QWidget *widget, double value)

@@ -15,7 +15,8 @@ void installChineseFonts();
 QFont kaiFont(double points);
 QFont songFont(double points);
 
-// The window's 32 × 32 icon, drawn here rather than shipped as a file.
+// The window's icon at the usual sizes from 16 to 256 pixels, drawn here
+// rather than shipped as a file.
 QIcon appIcon();
 
 // Layout is given in twips (1440 to the inch), converted at the screen's

@@ -10,6 +10,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLayout>
+#include <QMainWindow>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSet>
@@ -207,6 +208,12 @@ void fitTexts(QWidget *window)
     for (QWidget *widget : widgets)
         if (!widget->isWindow() && widget->window() == window)
             fitWidget(widget, window);
+    // Every menu title in view, never behind the bar's overflow arrow: the
+    // window is at least as wide as its menu bar needs.
+    if (auto *main = qobject_cast<QMainWindow *>(window); main && main->menuWidget()) {
+        const QSize least = main->layout()->totalMinimumSize();
+        main->setMinimumSize(std::max(least.width(), main->menuWidget()->sizeHint().width()), least.height());
+    }
     // A layout places the new texts at once, not at its next turn: until
     // then the window would show them cut.
     if (window->layout()) {

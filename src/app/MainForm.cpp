@@ -7,6 +7,7 @@
 #include "channels/ChannelTableModel.h"
 #include "channels/PickerRules.h"
 #include "channels/ValueDomains.h"
+#include "plan/GridFit.h"
 #include "plan/Programmer.h"
 
 #include <QComboBox>
@@ -16,6 +17,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QProgressBar>
+#include <QScrollBar>
 
 namespace vq {
 
@@ -24,9 +26,18 @@ namespace {
 constexpr QAbstractItemView::EditTriggers kEditTriggers =
     QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed | QAbstractItemView::AnyKeyPressed;
 
-// Left and width (twips) of the pickers, over grid columns 2, 3, 5, 6, 7, 8, 9.
+// Left and width (twips) of the pickers at the first size, over grid
+// columns 2, 3, 5, 6, 7, 8, 9; from there each follows its column.
 constexpr std::array<std::array<int, 2>, 7> kPickerPlaces = {
     {{3240, 855}, {4200, 855}, {6480, 855}, {7560, 855}, {8520, 735}, {9240, 615}, {9960, 615}}};
+constexpr std::array<int, 7> kPickerColumns = {2, 3, 5, 6, 7, 8, 9};
+
+// The form at its first size, and the grid in it (twips); the grid takes
+// whatever the window gains.
+constexpr int kFormWidth = 11880;
+constexpr int kFormHeight = 8100;
+constexpr std::array<int, 4> kGridPlace = {720, 2160, 10335, 5295};
+constexpr double kGridPoints = 12;
 
 QLabel *makeLabel(QWidget *parent, const char *name, const QString &caption, const QFont &font,
                   const QRect &geometry)
@@ -45,11 +56,13 @@ MainForm::MainForm(Programmer &programmer, Messenger &messenger, QWidget *window
 {
     setObjectName(QStringLiteral("client"));
     setFont(songFont(18));
-    setFixedSize(twips(this, 11880), twips(this, 8100));
+    firstSize_ = QSize(twips(this, kFormWidth), twips(this, kFormHeight));
+    setMinimumSize(firstSize_);
     buildLabels();
     buildGrid();
     buildPickers();
     buildFind();
+    resize(firstSize_);
 
     connect(&programmer_, &Programmer::statusChanged, status_, &QLabel::setText);
     connect(&programmer_, &Programmer::progressChanged, progress_, &QProgressBar::setValue);
@@ -92,7 +105,8 @@ void MainForm::buildLabels()
     line->setObjectName(QStringLiteral("Line1"));
     line->setFrameShape(QFrame::HLine);
     line->setFrameShadow(QFrame::Plain);
-    line->setGeometry(0, twips(this, 120), twips(this, 11880), 1);
+    line->setGeometry(0, twips(this, 120), twips(this, kFormWidth), 1);
+    line_ = line;
 
     progress_ = new QProgressBar(this);
     progress_->setObjectName(QStringLiteral("ProgressBar1"));
@@ -114,8 +128,8 @@ void MainForm::buildGrid()
     grid_ = new ChannelGrid(this);
     grid_->setObjectName(QStringLiteral("DataGrid1"));
     grid_->setModel(model_);
-    grid_->setFont(kaiFont(12));
-    grid_->setGeometry(twipsRect(this, 720, 2160, 10335, 5295));
+    grid_->setFont(kaiFont(kGridPoints));
+    grid_->setGeometry(twipsRect(this, kGridPlace[0], kGridPlace[1], kGridPlace[2], kGridPlace[3]));
     // Cells and rows are selected as in a spreadsheet; the pickers still act
     // on the current row.
     grid_->setSelectionMode(QAbstractItemView::ExtendedSelection);
@@ -131,7 +145,11 @@ void MainForm::buildGrid()
     for (int column = 0; column < kFieldCount; ++column)
         grid_->setColumnWidth(column, twips(this, columnWidthsTwips()[static_cast<std::size_t>(column)]));
     grid_->verticalHeader()->setFixedWidth(twips(this, 270));
-    grid_->verticalHeader()->setDefaultSectionSize(QFontMetrics(kaiFont(12)).lineSpacing() + 6);
+    ownRowHeight_ = QFontMetrics(kaiFont(kGridPoints)).lineSpacing() + 6;
+    grid_->verticalHeader()->setMinimumSectionSize(1);
+    grid_->verticalHeader()->setDefaultSectionSize(ownRowHeight_);
+    connect(header, &QHeaderView::sectionResized, this, &MainForm::placePickers);
+    connect(grid_->horizontalScrollBar(), &QScrollBar::valueChanged, this, &MainForm::placePickers);
 }
 
 void MainForm::buildPickers()
@@ -151,6 +169,12 @@ void MainForm::buildPickers()
         const auto &place = kPickerPlaces[static_cast<std::size_t>(n - 1)];
         combo->setGeometry(twipsRect(this, place[0], 2520, place[1], 330));
         combo->raise();
+        // Where it sits against its column's left edge and width, kept as
+        // columns and the window change size.
+        const int column = kPickerColumns[static_cast<std::size_t>(n - 1)];
+        pickerOffsets_[static_cast<std::size_t>(n - 1)] = {
+            combo->x() - viewportLeft() - grid_->horizontalHeader()->sectionViewportPosition(column),
+            combo->width() - grid_->columnWidth(column)};
         connect(combo, &QComboBox::activated, this,
                 [this, n, combo](int index) { pick(n, combo->itemText(index)); });
         pickers_[static_cast<std::size_t>(n - 1)] = combo;
@@ -177,6 +201,51 @@ void MainForm::buildFind()
     connect(find_, &QLineEdit::textChanged, this, &MainForm::showMatchingRows);
     // A changed value may match the find text, or empty a channel.
     connect(&programmer_.editor(), &TableEditor::tableChanged, this, &MainForm::showMatchingRows);
+}
+
+int MainForm::viewportLeft() const
+{
+    // The header's own offsets add each column's place and the scrolling.
+    return grid_->x() + grid_->frameWidth() + grid_->verticalHeader()->maximumWidth();
+}
+
+void MainForm::placePickers()
+{
+    const int viewLeft = viewportLeft();
+    const int viewRight = viewLeft + grid_->viewport()->width();
+    for (std::size_t n = 0; n < pickers_.size(); ++n) {
+        const int column = kPickerColumns[n];
+        QComboBox *picker = pickers_[n];
+        const int left = viewLeft + grid_->horizontalHeader()->sectionViewportPosition(column);
+        picker->setGeometry(left + pickerOffsets_[n][0], picker->y(),
+                            std::max(grid_->columnWidth(column) + pickerOffsets_[n][1], 0), picker->height());
+        // Never over the row numbers or beyond the grid: a picker whose
+        // column is scrolled out of view waits until it is back.
+        picker->setVisible(left >= viewLeft && left + grid_->columnWidth(column) <= viewRight &&
+                           picker->width() > 0);
+    }
+}
+
+QSize MainForm::sizeHint() const
+{
+    return firstSize_;
+}
+
+void MainForm::resizeEvent(QResizeEvent *event)
+{
+    QWidget::resizeEvent(event);
+    line_->resize(width(), line_->height());
+    const QRect first = twipsRect(this, kGridPlace[0], kGridPlace[1], kGridPlace[2], kGridPlace[3]);
+    grid_->resize(first.width() + width() - firstSize_.width(), first.height() + height() - firstSize_.height());
+    // Every channel in view when the grid is tall enough to show them all
+    // at a readable size; otherwise rows as they always were.
+    const int view = grid_->height() - 2 * grid_->frameWidth() - grid_->horizontalHeader()->height();
+    const RowFit fit = fitRows(view, kChannelCount, ownRowHeight_, kGridPoints,
+                               [](double points) { return QFontMetrics(kaiFont(points)).lineSpacing(); });
+    if (grid_->font().pointSizeF() != fit.points)
+        grid_->setFont(kaiFont(fit.points));
+    grid_->verticalHeader()->setDefaultSectionSize(fit.rowHeight);
+    placePickers();
 }
 
 void MainForm::pick(int picker, const QString &text)

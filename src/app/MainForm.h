@@ -27,6 +27,8 @@ class MainForm : public QWidget {
     Q_OBJECT
 public:
     MainForm(Programmer &programmer, Messenger &messenger, QWidget *window);
+    // The size the form was drawn for; it may grow from there.
+    QSize sizeHint() const override;
 
     ChannelGrid *grid() const { return grid_; }
     ChannelTableModel *model() const { return model_; }
@@ -42,6 +44,9 @@ public:
     // 隐藏空信道 on or off.
     void setHidingEmpty(bool hide);
 
+protected:
+    void resizeEvent(QResizeEvent *event) override;
+
 private:
     void buildLabels();
     void buildGrid();
@@ -50,6 +55,9 @@ private:
     // Rows the find text or 隐藏空信道 leaves out are hidden, never removed:
     // the store and the order the radio gets stay as they are.
     void showMatchingRows();
+    // Each picker over its column, as the columns and the grid move.
+    void placePickers();
+    int viewportLeft() const;
 
     Programmer &programmer_;
     Messenger &messenger_;
@@ -60,6 +68,10 @@ private:
     QProgressBar *progress_ = nullptr;
     std::array<QComboBox *, 7> pickers_{};
     QLineEdit *find_ = nullptr;
+    QWidget *line_ = nullptr;
+    QSize firstSize_;
+    int ownRowHeight_ = 0;
+    std::array<std::array<int, 2>, 7> pickerOffsets_{};
     bool hidingEmpty_ = false;
 };
 

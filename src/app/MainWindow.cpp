@@ -23,6 +23,7 @@
 #include <QCloseEvent>
 #include <QLabel>
 #include <QLayout>
+#include <QMenuBar>
 
 namespace vq {
 
@@ -54,7 +55,9 @@ MainWindow::MainWindow(Programmer &programmer, Messenger &messenger, QWidget *pa
     setWindowIcon(appIcon());
     form_ = new MainForm(programmer_, messenger_, this);
     setCentralWidget(form_);
-    layout()->setSizeConstraint(QLayout::SetFixedSize);
+    // The bar in the size the form was drawn with, whatever the desktop's
+    // font: at the first size every menu title is in view.
+    menuBar()->setFont(songFont(9));
     menus_ = new MainMenus(*this, *form_, programmer_, messenger_);
     connect(menus_, &MainMenus::languageChosen, this, &MainWindow::languageChosen);
     connect(&programmer_, &Programmer::notice, this,
@@ -106,6 +109,7 @@ void MainWindow::closeEvent(QCloseEvent *event)
     // then the port is let go, as the program ends with this window.
     grid()->commitOpenEditor();
     programmer_.shutDown();
+    emit placeToKeep(saveGeometry());
     QMainWindow::closeEvent(event);
 }
 

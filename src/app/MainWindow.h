@@ -57,6 +57,8 @@ public:
 signals:
     // The user picked a language in 系统设置 → 语言.
     void languageChosen(vq::Language language);
+    // Closing: the window's size, place and state, to restore next time.
+    void placeToKeep(const QByteArray &place);
 
 protected:
     void closeEvent(QCloseEvent *event) override;

@@ -109,6 +109,11 @@ bool Program::start(const ProgramOptions &options)
     window_ = std::make_unique<MainWindow>(programmer_, messenger_);
     QObject::connect(window_.get(), &MainWindow::languageChosen, window_.get(),
                      [this](Language language) { chooseLanguage(language); });
+    // Where the user left it, on a screen that is there now; at first the
+    // size it was drawn for.
+    window_->restoreGeometry(settings_.loadWindowPlace());
+    QObject::connect(window_.get(), &MainWindow::placeToKeep, window_.get(),
+                     [this](const QByteArray &place) { settings_.saveWindowPlace(place); });
     // Visible first, so the user sees the program while the port opens and
     // the start-up write begins.
     window_->show();

@@ -12,6 +12,7 @@ const QString kDeviceKeys[2] = {QStringLiteral("ports/com1"), QStringLiteral("po
 const QString kPortKey = QStringLiteral("ports/last");
 const QString kVerifyKey = QStringLiteral("transfers/verify");
 const QString kLanguageKey = QStringLiteral("interface/language");
+const QString kWindowKey = QStringLiteral("interface/window");
 
 } // namespace
 
@@ -131,6 +132,17 @@ QString PortSettings::loadLanguage()
 void PortSettings::saveLanguage(const QString &code)
 {
     save(kLanguageKey, code);
+}
+
+QByteArray PortSettings::loadWindowPlace()
+{
+    const QVariant value = settings_->value(kWindowKey);
+    return settings_->status() == QSettings::NoError ? value.toByteArray() : QByteArray();
+}
+
+void PortSettings::saveWindowPlace(const QByteArray &place)
+{
+    save(kWindowKey, place);
 }
 
 PortChoice resolvePorts(const QString &com1, const QString &com2, PortSettings &settings)

@@ -54,6 +54,10 @@ public:
     // none was chosen (or the value is not one of those).
     QString loadLanguage();
     void saveLanguage(const QString &code);
+    // The main window's size, place and state, as the window saved them;
+    // empty when none was kept.
+    QByteArray loadWindowPlace();
+    void saveWindowPlace(const QByteArray &place);
 
 private:
     void save(const QString &key, const QVariant &value);

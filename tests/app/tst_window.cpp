@@ -3,6 +3,7 @@
 // without a window.
 #include "RadioSimulator.h"
 #include "app/AboutWindow.h"
+#include "app/Appearance.h"
 #include "app/Captions.h"
 #include "app/ChangeManyDialog.h"
 #include "app/ChannelGrid.h"
@@ -29,6 +30,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollBar>
 #include <QStyle>
 #include <QTableWidget>
 #include <QtTest>
@@ -163,6 +165,52 @@ QStringList cutTexts(QWidget *root)
     return cut;
 }
 
+// The menu titles the bar shows in full rather than behind its overflow arrow.
+int menusInView(QMainWindow &window)
+{
+    QMenuBar *bar = window.menuBar();
+    int shown = 0;
+    for (QAction *action : bar->actions())
+        shown += !bar->actionGeometry(action).isEmpty() && bar->rect().contains(bar->actionGeometry(action));
+    auto *more = bar->findChild<QWidget *>(QStringLiteral("qt_menubar_ext_button"));
+    return more && more->isVisible() ? -shown : shown;
+}
+
+// Each picker against the grid column under its middle: the column, how far
+// its left edge is from the column's, and how much wider than the column.
+QList<std::array<int, 3>> pickersOverColumns(MainWindow &window)
+{
+    ChannelGrid *grid = window.grid();
+    QList<std::array<int, 3>> places;
+    for (int n = 1; n <= 7; ++n) {
+        auto *picker = window.findChild<QComboBox *>(QStringLiteral("Combo%1").arg(n));
+        QWidget *form = picker->parentWidget();
+        const int column = grid->columnAt(grid->viewport()->mapFrom(form, picker->geometry().center()).x());
+        const int left = grid->viewport()->mapTo(form, QPoint(grid->columnViewportPosition(column), 0)).x();
+        places.append({column, picker->x() - left, picker->width() - grid->columnWidth(column)});
+    }
+    return places;
+}
+
+// Controls of the form drawn over one another, but for the pickers over
+// the grid's header and the one-pixel rule the form draws across it. The
+// form was drawn with a few edges a pixel over their neighbours'.
+QStringList overlaps(QWidget *form)
+{
+    QStringList found;
+    QList<QWidget *> shown;
+    for (QWidget *widget : form->findChildren<QWidget *>(Qt::FindDirectChildrenOnly))
+        if (widget->isVisible() && !widget->property(kNotFitted).toBool())
+            shown << widget;
+    for (QWidget *a : shown)
+        for (QWidget *b : shown)
+            if (a < b && a->geometry().intersects(b->geometry()) &&
+                !((qobject_cast<QComboBox *>(a) && qobject_cast<ChannelGrid *>(b)) ||
+                  (qobject_cast<QComboBox *>(b) && qobject_cast<ChannelGrid *>(a))))
+                found << a->objectName() + QLatin1Char('/') + b->objectName();
+    return found;
+}
+
 const char *const kLockedMenus[] = {"读信道", "写信道", "系统", "退出", "帮助"};
 
 } // namespace
@@ -172,6 +220,74 @@ class TestWindow : public QObject {
 private slots:
     // As the program names itself: without it QSettings reads nothing back.
     void initTestCase() { nameApplication(); }
+    // The form opens at the size it was drawn for and grows with the window:
+    // the grid takes the room, each picker stays over its column, every
+    // channel is in view on a full-height screen, every menu title is in
+    // view even with a desktop's large text, and the window comes back as
+    // it was left, on a screen that is there.
+    void windowGrows()
+    {
+        const QFont desktopFont = QApplication::font();
+        QApplication::setFont(songFont(14));
+        {
+            Started s;
+            QVERIFY(s.ok);
+            MainWindow &w = s.window();
+            QWidget *form = w.centralWidget();
+            ChannelGrid *grid = w.grid();
+            QCOMPARE(form->size(), QSize(twips(form, 11880), twips(form, 8100)));
+            QCOMPARE(w.width(), form->width());
+            QCOMPARE(grid->geometry(), twipsRect(form, 720, 2160, 10335, 5295));
+            QCOMPARE(w.findChild<QComboBox *>(QStringLiteral("Combo1"))->geometry(),
+                     twipsRect(form, 3240, 2520, 855, 330));
+            const int ownRow = grid->rowHeight(0);
+            const QList<std::array<int, 3>> places = pickersOverColumns(w);
+            QCOMPARE(places.size(), 7);
+            const QStringList drawnOver = overlaps(form);
+            for (const char *language : {"English", "中文"}) {
+                QCOMPARE(menusInView(w), 7);
+                s.trigger(language);
+                QCoreApplication::processEvents();
+            }
+            QCOMPARE(menusInView(w), 7);
+            // On a screen at twice the scale an icon is drawn from an image
+            // of twice its size, not enlarged.
+            for (int size : {16, 24, 32, 48, 128})
+                QCOMPARE(w.windowIcon().pixmap(QSize(size, size), 2.0).size(), QSize(2 * size, 2 * size));
+
+            w.resize(1920, 1040);
+            QCOMPARE(pickersOverColumns(w), places);
+            QVERIFY(grid->rowViewportPosition(kChannelCount - 1) + grid->rowHeight(kChannelCount - 1) <=
+                    grid->viewport()->height());
+            QCOMPARE(overlaps(form), drawnOver);
+            grid->setColumnWidth(places[2][0], grid->columnWidth(places[2][0]) + 40);
+            QCOMPARE(pickersOverColumns(w), places);
+            // Back at a height where the channels do not all fit: rows as they were.
+            w.resize(900, 600);
+            QCOMPARE(grid->rowHeight(0), ownRow);
+            QCOMPARE(pickersOverColumns(w), places);
+            grid->horizontalScrollBar()->setValue(grid->horizontalScrollBar()->maximum());
+            for (QComboBox *picker : form->findChildren<QComboBox *>())
+                QVERIFY(!picker->isVisible() || grid->geometry().contains(picker->geometry()));
+
+            w.showMaximized();
+            QTRY_VERIFY(w.isMaximized());
+            QVERIFY(s.writeGoesOut());
+            QVERIFY(w.close());
+        }
+        QApplication::setFont(desktopFont);
+        {
+            Started again(false);
+            QVERIFY(again.window().isMaximized());
+            again.window().showNormal();
+            again.window().setGeometry(5000, 5000, 800, 600);
+            QVERIFY(again.writeGoesOut());
+            QVERIFY(again.window().close());
+        }
+        Started back(false);
+        QVERIFY(back.window().screen()->availableGeometry().intersects(back.window().frameGeometry()));
+        QCOMPARE(back.window().size(), QSize(800, 600));
+    }
     void menusReachTheirOperations()
     {
         Started s;
