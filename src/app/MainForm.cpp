@@ -9,11 +9,13 @@
 #include "channels/ValueDomains.h"
 #include "plan/GridFit.h"
 #include "plan/Programmer.h"
+#include "plan/RowOrder.h"
 
 #include <QComboBox>
 #include <QFrame>
 #include <QGroupBox>
 #include <QHeaderView>
+#include <QItemSelection>
 #include <QLabel>
 #include <QLineEdit>
 #include <QProgressBar>
@@ -149,6 +151,9 @@ void MainForm::buildGrid()
     grid_->verticalHeader()->setMinimumSectionSize(1);
     grid_->verticalHeader()->setDefaultSectionSize(ownRowHeight_);
     connect(header, &QHeaderView::sectionResized, this, &MainForm::placePickers);
+    // Rows are dragged by their headers.
+    grid_->verticalHeader()->setSectionsMovable(true);
+    connect(grid_->verticalHeader(), &QHeaderView::sectionMoved, this, &MainForm::dropDraggedRows);
     connect(grid_->horizontalScrollBar(), &QScrollBar::valueChanged, this, &MainForm::placePickers);
 }
 
@@ -272,6 +277,36 @@ std::vector<int> MainForm::selectedRows() const
         if (std::find(rows.begin(), rows.end(), cell.row) == rows.end())
             rows.push_back(cell.row);
     return rows;
+}
+
+void MainForm::selectRows(const std::vector<int> &rows, int current)
+{
+    QItemSelection chosen;
+    for (int row : rows)
+        chosen.select(model_->index(row, 0), model_->index(row, kFieldCount - 1));
+    grid_->setCurrentIndex(model_->index(current, std::max(grid_->currentIndex().column(), 0)));
+    grid_->selectionModel()->select(chosen, QItemSelectionModel::ClearAndSelect);
+}
+
+void MainForm::dropDraggedRows(int row, int from, int to)
+{
+    // The header only tells where the rows were dropped; the plan moves
+    // them, so the grid's rows stay in the table's order.
+    QHeaderView *header = grid_->verticalHeader();
+    {
+        const QSignalBlocker quiet(header);
+        header->moveSection(to, from);
+    }
+    std::vector<int> rows = selectedRows();
+    if (std::find(rows.begin(), rows.end(), row) == rows.end())
+        rows = {row};
+    const int before = to > from ? to + 1 : to;
+    grid_->commitOpenEditor();
+    const std::vector<int> after = rowsAfterDrop(kChannelCount, rows, before, programmer_.editor().shownRows());
+    const Result dropped = programmer_.editor().dropRows(rows, before);
+    messenger_.tell(dropped);
+    if (dropped.ok && !after.empty())
+        selectRows(after, after.front());
 }
 
 void MainForm::showFind()

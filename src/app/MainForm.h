@@ -39,6 +39,8 @@ public:
     // The selected cells of shown rows; the current cell when none is selected.
     std::vector<Cell> selectedCells() const;
     std::vector<int> selectedRows() const;
+    // These rows selected whole, `current` the current row.
+    void selectRows(const std::vector<int> &rows, int current);
     // The find box, shown with its text selected for typing over.
     void showFind();
     // 隐藏空信道 on or off.
@@ -55,6 +57,9 @@ private:
     // Rows the find text or 隐藏空信道 leaves out are hidden, never removed:
     // the store and the order the radio gets stay as they are.
     void showMatchingRows();
+    // A row header dragged from visual place `from` to `to`: the selected
+    // rows (or that one) move there.
+    void dropDraggedRows(int row, int from, int to);
     // Each picker over its column, as the columns and the grid move.
     void placePickers();
     int viewportLeft() const;

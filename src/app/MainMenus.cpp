@@ -9,7 +9,6 @@
 #include "plan/LinkTexts.h"
 
 #include <QActionGroup>
-#include <QItemSelection>
 #include <QCoreApplication>
 #include <QMenuBar>
 
@@ -154,7 +153,6 @@ void MainMenus::moveSelectedRows(int delta)
     if (!moved.ok || rows.empty())
         return;
     // The selection goes with the channels: each to the next row shown.
-    ChannelGrid *grid = form_.grid();
     const ShownRows shown = programmer_.editor().shownRows();
     const auto next = [&](int row) {
         for (int r = row + delta; r >= 0 && r < kChannelCount; r += delta)
@@ -162,12 +160,10 @@ void MainMenus::moveSelectedRows(int delta)
                 return r;
         return row;
     };
-    const int column = std::max(grid->currentIndex().column(), 0);
-    QItemSelection moving;
+    std::vector<int> after;
     for (int row : rows)
-        moving.select(grid->model()->index(next(row), 0), grid->model()->index(next(row), kFieldCount - 1));
-    grid->setCurrentIndex(grid->model()->index(next(grid->currentIndex().row()), column));
-    grid->selectionModel()->select(moving, QItemSelectionModel::ClearAndSelect);
+        after.push_back(next(row));
+    form_.selectRows(after, next(form_.grid()->currentIndex().row()));
 }
 
 void MainMenus::buildTransfers()

@@ -28,6 +28,7 @@ inline constexpr Text kSortByRxStep{QT_TRANSLATE_NOOP("vq::texts", "按接收频
 inline constexpr Text kSortByTxStep{QT_TRANSLATE_NOOP("vq::texts", "按发送频率排序")};
 inline constexpr Text kMoveUpStep{QT_TRANSLATE_NOOP("vq::texts", "上移信道")};
 inline constexpr Text kMoveDownStep{QT_TRANSLATE_NOOP("vq::texts", "下移信道")};
+inline constexpr Text kDragRowsStep{QT_TRANSLATE_NOOP("vq::texts", "拖动信道")};
 inline constexpr Text kInsertRowStep{QT_TRANSLATE_NOOP("vq::texts", "插入信道")};
 inline constexpr Text kDeleteRowsStep{QT_TRANSLATE_NOOP("vq::texts", "删除信道")};
 // Asked before an insert pushes the last channel off the table.

@@ -60,10 +60,10 @@ BulkEdit reordered(const PlanRows &table, const Order &order, const ShownRows &s
     return out;
 }
 
-std::vector<int> shownPositions(const PlanRows &table, const ShownRows &shown)
+std::vector<int> shownPositions(int rows, const ShownRows &shown)
 {
     std::vector<int> out;
-    for (int r = 0; r < static_cast<int>(table.size()); ++r)
+    for (int r = 0; r < rows; ++r)
         if (shownAt(shown, r))
             out.push_back(r);
     return out;
@@ -115,7 +115,7 @@ bool isEmptyRow(const ChannelRecord &record)
 BulkEdit sortRowsEdit(const PlanRows &table, SortKey key, const ShownRows &shown)
 {
     const Field field = key == SortKey::Receive ? RxFrequency : TxFrequency;
-    const std::vector<int> positions = shownPositions(table, shown);
+    const std::vector<int> positions = shownPositions(static_cast<int>(table.size()), shown);
     std::vector<int> sources = positions;
     std::stable_sort(sources.begin(), sources.end(), [&](int a, int b) {
         const auto fa = frequencyOf(table[static_cast<std::size_t>(a)][field]);
@@ -130,7 +130,7 @@ BulkEdit moveRowsEdit(const PlanRows &table, std::span<const int> rows, int delt
     const std::set<int> selected(rows.begin(), rows.end());
     if (std::optional<BulkEdit> refused = refuseSelection(table, selected, shown))
         return *refused;
-    const std::vector<int> positions = shownPositions(table, shown);
+    const std::vector<int> positions = shownPositions(static_cast<int>(table.size()), shown);
     std::vector<int> sources = positions;
     const int n = static_cast<int>(sources.size());
     const auto isSelected = [&](int i) { return selected.contains(sources[static_cast<std::size_t>(i)]); };
@@ -146,6 +146,44 @@ BulkEdit moveRowsEdit(const PlanRows &table, std::span<const int> rows, int delt
                 std::swap(sources[static_cast<std::size_t>(i)], sources[static_cast<std::size_t>(i + 1)]);
     }
     return reordered(table, placed(table, positions, sources), shown);
+}
+
+namespace {
+
+// The rows shown in their order after the drop: the others up to `before`,
+// then the dropped ones, then the rest.
+std::vector<int> droppedOrder(const std::vector<int> &positions, const std::set<int> &selected, int before)
+{
+    std::vector<int> rest;
+    std::vector<int> block;
+    for (int row : positions)
+        (selected.contains(row) ? block : rest).push_back(row);
+    const auto at = std::lower_bound(rest.begin(), rest.end(), before);
+    rest.insert(at, block.begin(), block.end());
+    return rest;
+}
+
+} // namespace
+
+BulkEdit dropRowsEdit(const PlanRows &table, std::span<const int> rows, int before, const ShownRows &shown)
+{
+    const std::set<int> selected(rows.begin(), rows.end());
+    if (std::optional<BulkEdit> refused = refuseSelection(table, selected, shown))
+        return *refused;
+    const std::vector<int> positions = shownPositions(static_cast<int>(table.size()), shown);
+    return reordered(table, placed(table, positions, droppedOrder(positions, selected, before)), shown);
+}
+
+std::vector<int> rowsAfterDrop(int tableSize, std::span<const int> rows, int before, const ShownRows &shown)
+{
+    const std::set<int> selected(rows.begin(), rows.end());
+    const std::vector<int> positions = shownPositions(tableSize, shown);
+    const std::vector<int> order = droppedOrder(positions, selected, before);
+    std::vector<int> out;
+    for (std::size_t i = 0; i < order.size(); ++i)
+        if (selected.contains(order[i]))
+            out.push_back(positions[i]);
+    return out;
 }
 
 BulkEdit insertRowEdit(const PlanRows &table, int row, const ShownRows &shown)

@@ -24,6 +24,13 @@ BulkEdit sortRowsEdit(const PlanRows &table, SortKey key, const ShownRows &shown
 // shown; a row already at the edge stays, and so does the block behind it.
 BulkEdit moveRowsEdit(const PlanRows &table, std::span<const int> rows, int delta, const ShownRows &shown = {});
 
+// The selected rows taken out and put back together, in their order, just
+// before row `before` (the table's size: at the end), among the rows shown:
+// what dragging them there does.
+BulkEdit dropRowsEdit(const PlanRows &table, std::span<const int> rows, int before, const ShownRows &shown = {});
+// Where those rows are after the drop, in order.
+std::vector<int> rowsAfterDrop(int tableSize, std::span<const int> rows, int before, const ShownRows &shown = {});
+
 // An empty channel at `row`; the later channels move down one and the last
 // row's channel drops off the table.
 BulkEdit insertRowEdit(const PlanRows &table, int row, const ShownRows &shown = {});

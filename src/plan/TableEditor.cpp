@@ -235,6 +235,13 @@ Result TableEditor::moveRows(const std::vector<int> &rows, int delta)
                       moveRowsEdit(plan(), rows, delta, shownRows()));
 }
 
+Result TableEditor::dropRows(const std::vector<int> &rows, int before)
+{
+    if (Result allowed = mayEdit(); !allowed.ok)
+        return allowed;
+    return commitEdit(texts::kDragRowsStep, texts::kEditRefused, dropRowsEdit(plan(), rows, before, shownRows()));
+}
+
 Result TableEditor::insertRow(int row, const std::function<bool(const Notice &question)> &mayDrop)
 {
     if (Result allowed = mayEdit(); !allowed.ok)

@@ -83,6 +83,8 @@ public:
     // asks `mayDrop` first, naming it; "no" changes nothing.
     Result sortRows(SortKey key);
     Result moveRows(const std::vector<int> &rows, int delta);
+    // The rows dragged to just before row `before`.
+    Result dropRows(const std::vector<int> &rows, int before);
     Result insertRow(int row, const std::function<bool(const Notice &question)> &mayDrop);
     Result deleteRows(const std::vector<int> &rows);
 

@@ -330,6 +330,18 @@ private slots:
         QVERIFY(rig.take(editor.moveRows({48}, 1))); // into the last row
         QCOMPARE(channels()[49], before[48]);
         QVERIFY(rig.take(editor.undo()));
+        // Dragged rows land together, in their order, where they were dropped.
+        QCOMPARE(rowsAfterDrop(kChannelCount, std::vector{2, 0}, 4), (std::vector{2, 3}));
+        QVERIFY(rig.take(editor.dropRows({2, 0}, 4)));
+        QCOMPARE(channels()[0], before[1]);
+        QCOMPARE(channels()[2], before[0]);
+        QCOMPARE(channels()[3], before[2]);
+        QCOMPARE(channels()[4], before[4]);
+        QVERIFY(rig.take(editor.dropRows({2, 3}, 0)));
+        QCOMPARE(channels()[0], before[0]);
+        QVERIFY(rig.take(editor.undo()));
+        QVERIFY(rig.take(editor.undo()));
+        QCOMPARE(channels(), before);
 
         // An insert then a delete at the same row is where it was; the last
         // channel dropping off is asked about first, and "no" keeps it.
@@ -361,6 +373,13 @@ private slots:
         QCOMPARE(channels()[2], before[2]);
         QCOMPARE(channels()[49][TxFrequency], FieldValue("145.60625"));
         const auto filtered = channels();
+        const ShownRows shown = editor.shownRows();
+        QCOMPARE(rowsAfterDrop(kChannelCount, std::vector{0}, kChannelCount, shown), std::vector{49});
+        QVERIFY(!rig.take(editor.dropRows({0}, 2))); // before 3, the next row shown: where it is
+        QVERIFY(rig.take(editor.dropRows({0}, kChannelCount)));
+        QCOMPARE(channels()[49], filtered[0]);
+        QCOMPARE(channels()[2], filtered[2]);
+        QVERIFY(rig.take(editor.undo()));
         QVERIFY(!rig.take(editor.deleteRows({0})));
         QVERIFY(!rig.take(editor.insertRow(0, answer(true))));
         QCOMPARE(channels(), filtered);
