@@ -65,6 +65,10 @@
         <source>频率步进(kHz)</source>
         <translation>Frequency step (kHz)</translation>
     </message>
+    <message>
+        <source>修改%1</source>
+        <translation>Change %1</translation>
+    </message>
 </context>
 <context>
     <name>vq::ChannelCard</name>
@@ -94,6 +98,14 @@
     <message>
         <source>第%1信道 现在</source>
         <translation>Channel %1 now</translation>
+    </message>
+    <message>
+        <source>快照列表</source>
+        <translation>Snapshots</translation>
+    </message>
+    <message>
+        <source>与当前信道的差别</source>
+        <translation>Differences from the channels now</translation>
     </message>
 </context>
 <context>
@@ -132,6 +144,26 @@
     <message>
         <source>查找：输入任一字段中的文字</source>
         <translation>Find: type text from any field</translation>
+    </message>
+    <message>
+        <source>进度</source>
+        <translation>Progress</translation>
+    </message>
+    <message>
+        <source>状态</source>
+        <translation>Status</translation>
+    </message>
+    <message>
+        <source>信道表</source>
+        <translation>Channel table</translation>
+    </message>
+    <message>
+        <source>每行一个信道。F2 或回车编辑，F4 打开本列的选项，Alt+上/下 移动所选信道。</source>
+        <translation>One channel per row. F2 or Enter edits, F4 opens the column&#x27;s choices, Alt+Up/Down moves the selected channels.</translation>
+    </message>
+    <message>
+        <source>查找</source>
+        <translation>Find</translation>
     </message>
 </context>
 <context>
@@ -347,6 +379,14 @@
         <source>状态</source>
         <translation>State</translation>
     </message>
+    <message>
+        <source>串口设备列表</source>
+        <translation>Serial devices</translation>
+    </message>
+    <message>
+        <source>检查结果</source>
+        <translation>Findings</translation>
+    </message>
 </context>
 <context>
     <name>vq::PortDialog</name>
@@ -400,6 +440,10 @@
     <message>
         <source>第%1信道 %2</source>
         <translation>Channel %1 %2</translation>
+    </message>
+    <message>
+        <source>将修改的项目</source>
+        <translation>Values to be changed</translation>
     </message>
 </context>
 <context>
@@ -1492,6 +1536,10 @@ Exit status: 0 success, 1 failure, 2 usage error.</translation>
     <message>
         <source>插入后第%1信道（%2）将移出表格，是否继续？</source>
         <translation>After the insert, channel %1 (%2) drops off the table. Go on?</translation>
+    </message>
+    <message>
+        <source>拖动信道</source>
+        <translation>Drag channels</translation>
     </message>
 </context>
 </TS>

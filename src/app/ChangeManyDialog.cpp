@@ -53,15 +53,22 @@ ChangeManyDialog::ChangeManyDialog(const std::vector<int> &rows, QWidget *parent
         }
         editor->setEnabled(false);
         connect(tick, &QCheckBox::toggled, editor, &QWidget::setEnabled);
+        const QString field = texts::fieldName(fieldNames()[static_cast<std::size_t>(f)]);
+        // Seven boxes read "修改": a screen reader says which field each one is for.
+        tick->setAccessibleName(tr("修改%1").arg(field));
+        auto *label = new QLabel(field, this);
+        label->setBuddy(editor);
         grid->addWidget(tick, f, 0);
-        grid->addWidget(new QLabel(texts::fieldName(fieldNames()[static_cast<std::size_t>(f)]), this), f, 1);
+        grid->addWidget(label, f, 1);
         grid->addWidget(editor, f, 2);
         ticks_[static_cast<std::size_t>(f)] = tick;
         editors_[static_cast<std::size_t>(f)] = editor;
     }
     step_ = new QLineEdit(this);
     step_->setPlaceholderText(tr("如 12.5，留空则各信道相同"));
-    grid->addWidget(new QLabel(tr("频率步进(kHz)"), this), kFieldCount, 1);
+    auto *stepLabel = new QLabel(tr("频率步进(kHz)"), this);
+    stepLabel->setBuddy(step_);
+    grid->addWidget(stepLabel, kFieldCount, 1);
     grid->addWidget(step_, kFieldCount, 2);
     auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);

@@ -1,6 +1,7 @@
 #include "app/ChannelGrid.h"
 
 #include <QAbstractItemDelegate>
+#include <QKeyEvent>
 
 namespace vq {
 
@@ -14,6 +15,19 @@ void ChannelGrid::commitOpenEditor()
         commitData(editor);
         closeEditor(editor, QAbstractItemDelegate::NoHint);
     }
+}
+
+void ChannelGrid::keyPressEvent(QKeyEvent *event)
+{
+    if (event->key() == Qt::Key_F4 && event->modifiers() == Qt::NoModifier && currentIndex().isValid()) {
+        emit pickerAsked(currentIndex().column());
+        return;
+    }
+    // Only where editing is allowed now: during a read nothing opens.
+    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && state() != EditingState &&
+        edit(currentIndex(), EditKeyPressed, event))
+        return;
+    QTableView::keyPressEvent(event);
 }
 
 int ChannelGrid::currentRow() const

@@ -6,6 +6,7 @@ namespace vq {
 
 // The channel grid: a table view whose open cell editor can be committed
 // on demand, so a picker never writes a row while a typed value waits.
+// Enter opens a cell as F2 does, and F4 asks for the column's picker.
 class ChannelGrid : public QTableView {
     Q_OBJECT
 public:
@@ -16,6 +17,13 @@ public:
     void commitOpenEditor();
     int currentRow() const;
     void makeRowCurrent(int row);
+
+signals:
+    // F4: the user asks for the picker of the current column.
+    void pickerAsked(int column);
+
+protected:
+    void keyPressEvent(QKeyEvent *event) override;
 };
 
 } // namespace vq

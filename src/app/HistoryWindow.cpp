@@ -41,6 +41,7 @@ HistoryWindow::HistoryWindow(Programmer &programmer, Messenger &messenger, QWidg
     model_ = programmer_.newHistoryModel(this);
     list_ = new QTableView(this);
     list_->setObjectName(QStringLiteral("snapshotList"));
+    setCaption(this, list_, "accessibleName", QT_TR_NOOP("快照列表"));
     list_->setModel(model_);
     list_->setSelectionBehavior(QAbstractItemView::SelectRows);
     list_->setSelectionMode(QAbstractItemView::SingleSelection);
@@ -53,6 +54,7 @@ HistoryWindow::HistoryWindow(Programmer &programmer, Messenger &messenger, QWidg
     differences_ = new QStandardItemModel(0, kFieldCount, this);
     auto *differences = new QTableView(this);
     differences->setObjectName(QStringLiteral("differences"));
+    setCaption(this, differences, "accessibleName", QT_TR_NOOP("与当前信道的差别"));
     differences->setModel(differences_);
     differences->setEditTriggers(QAbstractItemView::NoEditTriggers);
 

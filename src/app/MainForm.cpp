@@ -11,6 +11,7 @@
 #include "plan/Programmer.h"
 #include "plan/RowOrder.h"
 
+#include <QAccessible>
 #include <QComboBox>
 #include <QFrame>
 #include <QGroupBox>
@@ -66,7 +67,12 @@ MainForm::MainForm(Programmer &programmer, Messenger &messenger, QWidget *window
     buildFind();
     resize(firstSize_);
 
-    connect(&programmer_, &Programmer::statusChanged, status_, &QLabel::setText);
+    connect(&programmer_, &Programmer::statusChanged, status_, [this](const QString &text) {
+        status_->setText(text);
+        // Said as it changes, as a status bar's text would be.
+        QAccessibleEvent changed(status_, QAccessible::NameChanged);
+        QAccessible::updateAccessibility(&changed);
+    });
     connect(&programmer_, &Programmer::progressChanged, progress_, &QProgressBar::setValue);
     connect(&programmer_, &Programmer::firstRowCurrent, this, [this] { grid_->makeRowCurrent(0); });
     connect(&programmer_, &Programmer::readingChanged, this, [this](bool reading) {
@@ -116,6 +122,9 @@ void MainForm::buildLabels()
     progress_->setValue(0);
     progress_->setTextVisible(false);
     progress_->setGeometry(twipsRect(this, 8280, 1320, 3015, 255));
+    setCaption(this, progress_, "accessibleName", QT_TR_NOOP("进度"));
+    // The status line keeps no name of its own: its text is its name.
+    setCaption(this, status_, "accessibleDescription", QT_TR_NOOP("状态"));
 }
 
 void MainForm::buildGrid()
@@ -131,6 +140,9 @@ void MainForm::buildGrid()
     grid_->setObjectName(QStringLiteral("DataGrid1"));
     grid_->setModel(model_);
     grid_->setFont(kaiFont(kGridPoints));
+    setCaption(this, grid_, "accessibleName", QT_TR_NOOP("信道表"));
+    setCaption(this, grid_, "accessibleDescription",
+               QT_TR_NOOP("每行一个信道。F2 或回车编辑，F4 打开本列的选项，Alt+上/下 移动所选信道。"));
     grid_->setGeometry(twipsRect(this, kGridPlace[0], kGridPlace[1], kGridPlace[2], kGridPlace[3]));
     // Cells and rows are selected as in a spreadsheet; the pickers still act
     // on the current row.
@@ -180,12 +192,21 @@ void MainForm::buildPickers()
         pickerOffsets_[static_cast<std::size_t>(n - 1)] = {
             combo->x() - viewportLeft() - grid_->horizontalHeader()->sectionViewportPosition(column),
             combo->width() - grid_->columnWidth(column)};
-        connect(combo, &QComboBox::activated, this,
-                [this, n, combo](int index) { pick(n, combo->itemText(index)); });
+        connect(combo, &QComboBox::activated, this, [this, n, combo](int index) {
+            pick(n, combo->itemText(index));
+            // Opened from the grid with F4: back to the grid, as a cell editor would.
+            if (pickerFromGrid_ == combo)
+                grid_->setFocus();
+            pickerFromGrid_ = nullptr;
+        });
         pickers_[static_cast<std::size_t>(n - 1)] = combo;
     }
+    namePickers();
+    connect(model_, &QAbstractItemModel::headerDataChanged, this, &MainForm::namePickers);
+    connect(grid_, &ChannelGrid::pickerAsked, this, &MainForm::openPicker);
     // Tab order as the pickers' tab indices give it: 1, 2, 5, 6, 7 over
     // the receive side and flags, then 3 and 4 over the transmit tones.
+    QWidget::setTabOrder(grid_, pickers_[0]);
     QWidget::setTabOrder(pickers_[0], pickers_[1]);
     QWidget::setTabOrder(pickers_[1], pickers_[4]);
     QWidget::setTabOrder(pickers_[4], pickers_[5]);
@@ -202,6 +223,8 @@ void MainForm::buildFind()
     find_->setClearButtonEnabled(true);
     find_->setFont(songFont(10.5));
     find_->setGeometry(twipsRect(this, 720, 1740, 3960, 360));
+    setCaption(this, find_, "accessibleName", QT_TR_NOOP("查找"));
+    QWidget::setTabOrder(find_, grid_); // it stands above the grid
     find_->hide();
     connect(find_, &QLineEdit::textChanged, this, &MainForm::showMatchingRows);
     // A changed value may match the find text, or empty a channel.
@@ -251,6 +274,31 @@ void MainForm::resizeEvent(QResizeEvent *event)
         grid_->setFont(kaiFont(fit.points));
     grid_->verticalHeader()->setDefaultSectionSize(fit.rowHeight);
     placePickers();
+}
+
+void MainForm::namePickers()
+{
+    // Each picker is named as the column it fills; where a list box's name
+    // is the value it shows, the description says what it is for.
+    for (std::size_t n = 0; n < pickers_.size(); ++n) {
+        const QString column =
+            model_->headerData(kPickerColumns[n], Qt::Horizontal, Qt::DisplayRole).toString().simplified();
+        pickers_[n]->setAccessibleName(column);
+        pickers_[n]->setAccessibleDescription(column);
+    }
+}
+
+void MainForm::openPicker(int column)
+{
+    const auto *at = std::find(kPickerColumns.begin(), kPickerColumns.end(), column);
+    if (at == kPickerColumns.end())
+        return;
+    QComboBox *picker = pickers_[static_cast<std::size_t>(at - kPickerColumns.begin())];
+    if (!picker->isEnabled() || !picker->isVisible())
+        return;
+    pickerFromGrid_ = picker;
+    picker->setFocus();
+    picker->showPopup();
 }
 
 void MainForm::pick(int picker, const QString &text)

@@ -60,6 +60,10 @@ private:
     // A row header dragged from visual place `from` to `to`: the selected
     // rows (or that one) move there.
     void dropDraggedRows(int row, int from, int to);
+    // Each picker named as its column, in the language in use.
+    void namePickers();
+    // F4 in the grid: the picker over `column`, if there is one, opened.
+    void openPicker(int column);
     // Each picker over its column, as the columns and the grid move.
     void placePickers();
     int viewportLeft() const;
@@ -74,6 +78,7 @@ private:
     std::array<QComboBox *, 7> pickers_{};
     QLineEdit *find_ = nullptr;
     QWidget *line_ = nullptr;
+    QComboBox *pickerFromGrid_ = nullptr;
     QSize firstSize_;
     int ownRowHeight_ = 0;
     std::array<std::array<int, 2>, 7> pickerOffsets_{};

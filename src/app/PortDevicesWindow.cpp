@@ -63,6 +63,7 @@ PortDevicesWindow::PortDevicesWindow(Programmer &programmer, Messenger &messenge
 
     table_ = new QTableWidget(0, ColumnCount, this);
     table_->setObjectName(QStringLiteral("deviceTable"));
+    setCaption(this, table_, "accessibleName", QT_TR_NOOP("串口设备列表"));
     showCaptions();
     table_->setSelectionBehavior(QAbstractItemView::SelectRows);
     table_->setSelectionMode(QAbstractItemView::SingleSelection);
@@ -89,6 +90,7 @@ PortDevicesWindow::PortDevicesWindow(Programmer &programmer, Messenger &messenge
     auto *otherLabel = new QLabel(this);
     setCaption(this, otherLabel, "text", QT_TR_NOOP("其他设备："));
     otherRow->addWidget(otherLabel);
+    otherLabel->setBuddy(otherPath_);
     otherRow->addWidget(otherPath_, 1);
     otherRow->addWidget(otherTo1);
     otherRow->addWidget(otherTo2);
@@ -96,6 +98,7 @@ PortDevicesWindow::PortDevicesWindow(Programmer &programmer, Messenger &messenge
     findings_ = new QPlainTextEdit(this);
     findings_->setObjectName(QStringLiteral("findings"));
     findings_->setReadOnly(true);
+    setCaption(this, findings_, "accessibleName", QT_TR_NOOP("检查结果"));
     findings_->setMaximumBlockCount(200);
     counts_ = new QLabel(this);
     counts_->setObjectName(QStringLiteral("linkCounts"));

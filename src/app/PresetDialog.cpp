@@ -31,6 +31,7 @@ PresetDialog::PresetDialog(Programmer &programmer, std::vector<int> rows, std::v
     layout->addWidget(summary_);
     changes_ = new QTableWidget(0, 3, this);
     changes_->setObjectName(QStringLiteral("将修改"));
+    changes_->setAccessibleName(tr("将修改的项目"));
     changes_->setHorizontalHeaderLabels({tr("信道"), tr("原值"), tr("新值")});
     changes_->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
     changes_->verticalHeader()->hide();

@@ -16,12 +16,15 @@
 #include "app/SystemInfo.h"
 #include "plan/EditTexts.h"
 #include "plan/HistoryModel.h"
+#include "plan/LinkTexts.h"
 #include "support/GridTyping.h"
 #include "support/PtyPair.h"
 #include "support/RecordingMessenger.h"
 #include "support/StoreHelpers.h"
 
 #include <QAbstractItemModelTester>
+#include <QHeaderView>
+#include <QAccessible>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
@@ -211,6 +214,65 @@ QStringList overlaps(QWidget *form)
     return found;
 }
 
+// The controls a user works of `root` and the windows open under it that a
+// screen reader would meet without a name, as "window/object". A list box's
+// name on Linux is the value it shows: what says what it is for is its
+// label, or else its description.
+QStringList unnamedControls(QWidget *root)
+{
+    using R = QAccessible::Role;
+    static const QList<R> worked = {R::PushButton, R::CheckBox,  R::RadioButton, R::ComboBox,    R::EditableText,
+                                    R::SpinBox,    R::Table,     R::List,        R::Tree,        R::PageTabList,
+                                    R::Slider,     R::ProgressBar, R::ButtonMenu, R::ButtonDropDown, R::StatusBar};
+    QStringList unnamed;
+    std::function<void(QAccessibleInterface *)> walk = [&](QAccessibleInterface *node) {
+        if (!node || node->state().invisible)
+            return;
+        QString name = node->text(QAccessible::Name).trimmed();
+        for (const auto &[label, relation] : node->relations(QAccessible::Label))
+            name += label->text(QAccessible::Name).trimmed();
+        if (node->role() == R::ComboBox)
+            name += node->text(QAccessible::Description).trimmed();
+        if (worked.contains(node->role()) && name.isEmpty()) {
+            auto *widget = qobject_cast<QWidget *>(node->object());
+            unnamed << (widget ? widget->window()->objectName() + QLatin1Char('/') + widget->objectName()
+                               : QStringLiteral("?"));
+        }
+        for (int i = 0; i < node->childCount(); ++i)
+            walk(node->child(i));
+    };
+    walk(QAccessible::queryAccessibleInterface(root));
+    for (QWidget *child : root->findChildren<QWidget *>())
+        if (child->isWindow() && child->isVisible())
+            walk(QAccessible::queryAccessibleInterface(child));
+    return unnamed;
+}
+
+// Controls of `root` and the windows open under it that Tab never reaches.
+// A table's headers and corner are worked with the table's own keys.
+QStringList untabbable(QWidget *root)
+{
+    QList<QWidget *> windows{root};
+    for (QWidget *child : root->findChildren<QWidget *>())
+        if (child->isWindow() && child->isVisible())
+            windows << child;
+    QStringList missed;
+    for (QWidget *window : windows) {
+        QSet<QWidget *> chain;
+        for (QWidget *w = window->nextInFocusChain(); w != window && !chain.contains(w); w = w->nextInFocusChain())
+            chain << w;
+        for (QWidget *control : window->findChildren<QWidget *>())
+            if (control->window() == window && control->isVisibleTo(window) && control->isEnabled() &&
+                (qobject_cast<QAbstractButton *>(control) || qobject_cast<QComboBox *>(control) ||
+                 qobject_cast<QLineEdit *>(control) || qobject_cast<QAbstractScrollArea *>(control)) &&
+                !qobject_cast<QAbstractItemView *>(control->parentWidget()) &&
+                control->objectName() != QLatin1String("qt_scrollarea_viewport") &&
+                (!(control->focusPolicy() & Qt::TabFocus) || !chain.contains(control)))
+                missed << window->objectName() + QLatin1Char('/') + control->objectName();
+    }
+    return missed;
+}
+
 const char *const kLockedMenus[] = {"读信道", "写信道", "系统", "退出", "帮助"};
 
 } // namespace
@@ -287,6 +349,85 @@ private slots:
         Started back(false);
         QVERIFY(back.window().screen()->availableGeometry().intersects(back.window().frameGeometry()));
         QCOMPARE(back.window().size(), QSize(800, 600));
+    }
+    // Everything from the keyboard, and every control named for a screen
+    // reader in both languages, in the main window and each dialog.
+    void keyboardAndScreenReader()
+    {
+        Started s;
+        QVERIFY(s.ok);
+        MainWindow &w = s.window();
+        for (const char *language : {"English", "中文"}) {
+            s.trigger(language);
+            QCoreApplication::processEvents();
+            for (const char *name : {"端口", "端口设备", "历史记录", "操作", "关于", "批量修改", "插入预设频道"})
+                s.trigger(name);
+            const QStringList unnamed = unnamedControls(&w);
+            QVERIFY2(unnamed.isEmpty(), qPrintable(unnamed.join(QLatin1Char(' '))));
+            const QStringList missed = untabbable(&w);
+            QVERIFY2(missed.isEmpty(), qPrintable(missed.join(QLatin1Char(' '))));
+            for (QWidget *open : QApplication::topLevelWidgets())
+                if (open != &w)
+                    open->close();
+        }
+        QVERIFY(s.writeGoesOut());
+
+        // F2 and Enter open a cell; F4 opens the column's picker, whose
+        // pick goes to the current row, and then the grid has the keys again.
+        ChannelGrid *grid = w.grid();
+        w.windowHandle()->requestActivate();
+        QVERIFY(QTest::qWaitForWindowActive(&w));
+        grid->setFocus();
+        const QModelIndex first = grid->model()->index(0, RxFrequency);
+        for (Qt::Key key : {Qt::Key_F2, Qt::Key_Return}) {
+            grid->setCurrentIndex(first);
+            QTest::keyClick(grid, key);
+            QVERIFY(grid->indexWidget(first));
+            grid->commitOpenEditor();
+        }
+        grid->setCurrentIndex(grid->model()->index(0, RxTone));
+        QTest::keyClick(grid, Qt::Key_F4);
+        auto *picker = w.findChild<QComboBox *>(QStringLiteral("Combo1"));
+        QTRY_VERIFY(picker->view()->isVisible());
+        QTest::keyClick(picker->view(), Qt::Key_Down);
+        QTest::keyClick(picker->view(), Qt::Key_Return);
+        QVERIFY(!picker->currentText().trimmed().isEmpty());
+        QCOMPARE(s.store().field(0, RxTone), FieldValue(picker->currentText().toStdString()));
+        QTRY_COMPARE(QApplication::focusWidget(), grid);
+
+        // Alt+Down moves the channel and the selection with it; a row header
+        // dragged moves the rows selected; each is one step to undo.
+        const ChannelRecord channel = test::snapshot(s.store())[0];
+        const auto holds = [&](int row) {
+            ChannelRecord there = test::snapshot(s.store())[static_cast<std::size_t>(row)];
+            there[ChannelNumber] = channel[ChannelNumber];
+            return there == channel;
+        };
+        grid->selectRow(0);
+        QTest::keyClick(grid, Qt::Key_Down, Qt::AltModifier);
+        QVERIFY(holds(1));
+        QCOMPARE(grid->currentRow(), 1);
+        grid->verticalHeader()->moveSection(1, 4);
+        QVERIFY(holds(4));
+        QCOMPARE(grid->verticalHeader()->logicalIndex(4), 4); // the grid keeps the table's order
+        QVERIFY(grid->selectionModel()->isRowSelected(4, {}));
+        s.trigger("撤销");
+        QVERIFY(holds(1));
+
+        // During a read nothing moves or opens. The status line's text is
+        // its name for a screen reader, which hears it change (the test
+        // platform has no screen reader to send the change to).
+        s.messenger.notices.clear();
+        s.trigger("读信道");
+        QCOMPARE(QAccessible::queryAccessibleInterface(w.findChild<QLabel *>(QStringLiteral("Label2")))
+                     ->text(QAccessible::Name),
+                 QString(texts::kStatusReading));
+        grid->setFocus();
+        QTest::keyClick(grid, Qt::Key_Down, Qt::AltModifier);
+        QTest::keyClick(grid, Qt::Key_F2);
+        QVERIFY(holds(1) && !grid->indexWidget(grid->currentIndex()));
+        QCOMPARE(s.messenger.texts(), QStringList{QString(texts::kTransferBusyRetry)});
+        s.trigger("中止");
     }
     void menusReachTheirOperations()
     {
