@@ -159,11 +159,19 @@
     </message>
     <message>
         <source>每行一个信道。F2 或回车编辑，F4 打开本列的选项，Alt+上/下 移动所选信道。</source>
-        <translation>One channel per row. F2 or Enter edits, F4 opens the column&#x27;s choices, Alt+Up/Down moves the selected channels.</translation>
+        <translation>One channel per row. F2 or Enter edits, F4 opens the column&apos;s choices, Alt+Up/Down moves the selected channels.</translation>
     </message>
     <message>
         <source>查找</source>
         <translation>Find</translation>
+    </message>
+    <message>
+        <source>改用USB串口 %1</source>
+        <translation>Use USB serial %1</translation>
+    </message>
+    <message>
+        <source>设为端口1的设备，并在此等待对讲机：%1</source>
+        <translation>Make it the device of port 1 and wait for the radio there: %1</translation>
     </message>
 </context>
 <context>

@@ -19,7 +19,9 @@
 #include <QItemSelection>
 #include <QLabel>
 #include <QLineEdit>
+#include <QFileInfo>
 #include <QProgressBar>
+#include <QPushButton>
 #include <QScrollBar>
 
 namespace vq {
@@ -65,6 +67,7 @@ MainForm::MainForm(Programmer &programmer, Messenger &messenger, QWidget *window
     buildGrid();
     buildPickers();
     buildFind();
+    buildAdapterOffer();
     resize(firstSize_);
 
     connect(&programmer_, &Programmer::statusChanged, status_, [this](const QString &text) {
@@ -299,6 +302,38 @@ void MainForm::openPicker(int column)
     pickerFromGrid_ = picker;
     picker->setFocus();
     picker->showPopup();
+}
+
+void MainForm::buildAdapterOffer()
+{
+    // Under the status line, where it says the radio does not answer.
+    adapterButton_ = new QPushButton(this);
+    adapterButton_->setObjectName(QStringLiteral("改用USB串口"));
+    adapterButton_->setFont(songFont(10.5));
+    adapterButton_->setGeometry(twipsRect(this, 7920, 1740, 3135, 360));
+    adapterButton_->hide();
+    connect(adapterButton_, &QPushButton::clicked, this,
+            [this] { messenger_.tell(programmer_.adapterOffer().take()); });
+    connect(&programmer_.adapterOffer(), &AdapterOffer::offerChanged, this, &MainForm::showAdapterOffer);
+}
+
+void MainForm::showAdapterOffer()
+{
+    const QString device = programmer_.adapterOffer().offered();
+    adapterButton_->setVisible(!device.isEmpty());
+    if (device.isEmpty())
+        return;
+    // By the device's own short name (ttyUSB0), not its long stable one.
+    const QString target = QFileInfo(device).canonicalFilePath();
+    adapterButton_->setText(tr("改用USB串口 %1").arg(QFileInfo(target.isEmpty() ? device : target).fileName()));
+    adapterButton_->setToolTip(tr("设为端口1的设备，并在此等待对讲机：%1").arg(device));
+}
+
+void MainForm::changeEvent(QEvent *event)
+{
+    if (event->type() == QEvent::LanguageChange)
+        showAdapterOffer();
+    QWidget::changeEvent(event);
 }
 
 void MainForm::pick(int picker, const QString &text)

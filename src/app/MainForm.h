@@ -11,6 +11,7 @@ class QComboBox;
 class QLabel;
 class QLineEdit;
 class QProgressBar;
+class QPushButton;
 
 namespace vq {
 
@@ -48,12 +49,16 @@ public:
 
 protected:
     void resizeEvent(QResizeEvent *event) override;
+    void changeEvent(QEvent *event) override;
 
 private:
     void buildLabels();
     void buildGrid();
     void buildPickers();
     void buildFind();
+    void buildAdapterOffer();
+    // The free USB adapter on offer, by its device's short name; hidden when none.
+    void showAdapterOffer();
     // Rows the find text or 隐藏空信道 leaves out are hidden, never removed:
     // the store and the order the radio gets stay as they are.
     void showMatchingRows();
@@ -77,6 +82,7 @@ private:
     QProgressBar *progress_ = nullptr;
     std::array<QComboBox *, 7> pickers_{};
     QLineEdit *find_ = nullptr;
+    QPushButton *adapterButton_ = nullptr;
     QWidget *line_ = nullptr;
     QComboBox *pickerFromGrid_ = nullptr;
     QSize firstSize_;

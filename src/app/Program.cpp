@@ -118,6 +118,7 @@ bool Program::start(const ProgramOptions &options)
     // the start-up write begins.
     window_->show();
     window_->startUp();
+    programmer_.adapterOffer().start();
     return true;
 }
 

@@ -55,6 +55,15 @@ QList<PortEntry> listSerialDevices(const PortSetup &setup, const SystemFolders &
         index.insert(device.isEmpty() ? e.path : device, entries.size());
         entries << e;
     }
+    // Adapters the system links by id and does not list (a device it has
+    // no driver details for); on most systems these are listed already.
+    for (auto it = byId.constBegin(); it != byId.constEnd(); ++it)
+        if (!index.contains(it.key())) {
+            PortEntry e;
+            e.path = it.key();
+            index.insert(it.key(), entries.size());
+            entries << e;
+        }
     // The ports' own devices, also when the system does not list them.
     for (int port = 1; port <= 2; ++port) {
         const QString &named = setup.devices[static_cast<std::size_t>(port - 1)];
@@ -168,6 +177,14 @@ SearchReport reportSearch(const QList<ProbeOutcome> &outcomes)
     if (found.size() == 1)
         report.onlyRadio = found.first();
     return report;
+}
+
+QString freeUsbAdapter(const QList<PortEntry> &entries)
+{
+    for (const PortEntry &e : entries)
+        if (e.state == PortEntry::State::Free && e.ports.isEmpty() && (!e.usbId.isEmpty() || !e.stableName.isEmpty()))
+            return e.rememberedName();
+    return {};
 }
 
 QStringList probeCandidates(const QList<PortEntry> &entries)

@@ -61,6 +61,10 @@ void keepKnownHolders(QList<PortEntry> &fresh, const QList<PortEntry> &before);
 // The state as the list shows it: 可用, 使用中, 无权限, 当前端口, 不存在, 不是串口.
 QString stateText(PortEntry::State state);
 
+// The first USB serial adapter that is free and behind neither port, by
+// the name to remember it by; empty when there is none.
+QString freeUsbAdapter(const QList<PortEntry> &entries);
+
 // The devices the radio finder may probe: free ones only, each once.
 QStringList probeCandidates(const QList<PortEntry> &entries);
 

@@ -5,6 +5,7 @@
 #include "plan/HistoryModel.h"
 #include "plan/LinkTraces.h"
 #include "plan/PlanFiles.h"
+#include "plan/AdapterOffer.h"
 #include "plan/PortControl.h"
 #include "plan/Result.h"
 #include "plan/TableEditor.h"
@@ -38,6 +39,8 @@ public:
     Transfers &transfers() { return transfers_; }
     PortControl &ports() { return ports_; }
     LinkTraces &traces() { return traces_; }
+    // A free USB adapter offered while the radio does not answer.
+    AdapterOffer &adapterOffer() { return adapterOffer_; }
     // The snapshots of the table, and a list of them for a window.
     ChannelHistory &history() { return history_; }
     HistoryModel *newHistoryModel(QObject *parent);
@@ -70,6 +73,7 @@ private:
     PortControl ports_{link_, controller_};
     Transfers transfers_{store_, link_, controller_, editor_, ports_};
     LinkTraces traces_{link_};
+    AdapterOffer adapterOffer_{ports_, link_, controller_};
 };
 
 } // namespace vq

@@ -3,6 +3,7 @@
 // without a window.
 #include "RadioSimulator.h"
 #include "app/AboutWindow.h"
+#include "plan/AdapterOffer.h"
 #include "app/Appearance.h"
 #include "app/Captions.h"
 #include "app/ChangeManyDialog.h"
@@ -428,6 +429,43 @@ private slots:
         QVERIFY(holds(1) && !grid->indexWidget(grid->currentIndex()));
         QCOMPARE(s.messenger.texts(), QStringList{QString(texts::kTransferBusyRetry)});
         s.trigger("中止");
+    }
+    // A new user's USB cable: while the radio does not answer, a free USB
+    // adapter is offered, also one plugged in later; one click puts it
+    // behind port 1, remembers it and polls there. Nothing reaches it before.
+    void freeAdapterOffered()
+    {
+        Started s;
+        QVERIFY(s.ok);
+        QTemporaryDir tree;
+        const SystemFolders folders{.byIdFolder = tree.filePath(QStringLiteral("by-id"))};
+        QVERIFY(QDir().mkpath(folders.byIdFolder));
+        PtyPair cable, held;
+        test::DeviceHolder holder(held.devicePath());
+        QVERIFY(holder.isHolding());
+        QVERIFY(QFile::link(held.devicePath(), folders.byIdFolder + QStringLiteral("/usb-Held-if00-port0")));
+        AdapterOffer &offer = s.program.programmer().adapterOffer();
+        offer.setSystemFolders(folders);
+        LinkController &controller = s.program.programmer().controller();
+        controller.setIntervals({.writeTick = 4, .writeDelay = 10, .readStart = 5, .blockTimeout = 300, .silence = 100});
+        QVERIFY(s.com1.readAtLeast(1 + 50 * 32, 3000).startsWith('A')); // the start-up write, never answered
+        QTRY_COMPARE(s.label("Label2"), QString(texts::kStatusSilent));
+        auto *button = s.window().findChild<QPushButton *>(QStringLiteral("改用USB串口"));
+        QVERIFY(offer.offered().isEmpty() && !button->isVisible()); // the only adapter is held
+
+        const QString plugged = folders.byIdFolder + QStringLiteral("/usb-Radio_Cable-if00-port0");
+        QVERIFY(QFile::link(cable.devicePath(), plugged));
+        QTRY_COMPARE(offer.offered(), plugged);
+        QVERIFY(button->isVisible() && button->text().contains(QFileInfo(cable.devicePath()).fileName()));
+        QVERIFY(cable.readAvailable().isEmpty() && held.readAvailable().isEmpty());
+        button->click();
+        QCOMPARE(s.program.programmer().ports().deviceInUse(), plugged);
+        QCOMPARE(QSettings().value(QStringLiteral("ports/com1")).toString(), plugged);
+        QVERIFY(!cable.readAtLeast(1, 2000).isEmpty()); // the poll, there
+        QVERIFY(!button->isVisible());
+        cable.write("C");
+        QTRY_COMPARE(s.label("Label2"), QString(texts::kStatusReady));
+        QVERIFY(held.readAvailable().isEmpty());
     }
     void menusReachTheirOperations()
     {
