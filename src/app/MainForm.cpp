@@ -161,11 +161,19 @@ void MainForm::buildGrid()
     header->setSectionResizeMode(QHeaderView::Interactive);
     for (int column = 0; column < kFieldCount; ++column)
         grid_->setColumnWidth(column, twips(this, columnWidthsTwips()[static_cast<std::size_t>(column)]));
+    for (int column = 0; column < kFieldCount; ++column)
+        columnWidths_[static_cast<std::size_t>(column)] = grid_->columnWidth(column);
+    firstColumnsWidth_ = header->length();
     grid_->verticalHeader()->setFixedWidth(twips(this, 270));
     ownRowHeight_ = QFontMetrics(kaiFont(kGridPoints)).lineSpacing() + 6;
     grid_->verticalHeader()->setMinimumSectionSize(1);
     grid_->verticalHeader()->setDefaultSectionSize(ownRowHeight_);
-    connect(header, &QHeaderView::sectionResized, this, &MainForm::placePickers);
+    // A column the user widens keeps its share as the window changes size.
+    connect(header, &QHeaderView::sectionResized, this, [this](int column, int, int size) {
+        if (!scalingColumns_)
+            columnWidths_[static_cast<std::size_t>(column)] = size / columnScale_;
+        placePickers();
+    });
     // Rows are dragged by their headers.
     grid_->verticalHeader()->setSectionsMovable(true);
     connect(grid_->verticalHeader(), &QHeaderView::sectionMoved, this, &MainForm::dropDraggedRows);
@@ -268,6 +276,12 @@ void MainForm::resizeEvent(QResizeEvent *event)
     line_->resize(width(), line_->height());
     const QRect first = twipsRect(this, kGridPlace[0], kGridPlace[1], kGridPlace[2], kGridPlace[3]);
     grid_->resize(first.width() + width() - firstSize_.width(), first.height() + height() - firstSize_.height());
+    // The columns share what the window gained, each as wide as it was.
+    columnScale_ = 1.0 + double(width() - firstSize_.width()) / firstColumnsWidth_;
+    scalingColumns_ = true;
+    for (int column = 0; column < kFieldCount; ++column)
+        grid_->setColumnWidth(column, qRound(columnWidths_[static_cast<std::size_t>(column)] * columnScale_));
+    scalingColumns_ = false;
     // Every channel in view when the grid is tall enough to show them all
     // at a readable size; otherwise rows as they always were.
     const int view = grid_->height() - 2 * grid_->frameWidth() - grid_->horizontalHeader()->height();

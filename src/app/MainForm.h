@@ -87,6 +87,12 @@ private:
     QComboBox *pickerFromGrid_ = nullptr;
     QSize firstSize_;
     int ownRowHeight_ = 0;
+    // Each column's width at the first size; the window's extra width is
+    // shared among them by `columnScale_`.
+    std::array<double, kFieldCount> columnWidths_{};
+    int firstColumnsWidth_ = 1;
+    double columnScale_ = 1.0;
+    bool scalingColumns_ = false;
     std::array<std::array<int, 2>, 7> pickerOffsets_{};
     bool hidingEmpty_ = false;
 };

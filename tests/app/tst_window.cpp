@@ -304,6 +304,7 @@ private slots:
             QCOMPARE(w.findChild<QComboBox *>(QStringLiteral("Combo1"))->geometry(),
                      twipsRect(form, 3240, 2520, 855, 330));
             const int ownRow = grid->rowHeight(0);
+            const int spare = grid->viewport()->width() - grid->horizontalHeader()->length();
             const QList<std::array<int, 3>> places = pickersOverColumns(w);
             QCOMPARE(places.size(), 7);
             const QStringList drawnOver = overlaps(form);
@@ -320,6 +321,8 @@ private slots:
 
             w.resize(1920, 1040);
             QCOMPARE(pickersOverColumns(w), places);
+            // The columns share the width gained.
+            QVERIFY(qAbs(grid->viewport()->width() - grid->horizontalHeader()->length() - spare) <= kFieldCount);
             QVERIFY(grid->rowViewportPosition(kChannelCount - 1) + grid->rowHeight(kChannelCount - 1) <=
                     grid->viewport()->height());
             QCOMPARE(overlaps(form), drawnOver);
