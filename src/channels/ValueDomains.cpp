@@ -84,6 +84,19 @@ const std::array<double, kFieldCount> &columnWidthsTwips()
     return widths;
 }
 
+bool isBlankText(std::string_view text)
+{
+    return text.find_first_not_of(" \t") == std::string_view::npos;
+}
+
+std::string_view trimmedText(std::string_view text)
+{
+    const auto first = text.find_first_not_of(" \t");
+    if (first == std::string_view::npos)
+        return text;
+    return text.substr(first, text.find_last_not_of(" \t") - first + 1);
+}
+
 bool isNoTone(const FieldValue &value)
 {
     return !value || Decimal::leadingNumber(*value).isZero();

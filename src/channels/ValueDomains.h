@@ -39,4 +39,9 @@ inline constexpr std::string_view kTableName = "信道表";
 // (the empty text, the picked blank " ").
 bool isNoTone(const FieldValue &value);
 
+// A cell holding only spaces and tabs counts as empty; values are read
+// without the blanks around them.
+bool isBlankText(std::string_view text);
+std::string_view trimmedText(std::string_view text);
+
 } // namespace vq

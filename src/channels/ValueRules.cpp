@@ -1,23 +1,14 @@
 #include "channels/ValueRules.h"
 
 #include "channels/Decimal.h"
+#include "channels/ValueDomains.h"
 
-#include <algorithm>
 
 namespace vq {
 
-namespace {
-
-bool isBlank(std::string_view text)
-{
-    return std::all_of(text.begin(), text.end(), [](char c) { return c == ' ' || c == '\t'; });
-}
-
-} // namespace
-
 ValueCheck checkFieldValue(Field field, std::string_view text)
 {
-    if (field == ChannelNumber || isBlank(text))
+    if (field == ChannelNumber || isBlankText(text))
         return {std::string(text), {}};
     const ValueVerdict verdict = judgeValue(field, std::string(text));
     if (verdict.value)
@@ -30,7 +21,7 @@ ValueCheck checkFieldValue(Field field, std::string_view text)
 
 bool isFrequencyText(const FieldValue &value)
 {
-    return !value || isBlank(*value) || Decimal::parsePlain(*value).has_value();
+    return !value || isBlankText(*value) || Decimal::parsePlain(*value).has_value();
 }
 
 } // namespace vq

@@ -16,24 +16,9 @@ namespace vq {
 
 namespace {
 
-constexpr qsizetype kProblemsShown = 20;
-
 std::string_view fieldName(int column)
 {
     return fieldNames()[static_cast<std::size_t>(column)];
-}
-
-std::string_view trimmed(std::string_view text)
-{
-    const auto first = text.find_first_not_of(" \t");
-    if (first == std::string_view::npos)
-        return text;
-    return text.substr(first, text.find_last_not_of(" \t") - first + 1);
-}
-
-bool isBlank(std::string_view text)
-{
-    return text.find_first_not_of(" \t") == std::string_view::npos;
 }
 
 bool isFrequency(int column)
@@ -78,13 +63,13 @@ public:
             return;
         }
         // Spreadsheets pad cells; no value of the table has blanks around it.
-        if (!isBlank(text))
-            text = trimmed(text);
+        if (!isBlankText(text))
+            text = trimmedText(text);
         // A frequency without a number is stored as nothing at all, as typing does.
-        if (isFrequency(column) && isBlank(text))
+        if (isFrequency(column) && isBlankText(text))
             text = {};
         // A blank is what clearing or the picker's blank stores, as given.
-        if (isBlank(text)) {
+        if (isBlankText(text)) {
             values_[{row, column}] = std::string(text);
             return;
         }
@@ -122,7 +107,7 @@ public:
             const std::string txText =
                 tx != values_.end() ? tx->second : textOf(stored(table_, row, TxFrequency));
             // The radio would send on a channel it cannot receive on.
-            if (isBlank(rxText) && !isBlank(txText))
+            if (isBlankText(rxText) && !isBlankText(txText))
                 problem(row, TxFrequency, txText, std::nullopt);
         }
         judgeRows();
@@ -179,12 +164,12 @@ bool isHeader(const std::vector<std::string> &cells)
 {
     bool named = false;
     for (const std::string &cell : cells) {
-        const std::string_view text = trimmed(cell);
-        if (isBlank(text))
+        const std::string_view text = trimmedText(cell);
+        if (isBlankText(text))
             continue;
         bool known = false;
         for (int f = 0; f < kFieldCount && !known; ++f)
-            known = text == fieldName(f) || text == trimmed(columnCaptions()[static_cast<std::size_t>(f)]);
+            known = text == fieldName(f) || text == trimmedText(columnCaptions()[static_cast<std::size_t>(f)]);
         if (!known)
             return false;
         named = true;
@@ -318,8 +303,8 @@ BulkEdit changeManyEdit(const PlanRows &table, std::span<const int> rows, const 
     if (rows.empty())
         return refused(EditFault::NoChannel);
     std::optional<std::int64_t> step; // 10 Hz units
-    if (!isBlank(change.stepKHz)) {
-        const auto kHz = Decimal::parsePlain(trimmed(change.stepKHz));
+    if (!isBlankText(change.stepKHz)) {
+        const auto kHz = Decimal::parsePlain(trimmedText(change.stepKHz));
         step = kHz ? kHz->scaledRounded(2) : std::nullopt;
         if (!step)
             return refused(
@@ -337,7 +322,7 @@ BulkEdit changeManyEdit(const PlanRows &table, std::span<const int> rows, const 
     auto values = change.values;
     for (auto [a, b] : {std::pair{RxTone, RxDcs}, std::pair{RxDcs, RxTone}, std::pair{TxTone, TxDcs},
                         std::pair{TxDcs, TxTone}})
-        if (values[a] && !isBlank(*values[a]) && !values[b])
+        if (values[a] && !isBlankText(*values[a]) && !values[b])
             values[b] = std::string();
     Draft draft(table, shown);
     for (int f = RxFrequency; f < kFieldCount; ++f) {
@@ -345,9 +330,9 @@ BulkEdit changeManyEdit(const PlanRows &table, std::span<const int> rows, const 
         if (!value)
             continue;
         const auto start =
-            isFrequency(f) && step && !isBlank(*value) ? Decimal::parsePlain(trimmed(*value)) : std::nullopt;
+            isFrequency(f) && step && !isBlankText(*value) ? Decimal::parsePlain(trimmedText(*value)) : std::nullopt;
         const auto startUnits = start ? start->scaledRounded(kFrequencyDecimals) : std::nullopt;
-        if (isFrequency(f) && step && !isBlank(*value) && !startUnits) {
+        if (isFrequency(f) && step && !isBlankText(*value) && !startUnits) {
             draft.problem(ordered.front(), f, *value,
                           ValueRefusal{static_cast<Field>(f), Refusal::NotFrequency, *value, {}});
             continue;
@@ -385,48 +370,6 @@ BulkEdit presetEdit(const PlanRows &table, std::span<const int> rows, std::span<
             if (const auto &value = channels[n][static_cast<std::size_t>(f)])
                 draft.set(targets[n], f, *value);
     return draft.finish(false);
-}
-
-std::vector<bool> visibleRows(const PlanRows &table, std::string_view find, bool hideEmpty)
-{
-    const auto lower = [](std::string text) {
-        std::transform(text.begin(), text.end(), text.begin(),
-                       [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; });
-        return text;
-    };
-    const std::string wanted = lower(std::string(trimmed(find)));
-    std::vector<bool> out;
-    out.reserve(table.size());
-    for (const ChannelRecord &record : table) {
-        bool shown = !(hideEmpty && isBlank(textOf(record[RxFrequency])));
-        if (shown && !isBlank(wanted))
-            shown = std::any_of(record.begin(), record.end(), [&](const FieldValue &value) {
-                return lower(textOf(value)).find(wanted) != std::string::npos;
-            });
-        out.push_back(shown);
-    }
-    return out;
-}
-
-Notice bulkRefusal(const QString &text, const BulkEdit &edit)
-{
-    Notice notice = errorNotice(text);
-    if (edit.error.why != EditFault::None) {
-        notice.informative = editErrorText(edit.error);
-        return notice;
-    }
-    QStringList lines;
-    for (const CellProblem &p : edit.problems) {
-        if (lines.size() == kProblemsShown)
-            break;
-        lines << texts::cellProblem(p.row + 1, texts::fieldName(fieldName(p.column)),
-                                    QString::fromStdString(p.value), cellProblemReason(p));
-    }
-    const qsizetype more = static_cast<qsizetype>(edit.problems.size()) - lines.size();
-    if (more > 0)
-        lines << texts::csvMoreProblems(more);
-    notice.informative = lines.join(QLatin1Char('\n'));
-    return notice;
 }
 
 } // namespace vq

@@ -119,13 +119,5 @@ BulkEdit changeManyEdit(const PlanRows &table, std::span<const int> rows, const 
 BulkEdit presetEdit(const PlanRows &table, std::span<const int> rows, std::span<const FieldValues> channels,
                     const ShownRows &shown = {});
 
-// The rows a find text matches: any field holds it (case-insensitive for
-// Latin letters); an empty text matches every row. `hideEmpty` leaves out
-// rows without a receive frequency.
-std::vector<bool> visibleRows(const PlanRows &table, std::string_view find, bool hideEmpty);
-
-// The refusal the user reads: `text`, then one line a problem ("第3信道
-// 接收频率“abc”：不是频率"), the first 20 in full.
-Notice bulkRefusal(const QString &text, const BulkEdit &edit);
 
 } // namespace vq

@@ -15,9 +15,6 @@ namespace vq {
 
 namespace {
 
-// Problems shown in full; the rest are counted.
-constexpr qsizetype kProblemsShown = 20;
-
 QString fromStd(const std::string &text)
 {
     return QString::fromStdString(text);
@@ -25,16 +22,10 @@ QString fromStd(const std::string &text)
 
 Notice withProblems(Notice notice, const std::vector<CsvProblem> &problems)
 {
-    QStringList lines;
-    for (const CsvProblem &p : problems) {
-        if (lines.size() == kProblemsShown)
-            break;
-        lines << texts::csvProblem(p.line, texts::fieldName(p.column), fromStd(p.value), csvProblemReason(p));
-    }
-    const qsizetype more = static_cast<qsizetype>(problems.size()) - lines.size();
-    if (more > 0)
-        lines << texts::csvMoreProblems(more);
-    notice.informative = lines.join(QLatin1Char('\n'));
+    notice.informative = problemLines(problems.size(), [&problems](std::size_t i) {
+        const CsvProblem &p = problems[i];
+        return texts::csvProblem(p.line, texts::fieldName(p.column), fromStd(p.value), csvProblemReason(p));
+    });
     return notice;
 }
 

@@ -77,4 +77,19 @@ QString cellProblemReason(const CellProblem &problem)
     return QCoreApplication::translate("vq::edits", "没有接收频率");
 }
 
+Notice bulkRefusal(const QString &text, const BulkEdit &edit)
+{
+    Notice notice = errorNotice(text);
+    if (edit.error.why != EditFault::None) {
+        notice.informative = editErrorText(edit.error);
+        return notice;
+    }
+    notice.informative = problemLines(edit.problems.size(), [&edit](std::size_t i) {
+        const CellProblem &p = edit.problems[i];
+        return texts::cellProblem(p.row + 1, texts::fieldName(fieldNames()[static_cast<std::size_t>(p.column)]),
+                                  QString::fromStdString(p.value), cellProblemReason(p));
+    });
+    return notice;
+}
+
 } // namespace vq

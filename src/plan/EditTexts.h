@@ -16,6 +16,10 @@ QString editErrorText(const EditError &error);
 // Why a value may not stand where the edit would put it ("不是频率").
 QString cellProblemReason(const CellProblem &problem);
 
+// The refusal the user reads: `text`, then one line a problem ("第3信道
+// 接收频率“abc”：不是频率"), the first 20 in full.
+Notice bulkRefusal(const QString &text, const BulkEdit &edit);
+
 namespace texts {
 inline constexpr Text kOutOfRange{QT_TRANSLATE_NOOP("vq::texts", "数据超出范围 ！！")};
 // Spreadsheet-style editing in the grid, each one undoable step.

@@ -53,20 +53,27 @@ QString refusalText(const ValueRefusal &refusal)
         .arg(field, QString::fromStdString(refusal.value), refusalReason(refusal));
 }
 
-Notice planRefusal(Notice notice, const std::vector<RowRefusal> &refusals)
+QString problemLines(std::size_t count, const std::function<QString(std::size_t)> &line)
 {
     constexpr std::size_t shown = 20;
     QStringList lines;
-    for (std::size_t i = 0; i < refusals.size() && i < shown; ++i) {
+    for (std::size_t i = 0; i < count && i < shown; ++i)
+        lines << line(i);
+    if (count > shown)
+        lines << texts::csvMoreProblems(static_cast<qsizetype>(count - shown));
+    return lines.join(QLatin1Char('\n'));
+}
+
+Notice planRefusal(Notice notice, const std::vector<RowRefusal> &refusals)
+{
+    if (refusals.empty())
+        return notice;
+    notice.informative = problemLines(refusals.size(), [&refusals](std::size_t i) {
         const ValueRefusal &r = refusals[i].refusal;
-        lines << texts::cellProblem(refusals[i].row + 1,
-                                    texts::fieldName(fieldNames()[static_cast<std::size_t>(r.field)]),
-                                    QString::fromStdString(r.value), refusalReason(r));
-    }
-    if (refusals.size() > shown)
-        lines << texts::csvMoreProblems(static_cast<qsizetype>(refusals.size() - shown));
-    if (!lines.isEmpty())
-        notice.informative = lines.join(QLatin1Char('\n'));
+        return texts::cellProblem(refusals[i].row + 1,
+                                  texts::fieldName(fieldNames()[static_cast<std::size_t>(r.field)]),
+                                  QString::fromStdString(r.value), refusalReason(r));
+    });
     return notice;
 }
 

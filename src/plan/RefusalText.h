@@ -5,6 +5,7 @@
 
 #include <QString>
 
+#include <functional>
 #include <optional>
 
 namespace vq {
@@ -17,6 +18,10 @@ QString refusalText(const ValueRefusal &refusal);
 // The reason alone as a file names it, a frequency's range not spelt out
 // ("超出范围").
 QString valueReason(const ValueRefusal &refusal);
+
+// One line per problem, the first 20 and how many more, as a notice's
+// informative text; `line` gives the line of problem i.
+QString problemLines(std::size_t count, const std::function<QString(std::size_t)> &line);
 
 // `notice` with one line per refused row (the first 20 and how many more)
 // as its informative text; unchanged when there are none.

@@ -1,5 +1,7 @@
 #include "plan/RowOrder.h"
 
+#include "channels/ValueDomains.h"
+
 #include "channels/Decimal.h"
 
 #include <algorithm>
@@ -102,13 +104,32 @@ std::optional<std::int64_t> frequencyOf(const FieldValue &value)
 
 } // namespace
 
+std::vector<bool> visibleRows(const PlanRows &table, std::string_view find, bool hideEmpty)
+{
+    const auto lower = [](std::string text) {
+        std::transform(text.begin(), text.end(), text.begin(),
+                       [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; });
+        return text;
+    };
+    const std::string wanted = lower(std::string(trimmedText(find)));
+    std::vector<bool> out;
+    out.reserve(table.size());
+    for (const ChannelRecord &record : table) {
+        bool shown = !(hideEmpty && isBlankText(textOf(record[RxFrequency])));
+        if (shown && !isBlankText(wanted))
+            shown = std::any_of(record.begin(), record.end(), [&](const FieldValue &value) {
+                return lower(textOf(value)).find(wanted) != std::string::npos;
+            });
+        out.push_back(shown);
+    }
+    return out;
+}
+
 bool isEmptyRow(const ChannelRecord &record)
 {
-    for (int f = ChannelNumber + 1; f < kFieldCount; ++f) {
-        const std::string text = textOf(record[static_cast<std::size_t>(f)]);
-        if (text.find_first_not_of(" \t") != std::string::npos)
+    for (int f = ChannelNumber + 1; f < kFieldCount; ++f)
+        if (!isBlankText(textOf(record[static_cast<std::size_t>(f)])))
             return false;
-    }
     return true;
 }
 

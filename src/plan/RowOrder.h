@@ -39,6 +39,11 @@ BulkEdit insertRowEdit(const PlanRows &table, int row, const ShownRows &shown = 
 // channels fill the end.
 BulkEdit deleteRowsEdit(const PlanRows &table, std::span<const int> rows, const ShownRows &shown = {});
 
+// The rows a find text matches: any field holds it (case-insensitive for
+// Latin letters); an empty text matches every row. `hideEmpty` leaves out
+// rows without a receive frequency.
+std::vector<bool> visibleRows(const PlanRows &table, std::string_view find, bool hideEmpty);
+
 // Whether a row holds no channel: every field but 信道号 blank.
 bool isEmptyRow(const ChannelRecord &record);
 

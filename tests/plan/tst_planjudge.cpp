@@ -8,6 +8,7 @@
 #include "files/ChannelCsv.h"
 #include "plan/BulkEdit.h"
 #include "plan/CsvExchange.h"
+#include "plan/EditTexts.h"
 #include "plan/FileSave.h"
 #include "plan/FileTexts.h"
 #include "plan/Language.h"
