@@ -13,7 +13,7 @@ cd "$(dirname "$0")/.."
 
 scripts/install-packages.sh \
   cmake make g++ pkg-config \
-  qt6-base-dev qt6-base-dev-tools qt6-serialport-dev libgl-dev \
+  qt6-base-dev qt6-base-dev-tools qt6-serialport-dev qt6-svg-dev libgl-dev \
   dpkg-dev file librsvg2-bin
 
 BUILD_DIR=${VQ_PACKAGE_BUILD_DIR:-build-package}

@@ -7,7 +7,7 @@ cd "$(dirname "$0")/.."
 
 PACKAGES=(
   cmake make g++ pkg-config
-  qt6-base-dev qt6-base-dev-tools qt6-serialport-dev libqt6sql6-sqlite libgl-dev
+  qt6-base-dev qt6-base-dev-tools qt6-serialport-dev qt6-svg-dev libqt6sql6-sqlite libgl-dev
   qt6-translations-l10n fonts-arphic-ukai fonts-arphic-uming
   qt6-tools-dev qt6-l10n-tools  # lupdate, lrelease and their CMake functions for the English interface
   util-linux e2fsprogs  # flock, setpriv and chattr, which the tests call

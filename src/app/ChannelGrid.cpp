@@ -1,11 +1,44 @@
 #include "app/ChannelGrid.h"
 
+#include "channels/ChannelTableModel.h"
+
 #include <QAbstractItemDelegate>
 #include <QKeyEvent>
+#include <QStyledItemDelegate>
 
 namespace vq {
 
-ChannelGrid::ChannelGrid(QWidget *parent) : QTableView(parent) {}
+namespace {
+
+// A row the plan has notes on (a channel transmitting where the rules of
+// the air do not allow) is tinted, and its number carries a warning sign:
+// not colour alone.
+class NotedRows : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+protected:
+    void initStyleOption(QStyleOptionViewItem *option, const QModelIndex &index) const override
+    {
+        QStyledItemDelegate::initStyleOption(option, index);
+        if (!index.data(ChannelTableModel::kNotedRole).toBool())
+            return;
+        option->backgroundBrush = QColor(255, 222, 173);
+        if (index.column() == 0) {
+            const int side = option->fontMetrics.height() - 2;
+            option->features |= QStyleOptionViewItem::HasDecoration;
+            option->icon = option->widget->style()->standardIcon(QStyle::SP_MessageBoxWarning);
+            option->decorationSize = QSize(side, side);
+        }
+    }
+};
+
+} // namespace
+
+ChannelGrid::ChannelGrid(QWidget *parent) : QTableView(parent)
+{
+    setItemDelegate(new NotedRows(this));
+}
 
 void ChannelGrid::commitOpenEditor()
 {

@@ -125,6 +125,10 @@ void MainForm::buildLabels()
     progress_->setValue(0);
     progress_->setTextVisible(false);
     progress_->setGeometry(twipsRect(this, 8280, 1320, 3015, 255));
+    // Under the status line: how many channels the rules of the air flag.
+    airSummary_ = makeLabel(this, "频率规则提示", QString(), songFont(9), twipsRect(this, 7920, 1095, 3855, 225));
+    connect(&programmer_.airCheck(), &AirCheck::flagsChanged, airSummary_,
+            [this] { airSummary_->setText(programmer_.airCheck().summary()); });
     setCaption(this, progress_, "accessibleName", QT_TR_NOOP("进度"));
     // The status line keeps no name of its own: its text is its name.
     setCaption(this, status_, "accessibleDescription", QT_TR_NOOP("状态"));

@@ -79,6 +79,7 @@ private:
     ChannelGrid *grid_ = nullptr;
     QLabel *status_ = nullptr; // Label2
     QLabel *date_ = nullptr;   // Label8
+    QLabel *airSummary_ = nullptr;
     QProgressBar *progress_ = nullptr;
     std::array<QComboBox *, 7> pickers_{};
     QLineEdit *find_ = nullptr;

@@ -187,8 +187,9 @@ void MainMenus::buildTransfers()
         form_.grid()->commitOpenEditor(); // a typed value is kept before the read begins
         messenger_.tell(programmer_.transfers().read());
     });
-    connect(writeAction_, &QAction::triggered, this,
-            [this] { messenger_.tell(programmer_.transfers().write()); });
+    connect(writeAction_, &QAction::triggered, this, [this] {
+        messenger_.tell(programmer_.transfers().write([this](const Notice &q) { return messenger_.ask(q); }));
+    });
 }
 
 void MainMenus::buildSystemMenu()
@@ -209,6 +210,9 @@ void MainMenus::buildSystemMenu()
     verify->setCheckable(true);
     verify->setChecked(programmer_.transfers().verifyAfterWrite());
     connect(verify, &QAction::toggled, &programmer_.transfers(), &Transfers::setVerifyAfterWrite);
+    QAction *rules = named(systemMenu_->addAction(QString()), "频率规则",
+                           QT_TRANSLATE_NOOP("vq::MainWindow", "频率规则(&G)..."));
+    connect(rules, &QAction::triggered, &window_, &MainWindow::showAirRules);
     buildLanguageMenu();
 
     exitAction_ = named(window_.menuBar()->addAction(QString()), "退出",

@@ -1,6 +1,7 @@
 #include "app/MainWindow.h"
 
 #include "app/AboutWindow.h"
+#include "app/AirRulesDialog.h"
 #include "app/Appearance.h"
 #include "app/Captions.h"
 #include "app/ChangeManyDialog.h"
@@ -137,6 +138,14 @@ void MainWindow::showChangeMany()
     connect(dialog, &QDialog::accepted, this, [this, dialog, rows] {
         messenger_.tell(programmer_.editor().changeMany(rows, dialog->change()));
     });
+    dialog->open();
+}
+
+void MainWindow::showAirRules()
+{
+    auto *dialog = new AirRulesDialog(programmer_.airCheck().choice(), this);
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    connect(dialog, &QDialog::accepted, this, [this, dialog] { programmer_.airCheck().choose(dialog->choice()); });
     dialog->open();
 }
 

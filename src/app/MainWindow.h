@@ -40,6 +40,7 @@ public:
     void exportPdf();
     void showPortDialog();
     void showPortDevices();
+    void showAirRules();
     void showHistory();
     void showInstructions();
     void showAbout();

@@ -99,6 +99,7 @@ bool Program::start(const ProgramOptions &options)
         return false;
     // Before usePorts(): the remembered choice is not written back.
     programmer_.transfers().setVerifyAfterWrite(settings_.loadVerifyAfterWrite());
+    programmer_.airCheck().useSettings(&settings_);
     programmer_.ports().usePorts(resolvePorts(options.com1, options.com2, settings_), &settings_);
     // Before the port opens, so the trace holds the whole conversation; a
     // trace that cannot be written is said, and the program goes on.

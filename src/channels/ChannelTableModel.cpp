@@ -42,12 +42,26 @@ int ChannelTableModel::columnCount(const QModelIndex &parent) const
 
 QVariant ChannelTableModel::data(const QModelIndex &index, int role) const
 {
-    if (!index.isValid() || (role != Qt::DisplayRole && role != Qt::EditRole))
+    if (!index.isValid())
+        return {};
+    if (role == Qt::ToolTipRole || role == Qt::AccessibleDescriptionRole || role == kNotedRole) {
+        const QString notes = rowNotes_ ? rowNotes_(index.row()) : QString();
+        if (role == kNotedRole)
+            return !notes.isEmpty();
+        return notes.isEmpty() ? QVariant() : QVariant(notes);
+    }
+    if (role != Qt::DisplayRole && role != Qt::EditRole)
         return {};
     const FieldValue value = store_.field(index.row(), index.column());
     if (!value)
         return role == Qt::EditRole ? QVariant(QString()) : QVariant();
     return QString::fromStdString(*value);
+}
+
+void ChannelTableModel::notesChanged()
+{
+    emit dataChanged(index(0, 0), index(rowCount() - 1, columnCount() - 1),
+                     {Qt::ToolTipRole, Qt::AccessibleDescriptionRole, kNotedRole});
 }
 
 QVariant ChannelTableModel::headerData(int section, Qt::Orientation orientation, int role) const

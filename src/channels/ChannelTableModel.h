@@ -15,10 +15,18 @@ class ChannelTableModel : public QAbstractTableModel {
     Q_OBJECT
 public:
     using EditHandler = std::function<void(int row, int column, const QString &text)>;
+    // What the grid should say about a row beyond its values (why it may
+    // not be used where the user is); empty for nothing.
+    using RowNotes = std::function<QString(int row)>;
+    // True for a row with notes, which the grid marks.
+    static constexpr int kNotedRole = Qt::UserRole + 1;
 
     explicit ChannelTableModel(ChannelStore &store, QObject *parent = nullptr);
     // Without a handler the grid is read-only.
     void setEditHandler(EditHandler handler) { editHandler_ = std::move(handler); }
+    // The notes show as a row's tool tip and accessible description.
+    void setRowNotes(RowNotes notes) { rowNotes_ = std::move(notes); }
+    void notesChanged();
 
     int rowCount(const QModelIndex &parent = {}) const override;
     int columnCount(const QModelIndex &parent = {}) const override;
@@ -32,6 +40,7 @@ public:
 private:
     ChannelStore &store_;
     EditHandler editHandler_;
+    RowNotes rowNotes_;
 };
 
 } // namespace vq

@@ -77,4 +77,10 @@ FrequencyEdit checkTransmitEdit(const FieldValue &rx, const FieldValue &tx)
     return {std::nullopt, stepFrequency(v).value_or(empty), false};
 }
 
+std::optional<std::int64_t> frequencyUnits(const FieldValue &value)
+{
+    const auto number = Decimal::parsePlain(textOf(value));
+    return number ? number->scaledRounded(kFrequencyDecimals) : std::nullopt;
+}
+
 } // namespace vq

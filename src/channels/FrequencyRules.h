@@ -32,6 +32,9 @@ std::optional<std::string> stepFrequency(const Decimal &mhz);
 
 bool isFrequencyInRange(const Decimal &mhz);
 
+// A frequency field in steps of 10 Hz; none when blank or not a number.
+std::optional<std::int64_t> frequencyUnits(const FieldValue &value);
+
 // What a frequency check wants stored. The user is warned first when
 // warnOutOfRange is set, then stores rx into field 1 and tx into
 // field 4, in that order; a value without text leaves its field as it is.

@@ -20,7 +20,14 @@ int runCheck(const Command &command)
         printLine(stdout, texts::unencodableRow(problem.channel) + colon() + problem.why);
     if (plan.ok())
         printLine(stdout, Cli::tr("全部%1个信道都可以写入").arg(kChannelCount));
-    return plan.ok() ? kSucceeded : kFailed;
+    // Where the user may transmit: said, and a failure, but never a refusal
+    // of the plan itself.
+    const std::vector<AirFlag> flags = checkAir(shippedAirRules(), rows, command.air);
+    for (const AirFlag &flag : flags)
+        printLine(stdout, Cli::tr("第%1信道：%2").arg(flag.row + 1).arg(airFlagText(shippedAirRules(), flag)));
+    if (command.air.isSet() && flags.empty())
+        printLine(stdout, Cli::tr("所有发射频率都符合%1的频率规则").arg(regionName(command.air.region)));
+    return plan.ok() && flags.empty() ? kSucceeded : kFailed;
 }
 
 } // namespace vq::cli

@@ -27,7 +27,7 @@ QString usage()
   vq4471r-cli write   --port DEV [--port DEV ...] [--db FILE | --csv FILE] [--verify]
   vq4471r-cli export  [--db FILE] [--layout own|common] FILE|-
   vq4471r-cli import  [--db FILE] FILE
-  vq4471r-cli check   [--db FILE]
+  vq4471r-cli check   [--db FILE] [--region cn|eu|us [--licence none|amateur]]
   vq4471r-cli sort    --by rx|tx [--db FILE]
   (--lang zh|en)
 
@@ -56,7 +56,7 @@ const std::map<QString, VerbShape> &verbs()
           0}},
         {QStringLiteral("export"), {{QStringLiteral("db"), QStringLiteral("layout")}, 1}},
         {QStringLiteral("import"), {{QStringLiteral("db")}, 1}},
-        {QStringLiteral("check"), {{QStringLiteral("db")}, 0}},
+        {QStringLiteral("check"), {{QStringLiteral("db"), QStringLiteral("region"), QStringLiteral("licence")}, 0}},
         {QStringLiteral("sort"), {{QStringLiteral("db"), QStringLiteral("by")}, 0}},
     };
     return shapes;
@@ -82,7 +82,8 @@ QString checkShape(const QCommandLineParser &parser, Command &command)
     if (files == 1)
         command.file = positional.at(1);
     // Only a write goes to more than one radio.
-    QStringList single{QStringLiteral("db"), QStringLiteral("csv"), QStringLiteral("layout"), QStringLiteral("by")};
+    QStringList single{QStringLiteral("db"),     QStringLiteral("csv"),    QStringLiteral("layout"),
+                       QStringLiteral("by"),     QStringLiteral("region"), QStringLiteral("licence")};
     if (command.verb != QLatin1String("write"))
         single << QStringLiteral("port");
     if (const QString mistake = launchMistake(parser, single); !mistake.isEmpty())
@@ -111,6 +112,16 @@ QString checkShape(const QCommandLineParser &parser, Command &command)
         if (by != QLatin1String("rx") && by != QLatin1String("tx"))
             return Cli::tr("sort 需要 --by rx 或 --by tx");
         command.sortBy = by == QLatin1String("rx") ? SortKey::Receive : SortKey::Transmit;
+    }
+    if (parser.isSet(QStringLiteral("region")) || parser.isSet(QStringLiteral("licence"))) {
+        const QString region = parser.value(QStringLiteral("region"));
+        const QString licence = parser.value(QStringLiteral("licence"));
+        if (region != QLatin1String("cn") && region != QLatin1String("eu") && region != QLatin1String("us"))
+            return Cli::tr("--region 只能是 cn、eu 或 us");
+        if (parser.isSet(QStringLiteral("licence")) && licence != QLatin1String("none") &&
+            licence != QLatin1String("amateur"))
+            return Cli::tr("--licence 只能是 none 或 amateur");
+        command.air = {region, licence == QLatin1String("amateur")};
     }
     command.verify = parser.isSet(QStringLiteral("verify"));
     command.json = parser.isSet(QStringLiteral("json"));
@@ -157,6 +168,9 @@ std::optional<Command> parseCommand(const QCoreApplication &app)
         {QStringLiteral("verify"), Cli::tr("写入后读回校验。")},
         {QStringLiteral("json"), Cli::tr("以 JSON 输出。")},
         {QStringLiteral("by"), Cli::tr("排序依据：rx（接收频率）或 tx（发送频率）。"), QStringLiteral("rx|tx")},
+        {QStringLiteral("region"), Cli::tr("按所在地区的频率规则检查发射频率：cn、eu 或 us。"),
+         QStringLiteral("cn|eu|us")},
+        {QStringLiteral("licence"), Cli::tr("持有的执照：none（默认）或 amateur。"), QStringLiteral("none|amateur")},
         {QStringLiteral("lang"), Cli::tr("这一次用的语言：zh（默认）或 en。"), QStringLiteral("zh|en")},
     });
     parser.addPositionalArgument(QStringLiteral("command"),

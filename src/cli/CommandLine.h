@@ -1,5 +1,6 @@
 #pragma once
 
+#include "plan/AirRules.h"
 #include "plan/CsvExchange.h"
 #include "plan/RowOrder.h"
 
@@ -30,6 +31,7 @@ struct Command {
     bool verify = false;               // --verify
     bool json = false;                 // --json
     SortKey sortBy = SortKey::Receive; // --by
+    AirChoice air;                     // --region and --licence
     QString file;                      // the file of export and import; "-" is standard output
 };
 

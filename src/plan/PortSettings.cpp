@@ -13,6 +13,8 @@ const QString kPortKey = QStringLiteral("ports/last");
 const QString kVerifyKey = QStringLiteral("transfers/verify");
 const QString kLanguageKey = QStringLiteral("interface/language");
 const QString kWindowKey = QStringLiteral("interface/window");
+const QString kRegionKey = QStringLiteral("rules/region");
+const QString kAmateurKey = QStringLiteral("rules/amateur");
 
 } // namespace
 
@@ -143,6 +145,24 @@ QByteArray PortSettings::loadWindowPlace()
 void PortSettings::saveWindowPlace(const QByteArray &place)
 {
     save(kWindowKey, place);
+}
+
+AirChoice PortSettings::loadAirChoice()
+{
+    const QString region = settings_->value(kRegionKey).toString();
+    if (settings_->status() != QSettings::NoError || region.isEmpty())
+        return {};
+    if (region != QLatin1String("cn") && region != QLatin1String("eu") && region != QLatin1String("us")) {
+        complain(QStringLiteral("%1 is not cn, eu or us").arg(kRegionKey));
+        return {};
+    }
+    return {region, settings_->value(kAmateurKey).toString() == QLatin1String("true")};
+}
+
+void PortSettings::saveAirChoice(const AirChoice &choice)
+{
+    settings_->setValue(kAmateurKey, choice.amateur);
+    save(kRegionKey, choice.region);
 }
 
 PortChoice resolvePorts(const QString &com1, const QString &com2, PortSettings &settings)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "plan/AirRules.h"
+
 #include <QSettings>
 #include <QString>
 
@@ -57,6 +59,10 @@ public:
     // The main window's size, place and state, as the window saved them;
     // empty when none was kept.
     QByteArray loadWindowPlace();
+    // Where the user may transmit, for the rules of the air; not chosen
+    // when none was kept (or the value is not one the program writes).
+    AirChoice loadAirChoice();
+    void saveAirChoice(const AirChoice &choice);
     void saveWindowPlace(const QByteArray &place);
 
 private:

@@ -12,6 +12,7 @@ Programmer::Programmer(QObject *parent)
     : QObject(parent), editor_(store_, history_, [this] { return transfers_.isReading(); })
 {
     connect(&editor_, &TableEditor::firstRowCurrent, this, &Programmer::firstRowCurrent);
+    transfers_.useAirCheck(&airCheck_);
     connect(&transfers_, &Transfers::notice, this, &Programmer::notice);
     connect(&traces_, &LinkTraces::notice, this, &Programmer::notice);
     connect(&transfers_, &Transfers::statusChanged, this, &Programmer::statusChanged);

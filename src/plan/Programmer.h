@@ -6,6 +6,7 @@
 #include "plan/LinkTraces.h"
 #include "plan/PlanFiles.h"
 #include "plan/AdapterOffer.h"
+#include "plan/AirCheck.h"
 #include "plan/PortControl.h"
 #include "plan/Result.h"
 #include "plan/TableEditor.h"
@@ -41,6 +42,8 @@ public:
     LinkTraces &traces() { return traces_; }
     // A free USB adapter offered while the radio does not answer.
     AdapterOffer &adapterOffer() { return adapterOffer_; }
+    // The rules of the air over the table.
+    AirCheck &airCheck() { return airCheck_; }
     // The snapshots of the table, and a list of them for a window.
     ChannelHistory &history() { return history_; }
     HistoryModel *newHistoryModel(QObject *parent);
@@ -74,6 +77,7 @@ private:
     Transfers transfers_{store_, link_, controller_, editor_, ports_};
     LinkTraces traces_{link_};
     AdapterOffer adapterOffer_{ports_, link_, controller_};
+    AirCheck airCheck_{editor_};
 };
 
 } // namespace vq

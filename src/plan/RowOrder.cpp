@@ -1,5 +1,6 @@
 #include "plan/RowOrder.h"
 
+#include "channels/FrequencyRules.h"
 #include "channels/ValueDomains.h"
 
 #include "channels/Decimal.h"
@@ -94,14 +95,6 @@ std::optional<BulkEdit> refuseSelection(const PlanRows &table, const std::set<in
     return std::nullopt;
 }
 
-// The frequency in 10 Hz units, or none for a blank or a text that is no number.
-std::optional<std::int64_t> frequencyOf(const FieldValue &value)
-{
-    const std::string text = textOf(value);
-    const auto number = Decimal::parsePlain(text);
-    return number ? number->scaledRounded(kFrequencyDecimals) : std::nullopt;
-}
-
 } // namespace
 
 std::vector<bool> visibleRows(const PlanRows &table, std::string_view find, bool hideEmpty)
@@ -139,8 +132,8 @@ BulkEdit sortRowsEdit(const PlanRows &table, SortKey key, const ShownRows &shown
     const std::vector<int> positions = shownPositions(static_cast<int>(table.size()), shown);
     std::vector<int> sources = positions;
     std::stable_sort(sources.begin(), sources.end(), [&](int a, int b) {
-        const auto fa = frequencyOf(table[static_cast<std::size_t>(a)][field]);
-        const auto fb = frequencyOf(table[static_cast<std::size_t>(b)][field]);
+        const auto fa = frequencyUnits(table[static_cast<std::size_t>(a)][field]);
+        const auto fb = frequencyUnits(table[static_cast<std::size_t>(b)][field]);
         return fa && (!fb || *fa < *fb);
     });
     return reordered(table, placed(table, positions, sources), shown);

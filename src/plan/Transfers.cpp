@@ -1,5 +1,7 @@
 #include "plan/Transfers.h"
 
+#include "plan/AirCheck.h"
+
 #include "channels/ChannelJudge.h"
 #include "channels/ChannelStore.h"
 #include "plan/LinkTexts.h"
@@ -116,8 +118,12 @@ void Transfers::closeIfWritten()
     std::exchange(closeAfterWrite_, {})();
 }
 
-Result Transfers::write()
+Result Transfers::write(const std::function<bool(const Notice &question)> &mayWriteFlagged)
 {
+    if (controller_.transferRunning() || !link_.isOpen() || !air_ || !mayWriteFlagged)
+        return beginWrite(false);
+    if (const std::optional<Notice> question = air_->writeQuestion(); question && !mayWriteFlagged(*question))
+        return Result::nothing();
     return beginWrite(false);
 }
 

@@ -18,6 +18,7 @@ class ChannelStore;
 class PortControl;
 class SerialLink;
 class TableEditor;
+class AirCheck;
 
 // The plan to and from the radio: the start-up write, write, read, verify
 // and cancel, with the link's state and the status line. A write is one
@@ -34,7 +35,12 @@ public:
     // nothing is said (the user learns it at the first transfer). A table
     // without any channel is not written: the radio keeps its plan.
     Result startUpWrite();
-    Result write();
+    // The user's write. When channels transmit where the rules of the air
+    // do not allow, `mayWriteFlagged` is asked first (naming them); the
+    // write goes on when it says yes. The start-up write never asks.
+    Result write(const std::function<bool(const Notice &question)> &mayWriteFlagged = {});
+    // The rules of the air the user's write asks about.
+    void useAirCheck(const AirCheck *air) { air_ = air; }
     Result read();
     // A read is collecting: the table takes no changes until it lands.
     bool isReading() const;
@@ -104,6 +110,7 @@ private:
     SerialLink &link_;
     LinkController &controller_;
     TableEditor &editor_;
+    const AirCheck *air_ = nullptr;
     PortControl &ports_;
     LinkController::State lastState_ = LinkController::State::Idle;
     bool startUpWrite_ = false;

@@ -3,6 +3,7 @@
 // without a window.
 #include "RadioSimulator.h"
 #include "app/AboutWindow.h"
+#include "channels/ChannelTableModel.h"
 #include "plan/AdapterOffer.h"
 #include "app/Appearance.h"
 #include "app/Captions.h"
@@ -378,6 +379,21 @@ private slots:
         QVERIFY(holds(1) && !grid->indexWidget(grid->currentIndex()));
         QCOMPARE(s.messenger.texts(), QStringList{QString(texts::kTransferBusyRetry)});
         s.trigger("中止");
+
+        // A channel transmitting where the chosen rules do not allow is
+        // marked with its reason, counted under the status line, and a write
+        // from the menu asks first; "no" sends nothing.
+        s.program.programmer().airCheck().choose({QStringLiteral("cn"), false});
+        QVERIFY(test::typeIntoCell(grid, 40, RxFrequency, QStringLiteral("145.5"))); // the transmit side follows
+        const QModelIndex marked = grid->model()->index(40, 0);
+        QVERIFY(marked.data(ChannelTableModel::kNotedRole).toBool());
+        QVERIFY(marked.data(Qt::ToolTipRole).toString().contains(QStringLiteral("业余执照")));
+        QCOMPARE(s.label("频率规则提示"), QStringLiteral("1个信道不符合所选频率规则"));
+        s.messenger.yes = false;
+        s.trigger("写信道");
+        QVERIFY(s.messenger.questions.last().informative.startsWith(QStringLiteral("第41信道：")));
+        QVERIFY(!s.com1.readAtLeast(1, 300).contains('A')); // probes only, no write
+        s.messenger.yes = true;
     }
     // A new user's USB cable: while the radio does not answer, a free USB
     // adapter is offered, also one plugged in later; one click puts it

@@ -100,6 +100,8 @@ private slots:
         QTest::newRow("sort without a key") << QStringList{"sort", "--db", missing} << 2;
         QTest::newRow("sort") << QStringList{"sort", "--by", "tx", "--db", missing} << 1;
         QTest::newRow("check") << QStringList{"check", "--db", missing} << 1;
+        QTest::newRow("unknown region") << QStringList{"check", "--region", "mars", "--db", missing} << 2;
+        QTest::newRow("licence without region") << QStringList{"check", "--licence", "amateur", "--db", missing} << 2;
         QTest::newRow("export") << QStringList{"export", "--db", missing, "-"} << 1;
         QTest::newRow("write") << QStringList{"write", "--port", "/dev/null", "--db", missing} << 1;
         QTest::newRow("import of no file") << QStringList{"import", "--db", missing, "none.csv"} << 1;
@@ -174,6 +176,20 @@ private slots:
             QVERIFY2(!said.trimmed().isEmpty() && !said.contains(chinese), qPrintable(said));
         }
         QVERIFY(cli({"check", "--db", source}, remembered).out.contains(QStringLiteral("Channel 7 ")));
+    }
+
+    // check names each channel that transmits where the region and licence
+    // given do not allow, with the rule, and fails; the same plan passes
+    // with the licence.
+    void checkAgainstTheRulesOfTheAir()
+    {
+        const QString store = at("air.db");
+        fillPlan(store); // 430.00000 to 434.90000 MHz, the same both ways
+        QCOMPARE(cli({"check", "--db", store, "--region", "cn", "--licence", "amateur"}).status, 0);
+        const Run none = cli({"check", "--db", store, "--region", "cn"});
+        QCOMPARE(none.status, 1);
+        QCOMPARE(none.out.count(QStringLiteral("需要业余执照")), kChannelCount);
+        QVERIFY(none.out.contains(QStringLiteral("第50信道：")));
     }
 
     // Every file goes through the one save guard: never over the open store

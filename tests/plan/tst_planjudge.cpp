@@ -6,6 +6,7 @@
 #include "channels/ChannelJudge.h"
 #include "channels/ValueDomains.h"
 #include "files/ChannelCsv.h"
+#include "plan/AirRules.h"
 #include "plan/BulkEdit.h"
 #include "plan/CsvExchange.h"
 #include "plan/EditTexts.h"
@@ -302,6 +303,71 @@ private slots:
         QCOMPARE(rig.store().field(1, RxDcs), FieldValue("023"));
     }
 
+    // The rules of the air at their edges: first and last channel, a step
+    // off the grid, split against simplex, receive-only bands, each region
+    // and licence, and a channel whose two directions lie in two rules.
+    void rulesOfTheAir_data()
+    {
+        QTest::addColumn<QString>("choice"); // region, "+" for an amateur licence
+        QTest::addColumn<QString>("rx");
+        QTest::addColumn<QString>("tx");
+        QTest::addColumn<QString>("flag"); // fault and band, empty for none
+        const auto row = [](const char *choice, const char *rx, const char *tx, const char *flag) {
+            QTest::addRow("%s %s/%s", choice, rx, tx) << choice << rx << tx << flag;
+        };
+        // clang-format off
+        row("cn", "409.75000", "409.75000", "");
+        row("cn", "409.98750", "409.98750", "");
+        row("cn", "410.00000", "410.00000", "NotAllowed");
+        row("cn", "409.75625", "409.75625", "OffGrid cn-public");
+        row("cn", "409.75000", "409.76250", "Split cn-public");
+        row("cn", "145.00000", "145.00000", "NeedsLicence cn-amateur-2m");
+        row("cn+", "145.00000", "145.60000", "");
+        row("cn+", "147.00000", "147.00000", "NotAllowed");
+        row("cn+", "439.99000", "439.99000", "");
+        row("eu", "446.00625", "446.00625", "");
+        row("eu", "446.19375", "446.19375", "");
+        row("eu", "446.20625", "446.20625", "NotAllowed");
+        row("eu", "446.01250", "446.01250", "OffGrid eu-pmr446");
+        row("eu", "409.75000", "409.75000", "NotAllowed");
+        row("us", "462.56250", "462.56250", "");
+        row("us", "462.72500", "462.72500", "");
+        row("us", "467.71250", "467.71250", "");
+        row("us", "467.57500", "467.57500", "OffGrid us-frs-467");
+        row("us", "462.73750", "462.73750", "NotAllowed");
+        row("us+", "146.52000", "146.52000", "");
+        row("cn+", "146.52000", "146.52000", "NotAllowed");
+        row("us+", "156.80000", "156.80000", "ReceiveOnly maritime");
+        row("eu", "162.40000", "162.40000", "ReceiveOnly weather");
+        row("cn+", "137.00000", "137.00000", "ReceiveOnly aviation");
+        row("us+", "162.55000", "146.52000", ""); // receive in one rule, transmit in another
+        row("", "156.80000", "156.80000", ""); // no region chosen: nothing flagged
+        row("cn", "156.80000", "", "");          // no transmit frequency: never transmits
+        // clang-format on
+    }
+    void rulesOfTheAir()
+    {
+        QFETCH(QString, choice);
+        QFETCH(QString, rx);
+        QFETCH(QString, tx);
+        QFETCH(QString, flag);
+        const AirRules &rules = shippedAirRules();
+        PlanRows plan(2);
+        plan[1][RxFrequency] = rx.toStdString();
+        plan[1][TxFrequency] = tx.toStdString();
+        const AirChoice chosen{choice.section(QLatin1Char('+'), 0, 0), choice.endsWith(QLatin1Char('+'))};
+        const std::vector<AirFlag> flags = checkAir(rules, plan, chosen);
+        const char *const faults[] = {"NotAllowed", "NeedsLicence", "OffGrid", "Split", "ReceiveOnly"};
+        QString found;
+        for (const AirFlag &f : flags) {
+            QCOMPARE(f.row, 1);
+            found = QString::fromLatin1(faults[int(f.fault)]) +
+                    (f.band >= 0 ? QLatin1Char(' ') + rules[std::size_t(f.band)].id : QString());
+            // Each flag names its rule's source.
+            QVERIFY(f.band < 0 || airFlagText(rules, f).contains(rules[std::size_t(f.band)].source));
+        }
+        QCOMPARE(found, flag);
+    }
     void reasonsSpeakTheLanguageInUse()
     {
         // Every reason an import, a channel file or an edit gives is chosen in English, values and all.
