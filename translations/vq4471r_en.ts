@@ -37,6 +37,77 @@
     </message>
 </context>
 <context>
+    <name>vq::AirRulesDialog</name>
+    <message>
+        <source>频率规则</source>
+        <translation>Frequency Rules</translation>
+    </message>
+    <message>
+        <source>不检查</source>
+        <translation>No check</translation>
+    </message>
+    <message>
+        <source>所在地区(&amp;R)：</source>
+        <translation>&amp;Region:</translation>
+    </message>
+    <message>
+        <source>无执照(&amp;N)</source>
+        <translation>&amp;No licence</translation>
+    </message>
+    <message>
+        <source>业余无线电执照(&amp;A)</source>
+        <translation>&amp;Amateur radio licence</translation>
+    </message>
+    <message>
+        <source>持有：</source>
+        <translation>Holding:</translation>
+    </message>
+    <message>
+        <source>适用的频率规则</source>
+        <translation>Rules that apply</translation>
+    </message>
+    <message>
+        <source>频段</source>
+        <translation>Band</translation>
+    </message>
+    <message>
+        <source>频率 (MHz)</source>
+        <translation>Frequency (MHz)</translation>
+    </message>
+    <message>
+        <source>发射</source>
+        <translation>Transmit</translation>
+    </message>
+    <message>
+        <source>依据</source>
+        <translation>Source</translation>
+    </message>
+    <message>
+        <source>核对日期</source>
+        <translation>Checked</translation>
+    </message>
+    <message>
+        <source>，每 %1 kHz 一个信道</source>
+        <translation>, a channel every %1 kHz</translation>
+    </message>
+    <message>
+        <source>只能接收</source>
+        <translation>Receive only</translation>
+    </message>
+    <message>
+        <source>业余执照</source>
+        <translation>Amateur licence</translation>
+    </message>
+    <message>
+        <source>无需执照</source>
+        <translation>No licence needed</translation>
+    </message>
+    <message>
+        <source>，收发同频</source>
+        <translation>, simplex</translation>
+    </message>
+</context>
+<context>
     <name>vq::CardPrinter</name>
     <message>
         <source>打印预览</source>
@@ -332,6 +403,10 @@
         <source>删除信道(&amp;E)</source>
         <translation>&amp;Delete Channels</translation>
     </message>
+    <message>
+        <source>频率规则(&amp;G)...</source>
+        <translation>Frequency Rules(&amp;G)...</translation>
+    </message>
 </context>
 <context>
     <name>vq::PortDevicesWindow</name>
@@ -452,6 +527,61 @@
     <message>
         <source>将修改的项目</source>
         <translation>Values to be changed</translation>
+    </message>
+</context>
+<context>
+    <name>vq::air</name>
+    <message>
+        <source>第%1信道：%2</source>
+        <translation>Channel %1: %2</translation>
+    </message>
+    <message>
+        <source>以下信道不符合%1的频率规则，仍要写入吗？</source>
+        <translation>These channels do not keep the frequency rules of %1. Write anyway?</translation>
+    </message>
+    <message>
+        <source>中国</source>
+        <translation>China</translation>
+    </message>
+    <message>
+        <source>欧洲</source>
+        <translation>Europe</translation>
+    </message>
+    <message>
+        <source>美国</source>
+        <translation>USA</translation>
+    </message>
+    <message>
+        <source>所有地区</source>
+        <translation>every region</translation>
+    </message>
+    <message>
+        <source>发射频率不在所选地区允许发射的频段内</source>
+        <translation>The transmit frequency is in no band the chosen region allows</translation>
+    </message>
+    <message>
+        <source>在%1发射需要业余执照</source>
+        <translation>Transmitting in %1 needs an amateur licence</translation>
+    </message>
+    <message>
+        <source>发射频率不在%1的信道上</source>
+        <translation>The transmit frequency is not on a %1 channel</translation>
+    </message>
+    <message>
+        <source>%1只允许收发同频</source>
+        <translation>%1 allows only the same frequency both ways</translation>
+    </message>
+    <message>
+        <source>%1只能接收，不能发射</source>
+        <translation>%1 is receive only</translation>
+    </message>
+    <message>
+        <source>（%1）</source>
+        <translation> (%1)</translation>
+    </message>
+    <message>
+        <source>%1个信道不符合所选频率规则</source>
+        <translation>%1 channels do not keep the chosen frequency rules</translation>
     </message>
 </context>
 <context>
@@ -591,6 +721,30 @@ Exit status: 0 success, 1 failure, 2 usage error.</translation>
     <message>
         <source>ports、probe、read、write、export、import、check 或 sort。</source>
         <translation>ports, probe, read, write, export, import, check or sort.</translation>
+    </message>
+    <message>
+        <source>第%1信道：%2</source>
+        <translation>Channel %1: %2</translation>
+    </message>
+    <message>
+        <source>所有发射频率都符合%1的频率规则</source>
+        <translation>Every transmit frequency keeps the frequency rules of %1</translation>
+    </message>
+    <message>
+        <source>--region 只能是 cn、eu 或 us</source>
+        <translation>--region must be cn, eu or us</translation>
+    </message>
+    <message>
+        <source>--licence 只能是 none 或 amateur</source>
+        <translation>--licence must be none or amateur</translation>
+    </message>
+    <message>
+        <source>按所在地区的频率规则检查发射频率：cn、eu 或 us。</source>
+        <translation>Check transmit frequencies against the rules of a region: cn, eu or us.</translation>
+    </message>
+    <message>
+        <source>持有的执照：none（默认）或 amateur。</source>
+        <translation>The licence held: none (the default) or amateur.</translation>
     </message>
 </context>
 <context>

@@ -50,8 +50,7 @@ QString AirCheck::summary() const
 {
     if (flags_.empty())
         return {};
-    return QCoreApplication::translate("vq::air", "%n个信道不符合所选频率规则", nullptr,
-                                       static_cast<int>(flags_.size()));
+    return QCoreApplication::translate("vq::air", "%1个信道不符合所选频率规则").arg(flags_.size());
 }
 
 std::optional<Notice> AirCheck::writeQuestion() const
