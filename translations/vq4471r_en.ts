@@ -153,6 +153,45 @@
     </message>
 </context>
 <context>
+    <name>vq::CompareDialog</name>
+    <message>
+        <source>与对讲机比较</source>
+        <translation>Compare with Radio</translation>
+    </message>
+    <message>
+        <source>对讲机与计划有%1处不同：</source>
+        <translation>The radio differs from the plan in %1 places:</translation>
+    </message>
+    <message>
+        <source>对讲机与计划的不同之处</source>
+        <translation>Differences between radio and plan</translation>
+    </message>
+    <message>
+        <source>信道</source>
+        <translation>Channel</translation>
+    </message>
+    <message>
+        <source>项目</source>
+        <translation>Field</translation>
+    </message>
+    <message>
+        <source>对讲机</source>
+        <translation>Radio</translation>
+    </message>
+    <message>
+        <source>计划</source>
+        <translation>Plan</translation>
+    </message>
+    <message>
+        <source>采用对讲机的信道(&amp;T)</source>
+        <translation>&amp;Take the Radio&#x27;s Channels</translation>
+    </message>
+    <message>
+        <source>写入计划(&amp;W)</source>
+        <translation>&amp;Write the Plan</translation>
+    </message>
+</context>
+<context>
     <name>vq::HistoryWindow</name>
     <message>
         <source>恢复</source>
@@ -407,6 +446,10 @@
         <source>频率规则(&amp;G)...</source>
         <translation>Frequency Rules(&amp;G)...</translation>
     </message>
+    <message>
+        <source>        与对讲机比较(&amp;M)</source>
+        <translation>        Co&amp;mpare</translation>
+    </message>
 </context>
 <context>
     <name>vq::PortDevicesWindow</name>
@@ -591,14 +634,6 @@
         <translation>Usage:</translation>
     </message>
     <message>
-        <source>read 把对讲机的信道存入数据库；只给 --csv 时只写入该CSV文件，数据库不变。
-write 同时写入每个 --port 的对讲机。
-退出状态: 0 成功, 1 失败, 2 用法错误。</source>
-        <translation>read stores the radio&apos;s channels in the database; with only --csv it writes that CSV file alone and the database stays as it is.
-write programs the radio on every --port at once.
-Exit status: 0 success, 1 failure, 2 usage error.</translation>
-    </message>
-    <message>
         <source>缺少命令</source>
         <translation>No command given</translation>
     </message>
@@ -719,10 +754,6 @@ Exit status: 0 success, 1 failure, 2 usage error.</translation>
         <translation>Sort key: rx (receive frequency) or tx (transmit frequency).</translation>
     </message>
     <message>
-        <source>ports、probe、read、write、export、import、check 或 sort。</source>
-        <translation>ports, probe, read, write, export, import, check or sort.</translation>
-    </message>
-    <message>
         <source>第%1信道：%2</source>
         <translation>Channel %1: %2</translation>
     </message>
@@ -745,6 +776,28 @@ Exit status: 0 success, 1 failure, 2 usage error.</translation>
     <message>
         <source>持有的执照：none（默认）或 amateur。</source>
         <translation>The licence held: none (the default) or amateur.</translation>
+    </message>
+    <message>
+        <source>read 把对讲机的信道存入数据库；只给 --csv 时只写入该CSV文件，数据库不变。
+write 同时写入每个 --port 的对讲机。
+diff 读出对讲机并与计划比较：0 相同, 1 不同。
+退出状态: 0 成功, 1 失败, 2 用法错误。</source>
+        <translation>read stores the radio&apos;s channels in the database; with only --csv it writes that CSV file alone and the database stays as it is.
+write programs the radio on every --port at once.
+diff reads the radio and compares it with the plan: 0 the same, 1 different.
+Exit status: 0 success, 1 failure, 2 usage error.</translation>
+    </message>
+    <message>
+        <source>ports、probe、read、write、diff、export、import、check 或 sort。</source>
+        <translation>ports, probe, read, write, diff, export, import, check or sort.</translation>
+    </message>
+    <message>
+        <source>已中止</source>
+        <translation>Stopped</translation>
+    </message>
+    <message>
+        <source>第%1信道 %2：对讲机 “%3”，计划 “%4”</source>
+        <translation>Channel %1 %2: radio “%3”, plan “%4”</translation>
     </message>
 </context>
 <context>
@@ -1702,6 +1755,18 @@ Exit status: 0 success, 1 failure, 2 usage error.</translation>
     <message>
         <source>拖动信道</source>
         <translation>Drag channels</translation>
+    </message>
+    <message>
+        <source>与对讲机比较</source>
+        <translation>Compare with Radio</translation>
+    </message>
+    <message>
+        <source>对讲机中的信道与计划相同</source>
+        <translation>The radio holds the plan</translation>
+    </message>
+    <message>
+        <source>采用对讲机的信道</source>
+        <translation>Take the Radio&#x27;s Channels</translation>
     </message>
 </context>
 </TS>

@@ -210,9 +210,18 @@ void fitTexts(QWidget *window)
             fitWidget(widget, window);
     // Every menu title in view, never behind the bar's overflow arrow: the
     // window is at least as wide as its menu bar needs.
+    // Where the titles are too wide for the window, the bar draws them
+    // closer together first; only then does the window grow.
     if (auto *main = qobject_cast<QMainWindow *>(window); main && main->menuWidget()) {
+        QWidget *bar = main->menuWidget();
         const QSize least = main->layout()->totalMinimumSize();
-        main->setMinimumSize(std::max(least.width(), main->menuWidget()->sizeHint().width()), least.height());
+        bar->setStyleSheet(QString());
+        bar->setMinimumHeight(0);
+        if (const int height = bar->sizeHint().height(); bar->sizeHint().width() > least.width()) {
+            bar->setStyleSheet(QStringLiteral("QMenuBar { spacing: 0px; } QMenuBar::item { padding: 1px 2px; }"));
+            bar->setMinimumHeight(height); // the form below stays where it was
+        }
+        main->setMinimumSize(std::max(least.width(), bar->sizeHint().width()), least.height());
     }
     // A layout places the new texts at once, not at its next turn: until
     // then the window would show them cut.

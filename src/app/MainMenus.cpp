@@ -181,8 +181,14 @@ void MainMenus::buildTransfers()
     QMenuBar *bar = window_.menuBar();
     readAction_ = named(bar->addAction(QString()), "读信道",
                         QT_TRANSLATE_NOOP("vq::MainWindow", "        读信道数据(&R)"));
+    compareAction_ = named(bar->addAction(QString()), "与对讲机比较",
+                           QT_TRANSLATE_NOOP("vq::MainWindow", "        与对讲机比较(&M)"));
     writeAction_ = named(bar->addAction(QString()), "写信道",
                          QT_TRANSLATE_NOOP("vq::MainWindow", "        写信道数据(&W)"));
+    connect(compareAction_, &QAction::triggered, this, [this] {
+        form_.grid()->commitOpenEditor();
+        messenger_.tell(programmer_.transfers().compare());
+    });
     connect(readAction_, &QAction::triggered, this, [this] {
         form_.grid()->commitOpenEditor(); // a typed value is kept before the read begins
         messenger_.tell(programmer_.transfers().read());
@@ -280,6 +286,7 @@ void MainMenus::showUndoState()
 void MainMenus::setTransferMenusEnabled(bool enabled)
 {
     readAction_->setEnabled(enabled);
+    compareAction_->setEnabled(enabled);
     writeAction_->setEnabled(enabled);
     systemMenu_->menuAction()->setEnabled(enabled);
     exitAction_->setEnabled(enabled);

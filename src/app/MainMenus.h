@@ -51,6 +51,7 @@ private:
     Programmer &programmer_;
     Messenger &messenger_;
     QAction *readAction_ = nullptr;
+    QAction *compareAction_ = nullptr;
     QAction *writeAction_ = nullptr;
     QAction *undoAction_ = nullptr;
     QAction *redoAction_ = nullptr;

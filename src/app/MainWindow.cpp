@@ -2,6 +2,9 @@
 
 #include "app/AboutWindow.h"
 #include "app/AirRulesDialog.h"
+#include "app/CompareDialog.h"
+#include "plan/LinkTexts.h"
+#include "plan/StoreTexts.h"
 #include "app/Appearance.h"
 #include "app/Captions.h"
 #include "app/ChangeManyDialog.h"
@@ -63,6 +66,7 @@ MainWindow::MainWindow(Programmer &programmer, Messenger &messenger, QWidget *pa
     connect(menus_, &MainMenus::languageChosen, this, &MainWindow::languageChosen);
     connect(&programmer_, &Programmer::notice, this,
             [this](const Notice &notice) { messenger_.show(notice); });
+    connect(&programmer_.transfers(), &Transfers::compared, this, &MainWindow::showComparison);
 }
 
 MainWindow::~MainWindow()
@@ -137,6 +141,24 @@ void MainWindow::showChangeMany()
     dialog->setAttribute(Qt::WA_DeleteOnClose);
     connect(dialog, &QDialog::accepted, this, [this, dialog, rows] {
         messenger_.tell(programmer_.editor().changeMany(rows, dialog->change()));
+    });
+    dialog->open();
+}
+
+void MainWindow::showComparison(const std::vector<FieldDifference> &differences, qint64 snapshot)
+{
+    if (differences.empty()) {
+        messenger_.show(Notice{Notice::Icon::None, texts::kCompareTitle, texts::kRadioHoldsPlan, {}});
+        return;
+    }
+    auto *dialog = new CompareDialog(differences, this);
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    connect(dialog, &CompareDialog::takeRadio, this, [this, snapshot] {
+        messenger_.tell(snapshot ? programmer_.editor().restoreSnapshot(snapshot, texts::kTakeRadioStep)
+                                 : Result::refused(errorNotice(texts::kSnapshotGone)));
+    });
+    connect(dialog, &CompareDialog::writePlan, this, [this] {
+        messenger_.tell(programmer_.transfers().write([this](const Notice &q) { return messenger_.ask(q); }));
     });
     dialog->open();
 }

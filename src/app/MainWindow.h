@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/CardPrinter.h"
+#include "plan/PlanFrames.h"
 #include "plan/Language.h"
 
 #include <QDate>
@@ -41,6 +42,8 @@ public:
     void showPortDialog();
     void showPortDevices();
     void showAirRules();
+    // The radio's channels against the plan, after 与对讲机比较.
+    void showComparison(const std::vector<FieldDifference> &differences, qint64 snapshot);
     void showHistory();
     void showInstructions();
     void showAbout();

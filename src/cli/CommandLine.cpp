@@ -27,6 +27,7 @@ QString usage()
   vq4471r-cli write   --port DEV [--port DEV ...] [--db FILE | --csv FILE] [--verify]
   vq4471r-cli export  [--db FILE] [--layout own|common] FILE|-
   vq4471r-cli import  [--db FILE] FILE
+  vq4471r-cli diff    --port DEV [--db FILE | --csv FILE]
   vq4471r-cli check   [--db FILE] [--region cn|eu|us [--licence none|amateur]]
   vq4471r-cli sort    --by rx|tx [--db FILE]
   (--lang zh|en)
@@ -34,6 +35,7 @@ QString usage()
 )") +
            Cli::tr("read 把对讲机的信道存入数据库；只给 --csv 时只写入该CSV文件，数据库不变。\n"
                    "write 同时写入每个 --port 的对讲机。\n"
+                   "diff 读出对讲机并与计划比较：0 相同, 1 不同。\n"
                    "退出状态: 0 成功, 1 失败, 2 用法错误。");
 }
 
@@ -56,6 +58,7 @@ const std::map<QString, VerbShape> &verbs()
           0}},
         {QStringLiteral("export"), {{QStringLiteral("db"), QStringLiteral("layout")}, 1}},
         {QStringLiteral("import"), {{QStringLiteral("db")}, 1}},
+        {QStringLiteral("diff"), {{QStringLiteral("port"), QStringLiteral("db"), QStringLiteral("csv")}, 0}},
         {QStringLiteral("check"), {{QStringLiteral("db"), QStringLiteral("region"), QStringLiteral("licence")}, 0}},
         {QStringLiteral("sort"), {{QStringLiteral("db"), QStringLiteral("by")}, 0}},
     };
@@ -97,7 +100,7 @@ QString checkShape(const QCommandLineParser &parser, Command &command)
     if (command.databaseGiven)
         command.database = parser.value(QStringLiteral("db"));
     command.csv = parser.value(QStringLiteral("csv"));
-    if (command.verb == QLatin1String("write") && command.databaseGiven &&
+    if ((command.verb == QLatin1String("write") || command.verb == QLatin1String("diff")) && command.databaseGiven &&
         parser.isSet(QStringLiteral("csv")))
         return Cli::tr("--db 与 --csv 只能选一个");
     const QString layout = parser.value(QStringLiteral("layout"));
@@ -174,7 +177,7 @@ std::optional<Command> parseCommand(const QCoreApplication &app)
         {QStringLiteral("lang"), Cli::tr("这一次用的语言：zh（默认）或 en。"), QStringLiteral("zh|en")},
     });
     parser.addPositionalArgument(QStringLiteral("command"),
-                                 Cli::tr("ports、probe、read、write、export、import、check 或 sort。"));
+                                 Cli::tr("ports、probe、read、write、diff、export、import、check 或 sort。"));
     QString mistake;
     if (!parser.parse(app.arguments())) {
         const QStringList unknown = parser.unknownOptionNames();

@@ -98,6 +98,21 @@ int fail(const QString &line)
     return kFailed;
 }
 
+std::optional<int> openPlan(Programmer &programmer, const Command &command, ScratchStore &scratch)
+{
+    if (command.csv.isEmpty())
+        return openExisting(programmer, command.database);
+    if (!scratch.folder.isValid())
+        return fail(texts::kStoreCannotOpen + scratch.folder.errorString());
+    const Result opened = programmer.openStore(scratch.path());
+    if (!opened.ok)
+        return report(opened);
+    const Result imported = programmer.files().importCsv([&command] { return command.csv; });
+    if (!imported.ok)
+        return report(imported);
+    return std::nullopt;
+}
+
 std::optional<int> openExisting(Programmer &programmer, const QString &path)
 {
     if (!QFileInfo::exists(path))

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "cli/CommandLine.h"
 #include "plan/Programmer.h"
 
 #include <QString>
@@ -51,5 +52,10 @@ struct ScratchStore {
     QTemporaryDir folder;
     QString path() const { return folder.filePath(QStringLiteral("plan.db")); }
 };
+
+// The plan a verb works on: the store of --db (or the default), or the
+// CSV file of --csv read into `scratch` as an import would; the exit
+// status when it cannot be had.
+std::optional<int> openPlan(Programmer &programmer, const Command &command, ScratchStore &scratch);
 
 } // namespace vq::cli

@@ -21,6 +21,8 @@ int runCommand(const Command &command, const Interrupts &onInterrupt)
         return runRead(command, onInterrupt);
     if (verb == QLatin1String("write"))
         return runWrite(command, onInterrupt);
+    if (verb == QLatin1String("diff"))
+        return runDiff(command, onInterrupt);
     return kUsageError;
 }
 

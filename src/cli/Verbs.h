@@ -29,5 +29,6 @@ int runImport(const Command &command);
 int runSort(const Command &command);
 int runRead(const Command &command, const Interrupts &onInterrupt);
 int runWrite(const Command &command, const Interrupts &onInterrupt);
+int runDiff(const Command &command, const Interrupts &onInterrupt);
 
 } // namespace vq::cli

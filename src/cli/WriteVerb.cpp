@@ -15,19 +15,8 @@ int runWrite(const Command &command, const Interrupts &onInterrupt)
 {
     Programmer programmer;
     ScratchStore scratch;
-    if (command.csv.isEmpty()) {
-        if (auto failed = openExisting(programmer, command.database))
-            return *failed;
-    } else {
-        if (!scratch.folder.isValid())
-            return fail(texts::kStoreCannotOpen + scratch.folder.errorString());
-        const Result opened = programmer.openStore(scratch.path());
-        if (!opened.ok)
-            return report(opened);
-        const Result imported = programmer.files().importCsv([&command] { return command.csv; });
-        if (!imported.ok)
-            return report(imported);
-    }
+    if (auto failed = openPlan(programmer, command, scratch))
+        return *failed;
     // The window's write and this one are one use case: judged and encoded
     // once, channel 1 kept as number 1.
     PlanFrames plan;

@@ -26,6 +26,8 @@ inline constexpr Text kPortOtherChosen{QT_TRANSLATE_NOOP("vq::texts", "，已选
 inline constexpr Text kNoPortAtAll{QT_TRANSLATE_NOOP("vq::texts", "，没有可用的串行端口")};
 inline constexpr Text kPortFixHint{
     QT_TRANSLATE_NOOP("vq::texts", "可在“系统设置 → 端口设备”中为端口选择对讲机所连的设备。")};
+inline constexpr Text kCompareTitle{QT_TRANSLATE_NOOP("vq::texts", "与对讲机比较")};
+inline constexpr Text kRadioHoldsPlan{QT_TRANSLATE_NOOP("vq::texts", "对讲机中的信道与计划相同")};
 inline constexpr Text kStatusSilent{QT_TRANSLATE_NOOP("vq::texts", "对讲机未响应")};
 inline constexpr Text kSysInfoUnavailable{QT_TRANSLATE_NOOP("vq::texts", "此时系统信息不可用")};
 inline constexpr Text kStatusStartUp{QT_TRANSLATE_NOOP("vq::texts", "系统初始化，请稍等...")};

@@ -43,6 +43,19 @@ std::optional<ReadBackRows> expectedReadBack(const std::vector<QByteArray> &fram
     return rows;
 }
 
+std::vector<FieldDifference> differingFields(const ReadBackRows &plan, const ReadBackRows &radio)
+{
+    std::vector<FieldDifference> out;
+    for (std::size_t row = 0; row < plan.size(); ++row)
+        for (int f = RxFrequency; f < kFieldCount; ++f) {
+            const std::string &planned = plan[row].at(static_cast<Field>(f));
+            const std::string &held = radio[row].at(static_cast<Field>(f));
+            if (planned != held)
+                out.push_back({static_cast<int>(row) + 1, static_cast<Field>(f), held, planned});
+        }
+    return out;
+}
+
 QList<int> differingChannels(const ReadBackRows &sent, const ReadBackRows &readBack)
 {
     QList<int> differing;

@@ -46,4 +46,17 @@ std::optional<ReadBackRows> expectedReadBack(const std::vector<QByteArray> &fram
 // The channels, 1 … 50, whose read-back differs from what was sent.
 QList<int> differingChannels(const ReadBackRows &sent, const ReadBackRows &readBack);
 
+// One field a radio holds otherwise than the plan would put there, each as
+// the radio would hold it.
+struct FieldDifference {
+    int channel = 0; // 1 … 50
+    Field field = RxFrequency;
+    std::string radio;
+    std::string plan;
+
+    bool operator==(const FieldDifference &) const = default;
+};
+// Every such field, by channel and then field.
+std::vector<FieldDifference> differingFields(const ReadBackRows &plan, const ReadBackRows &radio);
+
 } // namespace vq

@@ -35,6 +35,7 @@ inline constexpr Text kTooFewRows16{QT_TRANSLATE_NOOP("vq::texts", "信道表记
 // Undo and redo, and the safety net around transfers.
 inline constexpr Text kReadStep{QT_TRANSLATE_NOOP("vq::texts", "读信道数据（对讲机内容不变）")};
 inline constexpr Text kRestoreStep{QT_TRANSLATE_NOOP("vq::texts", "恢复历史记录")};
+inline constexpr Text kTakeRadioStep{QT_TRANSLATE_NOOP("vq::texts", "采用对讲机的信道")};
 inline constexpr Text kHistoryTitle{QT_TRANSLATE_NOOP("vq::texts", "历史记录")};
 inline constexpr Text kHistoryUnavailable{QT_TRANSLATE_NOOP("vq::texts", "历史记录不可用")};
 inline constexpr Text kSnapshotGone{QT_TRANSLATE_NOOP("vq::texts", "该历史记录已无法读取")};

@@ -61,6 +61,12 @@ bool TableEditor::keep(ChannelHistory::Reason reason, const QString &device, con
     return history_.add(reason, device, rows) != ChannelHistory::Added::Failed;
 }
 
+qint64 TableEditor::newestSnapshot()
+{
+    const std::vector<ChannelHistory::Entry> entries = history_.entries();
+    return entries.empty() ? 0 : entries.front().id;
+}
+
 Notice TableEditor::storeFailed() const
 {
     Notice notice = errorNotice(texts::kStoreWriteFailed);
@@ -288,7 +294,7 @@ Result TableEditor::step(bool back)
     return {};
 }
 
-Result TableEditor::restoreSnapshot(qint64 id)
+Result TableEditor::restoreSnapshot(qint64 id, const texts::Text &step)
 {
     if (reading_())
         return Result::refused(errorNotice(texts::kTransferBusyRetry));
@@ -304,7 +310,7 @@ Result TableEditor::restoreSnapshot(qint64 id)
         for (int f = 0; f < kFieldCount; ++f)
             changes.push_back({row, f, (*rows)[static_cast<std::size_t>(row)][static_cast<std::size_t>(f)]});
     const auto keepReplaced = [this] { keep(ChannelHistory::Reason::Restore, QString(), plan()); };
-    if (!commit(texts::kRestoreStep, std::move(changes), keepReplaced))
+    if (!commit(step, std::move(changes), keepReplaced))
         return Result::refused(storeFailed());
     emit firstRowCurrent();
     return {};

@@ -6,6 +6,7 @@
 #include "plan/BulkEdit.h"
 #include "plan/ChannelPresets.h"
 #include "plan/RowOrder.h"
+#include "plan/StoreTexts.h"
 #include "plan/Result.h"
 
 #include <QUndoStack>
@@ -101,7 +102,7 @@ public:
     int undoCount() const { return undoStack_.count(); }
     // A snapshot of the history put back as one undoable step, after a
     // snapshot of the table it replaces.
-    Result restoreSnapshot(qint64 id);
+    Result restoreSnapshot(qint64 id, const texts::Text &step = texts::kRestoreStep);
 
     // Whether the table takes a change now: not while a read collects, and
     // not over rows another program has changed since they were shown
@@ -117,6 +118,8 @@ public:
     // Keeps `rows` in the history; false when it could not. A history that
     // cannot take them never stops what the user asked for.
     bool keep(ChannelHistory::Reason reason, const QString &device, const PlanRows &rows);
+    // The newest snapshot's id; 0 when there is none.
+    qint64 newestSnapshot();
     // A whole new plan landed: the grid's cursor goes to the first row.
     void showFirstRow() { emit firstRowCurrent(); }
     // "信道数据库写入失败" with the store's reason.

@@ -216,12 +216,40 @@ Result Transfers::read()
         return Result::refused(systemNotice(texts::kPortNotOpen));
     if (store_.rowCount() < kChannelCount)
         return Result::refused(errorNotice(texts::kTooFewRows50));
+    comparedWith_.reset();
+    controller_.startRead();
+    return {};
+}
+
+Result Transfers::compare()
+{
+    if (controller_.transferRunning())
+        return Result::nothing();
+    if (!link_.isOpen())
+        return Result::refused(systemNotice(texts::kPortNotOpen));
+    editor_.refresh();
+    if (store_.rowCount() < kChannelCount)
+        return Result::refused(errorNotice(texts::kTooFewRows50));
+    const PlanFrames plan = judgedPlan();
+    if (!plan.ok()) {
+        const PlanFrames::Problem &first = plan.problems.front();
+        return Result::refused(withReason(errorNotice(texts::unencodableRow(first.channel)), first.why));
+    }
+    comparedWith_ = expectedReadBack(plan.frames);
     controller_.startRead();
     return {};
 }
 
 bool Transfers::storeRead(const LinkController::ReadRows &rows)
 {
+    if (const std::optional<ReadBackRows> plan = std::exchange(comparedWith_, std::nullopt)) {
+        PlanRows radio = editor_.plan();
+        for (std::size_t row = 0; row < rows.size(); ++row)
+            rows[row].applyTo(radio[row]);
+        const bool kept = editor_.keep(ChannelHistory::Reason::Read, ports_.deviceInUse(), radio);
+        emit compared(differingFields(*plan, rows), kept ? editor_.newestSnapshot() : 0);
+        return true;
+    }
     std::vector<ChannelStore::Change> changes;
     changes.reserve(static_cast<std::size_t>(kChannelCount * (kFieldCount - 1)));
     // The table as the read leaves it goes into the history in the same
@@ -294,6 +322,7 @@ void Transfers::onStateChanged(LinkController::State state)
 
 void Transfers::onFailed(LinkController::Failure failure)
 {
+    comparedWith_.reset(); // a comparison that failed is no comparison
     switch (failure) {
     case LinkController::Failure::LineFailed:
         emit notice(systemNotice(texts::kPortFailed));

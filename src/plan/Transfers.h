@@ -42,6 +42,10 @@ public:
     // The rules of the air the user's write asks about.
     void useAirCheck(const AirCheck *air) { air_ = air; }
     Result read();
+    // Reads the radio to compare it with the table (judged and encoded as a
+    // write would send it): nothing is stored but the radio's rows as a read
+    // snapshot in the history; `compared` brings the differences.
+    Result compare();
     // A read is collecting: the table takes no changes until it lands.
     bool isReading() const;
     // Whether each write is read back and compared with what it sent; a
@@ -92,6 +96,9 @@ signals:
     // The read-back after a write differs from what was sent: the radio's
     // rows as they came. The table is left as it is.
     void verifyMismatch(const vq::LinkController::ReadRows &readBack);
+    // A comparison's read is complete: what differs, and the snapshot of
+    // the radio's rows (0 when the history could not keep it).
+    void compared(const std::vector<vq::FieldDifference> &differences, qint64 snapshot);
 
 private:
     Result beginWrite(bool startUp);
@@ -125,6 +132,8 @@ private:
     std::optional<PendingWrite> pendingWrite_;
     // What the running write sent, decoded as a read would decode it.
     LinkController::ReadRows sentRows_{};
+    // Set while a read is a comparison: the rows the plan would give.
+    std::optional<ReadBackRows> comparedWith_;
     // "校验通过" is not replaced by "ready" when the radio then answers the
     // poll: it said as much by answering the read-back.
     bool keepVerifiedStatus_ = false;

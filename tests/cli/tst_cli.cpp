@@ -265,6 +265,20 @@ private slots:
 
         const QString csv = at("read.csv");
         QCOMPARE(cli({"read", "--port", first.devicePath(), "--csv", csv}).status, 0);
+        // diff: the radio just written holds the plan; two channels changed
+        // in the store differ and are named; a read that fails is a failure
+        // and leaves the store as it was.
+        QCOMPARE(cli({"diff", "--port", first.devicePath(), "--db", store}).status, 0);
+        QVERIFY(test::execSql(store, {QStringLiteral("UPDATE 信道表 SET 扫描='add' WHERE 信道号 IN ('4','8')")}));
+        const Run differs = cli({"diff", "--port", first.devicePath(), "--db", store});
+        QVERIFY2(differs.status == 1 && differs.out.count(QLatin1Char('\n')) == 2 &&
+                     differs.out.contains(QStringLiteral("第4信道 扫描")) && differs.out.contains(QStringLiteral("第8信道")),
+                 qPrintable(differs.out));
+        RadioSimulator broken({.paced = false, .stopAfterFrames = 20});
+        const QByteArray kept = test::digest(store);
+        QCOMPARE(cli({"diff", "--port", broken.devicePath(), "--db", store}).status, 1);
+        QCOMPARE(test::digest(store), kept);
+        QVERIFY(test::execSql(store, {QStringLiteral("UPDATE 信道表 SET 扫描='del' WHERE 信道号 IN ('4','8')")}));
         // Ctrl+C, a kill and a terminal that hangs up alike.
         for (const int signo : {SIGINT, SIGHUP}) {
             RadioSimulator one({.paced = false}), two({.paced = false, .neverReady = true});

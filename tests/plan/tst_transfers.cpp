@@ -1,6 +1,8 @@
 // Transfers through the programmer over a pseudo-terminal: the bytes the
 // radio gets, the table a read leaves, and what the user is told.
 #include "RadioSimulator.h"
+#include "plan/PlanFrames.h"
+#include "plan/StoreTexts.h"
 #include "radio/ChannelFrame.h"
 #include "support/PlanRig.h"
 #include "support/PtyPair.h"
@@ -245,6 +247,42 @@ private slots:
         QTRY_COMPARE(rig.stored, 1);
         QCOMPARE(rig.notices.size(), 1);
         QCOMPARE(rig.store().field(49, RxTone), FieldValue("88.5"));
+    }
+    // A comparison names each field the radio holds otherwise, as the radio
+    // holds it, and leaves the table; the radio's rows are then one step to
+    // take and one to undo.
+    void comparisonChangesNothingUnasked()
+    {
+        RadioSimulator sim({.paced = false});
+        VQ_RIG(rig, db(), sim.devicePath());
+        rig.quicken();
+        QVERIFY(rig.store().apply(kPlan));
+        QStringList frames;
+        for (const QByteArray &frame : encodePlan(rig.programmer.editor().plan()).frames)
+            frames << QString::fromLatin1(frame);
+        QVERIFY(sim.setFrames(frames));
+        const FieldValue radioRx = rig.store().field(1, RxFrequency);
+        QVERIFY(rig.store().apply({{1, RxFrequency, "146.00000"}, {39, Scan, "add"}}));
+        const auto plan = test::snapshot(rig.store());
+        std::vector<FieldDifference> found;
+        qint64 snapshot = -1;
+        connect(&rig.programmer.transfers(), &Transfers::compared, this,
+                [&](const std::vector<FieldDifference> &differences, qint64 id) {
+                    found = differences;
+                    snapshot = id;
+                });
+        QVERIFY(rig.take(rig.programmer.transfers().compare()));
+        QTRY_VERIFY(snapshot > 0);
+        QCOMPARE(found.size(), std::size_t(2));
+        QCOMPARE(found[0], (FieldDifference{2, RxFrequency, *radioRx, "146.00000"}));
+        QCOMPARE(found[1], (FieldDifference{40, Scan, "del", "add"}));
+        QVERIFY(test::snapshot(rig.store()) == plan);
+        TableEditor &editor = rig.programmer.editor();
+        QVERIFY(rig.take(editor.restoreSnapshot(snapshot, texts::kTakeRadioStep)));
+        QCOMPARE(rig.store().field(1, RxFrequency), radioRx);
+        QCOMPARE(editor.undoText(), QString(texts::kTakeRadioStep));
+        QVERIFY(rig.take(editor.undo()));
+        QVERIFY(test::snapshot(rig.store()) == plan);
     }
     void verifyAfterWrite_data()
     {
