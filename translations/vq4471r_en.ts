@@ -108,6 +108,25 @@
     </message>
 </context>
 <context>
+    <name>vq::BandChartWindow</name>
+    <message>
+        <source>频段图</source>
+        <translation>Band Chart</translation>
+    </message>
+    <message>
+        <source>每个信道在其接收频率处有一个标记，发射频率不同时以三角形标出；不符合频率规则的信道为红色菱形。</source>
+        <translation>Each channel has a mark at its receive frequency and a triangle at its transmit frequency when that differs; channels against the frequency rules are red diamonds.</translation>
+    </message>
+    <message>
+        <source>导出(&amp;E)...</source>
+        <translation>&amp;Export...</translation>
+    </message>
+    <message>
+        <source>PNG 图像 (*.png);;SVG 图形 (*.svg)</source>
+        <translation>PNG image (*.png);;SVG drawing (*.svg)</translation>
+    </message>
+</context>
+<context>
     <name>vq::CardPrinter</name>
     <message>
         <source>打印预览</source>
@@ -184,7 +203,7 @@
     </message>
     <message>
         <source>采用对讲机的信道(&amp;T)</source>
-        <translation>&amp;Take the Radio&#x27;s Channels</translation>
+        <translation>&amp;Take the Radio&apos;s Channels</translation>
     </message>
     <message>
         <source>写入计划(&amp;W)</source>
@@ -450,6 +469,10 @@
         <source>        与对讲机比较(&amp;M)</source>
         <translation>        Co&amp;mpare</translation>
     </message>
+    <message>
+        <source>频段图(&amp;B)...</source>
+        <translation>&amp;Band Chart...</translation>
+    </message>
 </context>
 <context>
     <name>vq::PortDevicesWindow</name>
@@ -628,6 +651,21 @@
     </message>
 </context>
 <context>
+    <name>vq::chart</name>
+    <message>
+        <source>没有信道</source>
+        <translation>No channels</translation>
+    </message>
+    <message>
+        <source>频段图</source>
+        <translation>Band Chart</translation>
+    </message>
+    <message>
+        <source>频段图只能保存为 .png 或 .svg 文件</source>
+        <translation>A band chart is saved only as a .png or .svg file</translation>
+    </message>
+</context>
+<context>
     <name>vq::cli</name>
     <message>
         <source>用法:</source>
@@ -788,16 +826,16 @@ diff reads the radio and compares it with the plan: 0 the same, 1 different.
 Exit status: 0 success, 1 failure, 2 usage error.</translation>
     </message>
     <message>
-        <source>ports、probe、read、write、diff、export、import、check 或 sort。</source>
-        <translation>ports, probe, read, write, diff, export, import, check or sort.</translation>
-    </message>
-    <message>
         <source>已中止</source>
         <translation>Stopped</translation>
     </message>
     <message>
         <source>第%1信道 %2：对讲机 “%3”，计划 “%4”</source>
         <translation>Channel %1 %2: radio “%3”, plan “%4”</translation>
+    </message>
+    <message>
+        <source>ports、probe、read、write、diff、export、import、check、sort 或 chart。</source>
+        <translation>ports, probe, read, write, diff, export, import, check, sort or chart.</translation>
     </message>
 </context>
 <context>
@@ -1766,7 +1804,7 @@ Exit status: 0 success, 1 failure, 2 usage error.</translation>
     </message>
     <message>
         <source>采用对讲机的信道</source>
-        <translation>Take the Radio&#x27;s Channels</translation>
+        <translation>Take the Radio&apos;s Channels</translation>
     </message>
 </context>
 </TS>

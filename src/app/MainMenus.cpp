@@ -60,6 +60,9 @@ void MainMenus::buildFileMenu()
         named(file->addAction(QString()), "导出PDF", QT_TRANSLATE_NOOP("vq::MainWindow", "导出PDF(&D)..."));
     connect(print, &QAction::triggered, &window_, &MainWindow::printCard);
     connect(exportPdf, &QAction::triggered, &window_, &MainWindow::exportPdf);
+    QAction *chart =
+        named(file->addAction(QString()), "频段图", QT_TRANSLATE_NOOP("vq::MainWindow", "频段图(&B)..."));
+    connect(chart, &QAction::triggered, &window_, &MainWindow::showBandChart);
     QAction *history =
         named(file->addAction(QString()), "历史记录", QT_TRANSLATE_NOOP("vq::MainWindow", "历史记录(&H)..."));
     connect(history, &QAction::triggered, &window_, &MainWindow::showHistory);

@@ -2,6 +2,7 @@
 
 #include "app/AboutWindow.h"
 #include "app/AirRulesDialog.h"
+#include "app/BandChartWindow.h"
 #include "app/CompareDialog.h"
 #include "plan/LinkTexts.h"
 #include "plan/StoreTexts.h"
@@ -161,6 +162,17 @@ void MainWindow::showComparison(const std::vector<FieldDifference> &differences,
         messenger_.tell(programmer_.transfers().write([this](const Notice &q) { return messenger_.ask(q); }));
     });
     dialog->open();
+}
+
+void MainWindow::showBandChart()
+{
+    showOnce(bandChart_, [this] {
+        auto *chart = new BandChartWindow(programmer_, messenger_, this);
+        connect(chart, &BandChartWindow::channelChosen, this, [this](int channel) {
+            form_->selectRows({channel - 1}, channel - 1);
+        });
+        return chart;
+    });
 }
 
 void MainWindow::showAirRules()

@@ -42,6 +42,7 @@ public:
     void showPortDialog();
     void showPortDevices();
     void showAirRules();
+    void showBandChart();
     // The radio's channels against the plan, after 与对讲机比较.
     void showComparison(const std::vector<FieldDifference> &differences, qint64 snapshot);
     void showHistory();
@@ -82,6 +83,7 @@ private:
     QPointer<QWidget> history_;
     QPointer<QWidget> instructions_;
     QPointer<QWidget> about_;
+    QPointer<QWidget> bandChart_;
 };
 
 } // namespace vq

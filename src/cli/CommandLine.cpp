@@ -30,6 +30,7 @@ QString usage()
   vq4471r-cli diff    --port DEV [--db FILE | --csv FILE]
   vq4471r-cli check   [--db FILE] [--region cn|eu|us [--licence none|amateur]]
   vq4471r-cli sort    --by rx|tx [--db FILE]
+  vq4471r-cli chart   [--db FILE] [--region cn|eu|us [--licence none|amateur]] FILE.svg|FILE.png
   (--lang zh|en)
 
 )") +
@@ -61,6 +62,7 @@ const std::map<QString, VerbShape> &verbs()
         {QStringLiteral("diff"), {{QStringLiteral("port"), QStringLiteral("db"), QStringLiteral("csv")}, 0}},
         {QStringLiteral("check"), {{QStringLiteral("db"), QStringLiteral("region"), QStringLiteral("licence")}, 0}},
         {QStringLiteral("sort"), {{QStringLiteral("db"), QStringLiteral("by")}, 0}},
+        {QStringLiteral("chart"), {{QStringLiteral("db"), QStringLiteral("region"), QStringLiteral("licence")}, 1}},
     };
     return shapes;
 }
@@ -177,7 +179,7 @@ std::optional<Command> parseCommand(const QCoreApplication &app)
         {QStringLiteral("lang"), Cli::tr("这一次用的语言：zh（默认）或 en。"), QStringLiteral("zh|en")},
     });
     parser.addPositionalArgument(QStringLiteral("command"),
-                                 Cli::tr("ports、probe、read、write、diff、export、import、check 或 sort。"));
+                                 Cli::tr("ports、probe、read、write、diff、export、import、check、sort 或 chart。"));
     QString mistake;
     if (!parser.parse(app.arguments())) {
         const QStringList unknown = parser.unknownOptionNames();

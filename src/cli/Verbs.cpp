@@ -15,6 +15,8 @@ int runCommand(const Command &command, const Interrupts &onInterrupt)
         return runExport(command);
     if (verb == QLatin1String("sort"))
         return runSort(command);
+    if (verb == QLatin1String("chart"))
+        return runChart(command);
     if (verb == QLatin1String("import"))
         return runImport(command);
     if (verb == QLatin1String("read"))

@@ -4,14 +4,24 @@
 #include "plan/EndSignals.h"
 
 #include <QCoreApplication>
+#include <QGuiApplication>
 
+#include <algorithm>
 #include <csignal>
+#include <memory>
 #include <functional>
 
 int main(int argc, char *argv[])
 {
     vq::cli::holdStandardStreams();
-    QCoreApplication app(argc, argv);
+    // Drawing the band chart needs fonts, so that verb runs a GUI
+    // application, on the offscreen platform: the tool never needs a display.
+    const bool drawing = std::any_of(argv + 1, argv + argc, [](const char *word) { return qstrcmp(word, "chart") == 0; });
+    if (drawing)
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    std::unique_ptr<QCoreApplication> application =
+        drawing ? std::make_unique<QGuiApplication>(argc, argv) : std::make_unique<QCoreApplication>(argc, argv);
+    QCoreApplication &app = *application;
     QCoreApplication::setApplicationName(QStringLiteral("vq4471r-cli"));
     QCoreApplication::setOrganizationName(QStringLiteral("vq4471r"));
     QCoreApplication::setApplicationVersion(QStringLiteral(VQ_VERSION));

@@ -1,12 +1,16 @@
-// The channel card as 文件 → 导出PDF writes it, read back as a person reads the page.
+// The channel card as 文件 → 导出PDF writes it, read back as a person reads
+// the page; the band chart as it is drawn, read back pixel by pixel.
 #include "app/Appearance.h"
 #include "app/MainWindow.h"
+#include "channels/FrequencyRules.h"
+#include "plan/BandChart.h"
 #include "plan/ChannelCard.h"
 #include "plan/Programmer.h"
 #include "support/RecordingMessenger.h"
 #include "support/StoreHelpers.h"
 
 #include <QAction>
+#include <QPainter>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -79,6 +83,52 @@ private slots:
             QVERIFY(run(QStringLiteral("pdfinfo"), {pdf}).contains(QStringLiteral("\nPages: 1\n")));
         }
         QCOMPARE(w.pdfs(), QStringList{QStringLiteral("card.pdf")});
+    }
+    // Each channel's mark lies at the pixel column its frequency maps to, in
+    // the colour the rules of the air give it; the transmit mark sits apart
+    // when it differs; stretches far apart break the axis; a click finds the
+    // channel; the files are SVG and PNG by their names.
+    void bandChartMarksEachChannel()
+    {
+        PlanRows plan(kChannelCount);
+        const auto put = [&plan](int row, const char *rx, const char *tx) {
+            plan[std::size_t(row)][RxFrequency] = std::string(rx);
+            plan[std::size_t(row)][TxFrequency] = std::string(tx);
+        };
+        put(0, "145.00000", "145.00000");
+        put(1, "145.50000", "146.10000");
+        put(2, "409.75000", "409.75000");
+        put(4, "446.00625", "446.00625");
+        const std::vector<AirFlag> flags = checkAir(shippedAirRules(), plan, {QStringLiteral("cn"), false});
+        const BandChart chart = layOutChart(plan, flags, kChartFileSize);
+        QCOMPARE(chart.stretches.size(), std::size_t(3)); // 145–146, 409.75, 446
+        QCOMPARE(chart.marks.size(), std::size_t(4));
+        QImage image(chart.size.toSize(), QImage::Format_RGB32);
+        QPainter painter(&image);
+        drawChart(painter, chart);
+        painter.end();
+        double last = 0;
+        for (const BandChart::Mark &mark : chart.marks) {
+            const std::int64_t rx = *frequencyUnits(plan[std::size_t(mark.channel - 1)][RxFrequency]);
+            QCOMPARE(mark.rxX, *chart.xOf(rx));
+            QVERIFY(mark.rxX > last); // in frequency order
+            last = mark.rxX;
+            const QColor drawn = image.pixelColor(QPointF(mark.rxX, mark.y).toPoint());
+            QVERIFY2(mark.flagged ? drawn.red() > 150 && drawn.blue() < 100 : drawn.blue() > 120 && drawn.red() < 100,
+                     qPrintable(QString::number(mark.channel)));
+            QCOMPARE(chart.channelAt(QPointF(mark.rxX, mark.y)), mark.channel);
+        }
+        QCOMPARE(chart.marks[0].flagged, true); // 145 MHz needs the licence
+        QCOMPARE(chart.marks[2].flagged, false);
+        QVERIFY(chart.marks[1].txX && *chart.marks[1].txX > chart.marks[1].rxX);
+        QTemporaryDir dir;
+        QVERIFY(saveChart(dir.filePath(QStringLiteral("c.svg")), chart).ok);
+        QVERIFY(saveChart(dir.filePath(QStringLiteral("c.png")), chart).ok);
+        QVERIFY(!saveChart(dir.filePath(QStringLiteral("c.txt")), chart).ok);
+        for (const auto &[name, start] : {std::pair{"c.svg", "<?xml"}, {"c.png", "\x89PNG"}}) {
+            QFile file(dir.filePath(QString::fromLatin1(name)));
+            QVERIFY(file.open(QIODevice::ReadOnly) && file.read(5).startsWith(start));
+        }
     }
     void failedPdfLeavesNothing()
     {

@@ -3,6 +3,7 @@
 // without a window.
 #include "RadioSimulator.h"
 #include "app/AboutWindow.h"
+#include "app/BandChartWindow.h"
 #include "channels/ChannelTableModel.h"
 #include "plan/AdapterOffer.h"
 #include "app/Appearance.h"
@@ -480,7 +481,7 @@ private slots:
         QCOMPARE(s.store().field(0, Scan), FieldValue("del"));
 
         // Each satellite opens one window, again after it was closed; 波特率 opens nothing and says nothing.
-        for (const char *name : {"波特率", "端口", "操作", "关于", "历史记录"}) {
+        for (const char *name : {"波特率", "端口", "操作", "关于", "历史记录", "频段图"}) {
             const int before = w.findChildren<QWidget *>().size();
             s.trigger(name);
             s.trigger(name);
@@ -497,6 +498,14 @@ private slots:
         QCOMPARE(history->index(0, HistoryModel::Reason).data().toString(),
                  QStringLiteral("启动时写入对讲机"));
         QCOMPARE(history->index(0, HistoryModel::Differing).data().toInt(), 1); // channel 1's scan, picked since
+        // The band chart follows the table, and a click on a mark makes its channel current.
+        auto *chart = w.findChild<BandChartWindow *>(QStringLiteral("BandChart"));
+        const std::size_t marks = chart->chart().marks.size();
+        QVERIFY(test::typeIntoCell(w.grid(), 20, RxFrequency, QStringLiteral("438.5")));
+        QCOMPARE(chart->chart().marks.size(), marks + 1);
+        const BandChart::Mark &added = chart->chart().marks.back();
+        QTest::mouseClick(chart, Qt::LeftButton, {}, QPointF(added.rxX, added.y).toPoint());
+        QCOMPARE(w.grid()->currentRow(), added.channel - 1);
         // 系统信息 walks the whole list of programs; none found is said.
         auto *about = w.findChild<AboutWindow *>(QStringLiteral("frmAbout"));
         QCOMPARE(about->findChild<QLabel *>(QStringLiteral("lblStore"))->toolTip(),

@@ -180,7 +180,7 @@ private slots:
 
     // check names each channel that transmits where the region and licence
     // given do not allow, with the rule, and fails; the same plan passes
-    // with the licence.
+    // with the licence. chart draws it as SVG or PNG without a display.
     void checkAgainstTheRulesOfTheAir()
     {
         const QString store = at("air.db");
@@ -190,6 +190,16 @@ private slots:
         QCOMPARE(none.status, 1);
         QCOMPARE(none.out.count(QStringLiteral("需要业余执照")), kChannelCount);
         QVERIFY(none.out.contains(QStringLiteral("第50信道：")));
+        // The same plan drawn, without any display.
+        QProcessEnvironment console = QProcessEnvironment::systemEnvironment();
+        for (const char *name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
+            console.remove(QString::fromLatin1(name));
+        for (const auto &[name, start] : {std::pair{"plan.svg", "<?xml"}, {"plan.png", "\x89PNG"}}) {
+            QCOMPARE(cli({"chart", "--db", store, "--region", "cn", at(name)}, console).status, 0);
+            QFile drawn(at(name));
+            QVERIFY(drawn.open(QIODevice::ReadOnly) && drawn.read(5).startsWith(start));
+        }
+        QCOMPARE(cli({"chart", "--db", store, at("plan.txt")}).status, 1);
     }
 
     // Every file goes through the one save guard: never over the open store
