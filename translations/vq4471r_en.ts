@@ -2,6 +2,85 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="en">
 <context>
+    <name>vq</name>
+    <message>
+        <source>（程序文件夹以外）</source>
+        <translation>(outside the program&#x27;s folders)</translation>
+    </message>
+    <message>
+        <source>VQ4471R 诊断报告</source>
+        <translation>VQ4471R support report</translation>
+    </message>
+    <message>
+        <source>程序</source>
+        <translation>Program</translation>
+    </message>
+    <message>
+        <source>系统</source>
+        <translation>System</translation>
+    </message>
+    <message>
+        <source>语言：</source>
+        <translation>Language: </translation>
+    </message>
+    <message>
+        <source>设置</source>
+        <translation>Settings</translation>
+    </message>
+    <message>
+        <source>串口设备</source>
+        <translation>Serial devices</translation>
+    </message>
+    <message>
+        <source>当前端口：端口%1 %2（%3）</source>
+        <translation>Port in use: port %1 %2 (%3)</translation>
+    </message>
+    <message>
+        <source>已打开</source>
+        <translation>open</translation>
+    </message>
+    <message>
+        <source>未打开</source>
+        <translation>not open</translation>
+    </message>
+    <message>
+        <source>端口</source>
+        <translation>port </translation>
+    </message>
+    <message>
+        <source>线路检查（不向设备发送数据）</source>
+        <translation>Cable check (nothing sent to the device)</translation>
+    </message>
+    <message>
+        <source>信道数据库</source>
+        <translation>Channel database</translation>
+    </message>
+    <message>
+        <source>文件：</source>
+        <translation>File: </translation>
+    </message>
+    <message>
+        <source>完整性检查：</source>
+        <translation>Integrity check: </translation>
+    </message>
+    <message>
+        <source>信道行数：%1</source>
+        <translation>Channel rows: %1</translation>
+    </message>
+    <message>
+        <source>历史快照：%1</source>
+        <translation>History snapshots: %1</translation>
+    </message>
+    <message>
+        <source>通信记录</source>
+        <translation>Link traces</translation>
+    </message>
+    <message>
+        <source>，只有结尾</source>
+        <translation>, the end only</translation>
+    </message>
+</context>
+<context>
     <name>vq::AboutWindow</name>
     <message>
         <source>关于本软件</source>
@@ -473,6 +552,10 @@
         <source>频段图(&amp;B)...</source>
         <translation>&amp;Band Chart...</translation>
     </message>
+    <message>
+        <source>保存诊断报告(&amp;R)...</source>
+        <translation>Save Support &amp;Report...</translation>
+    </message>
 </context>
 <context>
     <name>vq::PortDevicesWindow</name>
@@ -834,8 +917,8 @@ Exit status: 0 success, 1 failure, 2 usage error.</translation>
         <translation>Channel %1 %2: radio “%3”, plan “%4”</translation>
     </message>
     <message>
-        <source>ports、probe、read、write、diff、export、import、check、sort 或 chart。</source>
-        <translation>ports, probe, read, write, diff, export, import, check, sort or chart.</translation>
+        <source>ports、probe、read、write、diff、export、import、check、sort、chart 或 report。</source>
+        <translation>ports, probe, read, write, diff, export, import, check, sort, chart or report.</translation>
     </message>
 </context>
 <context>
@@ -1805,6 +1888,10 @@ Exit status: 0 success, 1 failure, 2 usage error.</translation>
     <message>
         <source>采用对讲机的信道</source>
         <translation>Take the Radio&apos;s Channels</translation>
+    </message>
+    <message>
+        <source>未检测对讲机应答：诊断报告不向设备发送任何数据</source>
+        <translation>The radio&#x27;s answer was not checked: a support report sends nothing to the device</translation>
     </message>
 </context>
 </TS>

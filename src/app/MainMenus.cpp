@@ -261,6 +261,9 @@ void MainMenus::buildHelpMenu()
         named(helpMenu_->addAction(QString()), "关于", QT_TRANSLATE_NOOP("vq::MainWindow", "关于本软件(&A)"));
     connect(instructions, &QAction::triggered, &window_, &MainWindow::showInstructions);
     connect(about, &QAction::triggered, &window_, &MainWindow::showAbout);
+    QAction *report = named(helpMenu_->addAction(QString()), "保存诊断报告",
+                            QT_TRANSLATE_NOOP("vq::MainWindow", "保存诊断报告(&R)..."));
+    connect(report, &QAction::triggered, &window_, &MainWindow::saveReport);
     QAction *trace = named(helpMenu_->addAction(QString()), "保存通信记录",
                            QT_TRANSLATE_NOOP("vq::MainWindow", "保存通信记录(&T)..."));
     connect(trace, &QAction::triggered, &window_, &MainWindow::saveTrace);

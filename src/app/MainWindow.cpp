@@ -5,6 +5,7 @@
 #include "app/BandChartWindow.h"
 #include "app/CompareDialog.h"
 #include "plan/LinkTexts.h"
+#include "plan/SupportReport.h"
 #include "plan/StoreTexts.h"
 #include "app/Appearance.h"
 #include "app/Captions.h"
@@ -231,6 +232,13 @@ void MainWindow::saveTrace()
 {
     messenger_.tell(programmer_.traces().saveTrace(
         [this] { return messenger_.askSavePath(kTraceFilter, nullptr, DataFolders::newTracePath()); }));
+}
+
+void MainWindow::saveReport()
+{
+    const QString path = messenger_.askSavePath(kTraceFilter);
+    if (!path.isEmpty())
+        messenger_.tell(saveSupportReport(programmer_, path));
 }
 
 void MainWindow::openChannelFile()

@@ -49,6 +49,7 @@ public:
     void showInstructions();
     void showAbout();
     void saveTrace();
+    void saveReport();
 
     // A picker selection, as if the user had chosen `text` in Combo<picker>.
     void pick(int picker, const QString &text);

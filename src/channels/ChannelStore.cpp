@@ -83,6 +83,17 @@ qint64 ChannelStore::dataVersion()
     return query.value(0).toLongLong();
 }
 
+QString ChannelStore::integrityCheck() const
+{
+    QSqlQuery query(QSqlDatabase::database(connectionName(), false));
+    if (!query.exec(QStringLiteral("PRAGMA integrity_check")))
+        return query.lastError().text();
+    QStringList found;
+    while (query.next())
+        found << query.value(0).toString();
+    return found.join(QLatin1Char('\n'));
+}
+
 bool ChannelStore::refreshIfChangedElsewhere()
 {
     if (!isOpen())

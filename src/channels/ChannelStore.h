@@ -57,6 +57,8 @@ public:
     bool refreshIfChangedElsewhere();
 
     int rowCount() const { return static_cast<int>(table_.rows.size()); }
+    // SQLite's own check of the file: "ok", or what it found.
+    QString integrityCheck() const;
     FieldValue field(int row, int field) const;
     ChannelRecord record(int row) const;
 

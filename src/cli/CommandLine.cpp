@@ -31,6 +31,7 @@ QString usage()
   vq4471r-cli check   [--db FILE] [--region cn|eu|us [--licence none|amateur]]
   vq4471r-cli sort    --by rx|tx [--db FILE]
   vq4471r-cli chart   [--db FILE] [--region cn|eu|us [--licence none|amateur]] FILE.svg|FILE.png
+  vq4471r-cli report  [--db FILE] FILE
   (--lang zh|en)
 
 )") +
@@ -63,6 +64,7 @@ const std::map<QString, VerbShape> &verbs()
         {QStringLiteral("check"), {{QStringLiteral("db"), QStringLiteral("region"), QStringLiteral("licence")}, 0}},
         {QStringLiteral("sort"), {{QStringLiteral("db"), QStringLiteral("by")}, 0}},
         {QStringLiteral("chart"), {{QStringLiteral("db"), QStringLiteral("region"), QStringLiteral("licence")}, 1}},
+        {QStringLiteral("report"), {{QStringLiteral("db")}, 1}},
     };
     return shapes;
 }
@@ -179,7 +181,7 @@ std::optional<Command> parseCommand(const QCoreApplication &app)
         {QStringLiteral("lang"), Cli::tr("这一次用的语言：zh（默认）或 en。"), QStringLiteral("zh|en")},
     });
     parser.addPositionalArgument(QStringLiteral("command"),
-                                 Cli::tr("ports、probe、read、write、diff、export、import、check、sort 或 chart。"));
+                                 Cli::tr("ports、probe、read、write、diff、export、import、check、sort、chart 或 report。"));
     QString mistake;
     if (!parser.parse(app.arguments())) {
         const QStringList unknown = parser.unknownOptionNames();

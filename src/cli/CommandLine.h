@@ -22,7 +22,7 @@ struct Cli {
 
 // One run of the command-line tool as the user asked for it.
 struct Command {
-    QString verb;      // ports, probe, read, write, diff, export, import, check, sort, chart
+    QString verb; // ports, probe, read, write, diff, export, import, check, sort, chart, report
     QStringList ports; // --port, in the order given
     QString database;  // --db, or the program's default store
     bool databaseGiven = false;

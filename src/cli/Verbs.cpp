@@ -17,6 +17,8 @@ int runCommand(const Command &command, const Interrupts &onInterrupt)
         return runSort(command);
     if (verb == QLatin1String("chart"))
         return runChart(command);
+    if (verb == QLatin1String("report"))
+        return runReport(command);
     if (verb == QLatin1String("import"))
         return runImport(command);
     if (verb == QLatin1String("read"))

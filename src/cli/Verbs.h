@@ -28,6 +28,7 @@ int runExport(const Command &command);
 int runImport(const Command &command);
 int runSort(const Command &command);
 int runChart(const Command &command);
+int runReport(const Command &command);
 int runRead(const Command &command, const Interrupts &onInterrupt);
 int runWrite(const Command &command, const Interrupts &onInterrupt);
 int runDiff(const Command &command, const Interrupts &onInterrupt);

@@ -127,8 +127,8 @@ void CableCheck::start(const QString &path)
     // A grabbing program is also why an adapter vanishes, so it is looked for
     // whatever became of the device.
     checkBackgroundPrograms();
-    if (verdict != Verdict::Answered) {
-        lines_ << texts::kProbeSkipped;
+    if (verdict != Verdict::Answered || !probing_) {
+        lines_ << (probing_ ? texts::kProbeSkipped : texts::kProbeNotAsked);
         return finish(verdict);
     }
     probe_.start(path);

@@ -41,6 +41,8 @@ public:
     explicit CableCheck(QObject *parent = nullptr);
 
     void setProbeLimit(int ms) { probe_.setLimit(ms); }
+    // Without probing the check only looks: nothing is sent to the device.
+    void setProbing(bool on) { probing_ = on; }
     // Where processes and lock files are looked for; tests lay out their own.
     void setSystemFolders(const QString &procRoot, const QStringList &lockFolders);
 
@@ -65,6 +67,7 @@ private:
     QStringList lines_;
     Verdict verdict_ = Verdict::Failed;
     bool running_ = false;
+    bool probing_ = true;
     quint64 generation_ = 0;
 };
 

@@ -140,6 +140,7 @@ inline QString probeFailed(const QString &detail)
 {
     return tr("无法使用该设备：%1").arg(detail);
 }
+inline constexpr Text kProbeNotAsked{QT_TRANSLATE_NOOP("vq::texts", "未检测对讲机应答：诊断报告不向设备发送任何数据")};
 inline constexpr Text kProbeSkipped{QT_TRANSLATE_NOOP("vq::texts", "未检测对讲机应答：请先解决上面的问题")};
 // "查找对讲机" and the device window.
 inline constexpr Text kDevicesTitle{QT_TRANSLATE_NOOP("vq::texts", "串口设备")};

@@ -43,6 +43,18 @@ QString PortSettings::fileName() const
     return settings_->fileName();
 }
 
+QStringList PortSettings::entries() const
+{
+    QStringList out;
+    for (const QString &key : settings_->allKeys()) {
+        const QVariant value = settings_->value(key);
+        out << key + QStringLiteral(" = ") +
+                   (value.typeId() == QMetaType::QByteArray ? QStringLiteral("(%1 bytes)").arg(value.toByteArray().size())
+                                                            : value.toString());
+    }
+    return out;
+}
+
 void PortSettings::complain(const QString &why)
 {
     if (complained_)

@@ -45,6 +45,8 @@ public:
     bool complained() const { return complained_; }
 
     QString fileName() const;
+    // Every setting as "key = value", a binary value by its size only.
+    QStringList entries() const;
     // The remembered choice over `defaults`; nonsense is left out.
     PortChoice load(const PortChoice &defaults = {});
     void saveDevice(int port, const QString &device);

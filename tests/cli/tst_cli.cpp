@@ -1,6 +1,7 @@
 #include "RadioSimulator.h"
 #include "channels/ChannelStore.h"
 #include "plan/PlanFrames.h"
+#include "plan/SupportReport.h"
 #include "support/PtyPair.h"
 #include "support/StoreHelpers.h"
 
@@ -200,6 +201,35 @@ private slots:
             QVERIFY(drawn.open(QIODevice::ReadOnly) && drawn.read(5).startsWith(start));
         }
         QCOMPARE(cli({"chart", "--db", store, at("plan.txt")}).status, 1);
+    }
+
+    // The support report has each of its parts, quotes only the newest
+    // traces' ends however many and large they are, and names no path
+    // outside the program's own folders.
+    void reportStaysSmallAndPrivate()
+    {
+        QProcessEnvironment user = QProcessEnvironment::systemEnvironment();
+        user.insert(QStringLiteral("XDG_DATA_HOME"), at("reportdata"));
+        const QString logs = at("reportdata/vq4471r/log");
+        QVERIFY(QDir().mkpath(logs) && QDir().mkpath(at("secret-place")));
+        for (int n = 0; n < 8; ++n) {
+            const QString trace = logs + QStringLiteral("/trace-2026010%1-000000.txt").arg(n);
+            QVERIFY(test::writeFile(trace, QByteArray(1 << 20, 'x') + "END" + QByteArray::number(n)));
+            QFile touched(trace); // each newer than the one before
+            QVERIFY(touched.open(QIODevice::Append) &&
+                    touched.setFileTime(QDateTime::currentDateTime().addSecs(n), QFileDevice::FileModificationTime));
+        }
+        const QString store = at("secret-place/plan.db");
+        fillPlan(store);
+        const Run run = cli({"report", "--db", store, at("report.txt")}, user);
+        QCOMPARE(run.status, 0);
+        QFile file(at("report.txt"));
+        QVERIFY(file.open(QIODevice::ReadOnly) && file.size() < kReportBound);
+        const QString report = QString::fromUtf8(file.readAll());
+        for (const char *part : {"== 程序 ==", "== 系统 ==", "== 设置 ==", "== 串口设备 ==", "== 线路检查", "== 信道数据库 ==",
+                                 "完整性检查：ok", "信道行数：50", "END7", "END5"})
+            QVERIFY2(report.contains(QString::fromUtf8(part)), part);
+        QVERIFY(!report.contains(QStringLiteral("END4")) && !report.contains(QStringLiteral("secret-place")));
     }
 
     // Every file goes through the one save guard: never over the open store
