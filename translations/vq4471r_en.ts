@@ -2,85 +2,6 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="en">
 <context>
-    <name>vq</name>
-    <message>
-        <source>（程序文件夹以外）</source>
-        <translation>(outside the program&#x27;s folders)</translation>
-    </message>
-    <message>
-        <source>VQ4471R 诊断报告</source>
-        <translation>VQ4471R support report</translation>
-    </message>
-    <message>
-        <source>程序</source>
-        <translation>Program</translation>
-    </message>
-    <message>
-        <source>系统</source>
-        <translation>System</translation>
-    </message>
-    <message>
-        <source>语言：</source>
-        <translation>Language: </translation>
-    </message>
-    <message>
-        <source>设置</source>
-        <translation>Settings</translation>
-    </message>
-    <message>
-        <source>串口设备</source>
-        <translation>Serial devices</translation>
-    </message>
-    <message>
-        <source>当前端口：端口%1 %2（%3）</source>
-        <translation>Port in use: port %1 %2 (%3)</translation>
-    </message>
-    <message>
-        <source>已打开</source>
-        <translation>open</translation>
-    </message>
-    <message>
-        <source>未打开</source>
-        <translation>not open</translation>
-    </message>
-    <message>
-        <source>端口</source>
-        <translation>port </translation>
-    </message>
-    <message>
-        <source>线路检查（不向设备发送数据）</source>
-        <translation>Cable check (nothing sent to the device)</translation>
-    </message>
-    <message>
-        <source>信道数据库</source>
-        <translation>Channel database</translation>
-    </message>
-    <message>
-        <source>文件：</source>
-        <translation>File: </translation>
-    </message>
-    <message>
-        <source>完整性检查：</source>
-        <translation>Integrity check: </translation>
-    </message>
-    <message>
-        <source>信道行数：%1</source>
-        <translation>Channel rows: %1</translation>
-    </message>
-    <message>
-        <source>历史快照：%1</source>
-        <translation>History snapshots: %1</translation>
-    </message>
-    <message>
-        <source>通信记录</source>
-        <translation>Link traces</translation>
-    </message>
-    <message>
-        <source>，只有结尾</source>
-        <translation>, the end only</translation>
-    </message>
-</context>
-<context>
     <name>vq::AboutWindow</name>
     <message>
         <source>关于本软件</source>
@@ -1240,6 +1161,85 @@ Exit status: 0 success, 1 failure, 2 usage error.</translation>
     </message>
 </context>
 <context>
+    <name>vq::report</name>
+    <message>
+        <source>（程序文件夹以外）</source>
+        <translation>(outside the program&#x27;s folders)</translation>
+    </message>
+    <message>
+        <source>VQ4471R 诊断报告</source>
+        <translation>VQ4471R support report</translation>
+    </message>
+    <message>
+        <source>程序</source>
+        <translation>Program</translation>
+    </message>
+    <message>
+        <source>系统</source>
+        <translation>System</translation>
+    </message>
+    <message>
+        <source>语言：</source>
+        <translation>Language: </translation>
+    </message>
+    <message>
+        <source>设置</source>
+        <translation>Settings</translation>
+    </message>
+    <message>
+        <source>串口设备</source>
+        <translation>Serial devices</translation>
+    </message>
+    <message>
+        <source>当前端口：端口%1 %2（%3）</source>
+        <translation>Port in use: port %1 %2 (%3)</translation>
+    </message>
+    <message>
+        <source>已打开</source>
+        <translation>open</translation>
+    </message>
+    <message>
+        <source>未打开</source>
+        <translation>not open</translation>
+    </message>
+    <message>
+        <source>端口</source>
+        <translation>port </translation>
+    </message>
+    <message>
+        <source>线路检查（不向设备发送数据）</source>
+        <translation>Cable check (nothing sent to the device)</translation>
+    </message>
+    <message>
+        <source>信道数据库</source>
+        <translation>Channel database</translation>
+    </message>
+    <message>
+        <source>文件：</source>
+        <translation>File: </translation>
+    </message>
+    <message>
+        <source>完整性检查：</source>
+        <translation>Integrity check: </translation>
+    </message>
+    <message>
+        <source>信道行数：%1</source>
+        <translation>Channel rows: %1</translation>
+    </message>
+    <message>
+        <source>历史快照：%1</source>
+        <translation>History snapshots: %1</translation>
+    </message>
+    <message>
+        <source>通信记录</source>
+        <translation>Link traces</translation>
+    </message>
+    <message>
+        <source>，只有结尾</source>
+        <translation>, the end only</translation>
+    </message>
+</context>
+<context>
     <name>vq::texts</name>
     <message>
         <source>：</source>
@@ -1891,7 +1891,7 @@ Exit status: 0 success, 1 failure, 2 usage error.</translation>
     </message>
     <message>
         <source>未检测对讲机应答：诊断报告不向设备发送任何数据</source>
-        <translation>The radio&#x27;s answer was not checked: a support report sends nothing to the device</translation>
+        <translation>The radio&apos;s answer was not checked: a support report sends nothing to the device</translation>
     </message>
 </context>
 </TS>

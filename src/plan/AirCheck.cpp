@@ -14,6 +14,12 @@ AirCheck::AirCheck(TableEditor &editor, QObject *parent) : QObject(parent), edit
     editor_.model()->setRowNotes([this](int row) { return rowReasons(row); });
 }
 
+AirCheck::~AirCheck()
+{
+    // The model may outlive this check; it must not ask a gone one.
+    editor_.model()->setRowNotes({});
+}
+
 void AirCheck::useSettings(PortSettings *settings)
 {
     settings_ = settings;

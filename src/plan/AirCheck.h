@@ -20,6 +20,7 @@ class AirCheck : public QObject {
     Q_OBJECT
 public:
     explicit AirCheck(TableEditor &editor, QObject *parent = nullptr);
+    ~AirCheck() override;
 
     // The choice remembered in `settings`, and later ones kept there.
     void useSettings(PortSettings *settings);

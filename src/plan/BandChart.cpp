@@ -113,7 +113,7 @@ BandChart layOutChart(const PlanRows &plan, const std::vector<AirFlag> &flags, Q
             chart.stretches.back().high = f;
     // Each stretch an equal share of the width, its channels clear of its ends.
     const double count = static_cast<double>(chart.stretches.size());
-    const double share = (size.width() - 2 * kMargin - kBreak * (count - 1)) / count;
+    const double share = std::max((size.width() - 2 * kMargin - kBreak * (count - 1)) / count, 8.0);
     double left = kMargin;
     for (BandChart::Stretch &s : chart.stretches) {
         s.low -= kPad;

@@ -19,10 +19,9 @@ namespace vq {
 
 namespace {
 
-QString tr(const char *text)
-{
-    return QCoreApplication::translate("vq::report", text);
-}
+struct Report {
+    Q_DECLARE_TR_FUNCTIONS(vq::report)
+};
 
 // A path inside the program's folders from ~; anything else by its file name only.
 QString shownPath(const QString &path, const QStringList &ownFolders)
@@ -33,7 +32,7 @@ QString shownPath(const QString &path, const QStringList &ownFolders)
             const QString home = QDir::homePath();
             return clean.startsWith(home + QLatin1Char('/')) ? QStringLiteral("~") + clean.mid(home.size()) : clean;
         }
-    return tr("（程序文件夹以外）") + QLatin1Char('/') + QFileInfo(path).fileName();
+    return Report::tr("（程序文件夹以外）") + QLatin1Char('/') + QFileInfo(path).fileName();
 }
 
 void section(QStringList &out, const QString &title)
@@ -63,39 +62,39 @@ QString supportReport(Programmer &programmer, const QStringList &cableFindings)
     const QStringList own = {DataFolders::dataFolder(),
                              settings ? QFileInfo(settings->fileName()).absolutePath() : QString()};
     QStringList out;
-    out << tr("VQ4471R 诊断报告") << QDateTime::currentDateTimeUtc().toString(Qt::ISODate);
-    section(out, tr("程序"));
+    out << Report::tr("VQ4471R 诊断报告") << QDateTime::currentDateTimeUtc().toString(Qt::ISODate);
+    section(out, Report::tr("程序"));
     out << QStringLiteral("vq4471r %1, Qt %2 (%3), %4")
                .arg(QStringLiteral(VQ_VERSION), QString::fromLatin1(qVersion()), QStringLiteral(QT_VERSION_STR),
                     QSysInfo::buildAbi());
-    section(out, tr("系统"));
+    section(out, Report::tr("系统"));
     out << QSysInfo::prettyProductName() << QSysInfo::kernelType() + QLatin1Char(' ') + QSysInfo::kernelVersion() +
                                                QLatin1Char(' ') + QSysInfo::currentCpuArchitecture();
-    out << tr("语言：") + languageCode(languageInUse());
-    section(out, tr("设置"));
+    out << Report::tr("语言：") + languageCode(languageInUse());
+    section(out, Report::tr("设置"));
     if (settings)
         out << settings->entries();
-    section(out, tr("串口设备"));
+    section(out, Report::tr("串口设备"));
     const PortSetup setup = programmer.ports().portSetup();
-    out << tr("当前端口：端口%1 %2（%3）")
+    out << Report::tr("当前端口：端口%1 %2（%3）")
                .arg(setup.activePort)
-               .arg(programmer.ports().deviceInUse(), setup.activeOpen ? tr("已打开") : tr("未打开"));
+               .arg(programmer.ports().deviceInUse(), setup.activeOpen ? Report::tr("已打开") : Report::tr("未打开"));
     for (const PortEntry &e : listSerialDevices(setup)) {
         QStringList ports;
         for (int port : e.ports)
             ports << QString::number(port);
         out << QStringList{e.path, e.stableName, e.usbId, e.description, stateText(e.state), e.holder,
-                           ports.isEmpty() ? QString() : tr("端口") + ports.join(QLatin1Char('/'))}
+                           ports.isEmpty() ? QString() : Report::tr("端口") + ports.join(QLatin1Char('/'))}
                    .join(QStringLiteral(" | "));
     }
-    section(out, tr("线路检查（不向设备发送数据）"));
+    section(out, Report::tr("线路检查（不向设备发送数据）"));
     out << cableFindings;
-    section(out, tr("信道数据库"));
+    section(out, Report::tr("信道数据库"));
     ChannelStore &store = programmer.store();
-    out << tr("文件：") + shownPath(store.path(), own) << tr("完整性检查：") + store.integrityCheck()
-        << tr("信道行数：%1").arg(store.rowCount())
-        << tr("历史快照：%1").arg(programmer.history().entries().size());
-    section(out, tr("通信记录"));
+    out << Report::tr("文件：") + shownPath(store.path(), own) << Report::tr("完整性检查：") + store.integrityCheck()
+        << Report::tr("信道行数：%1").arg(store.rowCount())
+        << Report::tr("历史快照：%1").arg(programmer.history().entries().size());
+    section(out, Report::tr("通信记录"));
     const QFileInfoList traces = QDir(DataFolders::logFolder())
                                      .entryInfoList({QStringLiteral("trace-*.txt")}, QDir::Files, QDir::Time);
     for (qsizetype i = 0; i < traces.size() && i < kTracesQuoted; ++i) {
@@ -107,7 +106,7 @@ QString supportReport(Programmer &programmer, const QStringList &cableFindings)
         out << QStringLiteral("--- %1 (%2 bytes%3) ---")
                    .arg(traces[i].fileName())
                    .arg(file.size())
-                   .arg(from > 0 ? tr("，只有结尾") : QString());
+                   .arg(from > 0 ? Report::tr("，只有结尾") : QString());
         out << QString::fromUtf8(file.readAll());
     }
     return out.join(QLatin1Char('\n')) + QLatin1Char('\n');

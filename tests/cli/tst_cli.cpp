@@ -89,6 +89,7 @@ private slots:
         const QString missing = at("void/missing.db");
         QTest::newRow("no verb") << QStringList{} << 2;
         QTest::newRow("unknown verb") << QStringList{"frob"} << 2;
+        QTest::newRow("language without its value") << QStringList{"check", "--lang"} << 2;
         QTest::newRow("option of another verb") << QStringList{"check", "--port", "/dev/null"} << 2;
         QTest::newRow("read without port") << QStringList{"read"} << 2;
         QTest::newRow("export without file") << QStringList{"export", "--db", missing} << 2;

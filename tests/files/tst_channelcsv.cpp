@@ -224,6 +224,7 @@ private slots:
         add("off raster", false, bad("145.000000", "145.001000"), 2, "Frequency“145.001000”不在步进上，会变成145.00000");
         add("split off raster", false, bad(",,0.000000", ",split,435.001"), 2, "Offset“435.001”");
         add("offset out of range", false, bad(",,0.000000", ",+,400"), 2, "Offset“400”");
+        add("negative offset", false, bad(",,0.000000", ",+,-0.6"), 2, "Offset“-0.6”");
         add("skip", false, bad(",,,\r", ",X,,\r"), 2, "Skip“X”");
         add("comment BCL", false, bad(",,,\r", ",,,BCL=3\r"), 2, "Comment“BCL=3”");
         add("location 0", false, bad("1,", "0,"), 2, "Location“0”");

@@ -368,6 +368,18 @@ private slots:
         }
         QCOMPARE(found, flag);
     }
+    // The rules dialog lists a region's own bands and those of every region.
+    void aRegionListsItsOwnBandsAndEveryRegions()
+    {
+        for (const QString region : {"cn", "eu", "us"}) {
+            const AirRules listed = regionRules(shippedAirRules(), region);
+            const auto is = [&listed](const QString &r) {
+                return std::count_if(listed.begin(), listed.end(), [&r](const AirBand &b) { return b.region == r; });
+            };
+            QVERIFY(is(region) > 0 && is(QStringLiteral("*")) > 0);
+            QCOMPARE(is(region) + is(QStringLiteral("*")), std::ptrdiff_t(listed.size()));
+        }
+    }
     void reasonsSpeakTheLanguageInUse()
     {
         // Every reason an import, a channel file or an edit gives is chosen in English, values and all.
