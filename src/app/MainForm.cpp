@@ -1,4 +1,5 @@
 #include "app/MainForm.h"
+#include "app/FormPlaces.h"
 
 #include "app/Appearance.h"
 #include "app/Captions.h"
@@ -7,7 +8,6 @@
 #include "channels/ChannelTableModel.h"
 #include "channels/PickerRules.h"
 #include "channels/ValueDomains.h"
-#include "plan/GridFit.h"
 #include "plan/Programmer.h"
 #include "plan/RowOrder.h"
 
@@ -26,23 +26,12 @@
 
 namespace vq {
 
+using namespace form;
+
 namespace {
 
 constexpr QAbstractItemView::EditTriggers kEditTriggers =
     QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed | QAbstractItemView::AnyKeyPressed;
-
-// Left and width (twips) of the pickers at the first size, over grid
-// columns 2, 3, 5, 6, 7, 8, 9; from there each follows its column.
-constexpr std::array<std::array<int, 2>, 7> kPickerPlaces = {
-    {{3240, 855}, {4200, 855}, {6480, 855}, {7560, 855}, {8520, 735}, {9240, 615}, {9960, 615}}};
-constexpr std::array<int, 7> kPickerColumns = {2, 3, 5, 6, 7, 8, 9};
-
-// The form at its first size, and the grid in it (twips); the grid takes
-// whatever the window gains.
-constexpr int kFormWidth = 11880;
-constexpr int kFormHeight = 8100;
-constexpr std::array<int, 4> kGridPlace = {720, 2160, 10335, 5295};
-constexpr double kGridPoints = 12;
 
 QLabel *makeLabel(QWidget *parent, const char *name, const QString &caption, const QFont &font,
                   const QRect &geometry)
@@ -244,57 +233,6 @@ void MainForm::buildFind()
     connect(find_, &QLineEdit::textChanged, this, &MainForm::showMatchingRows);
     // A changed value may match the find text, or empty a channel.
     connect(&programmer_.editor(), &TableEditor::tableChanged, this, &MainForm::showMatchingRows);
-}
-
-int MainForm::viewportLeft() const
-{
-    // The header's own offsets add each column's place and the scrolling.
-    return grid_->x() + grid_->frameWidth() + grid_->verticalHeader()->maximumWidth();
-}
-
-void MainForm::placePickers()
-{
-    const int viewLeft = viewportLeft();
-    const int viewRight = viewLeft + grid_->viewport()->width();
-    for (std::size_t n = 0; n < pickers_.size(); ++n) {
-        const int column = kPickerColumns[n];
-        QComboBox *picker = pickers_[n];
-        const int left = viewLeft + grid_->horizontalHeader()->sectionViewportPosition(column);
-        picker->setGeometry(left + pickerOffsets_[n][0], picker->y(),
-                            std::max(grid_->columnWidth(column) + pickerOffsets_[n][1], 0), picker->height());
-        // Never over the row numbers or beyond the grid: a picker whose
-        // column is scrolled out of view waits until it is back.
-        picker->setVisible(left >= viewLeft && left + grid_->columnWidth(column) <= viewRight &&
-                           picker->width() > 0);
-    }
-}
-
-QSize MainForm::sizeHint() const
-{
-    return firstSize_;
-}
-
-void MainForm::resizeEvent(QResizeEvent *event)
-{
-    QWidget::resizeEvent(event);
-    line_->resize(width(), line_->height());
-    const QRect first = twipsRect(this, kGridPlace[0], kGridPlace[1], kGridPlace[2], kGridPlace[3]);
-    grid_->resize(first.width() + width() - firstSize_.width(), first.height() + height() - firstSize_.height());
-    // The columns share what the window gained, each as wide as it was.
-    columnScale_ = 1.0 + double(width() - firstSize_.width()) / firstColumnsWidth_;
-    scalingColumns_ = true;
-    for (int column = 0; column < kFieldCount; ++column)
-        grid_->setColumnWidth(column, qRound(columnWidths_[static_cast<std::size_t>(column)] * columnScale_));
-    scalingColumns_ = false;
-    // Every channel in view when the grid is tall enough to show them all
-    // at a readable size; otherwise rows as they always were.
-    const int view = grid_->height() - 2 * grid_->frameWidth() - grid_->horizontalHeader()->height();
-    const RowFit fit = fitRows(view, kChannelCount, ownRowHeight_, kGridPoints,
-                               [](double points) { return QFontMetrics(kaiFont(points)).lineSpacing(); });
-    if (grid_->font().pointSizeF() != fit.points)
-        grid_->setFont(kaiFont(fit.points));
-    grid_->verticalHeader()->setDefaultSectionSize(fit.rowHeight);
-    placePickers();
 }
 
 void MainForm::namePickers()
