@@ -1164,7 +1164,7 @@ Exit status: 0 success, 1 failure, 2 usage error.</translation>
     <name>vq::report</name>
     <message>
         <source>（程序文件夹以外）</source>
-        <translation>(outside the program&#x27;s folders)</translation>
+        <translation>(outside the program&apos;s folders)</translation>
     </message>
     <message>
         <source>VQ4471R 诊断报告</source>
@@ -1237,6 +1237,10 @@ Exit status: 0 success, 1 failure, 2 usage error.</translation>
     <message>
         <source>，只有结尾</source>
         <translation>, the end only</translation>
+    </message>
+    <message>
+        <source>没有打开信道数据库</source>
+        <translation>No channel database open</translation>
     </message>
 </context>
 <context>

@@ -98,6 +98,17 @@ int fail(const QString &line)
     return kFailed;
 }
 
+std::optional<int> openOnePort(Programmer &programmer, const QString &device)
+{
+    PortChoice choice;
+    choice.devices = {device, QString()};
+    programmer.ports().usePorts(choice);
+    const Result port = programmer.ports().openPort();
+    if (!port.ok)
+        return fail(lineOf(port.notices.first()));
+    return std::nullopt;
+}
+
 std::optional<int> openPlan(Programmer &programmer, const Command &command, ScratchStore &scratch)
 {
     if (command.csv.isEmpty())

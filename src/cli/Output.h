@@ -53,6 +53,9 @@ struct ScratchStore {
     QString path() const { return folder.filePath(QStringLiteral("plan.db")); }
 };
 
+// DEV as port 1, the only port, opened; the exit status when it cannot be.
+std::optional<int> openOnePort(Programmer &programmer, const QString &device);
+
 // The plan a verb works on: the store of --db (or the default), or the
 // CSV file of --csv read into `scratch` as an import would; the exit
 // status when it cannot be had.

@@ -8,30 +8,15 @@
 
 namespace vq::cli {
 
-int runRead(const Command &command, const Interrupts &onInterrupt)
+int awaitRead(Programmer &programmer, const Interrupts &onInterrupt, const QString &stopped,
+              const std::function<Result()> &start,
+              const std::function<void(QObject *context, const std::function<void()> &done)> &listen)
 {
-    Programmer programmer;
-    ScratchStore scratch;
-    // With only --csv the read goes to the file and no store changes.
-    const bool toStore = command.databaseGiven || command.csv.isEmpty();
-    const QString storePath = toStore ? command.database : scratch.path();
-    if (!toStore && !scratch.folder.isValid())
-        return fail(texts::kStoreCannotOpen + scratch.folder.errorString());
-    const Result opened = programmer.openStore(storePath);
-    if (!opened.ok)
-        return report(opened);
-    PortChoice choice;
-    choice.devices = {command.ports.first(), QString()};
-    programmer.ports().usePorts(choice);
-    const Result port = programmer.ports().openPort();
-    if (!port.ok)
-        return fail(lineOf(port.notices.first()));
-
     QEventLoop loop;
-    bool stored = false;
+    bool ended = false;
     QString failure;
-    QObject::connect(&programmer, &Programmer::readStored, &loop, [&] {
-        stored = true;
+    listen(&loop, [&] {
+        ended = true;
         loop.quit();
     });
     QObject::connect(&programmer, &Programmer::notice, &loop, [&](const Notice &notice) {
@@ -46,17 +31,42 @@ int runRead(const Command &command, const Interrupts &onInterrupt)
     });
     onInterrupt([&] {
         programmer.transfers().cancelTransfer([] { return true; });
-        failure = Cli::tr("已中止：没有保存任何数据");
+        failure = stopped;
         loop.quit();
     });
-    const Result started = programmer.transfers().read();
-    if (!started.ok)
+    const Result started = start();
+    if (!started.ok) {
+        onInterrupt({});
         return report(started);
+    }
     loop.exec();
     onInterrupt({});
     progress.end();
-    if (!stored)
-        return fail(failure.isEmpty() ? texts::kReadError : failure);
+    return ended ? kSucceeded : fail(failure.isEmpty() ? QString(texts::kReadError) : failure);
+}
+
+int runRead(const Command &command, const Interrupts &onInterrupt)
+{
+    Programmer programmer;
+    ScratchStore scratch;
+    // With only --csv the read goes to the file and no store changes.
+    const bool toStore = command.databaseGiven || command.csv.isEmpty();
+    const QString storePath = toStore ? command.database : scratch.path();
+    if (!toStore && !scratch.folder.isValid())
+        return fail(texts::kStoreCannotOpen + scratch.folder.errorString());
+    const Result opened = programmer.openStore(storePath);
+    if (!opened.ok)
+        return report(opened);
+    if (auto failed = openOnePort(programmer, command.ports.first()))
+        return *failed;
+
+    const int read = awaitRead(
+        programmer, onInterrupt, Cli::tr("已中止：没有保存任何数据"), [&programmer] { return programmer.transfers().read(); },
+        [&programmer](QObject *context, const std::function<void()> &done) {
+            QObject::connect(&programmer, &Programmer::readStored, context, done);
+        });
+    if (read != kSucceeded)
+        return read;
     if (!command.csv.isEmpty()) {
         const Result saved = programmer.files().exportCsvTo(command.layout, command.csv);
         if (!saved.ok)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "cli/CommandLine.h"
+#include "plan/Programmer.h"
 
 #include <functional>
 
@@ -19,6 +20,13 @@ using Interrupts = std::function<void(std::function<void()>)>;
 // status. `onInterrupt` is set up to be called when the user presses
 // Ctrl+C: the running transfer stops cleanly and says what it left.
 int runCommand(const Command &command, const Interrupts &onInterrupt);
+
+// A read on the terminal, for read and diff alike: `start` begins it, its
+// progress is shown, Ctrl+C stops it with `stopped` said; `listen` gets the
+// call that ends it well. kSucceeded when it did, else the failure said.
+int awaitRead(Programmer &programmer, const Interrupts &onInterrupt, const QString &stopped,
+              const std::function<Result()> &start,
+              const std::function<void(QObject *context, const std::function<void()> &done)> &listen);
 
 // One verb each, in a file of its own.
 int runPorts(const Command &command);

@@ -91,9 +91,12 @@ QString supportReport(Programmer &programmer, const QStringList &cableFindings)
     out << cableFindings;
     section(out, Report::tr("信道数据库"));
     ChannelStore &store = programmer.store();
-    out << Report::tr("文件：") + shownPath(store.path(), own) << Report::tr("完整性检查：") + store.integrityCheck()
-        << Report::tr("信道行数：%1").arg(store.rowCount())
-        << Report::tr("历史快照：%1").arg(programmer.history().entries().size());
+    if (!store.isOpen())
+        out << Report::tr("没有打开信道数据库");
+    else
+        out << Report::tr("文件：") + shownPath(store.path(), own)
+            << Report::tr("完整性检查：") + store.integrityCheck() << Report::tr("信道行数：%1").arg(store.rowCount())
+            << Report::tr("历史快照：%1").arg(programmer.history().entries().size());
     section(out, Report::tr("通信记录"));
     const QFileInfoList traces = QDir(DataFolders::logFolder())
                                      .entryInfoList({QStringLiteral("trace-*.txt")}, QDir::Files, QDir::Time);
