@@ -1897,5 +1897,13 @@ Exit status: 0 success, 1 failure, 2 usage error.</translation>
         <source>未检测对讲机应答：诊断报告不向设备发送任何数据</source>
         <translation>The radio&apos;s answer was not checked: a support report sends nothing to the device</translation>
     </message>
+    <message>
+        <source>写入未完成</source>
+        <translation>Write unfinished</translation>
+    </message>
+    <message>
+        <source>上次写入对讲机（%1）没有完成，对讲机里可能只有部分信道，请重新写入</source>
+        <translation>The last write to the radio (%1) did not finish; the radio may hold only part of the plan. Please write it again</translation>
+    </message>
 </context>
 </TS>

@@ -97,6 +97,8 @@ bool Program::start(const ProgramOptions &options)
         messenger_.show(notice);
     if (!opened.ok)
         return false;
+    if (const std::optional<Notice> cutShort = programmer_.transfers().writeCutShort())
+        messenger_.show(*cutShort);
     // Before usePorts(): the remembered choice is not written back.
     programmer_.transfers().setVerifyAfterWrite(settings_.loadVerifyAfterWrite());
     programmer_.airCheck().useSettings(&settings_);

@@ -124,54 +124,151 @@ bool ChannelHistory::isAvailable()
     return shape() != Shape::Wrong;
 }
 
-ChannelHistory::Added ChannelHistory::add(Reason reason, const QString &device, const PlanRows &rows)
+bool ChannelHistory::inSavepoint(const std::function<bool(QSqlQuery &query, Shape found)> &work)
 {
     const Shape found = shape();
     if (found == Shape::Wrong)
-        return Added::Failed;
-    QSqlDatabase db = QSqlDatabase::database(store_.connectionName(), false);
-    QSqlQuery query(db);
+        return false;
+    QSqlQuery query(QSqlDatabase::database(store_.connectionName(), false));
     // A savepoint is a transaction of its own outside a batch, and inside
     // one (a restore and the snapshot before it) lands or goes with it.
     if (!query.exec(QStringLiteral("SAVEPOINT snapshot"))) {
         problem_ = query.lastError().text();
-        return Added::Failed;
+        return false;
     }
-    const QByteArray encoded = encodeRows(rows);
     bool ok = true;
-    bool same = false;
     if (found == Shape::Missing)
         ok = query.exec(QStringLiteral("CREATE TABLE \"%1\" (编号 INTEGER PRIMARY KEY AUTOINCREMENT, 时间 TEXT "
                                        "NOT NULL, 原因 TEXT NOT NULL, 设备 TEXT NOT NULL, 信道 TEXT NOT NULL)")
                              .arg(kTable)) &&
              // The list is read from this alone, never from the plans' pages.
              query.exec(QStringLiteral("CREATE INDEX \"%1列表\" ON \"%1\" (编号, 时间, 原因, 设备)").arg(kTable));
-    else if ((ok = query.exec(QStringLiteral("SELECT 信道 FROM \"%1\" ORDER BY 编号 DESC LIMIT 1").arg(kTable))))
-        same = query.next() && query.value(0).toByteArray() == encoded;
-    if (ok && !same) {
-        ok = query.prepare(QStringLiteral("INSERT INTO \"%1\" (时间, 原因, 设备, 信道) VALUES (?, ?, ?, ?)").arg(kTable));
-        query.addBindValue(QDateTime::currentDateTimeUtc().toString(Qt::ISODateWithMs));
-        query.addBindValue(reasonName(reason));
-        query.addBindValue(device.isNull() ? QStringLiteral("") : device);
-        query.addBindValue(QString::fromUtf8(encoded));
-        ok = ok && query.exec();
-        // Everything older than the keep-th newest goes. Numbers only grow
-        // and only the oldest are ever deleted, so counting back from the
-        // new number is exact, and it touches no more than what it deletes.
-        ok = ok && query.exec(QStringLiteral("DELETE FROM \"%1\" WHERE 编号 <= last_insert_rowid() - %2")
-                                  .arg(kTable)
-                                  .arg(keep_));
-    }
-    if (!ok || !query.exec(QStringLiteral("RELEASE snapshot"))) {
+    if (!ok || !work(query, found) || !query.exec(QStringLiteral("RELEASE snapshot"))) {
         problem_ = query.lastError().text();
         query.exec(QStringLiteral("ROLLBACK TO snapshot"));
         query.exec(QStringLiteral("RELEASE snapshot"));
-        return Added::Failed;
+        return false;
     }
+    return true;
+}
+
+bool ChannelHistory::insert(QSqlQuery &query, Reason reason, const QString &device, const QString &rows)
+{
+    if (!query.prepare(QStringLiteral("INSERT INTO \"%1\" (时间, 原因, 设备, 信道) VALUES (?, ?, ?, ?)").arg(kTable)))
+        return false;
+    query.addBindValue(QDateTime::currentDateTimeUtc().toString(Qt::ISODateWithMs));
+    query.addBindValue(reasonName(reason));
+    query.addBindValue(device.isNull() ? QStringLiteral("") : device);
+    query.addBindValue(rows);
+    // Everything older than the keep-th newest goes. Numbers only grow and
+    // only the oldest are ever deleted, so counting back from the new
+    // number is exact, and it touches no more than what it deletes.
+    return query.exec() && query.exec(QStringLiteral("DELETE FROM \"%1\" WHERE 编号 <= last_insert_rowid() - %2")
+                                          .arg(kTable)
+                                          .arg(keep_));
+}
+
+ChannelHistory::Added ChannelHistory::add(Reason reason, const QString &device, const PlanRows &rows)
+{
+    const QString encoded = QString::fromUtf8(encodeRows(rows));
+    bool same = false;
+    const bool ok = inSavepoint([&](QSqlQuery &query, Shape found) {
+        if (found == Shape::Right) {
+            if (!query.exec(QStringLiteral("SELECT 信道, 原因 FROM \"%1\" ORDER BY 编号 DESC LIMIT 1").arg(kTable)))
+                return false;
+            // An unfinished write is never the same as what follows it: that
+            // is what says the radio's plan is known again.
+            same = query.next() && query.value(0).toString() == encoded &&
+                   query.value(1).toString() != reasonName(Reason::WriteUnfinished);
+        }
+        return same || insert(query, reason, device, encoded);
+    });
+    if (!ok)
+        return Added::Failed;
     if (same)
         return Added::SameAsLast;
     emit added();
     return Added::Stored;
+}
+
+qint64 ChannelHistory::beginWrite(const QString &device, const PlanRows &rows)
+{
+    qint64 id = 0;
+    const bool ok = inSavepoint([&](QSqlQuery &query, Shape) {
+        if (!insert(query, Reason::WriteUnfinished, device, QString::fromUtf8(encodeRows(rows))) ||
+            !query.exec(QStringLiteral("SELECT max(编号) FROM \"%1\"").arg(kTable)) || !query.next())
+            return false;
+        id = query.value(0).toLongLong();
+        return true;
+    });
+    if (!ok)
+        return 0;
+    emit added();
+    return id;
+}
+
+bool ChannelHistory::endWrite(qint64 id, Reason reason, const QString &whole, const QString &partial)
+{
+    const bool ok = inSavepoint([&](QSqlQuery &query, Shape found) {
+        // This snapshot, and the one before it.
+        if (found != Shape::Right ||
+            !query.prepare(
+                QStringLiteral("SELECT 编号, 信道, 原因 FROM \"%1\" WHERE 编号 <= ? ORDER BY 编号 DESC LIMIT 2").arg(kTable)))
+            return false;
+        query.addBindValue(id);
+        if (!query.exec() || !query.next() || query.value(0).toLongLong() != id)
+            return false;
+        const QString rows = query.value(1).toString();
+        // As add() would not have kept it; an unfinished write before it
+        // still needs this one to say the radio's plan is known.
+        const bool sameAsBefore = query.next() && query.value(1).toString() == rows &&
+                                  query.value(2).toString() != reasonName(Reason::WriteUnfinished);
+        if (!partial.isEmpty()) {
+            if (!query.prepare(QStringLiteral("UPDATE \"%1\" SET 设备 = ? WHERE 编号 = ?").arg(kTable)))
+                return false;
+            query.addBindValue(partial);
+            query.addBindValue(id);
+            return query.exec() && (whole.isEmpty() || insert(query, reason, whole, rows));
+        }
+        if (sameAsBefore) {
+            if (!query.prepare(QStringLiteral("DELETE FROM \"%1\" WHERE 编号 = ?").arg(kTable)))
+                return false;
+            query.addBindValue(id);
+            return query.exec();
+        }
+        if (!query.prepare(QStringLiteral("UPDATE \"%1\" SET 原因 = ?, 设备 = ? WHERE 编号 = ?").arg(kTable)))
+            return false;
+        query.addBindValue(reasonName(reason));
+        query.addBindValue(whole);
+        query.addBindValue(id);
+        return query.exec();
+    });
+    if (ok)
+        emit added();
+    return ok;
+}
+
+QStringList ChannelHistory::unfinishedWrites()
+{
+    using R = Reason;
+    QStringList seen;
+    QStringList unfinished;
+    for (const Entry &entry : entries()) {
+        const bool touchesRadio = entry.reason == R::Read || entry.reason == R::Write ||
+                                  entry.reason == R::StartUpWrite || entry.reason == R::VerifyReadBack ||
+                                  entry.reason == R::WriteUnfinished;
+        if (!touchesRadio)
+            continue;
+        // Many radios written at once are kept under one line.
+        for (const QString &device : entry.device.split(QStringLiteral(", "), Qt::SkipEmptyParts)) {
+            if (seen.contains(device))
+                continue;
+            seen << device;
+            if (entry.reason == R::WriteUnfinished)
+                unfinished << device;
+        }
+    }
+    return unfinished;
 }
 
 std::vector<ChannelHistory::Entry> ChannelHistory::entries()

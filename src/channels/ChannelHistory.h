@@ -5,9 +5,13 @@
 #include <QDateTime>
 #include <QObject>
 #include <QString>
+#include <QStringList>
 
+#include <functional>
 #include <optional>
 #include <vector>
+
+class QSqlQuery;
 
 namespace vq {
 
@@ -25,7 +29,10 @@ class ChannelHistory : public QObject {
     Q_OBJECT
 public:
     // Why a snapshot was taken; kept in the file by these names.
-    enum class Reason { Read, Write, StartUpWrite, FileOpen, Import, Restore, VerifyReadBack, Sort };
+    // WriteUnfinished: a write whose frames began to go out and that never
+    // ended well (the line lost, the program killed): the radio may hold
+    // part of it.
+    enum class Reason { Read, Write, StartUpWrite, FileOpen, Import, Restore, VerifyReadBack, Sort, WriteUnfinished };
     Q_ENUM(Reason)
 
     enum class Added { Stored, SameAsLast, Failed };
@@ -53,6 +60,19 @@ public:
     // exactly these rows; older ones past the limit go in the same
     // transaction.
     Added add(Reason reason, const QString &device, const PlanRows &rows);
+    // A write is kept as WriteUnfinished the moment its first frame goes
+    // out, so that one cut short says so even when nothing lives to end it.
+    // 0 when it could not be kept.
+    qint64 beginWrite(const QString &device, const PlanRows &rows);
+    // The write `id` ended: `whole` names the radios that took every frame,
+    // `partial` those that did not. Without `partial` the snapshot takes
+    // `reason` (and goes, when the one before it holds the same rows, as
+    // add() would not have kept it); otherwise it stays unfinished for
+    // those, and the whole ones get a finished snapshot of their own.
+    bool endWrite(qint64 id, Reason reason, const QString &whole, const QString &partial = {});
+    // The devices, as the history names them, whose radio was last touched
+    // (read, written or read back) by a write that did not finish.
+    QStringList unfinishedWrites();
     // Newest first; empty when unavailable.
     std::vector<Entry> entries();
     std::optional<PlanRows> rows(qint64 id);
@@ -69,6 +89,11 @@ signals:
 private:
     enum class Shape { Missing, Right, Wrong };
     Shape shape();
+    // Runs `work` under a savepoint (created table included): all of it
+    // lands, or none; false, with problem() set, when it did not.
+    bool inSavepoint(const std::function<bool(QSqlQuery &query, Shape found)> &work);
+    // One new snapshot, and the oldest past the limit gone.
+    bool insert(QSqlQuery &query, Reason reason, const QString &device, const QString &rows);
 
     ChannelStore &store_;
     int keep_ = kDefaultKeep;

@@ -60,6 +60,8 @@ QVariant ChannelTableModel::data(const QModelIndex &index, int role) const
 
 void ChannelTableModel::notesChanged()
 {
+    if (rowCount() == 0)
+        return;
     emit dataChanged(index(0, 0), index(rowCount() - 1, columnCount() - 1),
                      {Qt::ToolTipRole, Qt::AccessibleDescriptionRole, kNotedRole});
 }

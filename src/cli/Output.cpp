@@ -131,6 +131,8 @@ std::optional<int> openExisting(Programmer &programmer, const QString &path)
     const Result opened = programmer.openStore(path);
     if (!opened.ok)
         return report(opened);
+    if (const std::optional<Notice> cutShort = programmer.transfers().writeCutShort())
+        printLine(stderr, lineOf(*cutShort));
     return std::nullopt;
 }
 

@@ -29,8 +29,16 @@ int runWrite(const Command &command, const Interrupts &onInterrupt)
     QEventLoop loop;
     QObject::connect(&fleet, &FleetWrite::finished, &loop, &QEventLoop::quit);
     Progress progress(command.ports);
-    QObject::connect(&fleet, &FleetWrite::portProgress, &loop,
-                     [&progress](int port, int value) { progress.show(port, value); });
+    // What goes out is kept in the store's history, as the window keeps it,
+    // from its first frame on: a write cut short, even by a kill, says so
+    // there. A plan from a CSV file has no store to keep it in.
+    qint64 record = 0;
+    bool kept = true;
+    QObject::connect(&fleet, &FleetWrite::portProgress, &loop, [&](int port, int value) {
+        progress.show(port, value);
+        if (value > 0 && !record && kept && command.csv.isEmpty())
+            kept = (record = programmer.transfers().recordWriteBegun(command.ports, plan.sent)) != 0;
+    });
     onInterrupt([&fleet] { fleet.cancel(); });
     if (!fleet.start(command.ports, plan.frames, command.verify))
         return fail(texts::kPortFailed);
@@ -38,16 +46,16 @@ int runWrite(const Command &command, const Interrupts &onInterrupt)
         loop.exec();
     onInterrupt({});
     progress.end();
-    // What went out is kept in the store's history, as the window does, but
-    // only for radios that got frames of it; a plan from a CSV file has no
-    // store to keep it in.
-    QStringList reached;
+    QStringList whole;
+    QStringList partial;
     for (const FleetWrite::PortResult &result : fleet.results())
-        if (result.framesSent > 0)
-            reached << result.device;
+        if (result.framesSent == kChannelCount)
+            whole << result.device;
+        else if (result.framesSent > 0)
+            partial << result.device;
+    if (record)
+        kept = programmer.transfers().recordWriteEnded(record, whole, partial);
     if (command.csv.isEmpty()) {
-        bool kept = reached.isEmpty() ||
-                    programmer.transfers().recordWrite(reached.join(QStringLiteral(", ")), plan.sent);
         // A radio whose read-back differs: what it really holds, as the window keeps it.
         for (const FleetWrite::PortResult &result : fleet.results())
             if (result.readBack && result.stage == FleetWrite::Stage::Failed)

@@ -74,7 +74,7 @@ private:
     TableEditor editor_;
     PlanFiles files_{store_, history_, editor_};
     PortControl ports_{link_, controller_};
-    Transfers transfers_{store_, link_, controller_, editor_, ports_};
+    Transfers transfers_{store_, history_, link_, controller_, editor_, ports_};
     LinkTraces traces_{link_};
     AdapterOffer adapterOffer_{ports_, link_, controller_};
     AirCheck airCheck_{editor_};

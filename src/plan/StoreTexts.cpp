@@ -49,6 +49,8 @@ QString snapshotReason(ChannelHistory::Reason reason)
         return tr("恢复前");
     case R::VerifyReadBack:
         return tr("校验时读回");
+    case R::WriteUnfinished:
+        return tr("写入未完成");
     }
     return {};
 }

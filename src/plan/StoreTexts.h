@@ -41,6 +41,11 @@ inline constexpr Text kHistoryUnavailable{QT_TRANSLATE_NOOP("vq::texts", "历史
 inline constexpr Text kSnapshotGone{QT_TRANSLATE_NOOP("vq::texts", "该历史记录已无法读取")};
 // What each snapshot shows as its reason.
 QString snapshotReason(ChannelHistory::Reason reason);
+// Told at start when a write into these radios never finished.
+inline QString writeCutShort(const QStringList &devices)
+{
+    return tr("上次写入对讲机（%1）没有完成，对讲机里可能只有部分信道，请重新写入").arg(devices.join(tr("、")));
+}
 } // namespace texts
 
 } // namespace vq

@@ -40,9 +40,10 @@ bool isReadState(LinkController::State state)
 
 } // namespace
 
-Transfers::Transfers(ChannelStore &store, SerialLink &link, LinkController &controller, TableEditor &editor,
-                     PortControl &ports, QObject *parent)
-    : QObject(parent), store_(store), link_(link), controller_(controller), editor_(editor), ports_(ports)
+Transfers::Transfers(ChannelStore &store, ChannelHistory &history, SerialLink &link, LinkController &controller,
+                     TableEditor &editor, PortControl &ports, QObject *parent)
+    : QObject(parent), store_(store), history_(history), link_(link), controller_(controller), editor_(editor),
+      ports_(ports)
 {
     controller_.setReadSink([this](const LinkController::ReadRows &rows) { return storeRead(rows); });
     connect(&controller_, &LinkController::stateChanged, this, &Transfers::onStateChanged);
@@ -57,10 +58,16 @@ Transfers::Transfers(ChannelStore &store, SerialLink &link, LinkController &cont
         showStatus(texts::kStatusSilent);
     });
     connect(&controller_, &LinkController::readFinished, this, &Transfers::readStored);
-    connect(&controller_, &LinkController::frameSent, this, [this] {
-        if (pendingWrite_)
-            editor_.keep(pendingWrite_->reason, pendingWrite_->device, pendingWrite_->sent);
+    connect(&controller_, &LinkController::frameSent, this, [this](int channel) {
+        if (pendingWrite_) {
+            writeReason_ = pendingWrite_->reason;
+            writeDevice_ = pendingWrite_->device;
+            writeRecord_ = recordWriteBegun({pendingWrite_->device}, pendingWrite_->sent);
+            allSent_ = false;
+        }
         pendingWrite_.reset();
+        if (channel == kChannelCount)
+            allSent_ = true;
     });
     connect(&controller_, &LinkController::readBack, this, &Transfers::onReadBack);
     connect(&ports_, &PortControl::portMoved, this, &Transfers::forgetStatus);
@@ -162,9 +169,23 @@ PlanFrames Transfers::judgedPlan() const
     return encodePlan(editor_.plan());
 }
 
-bool Transfers::recordWrite(const QString &device, const PlanRows &sent)
+qint64 Transfers::recordWriteBegun(const QStringList &devices, const PlanRows &sent)
 {
-    return editor_.keep(ChannelHistory::Reason::Write, device, sent);
+    return history_.beginWrite(devices.join(QStringLiteral(", ")), sent);
+}
+
+bool Transfers::recordWriteEnded(qint64 id, const QStringList &whole, const QStringList &partial)
+{
+    return history_.endWrite(id, ChannelHistory::Reason::Write, whole.join(QStringLiteral(", ")),
+                             partial.join(QStringLiteral(", ")));
+}
+
+std::optional<Notice> Transfers::writeCutShort()
+{
+    const QStringList devices = history_.unfinishedWrites();
+    if (devices.isEmpty())
+        return std::nullopt;
+    return errorNotice(texts::writeCutShort(devices));
 }
 
 bool Transfers::recordReadBack(const QString &device, const LinkController::ReadRows &rows)
@@ -299,8 +320,13 @@ void Transfers::onStateChanged(LinkController::State state)
     lastState_ = state;
     if (isTransfer(state))
         keepVerifiedStatus_ = false;
-    if (!isWrite(state))
+    if (!isWrite(state)) {
         pendingWrite_.reset();
+        // A write that ends with every frame out is finished; one the line
+        // broke stays unfinished in the history.
+        if (const qint64 id = std::exchange(writeRecord_, 0); id && allSent_)
+            history_.endWrite(id, writeReason_, writeDevice_);
+    }
     if (state == S::WritePending)
         showStatus(startUpWrite_ ? texts::kStatusStartUp : texts::kStatusWriting);
     else if (state == S::ReadPending)

@@ -28,8 +28,8 @@ class AirCheck;
 class Transfers : public QObject {
     Q_OBJECT
 public:
-    Transfers(ChannelStore &store, SerialLink &link, LinkController &controller, TableEditor &editor,
-              PortControl &ports, QObject *parent = nullptr);
+    Transfers(ChannelStore &store, ChannelHistory &history, SerialLink &link, LinkController &controller,
+              TableEditor &editor, PortControl &ports, QObject *parent = nullptr);
 
     // The whole table into the radio; without a port nothing happens and
     // nothing is said (the user learns it at the first transfer). A table
@@ -71,8 +71,15 @@ public:
     // as it stands, and channel 1 kept as number 1. Refused, with the first
     // row that cannot go, when anything stands in the way.
     Result prepareWrite(PlanFrames &plan);
-    // What went out to `device` (several, for many radios), in the history.
-    bool recordWrite(const QString &device, const PlanRows &sent);
+    // A write into `devices` (one radio or many) kept in the history as
+    // unfinished once its first frame is out, then ended: `whole` took every
+    // frame, `partial` some. Returns the snapshot's id, 0 when the history
+    // could not keep it.
+    qint64 recordWriteBegun(const QStringList &devices, const PlanRows &sent);
+    bool recordWriteEnded(qint64 id, const QStringList &whole, const QStringList &partial);
+    // Radios that may hold part of a plan: their last write never finished.
+    // Told at every start until they are written or read again.
+    std::optional<Notice> writeCutShort();
     // A verify's read-back that differs from what was sent: what the radio
     // behind `device` really holds, in the history.
     bool recordReadBack(const QString &device, const LinkController::ReadRows &rows);
@@ -114,6 +121,7 @@ private:
     }
 
     ChannelStore &store_;
+    ChannelHistory &history_;
     SerialLink &link_;
     LinkController &controller_;
     TableEditor &editor_;
@@ -130,6 +138,11 @@ private:
         PlanRows sent;
     };
     std::optional<PendingWrite> pendingWrite_;
+    // The running write's snapshot, and whether its last frame went out.
+    qint64 writeRecord_ = 0;
+    ChannelHistory::Reason writeReason_ = ChannelHistory::Reason::Write;
+    QString writeDevice_;
+    bool allSent_ = false;
     // What the running write sent, decoded as a read would decode it.
     LinkController::ReadRows sentRows_{};
     // Set while a read is a comparison: the rows the plan would give.

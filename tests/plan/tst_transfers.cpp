@@ -482,6 +482,14 @@ private slots:
         QCOMPARE(rig.running, (QList<bool>{true, false}));
         QTest::qWait(100);
         QCOMPARE(rig.notices.size(), 1);
+        // The history says the write did not finish, and so does every later
+        // start, until that radio is written or read again.
+        QCOMPARE(rig.programmer.history().entries().front().reason, ChannelHistory::Reason::WriteUnfinished);
+        VQ_RIG(next, rig.store().path(), QString());
+        const std::optional<Notice> told = next.programmer.transfers().writeCutShort();
+        QVERIFY(told && told->title == QStringLiteral("错误警告 ") && told->text.contains(sim.devicePath()));
+        next.programmer.history().add(ChannelHistory::Reason::Read, sim.devicePath(), planRows(next.store()));
+        QVERIFY(!next.programmer.transfers().writeCutShort());
     }
     // Ending without the user (the terminal hung up) waits for a write to
     // reach its end, then ends its read-back; a read ends at once.
