@@ -1,5 +1,6 @@
 #include "plan/StoreCommand.h"
 
+#include <set>
 #include <utility>
 
 namespace vq {
@@ -7,11 +8,15 @@ namespace vq {
 StoreCommand::StoreCommand(ChannelStore &store, const QString &text, std::vector<ChannelStore::Change> after)
     : QUndoCommand(text), store_(store), after_(std::move(after))
 {
-    // A cell written twice in one batch must come back to its first value.
+    // A cell written twice in one batch must come back to its first value,
+    // and only its last value says whether the batch changes anything: a
+    // typed text that the rules then take back is no step to undo.
     before_.reserve(after_.size());
+    std::set<std::pair<int, int>> last;
     for (auto it = after_.rbegin(); it != after_.rend(); ++it) {
         before_.push_back({it->row, it->field, store_.field(it->row, it->field)});
-        noOp_ = noOp_ && before_.back().value == it->value;
+        if (last.insert({it->row, it->field}).second)
+            noOp_ = noOp_ && before_.back().value == it->value;
     }
 }
 

@@ -54,6 +54,17 @@ bool RadioProtocol::setFrames(const QStringList &frames)
     return true;
 }
 
+void RadioProtocol::setFaults(const RadioSimulatorOptions &faults)
+{
+    RadioSimulatorOptions next = faults;
+    next.linkPath = options_.linkPath;
+    next.memoryFile = options_.memoryFile;
+    next.paced = options_.paced;
+    next.leadingBlock = options_.leadingBlock;
+    options_ = next;
+    written_ = false;
+}
+
 QString RadioProtocol::prepare()
 {
     const QString &path = options_.memoryFile;

@@ -22,6 +22,9 @@ public:
     RadioProtocol(const RadioSimulatorOptions &options, PacedSender &sender, QObject *parent = nullptr);
 
     const RadioSimulatorOptions &options() const { return options_; }
+    // The fault modes (and nothing else) from now on, for a radio that
+    // misbehaves only now and then.
+    void setFaults(const RadioSimulatorOptions &faults);
     // Checks the options and loads the memory file if there is one; says what is wrong, if anything.
     QString prepare();
     bool saveMemory();
@@ -47,7 +50,7 @@ private:
 
     void startRead();
 
-    const RadioSimulatorOptions options_;
+    RadioSimulatorOptions options_;
     PacedSender &sender_;
     QTimer writeTimer_;
     State state_ = State::Idle;

@@ -30,6 +30,7 @@ public:
     bool isValid() const { return error_.isEmpty(); }
     QString errorString() const { return error_; }
     const Options &options() const { return protocol_.options(); }
+    void setFaults(const Options &faults) { protocol_.setFaults(faults); }
 
     QString devicePath() const { return line_.devicePath(); } // the slave, e.g. /dev/pts/7
     bool isHungUp() const { return line_.isHungUp(); }
