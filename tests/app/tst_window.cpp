@@ -59,7 +59,8 @@ struct Started {
     Program program{messenger};
     bool ok = false;
 
-    explicit Started(bool freshSettings = true, const QString &language = {})
+    // `cutShort`: the store's last write into COM1 never finished.
+    explicit Started(bool freshSettings = true, const QString &language = {}, bool cutShort = false)
     {
         program.programmer().controller().setIntervals(
             {.writeTick = 4, .writeDelay = 10, .readStart = 5, .blockTimeout = 300});
@@ -70,7 +71,8 @@ struct Started {
         options.database = dir.filePath(QStringLiteral("w.db"));
         // One channel, or the start-up write would leave the radio alone.
         ChannelStore plan;
-        if (!plan.open(options.database) || !plan.apply({{0, RxFrequency, "145.00000"}}))
+        if (!plan.open(options.database) || !plan.apply({{0, RxFrequency, "145.00000"}}) ||
+            (cutShort && !ChannelHistory(plan).beginWrite(com1.devicePath(), planRows(plan))))
             return;
         plan.close();
         options.com1 = com1.devicePath();
@@ -304,6 +306,13 @@ private slots:
         Started back(false);
         QVERIFY(back.window().screen()->availableGeometry().intersects(back.window().frameGeometry()));
         QCOMPARE(back.window().size(), QSize(800, 600));
+    }
+    // A write cut short last time is told at start, before anything else.
+    void toldOfAWriteCutShort()
+    {
+        Started s(true, {}, true);
+        QVERIFY(s.ok);
+        QVERIFY2(s.messenger.texts().value(0).contains(s.com1.devicePath()), qPrintable(s.messenger.texts().join('\n')));
     }
     // Everything from the keyboard, and every control named for a screen
     // reader in both languages, in the main window and each dialog.

@@ -47,30 +47,6 @@ Run cli(const QStringList &arguments,
             QString::fromUtf8(process.readAllStandardError()), out};
 }
 
-// A plan of distinct channels over the whole table, so a lost or shifted
-// row shows.
-void fillPlan(const QString &path)
-{
-    QVERIFY(ChannelStore().open(path));
-    const QString rx = QStringLiteral("printf('%d.0%d000', 430 + (信道号 - 1) / 10, (信道号 - 1) % 10)");
-    QVERIFY(test::execSql(path, {QStringLiteral("UPDATE 信道表 SET 接收频率 = %1, 发送频率 = %1, "
-                                                "发哑音 = iif((信道号 - 1) % 3 = 0, '88.5', ''), "
-                                                "扫描 = iif(信道号 % 2, 'add', 'del'), 拍频 = 'off', "
-                                                "BCL = iif((信道号 - 1) % 4 = 1, '2', 'off')")
-                                     .arg(rx)}));
-}
-
-QStringList framesOf(const QString &path)
-{
-    ChannelStore store;
-    if (!store.open(path))
-        return {};
-    QStringList frames;
-    for (const QByteArray &frame : encodePlan(planRows(store)).frames)
-        frames << QString::fromLatin1(frame);
-    return frames;
-}
-
 } // namespace
 
 class TestCli : public QObject {
@@ -128,19 +104,19 @@ private slots:
     void storeVerbsInEitherLanguage()
     {
         const QString source = at("source.db");
-        fillPlan(source);
+        QVERIFY(test::fillPlan(source));
         QCOMPARE(cli({"export", "--db", source, at("own.csv")}).status, 0);
         cli({"import", "--db", at("target.db"), at("own.csv")});
-        QCOMPARE(framesOf(at("target.db")), framesOf(source));
+        QCOMPARE(test::framesOf(at("target.db")), test::framesOf(source));
         // A sort puts the channels in order; sorted again, nothing changes.
         QVERIFY(test::execSql(at("target.db"), {QStringLiteral("UPDATE 信道表 SET 接收频率 = '145.00000' "
                                                                 "WHERE 信道号 = '50'")}));
-        const QStringList unsorted = framesOf(at("target.db"));
+        const QStringList unsorted = test::framesOf(at("target.db"));
         QCOMPARE(cli({"sort", "--by", "rx", "--db", at("target.db")}).status, 0);
-        const QStringList sortedFrames = framesOf(at("target.db"));
+        const QStringList sortedFrames = test::framesOf(at("target.db"));
         QVERIFY(sortedFrames != unsorted && sortedFrames.size() == kChannelCount);
         QCOMPARE(cli({"sort", "--by", "rx", "--db", at("target.db")}).status, 0);
-        QCOMPARE(framesOf(at("target.db")), sortedFrames);
+        QCOMPARE(test::framesOf(at("target.db")), sortedFrames);
         const Run piped = cli({"export", "--db", source, "--layout", "common", "-"});
         QVERIFY2(piped.status == 0 && piped.raw.startsWith("\xEF\xBB\xBFLocation,Name,"),
                  piped.raw.constData());
@@ -186,7 +162,7 @@ private slots:
     void checkAgainstTheRulesOfTheAir()
     {
         const QString store = at("air.db");
-        fillPlan(store); // 430.00000 to 434.90000 MHz, the same both ways
+        QVERIFY(test::fillPlan(store)); // 430.00000 to 434.90000 MHz, the same both ways
         QCOMPARE(cli({"check", "--db", store, "--region", "cn", "--licence", "amateur"}).status, 0);
         const Run none = cli({"check", "--db", store, "--region", "cn"});
         QCOMPARE(none.status, 1);
@@ -221,7 +197,7 @@ private slots:
                     touched.setFileTime(QDateTime::currentDateTime().addSecs(n), QFileDevice::FileModificationTime));
         }
         const QString store = at("secret-place/plan.db");
-        fillPlan(store);
+        QVERIFY(test::fillPlan(store));
         const Run run = cli({"report", "--db", store, at("report.txt")}, user);
         QCOMPARE(run.status, 0);
         QFile file(at("report.txt"));
@@ -239,7 +215,7 @@ private slots:
     void savesAndWritesKeepTheStore()
     {
         const QString store = at("guarded.db");
-        fillPlan(store);
+        QVERIFY(test::fillPlan(store));
         QCOMPARE(cli({"export", "--db", store, at("plan")}).status, 0);
         QCOMPARE(cli({"import", "--db", store, at("plan")}).status, 0); // one snapshot in the history
         const QByteArray before = test::digest(store);
@@ -261,7 +237,7 @@ private slots:
     void lostOutputIsAFailure()
     {
         const QString store = at("printed.db");
-        fillPlan(store);
+        QVERIFY(test::fillPlan(store));
         const QByteArray before = test::digest(store);
         const QList<QStringList> verbs = {
             {"check", "--db", store}, {"ports", "--json"}, {"export", "--db", store, "-"}};
@@ -290,7 +266,7 @@ private slots:
     void transfers()
     {
         const QString store = at("fleet.db");
-        fillPlan(store);
+        QVERIFY(test::fillPlan(store));
         RadioSimulator failing({.paced = false, .hangUpAfterFrames = 10}), first({.paced = false});
         QCOMPARE(cli({"probe", "--port", first.devicePath()}).out.trimmed(),
                  first.devicePath() + QStringLiteral("：对讲机已应答"));
@@ -300,7 +276,7 @@ private slots:
         const QStringList lines = run.out.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
         QVERIFY2(run.status == 1 && lines.size() == 2 && lines.at(0).startsWith(failing.devicePath()),
                  qPrintable(run.out));
-        QCOMPARE(first.frames(), framesOf(store));
+        QCOMPARE(first.frames(), test::framesOf(store));
         // The radio whose line broke stays unfinished in the history, and
         // every later start says it may hold part of the plan.
         QCOMPARE(test::peek(store, QStringLiteral("SELECT 原因 || ' ' || 设备 FROM 历史记录")),
@@ -342,7 +318,7 @@ private slots:
                 terminal.devicePath());
             const QStringList said = stopped.out.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
             QVERIFY2(stopped.status == 1 && said.size() == 2, qPrintable(stopped.out));
-            QCOMPARE(one.frames(), framesOf(store));
+            QCOMPARE(one.frames(), test::framesOf(store));
             QCOMPARE(said.at(0), one.devicePath() + QStringLiteral("：写入完成"));
             QVERIFY2(said.at(1).contains(QStringLiteral("未变")), qPrintable(said.at(1)));
             const QByteArray shown = terminal.readAvailable();

@@ -112,7 +112,8 @@ private slots:
         QTest::newRow("file saves") << QStringLiteral("--child-save");
         // Whole 50-channel batches, as a finished read stores them.
         QTest::newRow("read batches") << QStringLiteral("--child-store");
-        // Snapshots, restores of them and undoing those restores.
+        // Snapshots (each pruning the oldest), restores of them and undoing
+        // those restores.
         QTest::newRow("history") << QStringLiteral("--child-history");
     }
     void killedAtAnyMoment()
@@ -131,7 +132,8 @@ private slots:
             }
             plans.insert(QByteArray::fromStdString(writeChannelFile(rows)));
         }
-        for (int round = 0; round < 8; ++round) {
+        const int rounds = qEnvironmentVariableIsSet("VQ_KILLS") ? qEnvironmentVariableIntValue("VQ_KILLS") : 8;
+        for (int round = 0; round < rounds; ++round) {
             QProcess process;
             process.start(QCoreApplication::applicationFilePath(), {child, db, file});
             QVERIFY(process.waitForReadyRead(10000)); // it has begun
@@ -198,6 +200,7 @@ static int childHistory(const QString &db)
     if (!programmer.openStore(db).ok || !programmer.store().apply(plan(1)))
         return 1;
     ChannelHistory &history = programmer.history();
+    history.setKeep(3); // every snapshot prunes the oldest
     PlanRows plans[2];
     for (int which : {0, 1}) {
         ChannelStore::Change tone = plan(which + 1)[1];

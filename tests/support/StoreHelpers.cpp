@@ -1,5 +1,8 @@
 #include "support/StoreHelpers.h"
 
+#include "channels/ChannelHistory.h"
+#include "plan/PlanFrames.h"
+
 #include <QCryptographicHash>
 #include <QFile>
 #include <QSqlDatabase>
@@ -7,6 +10,28 @@
 #include <QUuid>
 
 namespace vq::test {
+
+bool fillPlan(const QString &path)
+{
+    const QString rx = QStringLiteral("printf('%d.0%d000', 430 + (信道号 - 1) / 10, (信道号 - 1) % 10)");
+    return ChannelStore().open(path) &&
+           execSql(path, {QStringLiteral("UPDATE 信道表 SET 接收频率 = %1, 发送频率 = %1, "
+                                         "发哑音 = iif((信道号 - 1) % 3 = 0, '88.5', ''), "
+                                         "扫描 = iif(信道号 % 2, 'add', 'del'), 拍频 = 'off', "
+                                         "BCL = iif((信道号 - 1) % 4 = 1, '2', 'off')")
+                                  .arg(rx)});
+}
+
+QStringList framesOf(const QString &path)
+{
+    ChannelStore store;
+    if (!store.open(path))
+        return {};
+    QStringList frames;
+    for (const QByteArray &frame : encodePlan(planRows(store)).frames)
+        frames << QString::fromLatin1(frame);
+    return frames;
+}
 
 std::vector<ChannelRecord> snapshot(const ChannelStore &store)
 {

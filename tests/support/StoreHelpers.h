@@ -19,6 +19,13 @@ bool execSql(const QString &path, const QStringList &statements);
 // Null cells as "<null>".
 QStringList peek(const QString &path, const QString &sql);
 
+// A plan of distinct channels over the whole table, so a lost or shifted
+// row shows: 430.00000 to 434.90000 MHz, the same both ways.
+bool fillPlan(const QString &path);
+
+// The 50 frames a write would send of the store at `path`.
+QStringList framesOf(const QString &path);
+
 // Replaces the file's content; false if it could not be written in full.
 bool writeFile(const QString &path, const QByteArray &bytes);
 
