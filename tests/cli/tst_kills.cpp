@@ -4,6 +4,7 @@
 // write it cannot finish must say so. VQ_KILLS sets the kills of each kind.
 #include "RadioSimulator.h"
 #include "channels/ChannelStore.h"
+#include "files/ChannelFile.h"
 #include "plan/Programmer.h"
 #include "support/StoreHelpers.h"
 
@@ -22,25 +23,9 @@ using vq::sim::RadioSimulator;
 
 namespace {
 
-struct History {
-    std::vector<ChannelHistory::Entry> entries;
-    std::vector<PlanRows> rows;
-};
+// Every snapshot, newest first, as another program reads them.
+const QString kHistory = QStringLiteral("SELECT 编号 || 原因 || 信道 FROM 历史记录 ORDER BY 编号 DESC");
 
-History historyOf(Programmer &programmer)
-{
-    History out{programmer.history().entries(), {}};
-    for (const ChannelHistory::Entry &entry : out.entries)
-        out.rows.push_back(programmer.history().rows(entry.id).value_or(PlanRows{}));
-    return out;
-}
-
-int setting(const char *name, int otherwise)
-{
-    bool ok = false;
-    const int value = qEnvironmentVariableIntValue(name, &ok);
-    return ok ? value : otherwise;
-}
 
 QProcess::ProcessChannelMode quiet = QProcess::ForwardedErrorChannel;
 
@@ -55,6 +40,12 @@ private slots:
         QVERIFY(test::fillPlan(at("radio.db")));
         QVERIFY(test::execSql(at("radio.db"), {QStringLiteral("UPDATE 信道表 SET 扫描 = 'del', 拍频 = 'on'")}));
         radioFrames_ = test::framesOf(at("radio.db"));
+        for (const char *name : {"plan.db", "radio.db"}) {
+            ChannelStore store;
+            QVERIFY(store.open(at(name)));
+            const PlanRows rows = planRows(store);
+            savedPlans_.insert(QByteArray::fromStdString(writeChannelFile(std::span(rows).first<kChannelFileRows>())));
+        }
         QVERIFY(QProcess::execute(QStringLiteral(VQ_CLI_PATH), {"export", "--db", at("radio.db"), at("radio.csv")}) == 0);
         // A history at its limit: every new snapshot takes the oldest with it.
         Programmer full;
@@ -75,13 +66,16 @@ private slots:
         QTest::newRow("import") << "import" << "plan.db" << 0;
         QTest::newRow("import pruning the history") << "import" << "full.db" << 0;
         QTest::newRow("window's start-up write") << "window" << "plan.db" << 1;
+        // The history window's restores, each pruning the oldest snapshot,
+        // with the table saved as a channel file after each.
+        QTest::newRow("restores and saves") << "restore" << "plan.db" << 0;
     }
     void killedAtRandomInstants()
     {
         QFETCH(QString, kind);
         QFETCH(QString, store);
         QFETCH(int, radios);
-        const int kills = setting("VQ_KILLS", 5);
+        const int kills = test::setting("VQ_KILLS", 5);
         int finished = 0, unfinished = 0;
         qint64 span = 0; // how long the whole operation takes here, from the first round
         for (int round = -1; round < kills; ++round) {
@@ -95,25 +89,23 @@ private slots:
                 sims.back()->setFrames(radioFrames_);
                 args << (kind == "window" ? "--com1" : "--port") << sims.back()->devicePath();
             }
-            PlanRows plan;
-            History before;
-            {
-                Programmer first;
-                QVERIFY(first.openStore(db).ok);
-                plan = planRows(first.store());
-                before = historyOf(first);
-            }
+            const QStringList before = test::peek(db, kHistory), plan = test::framesOf(db);
             QProcess process;
             process.setProcessChannelMode(quiet);
+            const QString file = at("saved.doc");
             if (kind == "window")
                 process.start(QStringLiteral(VQ_APP_PATH), QStringList{"--db", db} + args);
+            else if (kind == "restore")
+                process.start(QCoreApplication::applicationFilePath(), {"--child-restore", db, at("radio.db"), file});
             else
                 process.start(QStringLiteral(VQ_CLI_PATH),
                               QStringList{kind, "--db", db} + args + (kind == "import" ? QStringList{at("radio.csv")} : QStringList{}));
             QVERIFY(process.waitForStarted());
             QElapsedTimer clock;
             clock.start();
-            if (round < 0) { // the window never ends by itself: its write is done when the radio has the plan
+            if (round < 0 && kind == "restore") {
+                span = 300; // it never ends: restores go on until killed
+            } else if (round < 0) { // the window's write is done when the radio has the plan
                 QVERIFY(QTest::qWaitFor([&] {
                     return process.state() == QProcess::NotRunning ||
                            (kind == "window" && sims.front()->frames() == test::framesOf(at(store)));
@@ -129,24 +121,35 @@ private slots:
 
             // The next start.
             QCOMPARE(test::peek(db, QStringLiteral("PRAGMA integrity_check")), QStringList{"ok"});
+            const QStringList after = test::peek(db, kHistory), table = test::framesOf(db);
+            // As it was, or one snapshot more (at its limit, one old fewer).
+            const bool added = after.value(0) != before.value(0) &&
+                               (after.mid(1) == before || (before.size() == ChannelHistory::kDefaultKeep &&
+                                                           after.mid(1) == before.first(before.size() - 1)));
+            QVERIFY2(table == plan || table == radioFrames_, "the table holds a mix");
+            if (kind == "restore") { // every snapshot is one whole plan, and so is the file
+                Programmer next;
+                QVERIFY(next.openStore(db).ok);
+                for (const ChannelHistory::Entry &entry : next.history().entries()) {
+                    const QStringList kept = test::framesOf(*next.history().rows(entry.id));
+                    QVERIFY2(kept == plan || kept == radioFrames_, "a snapshot holds a mix");
+                }
+                QFile saved(file);
+                QVERIFY2(!saved.open(QIODevice::ReadOnly) || savedPlans_.contains(saved.readAll()), "a save left a mix");
+                continue;
+            }
+            QVERIFY2(after == before || added, "the history holds a mix");
             Programmer next;
             QVERIFY(next.openStore(db).ok);
-            const PlanRows table = planRows(next.store());
-            const History after = historyOf(next);
-            const std::size_t added = after.entries.size() - before.entries.size() +
-                                      (store == "full.db" && after.entries.front().id != before.entries.front().id);
-            QVERIFY2(added <= 1, qPrintable(QString("%1 snapshots from one operation").arg(qint64(added))));
-            // Whatever the history holds beyond the old newest is the new one.
-            for (std::size_t n = added; n < after.entries.size() && n - added < before.entries.size(); ++n)
-                QVERIFY2(after.entries[n].id == before.entries[n - added].id && after.rows[n] == before.rows[n - added],
-                         "an older snapshot changed");
-            const std::optional<ChannelHistory::Entry> fresh = added ? std::optional(after.entries.front()) : std::nullopt;
+            const std::optional<ChannelHistory::Entry> fresh =
+                added ? std::optional(next.history().entries().front()) : std::nullopt;
+            const auto freshRows = [&] { return test::framesOf(*next.history().rows(fresh->id)); };
             using R = ChannelHistory::Reason;
             if (kind == "write" || kind == "window") {
                 QVERIFY2(table == plan, "a write changed the table");
                 if (!fresh)
                     continue;
-                QVERIFY(after.rows.front() == plan);
+                QVERIFY(freshRows() == plan);
                 if (fresh->reason == R::WriteUnfinished) {
                     ++unfinished;
                     const std::optional<Notice> told = next.transfers().writeCutShort();
@@ -157,15 +160,12 @@ private slots:
                 QVERIFY(fresh->reason == R::Write || fresh->reason == R::StartUpWrite);
                 // Finished means every radio took every frame.
                 for (const auto &sim : sims)
-                    QVERIFY(QTest::qWaitFor([&] { return sim->frames() == test::framesOf(db); }, 2000));
-            } else if (kind == "read") {
-                QVERIFY2(table == plan || test::framesOf(db) == radioFrames_, "a read left a mix");
-                QCOMPARE(bool(fresh), table != plan);
-                QVERIFY(!fresh || (fresh->reason == R::Read && after.rows.front() == table));
+                    QVERIFY(QTest::qWaitFor([&] { return sim->frames() == plan; }, 2000));
             } else {
-                QVERIFY2(table == plan || test::framesOf(db) == radioFrames_, "an import left a mix");
+                // A read's snapshot is the radio's plan, an import's the table it replaced.
                 QCOMPARE(bool(fresh), table != plan);
-                QVERIFY(!fresh || (fresh->reason == R::Import && after.rows.front() == plan));
+                QVERIFY(!fresh || (fresh->reason == (kind == "read" ? R::Read : R::Import) &&
+                                   freshRows() == (kind == "read" ? table : plan)));
             }
         }
         qInfo("kills %d within %lld ms: finished writes %d, unfinished %d, integrity failures 0, mixes 0", kills + 1, span,
@@ -214,7 +214,34 @@ private:
     QString at(const QString &name) const { return dir_.filePath(name); }
     QTemporaryDir dir_;
     QStringList radioFrames_;
+    QSet<QByteArray> savedPlans_;
 };
 
-QTEST_GUILESS_MAIN(TestKills)
+// Restores of the two plans until killed, as the history window makes
+// them, each pruning the oldest snapshot and followed by a save of the
+// channel file; every third one undone.
+static int childRestore(const QString &db, const QString &other, const QString &file)
+{
+    Programmer programmer, radio;
+    if (!programmer.openStore(db).ok || !radio.openStore(other).ok)
+        return 1;
+    const PlanRows plans[2] = {planRows(programmer.store()), planRows(radio.store())};
+    programmer.history().setKeep(3);
+    for (int n = 0;; ++n) {
+        programmer.history().add(ChannelHistory::Reason::Read, {}, plans[n % 2]);
+        programmer.editor().restoreSnapshot(programmer.history().entries().front().id);
+        programmer.files().saveChannelFile([&] { return file; });
+        if (n % 3 == 0)
+            programmer.editor().undo();
+    }
+}
+
+int main(int argc, char *argv[])
+{
+    QCoreApplication app(argc, argv);
+    if (const QStringList args = app.arguments(); args.size() == 5 && args[1] == QStringLiteral("--child-restore"))
+        return childRestore(args[2], args[3], args[4]);
+    TestKills test;
+    return QTest::qExec(&test, argc, argv);
+}
 #include "tst_kills.moc"

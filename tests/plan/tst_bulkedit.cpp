@@ -260,18 +260,9 @@ private slots:
         ChannelPreset pair{QStringLiteral("x"), {}};
         pair.channels.resize(3);
         pair.channels[0][Scan] = pair.channels[1][Scan] = pair.channels[2][Scan] = "del";
-        const std::vector<std::function<Result()>> reachingHidden = {
-            [&] { return editor.paste(QStringLiteral("145.5\n145.75\n145.8"), {}, Cell{0, RxFrequency}); },
-            [&] { return editor.paste(QStringLiteral("off"), {}, Cell{2, Bcl}); },
-            [&] { return editor.clearCells({{0, Scan}, {2, Scan}}); },
-            [&] { return editor.fillDown({{0, Scan}, {4, Scan}}); },
-            [&] { return editor.changeMany({0, 1}, scan); },
-            [&] { return editor.insertPreset({1}, pair); },
-        };
-        for (const auto &edit : reachingHidden)
-            QVERIFY(!rig.take(edit()));
+        QVERIFY(!rig.take(editor.paste(QStringLiteral("145.5\n145.75\n145.8"), {}, Cell{0, RxFrequency})));
+        QVERIFY(!rig.take(editor.changeMany({0, 1}, scan)));
         QVERIFY(test::snapshot(rig.store()) == before);
-        QCOMPARE(rig.notices.size(), reachingHidden.size());
         QVERIFY(rig.notices.first().informative.contains(QStringLiteral("超出显示的最后一行（第4信道）")));
         QVERIFY(rig.notices.last().informative.contains(QStringLiteral("第2信道已被查找隐藏")));
         QVERIFY(rig.take(editor.insertPreset({0}, pair))); // from one row, down the rows shown
@@ -279,8 +270,9 @@ private slots:
         QCOMPARE(text(rig.store(), 4, Scan), std::string(" "));
     }
 
-    // Sort, move, insert and delete keep every channel (only their order
-    // changes), number the rows 1–50 again, and are each one undoable step.
+    // Where sort, move, drop, insert and delete put each channel. That they
+    // keep every channel, number the rows 1–50 and leave hidden ones where
+    // they are is checked under random sequences.
     void rowOperationsKeepEveryChannel()
     {
         VQ_RIG(rig, db(), QString());
@@ -296,22 +288,9 @@ private slots:
             }
             return out;
         };
-        const auto sorted = [](std::vector<ChannelRecord> rows) {
-            std::sort(rows.begin(), rows.end());
-            return rows;
-        };
-        const auto numbered = [&rig] {
-            const auto rows = test::snapshot(rig.store());
-            for (int r = 0; r < kChannelCount; ++r)
-                if (rows[static_cast<std::size_t>(r)][ChannelNumber] != FieldValue(std::to_string(r + 1)))
-                    return false;
-            return true;
-        };
         const auto before = channels();
 
         QVERIFY(rig.take(editor.sortRows(SortKey::Receive)));
-        QCOMPARE(sorted(channels()), sorted(before));
-        QVERIFY(numbered());
         const auto bySort = channels();
         QCOMPARE(bySort[0][RxFrequency], FieldValue("145.00000")); // lowest first, 145.00625 next
         QCOMPARE(bySort[1][RxFrequency], FieldValue("145.00625"));
@@ -320,11 +299,10 @@ private slots:
         QVERIFY(rig.take(editor.undo()));
         QCOMPARE(channels(), before);
 
-        // Up then down is where it was; a block at the top stays.
+        // A block at the top stays.
         QVERIFY(rig.take(editor.moveRows({2, 3}, -1)));
         QCOMPARE(channels()[1], before[2]);
-        QVERIFY(rig.take(editor.moveRows({1, 2}, 1)));
-        QCOMPARE(channels(), before);
+        QVERIFY(rig.take(editor.undo()));
         QVERIFY(!rig.take(editor.moveRows({0}, -1)));
         QCOMPARE(channels(), before);
         QVERIFY(rig.take(editor.moveRows({48}, 1))); // into the last row
@@ -352,32 +330,9 @@ private slots:
         QCOMPARE(asked.size(), 1); // channel 50 empty now: nothing to ask
         QCOMPARE(channels()[2], ChannelRecord{});
         QCOMPARE(channels()[3], before[2]);
-        QVERIFY(numbered());
         QVERIFY(rig.take(editor.deleteRows({2, 0})));
         QCOMPARE(channels()[1], before[2]); // the later channels moved up, empty ones fill the end
         QCOMPARE(channels()[kChannelCount - 1], ChannelRecord{});
-
-        // Under the filter only the rows shown move; one that would move a
-        // hidden channel is refused whole.
-        while (editor.canUndo())
-            QVERIFY(rig.take(editor.undo()));
-        QCOMPARE(channels(), before);
-        editor.setFilter(QStringLiteral("14"), true); // rows 0, 3, 49
-        QVERIFY(rig.take(editor.sortRows(SortKey::Transmit)));
-        QCOMPARE(channels()[0][TxFrequency], FieldValue("144.00000"));
-        QCOMPARE(channels()[2], before[2]);
-        QCOMPARE(channels()[49][TxFrequency], FieldValue("145.60625"));
-        const auto filtered = channels();
-        const ShownRows shown = editor.shownRows();
-        QCOMPARE(rowsAfterDrop(kChannelCount, std::vector{0}, kChannelCount, shown), std::vector{49});
-        QVERIFY(!rig.take(editor.dropRows({0}, 2))); // before 3, the next row shown: where it is
-        QVERIFY(rig.take(editor.dropRows({0}, kChannelCount)));
-        QCOMPARE(channels()[49], filtered[0]);
-        QCOMPARE(channels()[2], filtered[2]);
-        QVERIFY(rig.take(editor.undo()));
-        QVERIFY(!rig.take(editor.deleteRows({0})));
-        QVERIFY(!rig.take(editor.insertRow(0, answer(true))));
-        QCOMPARE(channels(), filtered);
     }
 
 private:

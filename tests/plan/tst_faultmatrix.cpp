@@ -9,7 +9,6 @@
 
 #include <QCoreApplication>
 #include <QProcess>
-#include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -105,131 +104,10 @@ private slots:
                      QStringList{QStringLiteral("keep.doc")});
         }
     }
-    void killedAtAnyMoment_data()
-    {
-        QTest::addColumn<QString>("child");
-        // Two different plans saved over one channel file as fast as it can.
-        QTest::newRow("file saves") << QStringLiteral("--child-save");
-        // Whole 50-channel batches, as a finished read stores them.
-        QTest::newRow("read batches") << QStringLiteral("--child-store");
-        // Snapshots (each pruning the oldest), restores of them and undoing
-        // those restores.
-        QTest::newRow("history") << QStringLiteral("--child-history");
-    }
-    void killedAtAnyMoment()
-    {
-        // Killed at any moment, the file is one whole plan or the other, the
-        // store holds one whole plan, never a mix, and every snapshot in the
-        // history is whole as well.
-        QFETCH(QString, child);
-        const QString db = dir_.filePath(child + QStringLiteral(".db")), file = dir_.filePath("race.doc");
-        QSet<QByteArray> plans;
-        for (int which : {1, 2}) {
-            ChannelFileRows rows;
-            for (int row = 0; row < 16; ++row) {
-                rows[std::size_t(row)][RxFrequency] = std::to_string(140 + which) + ".00000";
-                rows[std::size_t(row)][RxTone] = std::string(ctcssTones()[std::size_t(which)]);
-            }
-            plans.insert(QByteArray::fromStdString(writeChannelFile(rows)));
-        }
-        const int rounds = qEnvironmentVariableIsSet("VQ_KILLS") ? qEnvironmentVariableIntValue("VQ_KILLS") : 8;
-        for (int round = 0; round < rounds; ++round) {
-            QProcess process;
-            process.start(QCoreApplication::applicationFilePath(), {child, db, file});
-            QVERIFY(process.waitForReadyRead(10000)); // it has begun
-            QTest::qWait(5 + QRandomGenerator::global()->bounded(60));
-            ::kill(pid_t(process.processId()), SIGKILL);
-            QVERIFY(process.waitForFinished(5000));
-            if (child == QLatin1String("--child-save")) {
-                QFile f(file);
-                QVERIFY(f.open(QIODevice::ReadOnly));
-                QVERIFY2(plans.contains(f.readAll()), "a killed save left a damaged file");
-                continue;
-            }
-            ChannelStore store;
-            QVERIFY(store.open(db));
-            QCOMPARE(store.rowCount(), 50);
-            const FieldValue first = store.field(0, RxTone);
-            for (int row = 0; row < 50; ++row)
-                QCOMPARE(store.field(row, RxTone), first);
-            ChannelHistory history(store);
-            QVERIFY(history.isAvailable());
-            for (const ChannelHistory::Entry &entry : history.entries()) {
-                const std::optional<PlanRows> rows = history.rows(entry.id);
-                QVERIFY(rows && rows->size() == 50);
-                for (const ChannelRecord &record : *rows)
-                    QCOMPARE(record[RxTone], rows->front()[RxTone]);
-            }
-        }
-    }
 
 private:
     QTemporaryDir dir_;
 };
 
-// Children for the kill tests: they report once, then loop until killed.
-static int childSave(const QString &db, const QString &file)
-{
-    Programmer programmer;
-    if (!programmer.openStore(db).ok)
-        return 1;
-    for (int n = 0;; ++n) {
-        programmer.store().apply(plan(1 + n % 2));
-        programmer.files().saveChannelFile([&] { return file; });
-        if (n == 0) {
-            std::printf("saving\n");
-            std::fflush(stdout);
-        }
-    }
-}
-
-static int childStore(const QString &db)
-{
-    ChannelStore store;
-    if (!store.open(db) || !store.apply(plan(1)))
-        return 1;
-    std::printf("storing\n");
-    std::fflush(stdout);
-    for (int n = 0;; ++n)
-        store.apply(plan(1 + n % 2));
-}
-
-static int childHistory(const QString &db)
-{
-    Programmer programmer;
-    if (!programmer.openStore(db).ok || !programmer.store().apply(plan(1)))
-        return 1;
-    ChannelHistory &history = programmer.history();
-    history.setKeep(3); // every snapshot prunes the oldest
-    PlanRows plans[2];
-    for (int which : {0, 1}) {
-        ChannelStore::Change tone = plan(which + 1)[1];
-        plans[which] = planRows(programmer.store());
-        for (ChannelRecord &record : plans[which])
-            record[RxTone] = tone.value;
-    }
-    std::printf("restoring\n");
-    std::fflush(stdout);
-    for (int n = 0;; ++n) {
-        history.add(ChannelHistory::Reason::Read, QString(), plans[n % 2]);
-        programmer.editor().restoreSnapshot(history.entries().front().id);
-        if (n % 3 == 0)
-            programmer.editor().undo();
-    }
-}
-
-int main(int argc, char *argv[])
-{
-    QCoreApplication app(argc, argv);
-    const QStringList args = app.arguments();
-    if (args.size() == 4 && args[1] == QStringLiteral("--child-save"))
-        return childSave(args[2], args[3]);
-    if (args.size() == 4 && args[1] == QStringLiteral("--child-store"))
-        return childStore(args[2]);
-    if (args.size() == 4 && args[1] == QStringLiteral("--child-history"))
-        return childHistory(args[2]);
-    TestFaultMatrix test;
-    return QTest::qExec(&test, argc, argv);
-}
-
+QTEST_GUILESS_MAIN(TestFaultMatrix)
 #include "tst_faultmatrix.moc"

@@ -196,35 +196,6 @@ private slots:
         }
     }
 
-    // A plan written and read straight back is the same plan: nothing
-    // differs although the read gives every value in its own form.
-    void aPlanReadBackDiffersInNothing()
-    {
-        RadioSimulator sim(unpaced());
-        VQ_RIG(rig, db(), sim.devicePath());
-        rig.quicken();
-        QVERIFY(rig.store().apply({{0, RxFrequency, "145.5"},
-                                   {0, RxTone, "67.0"},
-                                   {0, Scan, " "},
-                                   {0, Bcl, " "},
-                                   {0, Beat, ""},
-                                   {1, RxFrequency, "430.12500"},
-                                   {1, TxDcs, "023"},
-                                   {1, Bcl, "2"},
-                                   {5, Scan, "del"}}));
-        QVERIFY(rig.take(rig.programmer.transfers().write()));
-        QTRY_COMPARE(rig.state(), LinkController::State::Idle);
-        QVERIFY(rig.take(rig.programmer.transfers().read()));
-        QTRY_COMPARE(rig.stored, 1);
-        const auto entries = rig.programmer.history().entries();
-        QCOMPARE(entries.size(), 2); // the write, the read
-        const auto written = rig.programmer.history().rows(entries.back().id);
-        QVERIFY(written);
-        QCOMPARE(ChannelHistory::differingRows(*written, planRows(rig.store())), std::vector<int>{});
-        QVERIFY(rig.store().setField(1, Bcl, "1"));
-        QCOMPARE(ChannelHistory::differingRows(*written, planRows(rig.store())), std::vector<int>{1});
-    }
-
     // Only frames on the line make a write: one the radio never took is
     // nowhere in the history.
     void aWriteThatSentNothingIsNoWrite()
@@ -276,31 +247,6 @@ private slots:
         QCOMPARE(::stat(QFile::encodeName(kept).constData(), &st), 0);
         QCOMPARE(st.st_mode & 07777, 0600u);
         QVERIFY(test::digest(kept) != QCryptographicHash::hash("old", QCryptographicHash::Sha256));
-    }
-
-    // Another program changed the store since the table was shown: undo,
-    // redo and every edit refuse, and nothing old lands on the new rows.
-    void editsAfterAnotherProgramsChange()
-    {
-        VQ_RIG(rig, db(), QString());
-        QVERIFY(rig.take(rig.programmer.editor().paste(QStringLiteral("145.5\t67.0"), {}, {1, RxFrequency})));
-        QVERIFY(rig.programmer.editor().canUndo());
-        PlanRows theirs = planRows(rig.store());
-        theirs[1] = {"2", "430.12500", "", "023", "430.12500", "", "", "add", "off", "off"};
-        const QString plan = dir_.filePath(QStringLiteral("other.csv"));
-        QVERIFY(test::writeFile(plan, QByteArray::fromStdString(writeOwnCsv(theirs))));
-        {
-            Programmer other;
-            QVERIFY(other.openStore(rig.store().path()).ok);
-            QVERIFY(other.files().importCsv([&plan] { return plan; }).ok);
-        }
-        QVERIFY(!rig.take(rig.programmer.editor().undo()));
-        QCOMPARE(rig.texts(), QStringList{QStringLiteral("信道表已被另一程序修改，已重新载入，请再试一次")});
-        QVERIFY(!rig.programmer.editor().canUndo());
-        QCOMPARE(test::snapshot(rig.store()), theirs);
-        // Seen now: the next edit goes onto the new rows.
-        QVERIFY(rig.take(rig.programmer.editor().applyTypedValue(1, TxFrequency, QStringLiteral("431"))));
-        QCOMPARE(rig.store().field(1, RxDcs), FieldValue("023"));
     }
 
     // The rules of the air at their edges: first and last channel, a step

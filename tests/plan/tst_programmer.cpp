@@ -112,41 +112,22 @@ private slots:
         QVERIFY(test::snapshot(rig.store()) == before);
         QVERIFY(rig.notices.isEmpty());
     }
-    void undoGivesBackEveryEarlierTable()
+    // A store that refuses the batch leaves the undo stack where it was,
+    // so that the table and the undo text still agree. (That undo and redo
+    // move exactly one step is checked under random sequences.)
+    void undoAgainstARefusingStore()
     {
         VQ_RIG(rig, db(), QString());
-        const QString file = dir_.filePath(QStringLiteral("undo.doc"));
-        std::vector<std::vector<ChannelRecord>> tables{test::snapshot(rig.store())};
-        auto step = [&](const Result &r) {
-            QVERIFY(rig.take(r));
-            tables.push_back(test::snapshot(rig.store()));
-        };
-        step(rig.programmer.editor().applyTypedValue(0, RxFrequency, QStringLiteral("145")));
-        step(rig.programmer.editor().applyPick(1, 0, QStringLiteral("67.0")));
-        QVERIFY(rig.take(rig.programmer.files().saveChannelFile(answer(file))));
-        step(rig.programmer.editor().applyTypedValue(0, TxFrequency, QStringLiteral("145.6")));
-        step(rig.programmer.files().openChannelFile(answer(file)));
-        const qint64 beforeFile = rig.programmer.history().entries().front().id;
-        step(rig.programmer.editor().restoreSnapshot(beforeFile));
-        QCOMPARE(rig.programmer.editor().undoCount(), 5);
-        for (int i = int(tables.size()) - 2; i >= 0; --i) {
-            QVERIFY(rig.take(rig.programmer.editor().undo()));
-            QVERIFY2(test::snapshot(rig.store()) == tables[std::size_t(i)], qPrintable(QString::number(i)));
-        }
-        // Null and the empty text come back as they were.
-        QCOMPARE(rig.store().field(0, RxDcs), FieldValue());
-        QVERIFY(!rig.take(rig.programmer.editor().undo()));
-        for (std::size_t i = 1; i < tables.size(); ++i) {
-            QVERIFY(rig.take(rig.programmer.editor().redo()));
-            QVERIFY(test::snapshot(rig.store()) == tables[i]);
-        }
-        // A store that refuses the batch leaves the stack where it was, so
-        // that the table and the undo text still agree.
+        QVERIFY(rig.take(rig.programmer.editor().applyTypedValue(0, RxFrequency, QStringLiteral("145"))));
+        QVERIFY(rig.take(rig.programmer.editor().applyPick(1, 0, QStringLiteral("67.0"))));
+        QVERIFY(rig.take(rig.programmer.editor().undo()));
+        const auto before = test::snapshot(rig.store());
+        QCOMPARE(rig.store().field(0, RxDcs), FieldValue()); // null comes back as null
         QVERIFY(QFile::rename(rig.store().path(), rig.store().path() + QStringLiteral(".moved")));
         QVERIFY(!rig.take(rig.programmer.editor().undo()));
         QVERIFY(!rig.take(rig.programmer.editor().applyPick(1, 0, QStringLiteral("88.5"))));
-        QVERIFY(!rig.programmer.editor().canRedo() && rig.programmer.editor().undoCount() == 5);
-        QVERIFY(test::snapshot(rig.store()) == tables.back() && !QFile::exists(rig.store().path()));
+        QVERIFY(rig.programmer.editor().canRedo() && rig.programmer.editor().undoCount() == 2);
+        QVERIFY(test::snapshot(rig.store()) == before && !QFile::exists(rig.store().path()));
         QCOMPARE(rig.texts(), QStringList(2, QStringLiteral("信道数据库写入失败")));
     }
     void historyKeepsEachPlanOnce()
@@ -202,13 +183,8 @@ private slots:
     void channelFileRoundTrip()
     {
         VQ_RIG(rig, db(), QString());
-        QVERIFY(rig.store().apply({{0, RxFrequency, "438.50000"},
-                                   {0, RxTone, "88.5"},
-                                   {0, TxFrequency, "430.00000"},
-                                   {15, RxFrequency, "145.00625"},
-                                   {15, RxDcs, "023"},
-                                   {15, Bcl, "2"},
-                                   {16, RxFrequency, "146.00000"}}));
+        // (That rows 1 … 16 come back as saved is checked under random sequences.)
+        QVERIFY(rig.store().apply({{15, RxFrequency, "145.00625"}, {16, RxFrequency, "146.00000"}}));
         // A name without extension is saved as a channel file.
         const QString file = dir_.filePath(QStringLiteral("plan.doc"));
         QVERIFY(
@@ -218,10 +194,8 @@ private slots:
         VQ_RIG(other, db(), QString());
         QVERIFY(other.take(other.programmer.files().openChannelFile(answer(file))));
         QVERIFY(rig.notices.isEmpty() && other.notices.isEmpty());
-        // Rows 1 … 16 come back as they were saved (Null as empty); row 17 is not in the file.
-        for (int row = 0; row < kChannelFileRows; ++row)
-            for (int f = RxFrequency; f < kFieldCount; ++f)
-                QCOMPARE(other.store().field(row, f), FieldValue(textOf(rig.store().field(row, f))));
+        // Row 17 is not in the file.
+        QCOMPARE(other.store().field(15, RxFrequency), FieldValue("145.00625"));
         QCOMPARE(other.store().field(16, RxFrequency), FieldValue());
         QCOMPARE(other.programmer.editor().undoCount(), 1);
         // Values the raster or the tone list moves are stored as typing would.

@@ -1,17 +1,14 @@
-// Random sequences of what users do, two processes and a radio at once,
+// Random sequences of what users do, with another program and a radio,
 // checked after every step against a plain model: the table as a stack of
-// whole plans (for undo and redo), the radio as the last plan a write
-// finished, and what the history's newest snapshot must hold. The model
-// never says what an edit should store; it says what may change, what must
-// stay, and what must agree.
-//
-// VQ_SEED, VQ_SEQUENCES and VQ_STEPS choose the run (the seed is printed);
-// a failing sequence is shrunk and saved beside the saved ones, which every
-// run replays first.
+// whole plans (undo, redo), the radio as the plan the last good write sent.
+// It never says what an edit should store, only what may change, what must
+// stay and what must agree. VQ_SEED, VQ_SEQUENCES and VQ_STEPS choose the
+// run; a failing one is shrunk and saved with the others every run replays.
 #include "RadioSimulator.h"
 #include "channels/ValueDomains.h"
 #include "plan/PlanFrames.h"
 #include "support/PlanRig.h"
+#include "support/StoreHelpers.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -20,7 +17,6 @@
 #include <QtTest>
 
 #include <optional>
-#include <set>
 
 using namespace vq;
 using vq::sim::RadioSimulator;
@@ -48,10 +44,7 @@ QString text(int n) { return kTexts[n % kTexts.size()]; }
 QStringList framesOf(PlanRows rows)
 {
     rows[0][ChannelNumber] = std::string("1");
-    QStringList out;
-    for (const QByteArray &frame : encodePlan(rows).frames)
-        out << QString::fromLatin1(frame);
-    return out;
+    return test::framesOf(rows);
 }
 
 // Rows equal but for 信道号, which row operations renumber; a row that
@@ -80,8 +73,10 @@ public:
         test::PlanRig rig(dir.filePath("plan.db"), sim.devicePath());
         test::PlanRig other(dir.filePath("plan.db"), QString());
         if (!rig.problem.isEmpty() || !other.problem.isEmpty())
-            return fail(-1, rig.problem + other.problem);
-        rig.programmer.controller().setIntervals({.writeTick = 1, .writeDelay = 1, .poll = 10, .readStart = 1,
+            return wrong(rig.problem + other.problem), -1;
+        // Quick, but a read still starts after the poll's reply is in, as
+        // it does at the real pace: a reply after "B" shifts every frame.
+        rig.programmer.controller().setIntervals({.writeTick = 1, .writeDelay = 1, .poll = 10, .readStart = 20,
                                                   .blockTimeout = 300, .silence = 300, .verifyWait = 400});
         me_ = &rig.programmer;
         them_ = &other.programmer;
@@ -91,18 +86,13 @@ public:
             QElapsedTimer clock;
             clock.start();
             if (!apply(steps[std::size_t(i)]) || !check())
-                return fail(i, *why_);
+                return i;
             slowest = std::max(slowest, clock.elapsed());
         }
         return -1;
     }
 
 private:
-    int fail(int at, const QString &why)
-    {
-        *why_ = why;
-        return at;
-    }
     bool wrong(const QString &what)
     {
         *why_ = what;
@@ -138,10 +128,7 @@ private:
     }
     QString file(const QString &name, const QByteArray &bytes)
     {
-        QFile f(dir_->filePath(name));
-        f.open(QIODevice::WriteOnly | QIODevice::Truncate);
-        f.write(bytes);
-        return f.fileName();
+        return test::writeFile(dir_->filePath(name), bytes) ? dir_->filePath(name) : QString();
     }
     // The table's own CSV, and now and then spoiled as a hostile file is.
     QByteArray csv(int layout, int spoil)
@@ -169,52 +156,73 @@ private:
         return lines.join('\n');
     }
 
+    // The edits a grid makes, bound to the rows the filter shows; nothing
+    // for a step of another kind.
+    std::optional<Result> edit(const Step &s)
+    {
+        switch (s.kind) {
+        // A cell is typed into or picked for only where the grid shows it.
+        case 't': return editor().applyTypedValue(shownRow(s.a), s.b % 2 ? TxFrequency : RxFrequency, text(s.c));
+        case 'p': return editor().applyPick(1 + s.a % 7, shownRow(s.b), text(s.c));
+        case 'v': {
+            QString paste;
+            for (int n = 0; n < 1 + s.c % 8; ++n)
+                paste += text(s.c + n * 5) + ((n + 1) % (1 + s.b % 3) ? "\t" : "\n");
+            return editor().paste(paste, block(s), Cell{s.a % 50, 1 + s.b % 9});
+        }
+        case 'x': return editor().clearCells(block(s));
+        case 'f': return editor().fillDown(block(s));
+        case 'm': {
+            ManyChange change;
+            change.values[std::size_t(2 + s.c % 8)] = text(s.c).toStdString();
+            change.stepKHz = s.c % 3 ? "" : "12.5";
+            return editor().changeMany(rows(s), change);
+        }
+        case 'r': {
+            std::vector<ChannelPreset> sets;
+            if (!editor().presets(sets).ok || sets.empty())
+                return Result::nothing();
+            return editor().insertPreset(rows(s), sets[std::size_t(s.c) % sets.size()]);
+        }
+        case 's': return editor().sortRows(s.a % 2 ? SortKey::Transmit : SortKey::Receive);
+        case 'u': return editor().moveRows(rows(s), s.c % 2 ? 1 : -1);
+        case 'd': return editor().dropRows(rows(s), s.c % 51);
+        case 'i': return editor().insertRow(s.a % 50, [&s](const Notice &) { return s.c % 2 == 0; });
+        case 'e': return editor().deleteRows(rows(s));
+        }
+        return std::nullopt;
+    }
+
     bool apply(const Step &s)
     {
         const PlanRows before = plan_;
         const ShownRows shown = editor().shownRows();
         const int reloads = reloads_;
-        bool tableEdit = true; // reaches only the rows the filter shows
+        if (const std::optional<Result> r = edit(s)) {
+            // Sort, move and drop only reorder the channels, numbered 1 … 50.
+            if (r->ok && QByteArray("sud").contains(s.kind) && !looked(reloads)) {
+                const PlanRows after = table();
+                for (int row = 0; row < 50; ++row)
+                    if (after[std::size_t(row)][ChannelNumber] != std::to_string(row + 1))
+                        return wrong("the rows are not numbered 1 to 50 in order");
+                const auto unnumbered = [](PlanRows rows) {
+                    for (ChannelRecord &row : rows)
+                        row[ChannelNumber].reset();
+                    return rows;
+                };
+                const PlanRows a = unnumbered(after), b = unnumbered(before);
+                if (!std::is_permutation(a.begin(), a.end(), b.begin(), b.end()))
+                    return wrong("a row operation lost or made a channel");
+            }
+            return judge(*r, before, shown, reloads, true);
+        }
         Result r;
         switch (s.kind) {
-        // A cell is typed into or picked for only where the grid shows it.
-        case 't': r = editor().applyTypedValue(shownRow(s.a), s.b % 2 ? TxFrequency : RxFrequency, text(s.c)); break;
-        case 'p': r = editor().applyPick(1 + s.a % 7, shownRow(s.b), text(s.c)); break;
-        case 'v': {
-            QString paste;
-            for (int n = 0; n < 1 + s.c % 8; ++n)
-                paste += text(s.c + n * 5) + ((n + 1) % (1 + s.b % 3) ? "\t" : "\n");
-            r = editor().paste(paste, block(s), Cell{s.a % 50, 1 + s.b % 9});
-            break;
-        }
-        case 'x': r = editor().clearCells(block(s)); break;
-        case 'f': r = editor().fillDown(block(s)); break;
-        case 'm': {
-            ManyChange change;
-            change.values[std::size_t(2 + s.c % 8)] = text(s.c).toStdString();
-            change.stepKHz = s.c % 3 ? "" : "12.5";
-            r = editor().changeMany(rows(s), change);
-            break;
-        }
-        case 'r': {
-            std::vector<ChannelPreset> sets;
-            if (editor().presets(sets).ok && !sets.empty())
-                r = editor().insertPreset(rows(s), sets[std::size_t(s.c) % sets.size()]);
-            break;
-        }
-        case 's': r = editor().sortRows(s.a % 2 ? SortKey::Transmit : SortKey::Receive); break;
-        case 'u': r = editor().moveRows(rows(s), s.c % 2 ? 1 : -1); break;
-        case 'd': r = editor().dropRows(rows(s), s.c % 51); break;
-        case 'i': r = editor().insertRow(s.a % 50, [&s](const Notice &) { return s.c % 2 == 0; }); break;
-        case 'e': r = editor().deleteRows(rows(s)); break;
         case 'F':
             editor().setFilter(QStringList{"", "145", "add", "zz", "0"}[s.a % 5], s.b % 2);
             return true;
         case 'U':
         case 'R': return step(s.kind == 'U', before, reloads);
-        default: tableEdit = false;
-        }
-        switch (s.kind) {
         case 'H': {
             const std::vector<ChannelHistory::Entry> kept = me_->history().entries();
             if (kept.empty())
@@ -258,11 +266,10 @@ private:
             sim::RadioSimulatorOptions faults;
             const int which = s.a % 5;
             faults.stopAfterFrames = which == 1 ? s.b % 50 : -1;
-            faults.corruptFrameAt = which == 2 ? 1 + s.b % 50 : 0;
+            faults.stopAfterFrames = which == 2 ? 50 - s.b % 3 : faults.stopAfterFrames;
             faults.silentAfterB = which == 3;
             faults.silentAfterWrite = which == 4;
             sim_->setFaults(faults);
-            misreads_ = which == 2;
             return true;
         }
         case 'W':
@@ -270,7 +277,7 @@ private:
         case 'Q':
         case 'E': return transfer(s, before, reloads);
         }
-        return judge(r, before, shown, reloads, tableEdit);
+        return judge(r, before, shown, reloads, false);
     }
 
     // What the model makes of a change: refused ones change nothing; done
@@ -333,30 +340,20 @@ private:
         const auto listen = QObject::connect(me_, &Programmer::notice, [&](const Notice &n) { told << n; });
         const auto disconnect = qScopeGuard([&] { QObject::disconnect(listen); });
         Result r = reading ? t.read() : t.write();
-        if (r.ok && s.kind == 'E') // edits while the read collects are refused and change nothing
-            for (const Result &edit : {editor().applyTypedValue(0, RxFrequency, "145.5"), editor().undo(),
-                                       editor().clearCells({{1, 1}}), editor().sortRows(SortKey::Receive)})
-                if (edit.ok || table() != plan_)
+        if (r.ok && s.kind == 'E') // no change of any kind while the read collects
+            for (const char kind : QByteArray("tpvxfmrsudie"))
+                if (edit({kind, s.a, s.b, s.c})->ok || editor().undo().ok || table() != plan_)
                     return wrong("the table changed while a read collected");
-        QElapsedTimer clock;
-        clock.start();
-        while (me_->controller().transferRunning() && clock.elapsed() < 10000)
-            QTest::qWait(2);
-        if (me_->controller().transferRunning())
-            return wrong("a transfer never ended");
+        // qWait runs the loop for the 1 ms ticks; qWaitFor would sleep 10 ms between looks.
+        for (int waited = 0; me_->controller().transferRunning(); waited += 2)
+            if (waited > 10000)
+                return wrong("a transfer never ended");
+            else
+                QTest::qWait(2);
         const bool ok = r.ok && told.isEmpty();
         const PlanRows after = table();
-        // A frame sent with another digit reads well: only verify can tell.
-        if (reading && ok && misreads_) {
-            // What it read stands, so the user sees it, and the judge
-            // refuses to write it back.
-            const QStringList read = framesOf(after);
-            for (int row = 0; row < 50; ++row)
-                if (read[row] != sim_->frames()[row])
-                    misread_.insert(after[std::size_t(row)][RxFrequency]);
-        } else if (reading && ok && framesOf(after) != sim_->frames()) {
+        if (reading && ok && framesOf(after) != sim_->frames())
             return wrong("a read left another plan than the radio's");
-        }
         if (reading && !ok && after != plan_)
             return wrong("a failed read changed the table");
         if (!reading && r.ok)
@@ -371,7 +368,6 @@ private:
                 return wrong("the history does not hold the transfer");
         }
         sim_->setFaults({});
-        misreads_ = false;
         return judge(r, before, {}, reloads, false);
     }
 
@@ -384,10 +380,9 @@ private:
         them_->editor().refresh();
         if (planRows(them_->store()) != plan_)
             return wrong("the file holds another plan than the table shows");
-        // Only a misread channel may stand in the table and not go out.
-        for (const PlanFrames::Problem &problem : encodePlan(plan_).problems)
-            if (!misread_.contains(plan_[std::size_t(problem.channel - 1)][RxFrequency]))
-                return wrong(QString("channel %1 stands in the table but cannot be written").arg(problem.channel));
+        // The model's verdict on every row: it may go to the radio.
+        if (const PlanFrames judged = encodePlan(plan_); !judged.ok())
+            return wrong(QString("channel %1 cannot be written").arg(judged.problems.front().channel));
         if (editor().canUndo() != !undo_.empty() || editor().canRedo() != !redo_.empty())
             return wrong("undo or redo is offered where the model has none, or the other way round");
         return true;
@@ -403,8 +398,6 @@ private:
     std::optional<QStringList> radio_;
     int reloads_ = 0;
     bool stale_ = false;
-    bool misreads_ = false;
-    std::set<FieldValue> misread_;
 };
 
 Sequence randomSequence(QRandomGenerator &random, int steps)
@@ -441,12 +434,6 @@ QString saved(const Sequence &steps)
     return out;
 }
 
-int setting(const char *name, int otherwise)
-{
-    bool ok = false;
-    const int value = qEnvironmentVariableIntValue(name, &ok);
-    return ok ? value : otherwise;
-}
 
 } // namespace
 
@@ -470,8 +457,8 @@ private slots:
     }
     void randomSequences()
     {
-        const quint32 seed = quint32(setting("VQ_SEED", int(QRandomGenerator::global()->bounded(1 << 30))));
-        const int count = setting("VQ_SEQUENCES", 200), length = setting("VQ_STEPS", 40);
+        const quint32 seed = quint32(test::setting("VQ_SEED", int(QRandomGenerator::global()->bounded(1 << 30))));
+        const int count = test::setting("VQ_SEQUENCES", 200), length = test::setting("VQ_STEPS", 40);
         qInfo("seed %u: %d sequences of %d steps (VQ_SEED=%u replays it)", seed, count, length, seed);
         QRandomGenerator random(seed);
         for (int n = 0; n < count; ++n) {

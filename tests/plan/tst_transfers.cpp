@@ -549,19 +549,8 @@ private slots:
         QVERIFY(!rig.take(rig.programmer.editor().applyPick(5, 5, QStringLiteral("del"))));
         QVERIFY(!rig.take(rig.programmer.files().openChannelFile([&] { return file; })));
         QVERIFY(!rig.take(rig.programmer.editor().undo()));
-        TableEditor &editor = rig.programmer.editor();
-        ManyChange change;
-        change.values[Scan] = "del";
-        QVERIFY(!rig.take(editor.paste(QStringLiteral("146"), {}, {6, 1})));
-        QVERIFY(!rig.take(editor.clearCells({{2, Scan}})));
-        QVERIFY(!rig.take(editor.fillDown({{2, Bcl}, {3, Bcl}})));
-        QVERIFY(!rig.take(editor.changeMany({2}, change)));
-        QVERIFY(!rig.take(editor.insertPreset({2}, shippedChannelPresets().front())));
-        QVERIFY(!rig.take(editor.sortRows(SortKey::Receive)));
-        QVERIFY(!rig.take(editor.moveRows({2}, 1)));
-        QVERIFY(!rig.take(editor.insertRow(2, [](const Notice &) { return true; })));
-        QVERIFY(!rig.take(editor.deleteRows({2})));
-        QCOMPARE(rig.texts(), QStringList(13, QStringLiteral("数据传送中，请稍后再试")));
+        // (Every other edit is tried during reads under random sequences.)
+        QCOMPARE(rig.texts(), QStringList(4, QStringLiteral("数据传送中，请稍后再试")));
         // Closing during a read ends it at once; nothing is kept, no message.
         QVERIFY(rig.take(rig.programmer.transfers().requestClose()));
         QVERIFY(!rig.programmer.controller().transferRunning());
@@ -577,7 +566,7 @@ private slots:
         QCOMPARE(rig.state(), LinkController::State::AwaitingReady);
         QTest::qWait(300);
         QCOMPARE(rig.stored, 0);
-        QCOMPARE(rig.notices.size(), 13);
+        QCOMPARE(rig.notices.size(), 4);
         QVERIFY(test::snapshot(rig.store()) == before);
     }
 

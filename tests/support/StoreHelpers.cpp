@@ -11,6 +11,13 @@
 
 namespace vq::test {
 
+int setting(const char *name, int otherwise)
+{
+    bool ok = false;
+    const int value = qEnvironmentVariableIntValue(name, &ok);
+    return ok ? value : otherwise;
+}
+
 bool fillPlan(const QString &path)
 {
     const QString rx = QStringLiteral("printf('%d.0%d000', 430 + (信道号 - 1) / 10, (信道号 - 1) % 10)");
@@ -25,10 +32,13 @@ bool fillPlan(const QString &path)
 QStringList framesOf(const QString &path)
 {
     ChannelStore store;
-    if (!store.open(path))
-        return {};
+    return store.open(path) ? framesOf(planRows(store)) : QStringList();
+}
+
+QStringList framesOf(const std::vector<ChannelRecord> &rows)
+{
     QStringList frames;
-    for (const QByteArray &frame : encodePlan(planRows(store)).frames)
+    for (const QByteArray &frame : encodePlan(rows).frames)
         frames << QString::fromLatin1(frame);
     return frames;
 }

@@ -23,8 +23,12 @@ QStringList peek(const QString &path, const QString &sql);
 // row shows: 430.00000 to 434.90000 MHz, the same both ways.
 bool fillPlan(const QString &path);
 
-// The 50 frames a write would send of the store at `path`.
+// The 50 frames a write would send of the store at `path`, or of `rows`.
 QStringList framesOf(const QString &path);
+QStringList framesOf(const std::vector<ChannelRecord> &rows);
+
+// A whole number from the environment, for the length of long runs.
+int setting(const char *name, int otherwise);
 
 // Replaces the file's content; false if it could not be written in full.
 bool writeFile(const QString &path, const QByteArray &bytes);
