@@ -266,7 +266,7 @@ private:
             sim::RadioSimulatorOptions faults;
             const int which = s.a % 5;
             faults.stopAfterFrames = which == 1 ? s.b % 50 : -1;
-            faults.stopAfterFrames = which == 2 ? 50 - s.b % 3 : faults.stopAfterFrames;
+            faults.malformedFrameAt = which == 2 ? 1 + s.b % 50 : 0;
             faults.silentAfterB = which == 3;
             faults.silentAfterWrite = which == 4;
             sim_->setFaults(faults);
