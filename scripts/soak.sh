@@ -7,6 +7,8 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/setup.sh
 export QT_QPA_PLATFORM=offscreen
+# Qt Test ends a test function after 5 minutes unless told otherwise.
+export QTEST_FUNCTION_TIMEOUT=${QTEST_FUNCTION_TIMEOUT:-86400000}
 export VQ_SEQUENCES=${VQ_SEQUENCES:-10000} VQ_KILLS=${VQ_KILLS:-100}
 work=$(mktemp -d "${TMPDIR:-/tmp}/vq-soak.XXXXXX")
 trap 'rm -rf "$work"' EXIT
