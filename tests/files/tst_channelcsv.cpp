@@ -221,6 +221,7 @@ private slots:
         add("code of four digits", false, bad(",,88.5,88.5,023", ",DTCS,88.5,88.5,0754"), 2, "DtcsCode“0754”");
         add("reversed tone", false, bad(",,88.5", ",TSQL-R,88.5"), 2, "Tone“TSQL-R”");
         add("cross mode", false, bad(",,88.5", ",Cross,88.5").replace("Tone->Tone", "Tone=>DTCS"), 2, "CrossMode“Tone=>DTCS”");
+        add("cross mode without its arrow", false, bad(",,88.5", ",Cross,88.5").replace("Tone->Tone", "Tone"), 2, "CrossMode“Tone”");
         add("off raster", false, bad("145.000000", "145.001000"), 2, "Frequency“145.001000”不在步进上，会变成145.00000");
         add("split off raster", false, bad(",,0.000000", ",split,435.001"), 2, "Offset“435.001”");
         add("offset out of range", false, bad(",,0.000000", ",+,400"), 2, "Offset“400”");
